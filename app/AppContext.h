@@ -1,0 +1,30 @@
+#pragma once
+// What the whole program shares: the program directory and the files beside it, the settings,
+// the texts and the one Codeplug. The desktop program owns one instance for its lifetime;
+// tests and the command-line tool make their own.
+#include <filesystem>
+
+#include "app/SystemSettings.h"
+#include "app/TextCatalogue.h"
+#include "codeplug/Codeplug.h"
+
+struct AppContext {
+    std::filesystem::path programDirectory;
+    SystemSettings settings;
+    UiLanguage language = UiLanguage::Chinese;  // fixed for the run
+    TextCatalogue text;
+    Codeplug codeplug;
+    std::filesystem::path currentFilePath;
+
+    std::filesystem::path SettingsPath() const { return programDirectory / kSettingsFileName; }
+    std::filesystem::path LanguagePath() const { return programDirectory / kLanguageFileName; }
+    std::filesystem::path DefaultCodeplugPath() const { return programDirectory / kDefaultCodeplugName; }
+    std::filesystem::path HelpPath() const { return programDirectory / kHelpFileName; }
+
+    // Start-up steps that need no window: read Sys.dat, fix the language and its key base,
+    // load the texts. The Codeplug stays zero until the main window loads the default file.
+    void Start(const std::filesystem::path& directory);
+
+    // Writes the whole settings record back to Sys.dat.
+    bool SaveSettings() const { return settings.Save(SettingsPath()); }
+};

@@ -1,0 +1,12 @@
+#pragma once
+// Catalogue texts as Qt strings for the windows.
+#include <QString>
+
+#include "app/TextCatalogue.h"
+
+inline QString QText(const TextCatalogue& text, const char* section, int key)
+{
+    return QString::fromStdString(text.GetText(section, key));
+}
+
+inline std::string ToStd(const QString& text) { return text.toStdString(); }

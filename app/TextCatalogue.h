@@ -1,0 +1,44 @@
+#pragma once
+// Texts of the user interface, looked up by section and key number in Txt.ini (UTF-8).
+// All languages share one file: the key name is TextKeyBase + key written with at least six
+// digits. Section and key names match without regard to case; a value is the rest of its line.
+//
+// The reader is our own: the common INI libraries cut long lines or interpret quotes,
+// semicolons and backslashes inside values, and a value here is taken exactly as written.
+#include <filesystem>
+#include <map>
+#include <set>
+#include <string>
+#include <string_view>
+#include <utility>
+
+class TextCatalogue {
+public:
+    static constexpr std::size_t kMaxChars = 259;
+
+    // Reads the whole file once; a missing file leaves the catalogue empty (every text "").
+    bool LoadFile(const std::filesystem::path& path);
+    void LoadText(std::string_view content);
+
+    void SetKeyBase(int base) { keyBase_ = base; }
+    int KeyBase() const { return keyBase_; }
+
+    // The text, cut to 259 characters; "" for a missing file, section or key. Never fails.
+    std::string GetText(std::string_view section, int key) const;
+
+    // With recording on, every lookup that finds nothing is remembered (section, key).
+    void SetRecordMisses(bool on) { recordMisses_ = on; }
+    const std::set<std::pair<std::string, int>>& Misses() const { return misses_; }
+    void ClearMisses() { misses_.clear(); }
+
+    static std::string KeyName(int base, int key);
+
+private:
+    std::map<std::string, std::map<std::string, std::string>> sections_;  // lower-case names
+    int keyBase_ = 0;
+    bool recordMisses_ = false;
+    mutable std::set<std::pair<std::string, int>> misses_;
+};
+
+// Formats a catalogue pattern holding one "%d" (tree labels such as "Channel %02d").
+std::string FormatNumbered(const std::string& pattern, int number);
