@@ -118,3 +118,16 @@ void RepairTreeCounts(Codeplug& codeplug);
 
 // The 16-bit value in FunctionExtra bytes 3-4 is kept within 298..4000; other values become 2048.
 void RepairFunctionExtra(Codeplug& codeplug);
+
+// Writes byte offsets[n] = n into one record (the record marker is field number 0).
+void StampRecordFieldNumbers(std::span<std::uint8_t> record, std::span<const std::size_t> offsets);
+
+// What the write session does to the image before it sends anything: the field-number bytes of
+// every record of the channel, zone, scan-list, contact and receive-group tables and of
+// RadioSettings (all records, not only the counted ones). Message records are stamped only as
+// they are sent, so they are left to StampRecordFieldNumbers.
+void StampFieldNumbers(Codeplug& codeplug);
+
+// Clears the five option bits of RadioSettings the radio must receive as 0: byte 87 bit 2,
+// byte 88 bit 0 and byte 193 bits 1-3.
+void ClearForcedOffOptionBits(Codeplug& codeplug);
