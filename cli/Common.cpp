@@ -1,0 +1,54 @@
+#include <cstdio>
+#include <string>
+#include <system_error>
+
+#include "cli/Verbs.h"
+#include "codeplug/CodeplugFile.h"
+
+namespace cli {
+
+void PrintError(std::string_view verb, std::string_view message)
+{
+    std::fprintf(stderr, "zr740 %.*s: %.*s\n", static_cast<int>(verb.size()), verb.data(),
+                 static_cast<int>(message.size()), message.data());
+}
+
+int LoadCodeplugForVerb(std::string_view verb, const std::filesystem::path& path, Codeplug& codeplug,
+                        bool allowWrongMarker)
+{
+    const std::string name = path.string();
+    std::error_code error;
+    if (std::filesystem::is_directory(path, error)) {
+        PrintError(verb, "cannot read " + name + ": it is a directory");
+        return kExitOpenFailed;
+    }
+    const FileResult result = LoadCodeplugFile(codeplug, path);
+    switch (result.status) {
+    case FileStatus::Ok: return kExitOk;
+    case FileStatus::OpenFailed:
+        PrintError(verb, "cannot open " + name + ": " + result.detail);
+        return kExitOpenFailed;
+    case FileStatus::ShortFile: {
+        const auto size = std::filesystem::file_size(path, error);
+        PrintError(verb, name + " is too short for a codeplug file: " + (error ? std::string("?") : std::to_string(size)) +
+                             " bytes, a codeplug has " + std::to_string(kCodeplugFileBytes));
+        return kExitShortFile;
+    }
+    case FileStatus::WrongMarker: {
+        const auto marker = static_cast<std::int32_t>(GetLE32(codeplug.FileMarker, 0));
+        const std::string what = name + " is not a ZR-740 codeplug file or is damaged (marker " +
+                                 std::to_string(marker) + ", expected " + std::to_string(kFileMarkerValue) + ")";
+        if (allowWrongMarker) {
+            PrintError(verb, "warning: " + what);
+            return kExitOk;
+        }
+        PrintError(verb, what + "; --force shows it anyway");
+        return kExitWrongMarker;
+    }
+    case FileStatus::WriteFailed: break;
+    }
+    PrintError(verb, "cannot load " + name);
+    return kExitFailure;
+}
+
+}  // namespace cli

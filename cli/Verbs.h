@@ -1,0 +1,48 @@
+#pragma once
+// The verbs of the zr740 tool. A verb is one function in its own file, taking the arguments that
+// follow the verb's name and returning the process exit code; cli/main.cpp lists the verbs in
+// its table. Errors go to stderr as one line "zr740 VERB: message".
+#include <filesystem>
+#include <span>
+#include <string_view>
+
+#include "codeplug/Codeplug.h"
+
+namespace cli {
+
+// Exit codes, distinct for each way a codeplug file can be unusable.
+enum ExitCode : int {
+    kExitOk = 0,
+    kExitFailure = 1,      // anything else that went wrong (a write, the radio, an internal error)
+    kExitUsage = 2,        // unknown verb or option, missing argument
+    kExitOpenFailed = 3,   // the file is missing or cannot be read
+    kExitShortFile = 4,    // shorter than a codeplug
+    kExitWrongMarker = 5,  // full length, but not a ZR-740 codeplug file (marker not 740)
+};
+
+using Args = std::span<const std::string_view>;
+
+struct Verb {
+    std::string_view name;
+    std::string_view usage;    // arguments after the name
+    std::string_view summary;  // one line for --help
+    int (*run)(Args args);
+};
+
+// cli/Inspect.cpp
+int RunInfo(Args args);
+int RunDump(Args args);
+// cli/ReadWrite.cpp
+int RunRead(Args args);
+int RunWrite(Args args);
+
+// Prints "zr740 VERB: message" to stderr.
+void PrintError(std::string_view verb, std::string_view message);
+
+// Loads a codeplug file for a verb. On failure prints the error line and returns the exit code;
+// a file with a wrong marker counts as a failure unless allowWrongMarker is set, in which case a
+// warning line is printed and kExitOk returned.
+int LoadCodeplugForVerb(std::string_view verb, const std::filesystem::path& path, Codeplug& codeplug,
+                        bool allowWrongMarker = false);
+
+}  // namespace cli

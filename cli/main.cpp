@@ -1,0 +1,74 @@
+// zr740: the command-line tool. Each verb lives in a file of its own (see cli/Verbs.h); this file
+// only chooses the verb.
+#include <array>
+#include <cstdio>
+#include <exception>
+#include <string>
+#include <vector>
+
+#include "cli/Verbs.h"
+
+namespace {
+
+using namespace cli;
+
+constexpr std::array kVerbs = {
+    Verb{"info", "[--json] [--force] FILE.VNTX",
+         "overview: marker, counts, radio ID, band and the names of channels, zones and lists", RunInfo},
+    Verb{"dump", "[--json] [--force] FILE.VNTX", "every field of every block, decoded", RunDump},
+};
+
+void PrintHelp(std::FILE* to)
+{
+    std::fprintf(to, "usage: zr740 VERB [OPTIONS] ARGUMENTS\n\nVerbs:\n");
+    for (const Verb& verb : kVerbs) {
+        std::fprintf(to, "  zr740 %.*s %.*s\n      %.*s\n", static_cast<int>(verb.name.size()), verb.name.data(),
+                     static_cast<int>(verb.usage.size()), verb.usage.data(), static_cast<int>(verb.summary.size()),
+                     verb.summary.data());
+    }
+    std::fprintf(to,
+                 "\nOptions:\n"
+                 "  --json   machine-readable output\n"
+                 "  --force  show a file whose marker is not 740\n"
+                 "  --help   this text\n"
+                 "\nExit status: 0 done, 1 failure, 2 usage error, 3 file missing or unreadable,\n"
+                 "4 file too short, 5 not a ZR-740 codeplug file (wrong marker).\n");
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    const std::vector<std::string_view> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+    if (args.empty()) {
+        PrintHelp(stderr);
+        return kExitUsage;
+    }
+    const std::string_view name = args.front();
+    if (name == "--help" || name == "-h" || name == "help") {
+        PrintHelp(stdout);
+        return kExitOk;
+    }
+    for (const Verb& verb : kVerbs) {
+        if (verb.name != name)
+            continue;
+        const Args rest(args.data() + 1, args.size() - 1);
+        for (const std::string_view arg : rest) {
+            if (arg == "--help" || arg == "-h") {
+                std::printf("usage: zr740 %.*s %.*s\n  %.*s\n", static_cast<int>(verb.name.size()), verb.name.data(),
+                            static_cast<int>(verb.usage.size()), verb.usage.data(),
+                            static_cast<int>(verb.summary.size()), verb.summary.data());
+                return kExitOk;
+            }
+        }
+        try {
+            return verb.run(rest);
+        } catch (const std::exception& error) {
+            PrintError(verb.name, std::string("internal error: ") + error.what());
+            return kExitFailure;
+        }
+    }
+    std::fprintf(stderr, "zr740: unknown verb '%.*s' (zr740 --help lists the verbs)\n", static_cast<int>(name.size()),
+                 name.data());
+    return kExitUsage;
+}

@@ -1,0 +1,177 @@
+#include "codeplug/DescribeFormat.h"
+
+#include <cstdio>
+
+namespace {
+
+// Length of the valid UTF-8 sequence at the start of text, or 0 when it is not one.
+std::size_t ValidUtf8Length(std::string_view text)
+{
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    const unsigned char lead = byte(0);
+    if (lead < 0x80)
+        return 1;
+    std::size_t length = 0;
+    unsigned char low = 0x80;
+    unsigned char high = 0xBF;  // allowed range of the second byte
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        if (lead == 0xE0)
+            low = 0xA0;  // no overlong forms
+        if (lead == 0xED)
+            high = 0x9F;  // no surrogates
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        if (lead == 0xF0)
+            low = 0x90;
+        if (lead == 0xF4)
+            high = 0x8F;  // nothing above U+10FFFF
+    } else {
+        return 0;
+    }
+    if (text.size() < length || byte(1) < low || byte(1) > high)
+        return 0;
+    for (std::size_t i = 2; i < length; ++i) {
+        if (byte(i) < 0x80 || byte(i) > 0xBF)
+            return 0;
+    }
+    return length;
+}
+
+std::string Escape(unsigned char c)
+{
+    char buffer[8];
+    std::snprintf(buffer, sizeof buffer, "\\u%04x", c);
+    return buffer;
+}
+
+std::string ShowControls(std::string_view text)
+{
+    std::string out;
+    for (const char ch : text) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (c < 0x20 || c == 0x7F) {
+            char buffer[8];
+            std::snprintf(buffer, sizeof buffer, "\\x%02X", c);
+            out += buffer;
+        } else {
+            out += ch;
+        }
+    }
+    return out;
+}
+
+void Text(const DescNode& node, int depth, std::string& out)
+{
+    if (node.hiddenInText)
+        return;
+    const std::string indent(static_cast<std::size_t>(depth) * 2, ' ');
+    const std::string label = ShowControls(node.label);
+    switch (node.kind) {
+    case DescNode::Kind::Object:
+    case DescNode::Kind::Array: {
+        const std::string note = node.note.empty() ? "" : " (" + ShowControls(node.note) + ")";
+        if (node.flatInText) {
+            for (const DescNode& child : node.children)
+                Text(child, depth, out);
+            return;
+        }
+        if (node.children.empty()) {
+            out += indent + label + note + ": " + (node.kind == DescNode::Kind::Array ? "none" : "-") + "\n";
+            return;
+        }
+        out += indent + label + note + ":\n";
+        for (const DescNode& child : node.children)
+            Text(child, depth + 1, out);
+        return;
+    }
+    case DescNode::Kind::Text: out += indent + label + ": " + ShowControls(node.text) + "\n"; return;
+    case DescNode::Kind::Number: out += indent + label + ": " + node.text + "\n"; return;
+    case DescNode::Kind::Flag: out += indent + label + ": " + (node.flag ? "yes" : "no") + "\n"; return;
+    }
+}
+
+void Json(const DescNode& node, int depth, std::string& out)
+{
+    const std::string inner(static_cast<std::size_t>(depth + 1) * 2, ' ');
+    const std::string outer(static_cast<std::size_t>(depth) * 2, ' ');
+    switch (node.kind) {
+    case DescNode::Kind::Object:
+    case DescNode::Kind::Array: {
+        const bool array = node.kind == DescNode::Kind::Array;
+        if (node.children.empty()) {
+            out += array ? "[]" : "{}";
+            return;
+        }
+        out += array ? "[\n" : "{\n";
+        for (std::size_t i = 0; i < node.children.size(); ++i) {
+            const DescNode& child = node.children[i];
+            out += inner;
+            if (!array)
+                out += JsonQuote(child.id.empty() ? child.label : child.id) + ": ";
+            Json(child, depth + 1, out);
+            out += i + 1 < node.children.size() ? ",\n" : "\n";
+        }
+        out += outer + (array ? "]" : "}");
+        return;
+    }
+    case DescNode::Kind::Text: out += JsonQuote(node.text); return;
+    case DescNode::Kind::Number: out += node.text.empty() ? "0" : node.text; return;
+    case DescNode::Kind::Flag: out += node.flag ? "true" : "false"; return;
+    }
+}
+
+}  // namespace
+
+std::string JsonQuote(std::string_view text)
+{
+    std::string out = "\"";
+    for (std::size_t i = 0; i < text.size();) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        switch (c) {
+        case '"': out += "\\\""; ++i; continue;
+        case '\\': out += "\\\\"; ++i; continue;
+        case '\b': out += "\\b"; ++i; continue;
+        case '\f': out += "\\f"; ++i; continue;
+        case '\n': out += "\\n"; ++i; continue;
+        case '\r': out += "\\r"; ++i; continue;
+        case '\t': out += "\\t"; ++i; continue;
+        default: break;
+        }
+        if (c < 0x20) {
+            out += Escape(c);
+            ++i;
+            continue;
+        }
+        const std::size_t length = ValidUtf8Length(text.substr(i));
+        if (length == 0) {
+            out += "\\ufffd";
+            ++i;
+            continue;
+        }
+        out.append(text.substr(i, length));
+        i += length;
+    }
+    return out + "\"";
+}
+
+std::string FormatText(const DescNode& root)
+{
+    std::string out;
+    if (root.kind == DescNode::Kind::Object || root.kind == DescNode::Kind::Array) {
+        for (const DescNode& child : root.children)
+            Text(child, 0, out);
+    } else {
+        Text(root, 0, out);
+    }
+    return out;
+}
+
+std::string FormatJson(const DescNode& root)
+{
+    std::string out;
+    Json(root, 0, out);
+    return out + "\n";
+}
