@@ -90,7 +90,7 @@ public:
     // 0 accepted; 1 rejected; 513; any other answer byte is returned as it is.
     int SubmitPassword(std::span<const std::uint8_t, 10> passwordRecord);
     int BeginWrite();                                       // 0; 513
-    int ReadDeviceInfo(std::span<std::uint8_t, 30> dest);   // 0; 513 (payload kept for the caller)
+    int ReadDeviceInfo(std::span<std::uint8_t, 30> dest);   // 0; 513 - the first 30 reply bytes
     int ReadExtraA(std::span<std::uint8_t, 7> dest);        // 0; 513 - reply bytes 11..17
     int ReadExtraB(std::span<std::uint8_t, 3> dest);        // 0; 513 - reply bytes 22, 23, 24
     int WriteExtraB(std::span<const std::uint8_t, 2> value);// 0; 513 - most significant byte first
@@ -137,8 +137,10 @@ public:
     int SendPair(std::span<const std::uint8_t, 16> record);
 
 private:
-    int ProgrammingExchange(std::span<const std::uint8_t> request, std::span<std::uint8_t> reply,
-                            bool pauseFirst);
+    std::size_t ReadCount(std::span<std::uint8_t> dest, std::size_t expected, int tries);
+    std::size_t ProgrammingExchange(std::span<const std::uint8_t> request, std::span<std::uint8_t> reply,
+                                    bool pauseFirst);
+    bool ReadData(std::uint16_t length, int tries, std::span<std::uint8_t> dest);
     int IdentifyLoop(std::uint8_t request, int attempts, bool resync, std::span<std::uint8_t, 18> reply);
     int ServiceWriteBody(std::uint16_t address, std::span<const std::uint8_t> data, bool wake);
     std::size_t Waiting();

@@ -15,6 +15,7 @@ class QRadioButton;
 class QPushButton;
 class QButtonGroup;
 struct AppContext;
+class TextCatalogue;
 
 class CDialog_SetComPort : public QDialog {
     Q_OBJECT
@@ -30,8 +31,8 @@ public:
     // The number of the checked button, 0 when none is checked.
     int checkedPort() const;
 
-    // Tooltip text for a port that cannot be used (also used by the tests).
-    static QString ReasonText(const PortCheck& check, bool english);
+    // Why a port cannot be used (section Info keys 40..44, English built in when missing).
+    static QString ReasonText(const TextCatalogue& text, const PortCheck& check);
 
 private:
     void Confirm();

@@ -1,15 +1,16 @@
 #pragma once
-// Whether a port can be used: the device is opened for reading and writing, exclusively, and
-// closed at once. Exclusive means: open(O_RDWR | O_NOCTTY | O_NONBLOCK) succeeds (a port held
-// with TIOCEXCL by another program, as Qt's serial port and most terminal programs do, refuses
-// it with EBUSY), the device is a terminal (TIOCEXCL is accepted; it is released again at once)
-// and no other program holds an flock() on it.
+// Whether a port can be used: the device is opened for reading and writing and closed at once.
+// It counts as usable only when nobody else holds it: open(O_RDWR | O_NOCTTY | O_NONBLOCK)
+// must succeed (a terminal held in exclusive mode (TIOCEXCL) by another program, as Qt's serial
+// port and most terminal programs hold it, refuses with EBUSY), the device must be a terminal,
+// and no other program may hold an flock() on it (our own serial port takes one while open, so
+// this holds even for root, whom the exclusive mode does not stop).
 #include <filesystem>
 #include <string>
 
 enum class PortState {
     Usable,
-    Missing,           // no such device (or a dangling COMn link)
+    Missing,           // no such device (a dangling COMn link, or no hardware behind the node)
     PermissionDenied,  // the user may not open it (not in the dialout group)
     Busy,              // another program holds it
     NotSerial,         // exists but is not a terminal device

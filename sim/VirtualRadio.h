@@ -100,9 +100,10 @@ public:
     bool LoadFile(const std::filesystem::path& path);  // a *.VNTX file
     bool SaveFile(const std::filesystem::path& path) const;
 
-    // Programming password (PasswordBlock: byte 1 switch 80, bytes 2-9 and 11-18 the password).
+    // Programming password (PasswordBlock: byte 1 switch 80, bytes 2-9 and 11-18 the password,
+    // right-aligned behind "0" characters when shorter than 8). An empty text switches it off.
     // The radio asks for a password while its password record has the switch on.
-    void SetProgrammingPassword(std::string_view eightCharacters);
+    void SetProgrammingPassword(std::string_view upToEightCharacters);
     bool PasswordProtected() const;
 
     // Values of the extended frames: FunctionExtra bytes 0-6 as read by ReadExtraA, and the
@@ -144,7 +145,7 @@ public:
 
 private:
     enum class Session { None, Read, Write };
-    enum class Mode { Idle, Programming, Command, Pair, WriteData };
+    enum class Mode { Idle, Programming, Command, WriteData };
 
     void Event(Clock::Time at, std::string text);
     void Violation(Clock::Time at, std::string text);
@@ -155,7 +156,7 @@ private:
     void HandleRecordRead(std::uint8_t code, std::uint8_t index, Clock::Time at);
     void HandleRecordWrite(std::uint8_t code, std::uint8_t index, std::span<const std::uint8_t> data, Clock::Time at);
     void HandleCommandFrame(Clock::Time at);
-    void HandlePairHalf(Clock::Time at);
+    void HandlePairHalf(std::span<const std::uint8_t> frame, Clock::Time at);
     void HandleWriteChunk(Clock::Time at);
     void HandleControl(std::uint8_t value, Clock::Time at);
     std::uint8_t StateByte() const;
@@ -189,11 +190,13 @@ private:
     bool writing_ = false;  // BeginWrite accepted
     std::map<std::uint8_t, bool> rewritten_;  // codes whose list this write session has restarted
     int recordReplies_ = 0;
+    bool cut_ = false;  // fell silent after cutAfterRecords
 
     // Transmitter
     Clock::Time txFree_{};
     std::vector<TimedByte> output_;
     std::uint32_t garbageState_ = 1;
+    bool garbageSeeded_ = false;
 
     std::vector<std::uint8_t> received_;
     std::vector<RadioEvent> events_;

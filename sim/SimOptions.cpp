@@ -1,0 +1,181 @@
+#include "sim/SimOptions.h"
+
+#include <charconv>
+#include <chrono>
+
+namespace {
+
+bool ToInt(const std::string& text, long long min, long long max, long long& value)
+{
+    int base = 10;
+    std::string_view s = text;
+    if (s.size() > 2 && s[0] == '0' && (s[1] == 'x' || s[1] == 'X')) {
+        base = 16;
+        s.remove_prefix(2);
+    }
+    const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), value, base);
+    return ec == std::errc() && end == s.data() + s.size() && value >= min && value <= max;
+}
+
+}  // namespace
+
+std::string SimUsage()
+{
+    return R"(zr740sim - a virtual ZR-740 radio on a pseudo-terminal
+
+Usage: zr740sim [options]
+
+Opens a pseudo-terminal, prints its device path (one line on standard output) and answers the
+programming and service protocol on it as a radio would, paced at 38400 baud. Runs until
+interrupted (Ctrl-C, SIGTERM).
+
+Port and files:
+  --link-dir DIR        with --com: create DIR/COMn as a link to the pseudo-terminal, so a
+  --com N               program in DIR sees the radio as port COMn (N = 1..16); removed on exit
+  --load FILE.VNTX      start with the configuration of this codeplug file
+  --save-on-close FILE.VNTX
+                        write what the radio holds to this file after every closed write session
+                        and at exit
+  --exit-after-write    exit after the first closed write session (after saving)
+
+Radio:
+  --password PW         programming password (up to 8 characters; shorter ones are padded with
+                        leading "0" as the programming software does); the radio then asks for it
+  --service-password PW radio password of the service exchanges (state 2 when set, 0 when not)
+  --identify-state N    force the state byte of the identify answer (0..255)
+  --echo                one-wire cable: every byte sent to the radio comes straight back
+  --turnaround MS       time from the end of a request to the start of its reply (default 2)
+  --instant             no pacing: write replies at once instead of at 38400 baud
+
+Faults:
+  --silent              never answer
+  --wrong-prefix        programming replies begin 84 A9 60 instead of 84 A9 61
+  --short-reply N       cut every reply to N bytes
+  --cut-after N         fall silent after N record replies (reads and writes)
+  --garbage N           send N pseudo-random bytes before every reply
+  --garbage-only        replace every reply by pseudo-random bytes of the same length
+  --slow MS             add MS milliseconds before every reply
+  --byte-gap US         add US microseconds after every reply byte
+  --short-end-of-list   answer "no such record" with 10 bytes instead of a full-length reply
+  --password-answer N   answer every submitted password with byte N (e.g. 2)
+
+  --verbose             log every request to standard error
+  --help                this text
+)";
+}
+
+std::optional<SimOptions> ParseSimOptions(std::span<const std::string> args, std::string& error)
+{
+    SimOptions o;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        auto value = [&](std::string& out) {
+            if (i + 1 >= args.size()) {
+                error = a + " needs a value";
+                return false;
+            }
+            out = args[++i];
+            return true;
+        };
+        auto number = [&](long long min, long long max, long long& out) {
+            std::string text;
+            if (!value(text))
+                return false;
+            if (!ToInt(text, min, max, out)) {
+                error = a + ": not a number in " + std::to_string(min) + ".." + std::to_string(max) + ": " + text;
+                return false;
+            }
+            return true;
+        };
+        long long n = 0;
+        std::string text;
+        if (a == "--help" || a == "-h") {
+            o.help = true;
+        } else if (a == "--link-dir") {
+            if (!value(o.linkDir))
+                return std::nullopt;
+        } else if (a == "--com") {
+            if (!number(1, 16, n))
+                return std::nullopt;
+            o.com = static_cast<int>(n);
+        } else if (a == "--load") {
+            if (!value(o.load))
+                return std::nullopt;
+        } else if (a == "--save-on-close") {
+            if (!value(o.saveOnClose))
+                return std::nullopt;
+        } else if (a == "--exit-after-write") {
+            o.exitAfterWrite = true;
+        } else if (a == "--password") {
+            if (!value(text))
+                return std::nullopt;
+            if (text.size() > 8) {
+                error = "--password: at most 8 characters";
+                return std::nullopt;
+            }
+            o.password = text;
+        } else if (a == "--service-password") {
+            if (!value(text))
+                return std::nullopt;
+            if (text.size() > VirtualRadio::kServicePasswordBytes) {
+                error = "--service-password: too long";
+                return std::nullopt;
+            }
+            o.servicePassword = text;
+        } else if (a == "--identify-state") {
+            if (!number(0, 255, n))
+                return std::nullopt;
+            o.setup.identifyState = static_cast<std::uint8_t>(n);
+        } else if (a == "--echo") {
+            o.setup.echo = true;
+        } else if (a == "--turnaround") {
+            if (!number(0, 60000, n))
+                return std::nullopt;
+            o.setup.turnaround = std::chrono::milliseconds(n);
+        } else if (a == "--instant") {
+            o.instant = true;
+        } else if (a == "--silent") {
+            o.faults.silent = true;
+        } else if (a == "--wrong-prefix") {
+            o.faults.wrongPrefix = true;
+        } else if (a == "--short-reply") {
+            if (!number(0, 100000, n))
+                return std::nullopt;
+            o.faults.shortReply = static_cast<int>(n);
+        } else if (a == "--cut-after") {
+            if (!number(0, 100000, n))
+                return std::nullopt;
+            o.faults.cutAfterRecords = static_cast<int>(n);
+        } else if (a == "--garbage") {
+            if (!number(0, 100000, n))
+                return std::nullopt;
+            o.faults.garbageBefore = static_cast<std::size_t>(n);
+        } else if (a == "--garbage-only") {
+            o.faults.garbageOnly = true;
+        } else if (a == "--slow") {
+            if (!number(0, 600000, n))
+                return std::nullopt;
+            o.faults.extraDelay = std::chrono::milliseconds(n);
+        } else if (a == "--byte-gap") {
+            if (!number(0, 10000000, n))
+                return std::nullopt;
+            o.faults.byteGap = std::chrono::microseconds(n);
+        } else if (a == "--short-end-of-list") {
+            o.faults.shortEndOfList = true;
+        } else if (a == "--password-answer") {
+            if (!number(0, 255, n))
+                return std::nullopt;
+            o.faults.passwordAnswer = static_cast<std::uint8_t>(n);
+        } else if (a == "--verbose" || a == "-v") {
+            o.verbose = true;
+        } else {
+            error = "unknown option: " + a;
+            return std::nullopt;
+        }
+    }
+    if (o.linkDir.empty() != (o.com == 0)) {
+        error = "--link-dir and --com go together";
+        return std::nullopt;
+    }
+    return o;
+}
