@@ -1,0 +1,11 @@
+#pragma once
+// Pictures the program draws itself: the program icon, the client-area tile and the toolbar
+// icons that the style does not provide.
+#include <QIcon>
+#include <QPixmap>
+
+QIcon ProgramIcon();
+QPixmap ClientBackgroundTile();
+
+enum class ToolIcon { Print, ReadRadio, WriteRadio };
+QIcon DrawToolIcon(ToolIcon kind);

@@ -1,0 +1,698 @@
+#include "app/CMainFrame.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QDockWidget>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QStyle>
+#include <QToolBar>
+#include <QTreeWidget>
+#include <QUrl>
+
+#include "app/Artwork.h"
+#include "app/CAboutDlg.h"
+#include "app/CVanticApp.h"
+#include "app/CommandTable.h"
+#include "app/FileCommands.h"
+#include "app/MdiArrange.h"
+#include "app/Navigation.h"
+#include "app/QtText.h"
+#include "app/UserPrompts.h"
+#include "ui/FormBase.h"
+
+namespace {
+
+constexpr int kPubCaption = 10;
+constexpr int kPubClosePrompt = 11;
+constexpr int kPubFileFilter = 12;
+constexpr int kPubLanguageNextStart = 40;
+constexpr int kRwWrongFile = 9;
+
+constexpr const char* kNavigationCaption = "导航栏";
+
+// Qt reads "[*]" in a window title as the modified marker; a literal one is written twice.
+QString WindowTitleText(const std::string& title)
+{
+    return QString::fromStdString(title).replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
+}
+
+std::filesystem::path ToPath(const QString& text) { return std::filesystem::path(text.toStdString()); }
+
+}  // namespace
+
+CClientWnd::CClientWnd(QWidget* parent) : QMdiArea(parent)
+{
+    setBackground(QBrush(ClientBackgroundTile()));
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+}
+
+CMainFrame::CMainFrame(CVanticApp& app, std::unique_ptr<IUserPrompts> prompts, QWidget* parent)
+    : QMainWindow(parent), app_(app), prompts_(std::move(prompts))
+{
+    if (!prompts_)
+        prompts_ = std::make_unique<CDialogPrompts>();
+    app_.SetMainFrame(this);
+    AppContext& context = app_.Context();
+    englishMenus_ = UsesEnglishMenus(context.language);
+
+    setWindowTitle(WindowTitleText(MainTitleFor(context.language)));
+    setWindowIcon(ProgramIcon());
+    setObjectName("CMainFrame");
+
+    CreateStatusBar();
+    CreateToolBar();
+    client_ = new CClientWnd(this);
+    setCentralWidget(client_);
+    setDockNestingEnabled(true);
+    CreateNavigationBar();
+
+    CloseAllForms();
+    LoadFile(context.DefaultCodeplugPath());
+    // The default file is current even when it could not be read.
+    context.currentFilePath = context.DefaultCodeplugPath();
+    app_.Navigation().expansion.Clear();
+    RebuildTree();
+    InstallMenuBar();
+    UpdateViewChecks();
+}
+
+CMainFrame::~CMainFrame()
+{
+    // Hiding the docked parts while the window goes must not reach this object any more.
+    disconnect(navigationBar_, nullptr, this, nullptr);
+    // Forms ask the application for the main window while they go.
+    for (auto& window : windows_)
+        delete window.data();
+    if (app_.MainFrame() == this)
+        app_.SetMainFrame(nullptr);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Window parts
+
+void CMainFrame::CreateStatusBar()
+{
+    QStatusBar* bar = statusBar();
+    bar->showMessage(englishMenus_ ? QStringLiteral("Ready") : QStringLiteral("就绪"));
+    // Qt cannot read the lock-key states on every platform, so the panes are shown greyed, as
+    // an indicator looks while its lock is off.
+    for (const char* name : {"CAP", "NUM", "SCRL"}) {
+        auto* pane = new QLabel(QString::fromLatin1(name), bar);
+        pane->setObjectName(QStringLiteral("indicator%1").arg(name));
+        pane->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        pane->setAlignment(Qt::AlignCenter);
+        pane->setMinimumWidth(pane->fontMetrics().horizontalAdvance(QStringLiteral("SCRL")) + 14);
+        pane->setEnabled(false);
+        bar->addPermanentWidget(pane);
+    }
+}
+
+void CMainFrame::CreateToolBar()
+{
+    toolBar_ = new QToolBar(this);
+    toolBar_->setObjectName("StandardToolBar");
+    toolBar_->setWindowTitle(englishMenus_ ? QStringLiteral("Toolbar") : QStringLiteral("工具栏"));
+    toolBar_->setIconSize(QSize(24, 24));
+    addToolBar(Qt::TopToolBarArea, toolBar_);
+}
+
+void CMainFrame::CreateNavigationBar()
+{
+    navigationBar_ = new QDockWidget(QString::fromUtf8(kNavigationCaption), this);
+    navigationBar_->setObjectName("NavigationBar");
+    navigationBar_->setAllowedAreas(Qt::AllDockWidgetAreas);
+    navigationBar_->setMinimumWidth(120);
+
+    tree_ = new QTreeWidget(navigationBar_);
+    tree_->setObjectName("NavigationTree");
+    tree_->setProperty("controlId", kTreeControlId);
+    tree_->setHeaderHidden(true);
+    tree_->setColumnCount(1);
+    tree_->setRootIsDecorated(true);
+    tree_->setSelectionMode(QAbstractItemView::SingleSelection);
+    tree_->setExpandsOnDoubleClick(true);
+    tree_->setUniformRowHeights(true);
+    tree_->resize(200, 360);
+    connect(tree_, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) { ClickTreeItem(item); });
+
+    navigationBar_->setWidget(tree_);
+    addDockWidget(Qt::LeftDockWidgetArea, navigationBar_);
+    resizeDocks({navigationBar_}, {200}, Qt::Horizontal);
+    connect(navigationBar_, &QDockWidget::visibilityChanged, this, [this] { UpdateViewChecks(); });
+}
+
+QAction* CMainFrame::MakeCommandAction(int command, const QString& label, const char* shortcut)
+{
+    auto* action = new QAction(label, this);
+    action->setData(command);
+    if (shortcut != nullptr) {
+        action->setShortcut(QKeySequence(QString::fromLatin1(shortcut)));
+        action->setShortcutContext(Qt::ApplicationShortcut);
+    }
+    connect(action, &QAction::triggered, this, [this, command] { OnCommand(command); });
+    actions_[command] = action;
+    return action;
+}
+
+void CMainFrame::InstallMenuBar()
+{
+    auto* bar = new QMenuBar(this);
+    std::map<QString, QMenu*> popups;
+    std::map<QString, QMenu*> subPopups;
+    for (const MenuItemDef& item : MenuBarFor(englishMenus_)) {
+        const QString popupName = QString::fromUtf8(item.popup);
+        QMenu*& popup = popups[popupName];
+        if (popup == nullptr)
+            popup = bar->addMenu(popupName);
+        QMenu* menu = popup;
+        if (item.subPopup != nullptr) {
+            const QString subName = QString::fromUtf8(item.subPopup);
+            QMenu*& sub = subPopups[popupName + '/' + subName];
+            if (sub == nullptr)
+                sub = popup->addMenu(subName);
+            menu = sub;
+        }
+        if (item.label == nullptr) {
+            menu->addSeparator();
+            continue;
+        }
+        menu->addAction(MakeCommandAction(item.command, QString::fromUtf8(item.label), item.shortcut));
+    }
+    for (const MenuItemDef& item : ShortcutOnlyCommands())
+        addAction(MakeCommandAction(item.command, QString(), item.shortcut));
+
+    for (int command : {Cmd::ViewToolbar, Cmd::ViewStatusBar, Cmd::ViewNavigation})
+        if (QAction* action = CommandAction(command))
+            action->setCheckable(true);
+
+    // The language for the next start, checked as Sys.dat holds it now.
+    auto* languages = new QActionGroup(this);
+    const std::uint8_t stored = app_.Context().settings.language();
+    for (auto [command, value] : {std::pair{Cmd::LanguageChinese, 0}, std::pair{Cmd::LanguageEnglish, 1}}) {
+        if (QAction* action = CommandAction(command)) {
+            action->setCheckable(true);
+            action->setChecked(stored == value);
+            languages->addAction(action);
+        }
+    }
+    setMenuBar(bar);
+
+    // The toolbar shares the menu's actions.
+    const auto style = QApplication::style();
+    const auto tool = [&](int command, const QIcon& icon) {
+        QAction* action = CommandAction(command);
+        action->setIcon(icon);
+        action->setToolTip(action->text().remove('&'));
+        toolBar_->addAction(action);
+    };
+    const auto print = [&] {
+        QAction* action = toolBar_->addAction(DrawToolIcon(ToolIcon::Print),
+                                              englishMenus_ ? QStringLiteral("Print") : QStringLiteral("打印"));
+        action->setData(Cmd::FilePrint);
+        action->setEnabled(false);  // there is nothing to print
+    };
+    tool(Cmd::FileNew, style->standardIcon(QStyle::SP_FileIcon));
+    tool(Cmd::FileOpen, style->standardIcon(QStyle::SP_DialogOpenButton));
+    tool(Cmd::FileSave, style->standardIcon(QStyle::SP_DialogSaveButton));
+    print();
+    toolBar_->addSeparator();
+    tool(Cmd::Read, DrawToolIcon(ToolIcon::ReadRadio));
+    tool(Cmd::Write, DrawToolIcon(ToolIcon::WriteRadio));
+    toolBar_->addSeparator();
+    print();
+    toolBar_->addSeparator();
+    tool(Cmd::About, style->standardIcon(QStyle::SP_MessageBoxInformation));
+}
+
+QAction* CMainFrame::CommandAction(int command) const
+{
+    const auto found = actions_.find(command);
+    return found != actions_.end() ? found->second : nullptr;
+}
+
+void CMainFrame::UpdateViewChecks()
+{
+    if (QAction* action = CommandAction(Cmd::ViewToolbar))
+        action->setChecked(!toolBar_->isHidden());
+    if (QAction* action = CommandAction(Cmd::ViewStatusBar))
+        action->setChecked(!statusBar()->isHidden());
+    if (QAction* action = CommandAction(Cmd::ViewNavigation))
+        action->setChecked(!navigationBar_->isHidden());
+}
+
+// ---------------------------------------------------------------------------------------------
+// Navigation tree
+
+void CMainFrame::AddTreeItems(QTreeWidgetItem* parent, const NavNode& node)
+{
+    auto* item = parent != nullptr ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(tree_);
+    item->setText(0, QString::fromStdString(node.label));
+    item->setData(0, kNumberRole, node.number);
+    item->setData(0, kTextKeyRole, node.textKey);
+    for (const NavNode& child : node.children)
+        AddTreeItems(item, child);
+    item->setExpanded(node.expanded);
+}
+
+void CMainFrame::RebuildTree()
+{
+    tree_->setUpdatesEnabled(false);
+    tree_->clear();
+    AppContext& context = app_.Context();
+    const NavNode root = BuildNavigationTree(context.codeplug, context.text, app_.Navigation().expansion);
+    AddTreeItems(nullptr, root);
+    tree_->setUpdatesEnabled(true);
+}
+
+void CMainFrame::ClickTreeItem(QTreeWidgetItem* item)
+{
+    tree_->setFocus();
+    if (item == nullptr)
+        return;
+    const std::string label = item->text(0).toStdString();
+    const std::string parentLabel = item->parent() != nullptr ? item->parent()->text(0).toStdString() : std::string();
+    const auto number = static_cast<std::uint32_t>(item->data(0, kNumberRole).toUInt());
+    const TreeClick click = HandleTreeClick(app_.Navigation(), app_.Context().text, parentLabel, label, number);
+    switch (click.action) {
+    case TreeClick::Action::None: break;
+    case TreeClick::Action::RadioInfo: OnRadioInfo(); break;
+    case TreeClick::Action::OpenForm: OpenForm(click.form); break;
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Forms
+
+void CMainFrame::SetFormFactory(FormKind kind, FormFactory factory)
+{
+    factories_[static_cast<std::size_t>(kind)] = std::move(factory);
+}
+
+CFormBase* CMainFrame::Form(FormKind kind) const
+{
+    QMdiSubWindow* window = FormWindow(kind);
+    return window != nullptr ? qobject_cast<CFormBase*>(window->widget()) : nullptr;
+}
+
+QMdiSubWindow* CMainFrame::FormWindow(FormKind kind) const { return windows_[static_cast<std::size_t>(kind)]; }
+
+void CMainFrame::ApplyFormTitle(FormKind kind, QMdiSubWindow* window)
+{
+    if (const auto title = app_.Navigation().WindowTitleFor(kind)) {
+        const QString text = QString::fromStdString(*title);
+        window->setWindowTitle(text);
+        if (window->widget() != nullptr)
+            window->widget()->setWindowTitle(text);
+    }
+}
+
+void CMainFrame::OpenForm(FormKind kind)
+{
+    const FormSpec& spec = FormSpecOf(kind);
+    QPointer<QMdiSubWindow>& slot = windows_[static_cast<std::size_t>(kind)];
+    if (slot) {
+        ApplyFormTitle(kind, slot);
+        if (slot->isMinimized())
+            slot->showNormal();
+        client_->setActiveSubWindow(slot);
+        slot->show();
+        if (spec.reinitOnReopen)
+            if (CFormBase* form = Form(kind))
+                form->OnInitialUpdate();
+        return;
+    }
+
+    const FormFactory& factory = factories_[static_cast<std::size_t>(kind)];
+    if (!factory)
+        return;  // this form is not part of the program yet
+    CFormBase* form = factory(app_);
+    if (form == nullptr)
+        return;
+    auto* window = new QMdiSubWindow;
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->setWidget(form);
+    window->setWindowIcon(ProgramIcon());
+    client_->addSubWindow(window);
+    slot = window;
+    ApplyFormTitle(kind, window);
+    window->resize(spec.width, spec.height);
+    window->move(0, 0);
+    window->show();
+    client_->setActiveSubWindow(window);
+    form->OnInitialUpdate();
+}
+
+void CMainFrame::CloseForm(FormKind kind)
+{
+    QPointer<QMdiSubWindow>& slot = windows_[static_cast<std::size_t>(kind)];
+    QMdiSubWindow* window = slot;
+    if (window == nullptr)
+        return;
+    slot = nullptr;
+    // The window goes at once; its objects are deleted when control is back in the event loop,
+    // so a form may close others (or itself) from inside its own handlers.
+    window->hide();
+    client_->removeSubWindow(window);
+    window->deleteLater();
+}
+
+void CMainFrame::CloseAllForms()
+{
+    for (std::size_t i = 0; i < kFormKindCount; ++i) {
+        const auto kind = static_cast<FormKind>(i);
+        if (kind != FormKind::PasswordEC)
+            CloseForm(kind);
+    }
+}
+
+void CMainFrame::RefreshZoneAndScanForms()
+{
+    CloseForm(FormKind::Zone);
+    CloseForm(FormKind::Scan);
+    NavigationState& navigation = app_.Navigation();
+    const Codeplug& codeplug = app_.Context().codeplug;
+    const auto scanLists = UsedRecords(GetCount(codeplug.ScanListCount), codeplug.ScanTable);
+    for (std::uint32_t i = 0; i < scanLists; ++i) {
+        navigation.Index(FormKind::Scan) = i;
+        OpenForm(FormKind::Scan);
+    }
+    for (std::uint32_t zone = 0; zone < codeplug.ZoneTable.kCapacity; ++zone) {
+        navigation.Index(FormKind::Zone) = zone;
+        OpenForm(FormKind::Zone);
+    }
+    CloseForm(FormKind::Zone);
+    CloseForm(FormKind::Scan);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Commands
+
+void CMainFrame::OnCommand(int command)
+{
+    switch (command) {
+    case Cmd::FileNew: OnFileNew(); break;
+    case Cmd::FileOpen: OnFileOpen(); break;
+    case Cmd::FileSave: OnFileSave(); break;
+    case Cmd::FileSaveAs: OnFileSaveAs(); break;
+    case Cmd::RadioInfo: OnRadioInfo(); break;
+    case Cmd::GeneralFunctions: OnGeneralFunctions(); break;
+    case Cmd::Keys: OnKeys(); break;
+    case Cmd::Vox: OnVox(); break;
+    case Cmd::MonitorCh: OnMonitorCh(); break;
+    case Cmd::Channel: OnChannel(); break;
+    case Cmd::AnalogChannel: OnAnalogChannel(); break;
+    case Cmd::DmrBasic: OnDmrBasic(); break;
+    case Cmd::DmrContact: OnDmrContact(); break;
+    case Cmd::DmrRxGrpList: OnDmrRxGrpList(); break;
+    case Cmd::TextMessage: OnTextMessage(); break;
+    case Cmd::DigitalEmergAlarm: OnDigitalEmergAlarm(); break;
+    case Cmd::AnalogEmergAlarm: OnAnalogEmergAlarm(); break;
+    case Cmd::SetPort: OnSetPort(); break;
+    case Cmd::PasswordSet: OnPasswordSet(); break;
+    case Cmd::AdjustValue: OnAdjustValue(); break;
+    case Cmd::ProgrammingPassword: OnProgrammingPassword(); break;
+    case Cmd::Read: OnRead(); break;
+    case Cmd::Write: OnWrite(); break;
+    case Cmd::ViewToolbar: OnViewToolbar(); break;
+    case Cmd::ViewStatusBar: OnViewStatusBar(); break;
+    case Cmd::ViewNavigation: OnViewNavigation(); break;
+    case Cmd::WindowTile: OnWindowTile(); break;
+    case Cmd::WindowArrange: OnWindowArrange(); break;
+    case Cmd::About: OnAppAbout(); break;
+    case Cmd::Help: OnHelp(); break;
+    case Cmd::LanguageChinese: OnSetLanguage(0); break;
+    case Cmd::LanguageEnglish: OnSetLanguage(1); break;
+    case Cmd::Nothing: break;
+    default: break;
+    }
+}
+
+void CMainFrame::OnRadioInfo()
+{
+    // Opens the radio information dialog once it exists.
+}
+
+void CMainFrame::OnGeneralFunctions() { OpenForm(FormKind::Fun); }
+void CMainFrame::OnKeys() { OpenForm(FormKind::Key); }
+void CMainFrame::OnVox() { OpenForm(FormKind::Vox); }
+void CMainFrame::OnMonitorCh() { OpenForm(FormKind::MonitorCh); }
+void CMainFrame::OnChannel() { OpenForm(FormKind::DigitalChannel); }
+void CMainFrame::OnAnalogChannel() { OpenForm(FormKind::AnalogChannel); }
+void CMainFrame::OnDmrBasic() { OpenForm(FormKind::Dmr); }
+void CMainFrame::OnDmrContact() { OpenForm(FormKind::DmrContact); }
+void CMainFrame::OnDmrRxGrpList() { OpenForm(FormKind::DmrRxGrpList); }
+void CMainFrame::OnTextMessage() { OpenForm(FormKind::Message); }
+void CMainFrame::OnDigitalEmergAlarm() { OpenForm(FormKind::DigitalEmergAlarm); }
+void CMainFrame::OnAnalogEmergAlarm() { OpenForm(FormKind::AnalogEmergAlarm); }
+void CMainFrame::OnProgrammingPassword() { OpenForm(FormKind::PasswordEC); }
+
+void CMainFrame::OnSetPort()
+{
+    // Opens the serial port dialog once it exists.
+}
+
+void CMainFrame::OnPasswordSet()
+{
+    // Opens the password setting dialog once it exists.
+}
+
+void CMainFrame::OnAdjustValue()
+{
+    // Opens the adjustment-value dialog once it exists.
+}
+
+void CMainFrame::OnRead()
+{
+    CloseAllForms();
+    // The transfer dialog opens here in read mode once it exists.
+}
+
+void CMainFrame::OnWrite()
+{
+    CloseAllForms();
+    // The transfer dialog opens here in write mode once it exists.
+}
+
+void CMainFrame::OnViewToolbar()
+{
+    toolBar_->setVisible(toolBar_->isHidden());
+    UpdateViewChecks();
+}
+
+void CMainFrame::OnViewStatusBar()
+{
+    statusBar()->setVisible(statusBar()->isHidden());
+    UpdateViewChecks();
+}
+
+void CMainFrame::OnViewNavigation()
+{
+    if (navigationBar_->isHidden()) {
+        navigationBar_->setFloating(false);
+        addDockWidget(Qt::LeftDockWidgetArea, navigationBar_);
+        navigationBar_->show();
+    } else {
+        navigationBar_->hide();
+    }
+    UpdateViewChecks();
+}
+
+void CMainFrame::OnWindowTile() { client_->tileSubWindows(); }
+
+void CMainFrame::OnWindowArrange()
+{
+    std::vector<QMdiSubWindow*> minimised;
+    std::vector<QSize> sizes;
+    for (QMdiSubWindow* window : client_->subWindowList(QMdiArea::CreationOrder)) {
+        if (window->isMinimized() && window->isVisible()) {
+            minimised.push_back(window);
+            sizes.push_back(window->size());
+        }
+    }
+    const std::vector<QPoint> positions = ArrangeIconPositions(client_->viewport()->size(), sizes);
+    for (std::size_t i = 0; i < minimised.size(); ++i)
+        minimised[i]->move(positions[i]);
+}
+
+void CMainFrame::OnAppAbout()
+{
+    CAboutDlg about(app_.Context().language == UiLanguage::Chinese, this);
+    about.exec();
+}
+
+void CMainFrame::OnHelp()
+{
+    const QString help = QString::fromStdString(app_.Context().HelpPath().string());
+    // A missing help file is not reported.
+    if (QFileInfo::exists(help))
+        QDesktopServices::openUrl(QUrl::fromLocalFile(help));
+}
+
+void CMainFrame::OnSetLanguage(std::uint8_t language)
+{
+    // The language of this run stays as it is; Sys.dat carries the choice to the next start.
+    AppContext& context = app_.Context();
+    if (context.settings.language() == language)
+        return;
+    context.settings.bytes[SystemSettings::Language] = language;
+    context.SaveSettings();
+    ShowMessage(QText(context.text, "Pub", kPubLanguageNextStart), QMessageBox::Information);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Files
+
+QStringList CMainFrame::FileFilters() const
+{
+    QStringList filters;
+    for (const std::string& filter : FileDialogFilters(app_.Context().text.GetText("Pub", kPubFileFilter)))
+        filters << QString::fromStdString(filter);
+    return filters;
+}
+
+void CMainFrame::ShowMessage(const QString& text, int icon)
+{
+    prompts_->ShowMessage(this, QText(app_.Context().text, "Pub", kPubCaption), text,
+                          static_cast<QMessageBox::Icon>(icon));
+}
+
+void CMainFrame::ShowFileError(const FileResult& result, const std::filesystem::path& path)
+{
+    const AppContext& context = app_.Context();
+    switch (result.status) {
+    case FileStatus::Ok:
+        break;
+    case FileStatus::WrongMarker:
+        ShowMessage(QText(context.text, "RW_Str", kRwWrongFile), QMessageBox::Warning);
+        break;
+    case FileStatus::ShortFile:
+        ShowMessage(QText(context.text, "RW_Str", kRwWrongFile), QMessageBox::Critical);
+        break;
+    case FileStatus::OpenFailed:
+    case FileStatus::WriteFailed:
+        ShowMessage(QString::fromStdString(FileErrorMessage(context.language, result.status, path, result.detail)),
+                    QMessageBox::Critical);
+        break;
+    }
+}
+
+bool CMainFrame::LoadFile(const std::filesystem::path& path)
+{
+    const FileResult result = LoadCodeplugFile(app_.Context().codeplug, path);
+    ShowFileError(result, path);
+    return result.loaded();
+}
+
+bool CMainFrame::SaveFile(const std::filesystem::path& path)
+{
+    const FileResult result = SaveCodeplugFile(app_.Context().codeplug, path);
+    ShowFileError(result, path);
+    return result.ok();
+}
+
+void CMainFrame::SetTitleWithFile(const std::filesystem::path& file)
+{
+    setWindowTitle(WindowTitleText(TitleWithFile(MainTitleFor(app_.Context().language), file)));
+}
+
+void CMainFrame::OnFileNew()
+{
+    CloseAllForms();
+    AppContext& context = app_.Context();
+    if (!LoadFile(context.DefaultCodeplugPath()))
+        return;
+    context.currentFilePath = context.DefaultCodeplugPath();
+    SetTitleWithFile({});
+    RebuildTree();
+}
+
+void CMainFrame::OnFileOpen()
+{
+    CloseAllForms();
+    const QStringList files = prompts_->AskOpenPaths(this, FileFilters());
+    if (files.isEmpty())
+        return;
+    // Only the first of several selected files is opened.
+    const std::filesystem::path path = ToPath(files.first());
+    if (!LoadFile(path))
+        return;
+    app_.Context().currentFilePath = path;
+    SetTitleWithFile(path);
+    RebuildTree();
+}
+
+bool CMainFrame::OnFileSave()
+{
+    CloseAllForms();
+    AppContext& context = app_.Context();
+    std::filesystem::path path = context.currentFilePath;
+    // Saving never overwrites the default file: while it is current, ask for a name.
+    if (SaveNeedsName(path, context.programDirectory)) {
+        const QString chosen = prompts_->AskSavePath(this, FileFilters());
+        if (chosen.isEmpty())
+            return false;
+        path = ToPath(chosen);
+    }
+    if (!SaveFile(path))
+        return false;
+    context.currentFilePath = path;
+    SetTitleWithFile(path);
+    return true;
+}
+
+bool CMainFrame::OnFileSaveAs()
+{
+    CloseAllForms();
+    const QString chosen = prompts_->AskSavePath(this, FileFilters());
+    if (chosen.isEmpty())
+        return false;
+    const std::filesystem::path path = ToPath(chosen);
+    if (!SaveFile(path))
+        return false;
+    app_.Context().currentFilePath = path;
+    SetTitleWithFile(path);
+    return true;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Closing and focus
+
+bool CMainFrame::ConfirmClose()
+{
+    const TextCatalogue& text = app_.Context().text;
+    switch (prompts_->AskYesNoCancel(this, QText(text, "Pub", kPubCaption), QText(text, "Pub", kPubClosePrompt))) {
+    case QMessageBox::Yes:
+        // Only a saved Codeplug lets the program end; a cancelled or failed save keeps it open.
+        return OnFileSaveAs();
+    case QMessageBox::No:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event)
+{
+    if (!ConfirmClose()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+}
+
+void CMainFrame::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    // Forms may have changed the counts: the tree is rebuilt whenever the window gets the focus.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        RebuildTree();
+}

@@ -1,0 +1,146 @@
+#pragma once
+// The main window: menu bar of the run's language, toolbar, status bar, the navigation tree in
+// a dock at the left and the MDI client area in which each editing form has one child window.
+//
+// Creating it loads the default Codeplug file and builds the tree. Every command has one handler
+// (On...); commands whose dialog or form is not built yet do nothing.
+#include <array>
+#include <functional>
+#include <map>
+#include <memory>
+
+#include <QMainWindow>
+#include <QMdiArea>
+#include <QPointer>
+
+#include "app/NavigationState.h"
+#include "app/UserPrompts.h"
+#include "codeplug/CodeplugFile.h"
+
+class CFormBase;
+class CVanticApp;
+class QAction;
+class QDockWidget;
+class QLabel;
+class QMdiSubWindow;
+class QToolBar;
+class QTreeWidget;
+class QTreeWidgetItem;
+struct NavNode;
+
+// The client area: an MDI area on a tiled background.
+class CClientWnd : public QMdiArea {
+    Q_OBJECT
+public:
+    explicit CClientWnd(QWidget* parent = nullptr);
+};
+
+class CMainFrame : public QMainWindow {
+    Q_OBJECT
+public:
+    using FormFactory = std::function<CFormBase*(CVanticApp&)>;
+
+    // Tree item data roles: the number a numbered item carries and the "Tree" key of the label.
+    static constexpr int kNumberRole = Qt::UserRole + 1;
+    static constexpr int kTextKeyRole = Qt::UserRole + 2;
+    static constexpr int kTreeControlId = 131;
+
+    // `prompts` asks the user; the real dialogs when null.
+    explicit CMainFrame(CVanticApp& app, std::unique_ptr<IUserPrompts> prompts = nullptr,
+                        QWidget* parent = nullptr);
+    ~CMainFrame() override;
+
+    // Navigation.
+    void RebuildTree();
+    void ClickTreeItem(QTreeWidgetItem* item);  // what a mouse click on the item does
+    void SetFormFactory(FormKind kind, FormFactory factory);
+    void OpenForm(FormKind kind);
+    void CloseForm(FormKind kind);
+    void CloseAllForms();  // all but the programming password settings form
+    void RefreshZoneAndScanForms();
+    CFormBase* Form(FormKind kind) const;
+    QMdiSubWindow* FormWindow(FormKind kind) const;
+
+    // The close prompt; true when the window may close.
+    bool ConfirmClose();
+
+    // Runs a command by id (menu, toolbar and keys all come here).
+    void OnCommand(int command);
+
+    // Command handlers.
+    void OnFileNew();
+    void OnFileOpen();
+    bool OnFileSave();    // true when the Codeplug was written
+    bool OnFileSaveAs();  // true when the Codeplug was written
+    void OnRadioInfo();
+    void OnGeneralFunctions();
+    void OnKeys();
+    void OnVox();
+    void OnMonitorCh();
+    void OnChannel();
+    void OnAnalogChannel();
+    void OnDmrBasic();
+    void OnDmrContact();
+    void OnDmrRxGrpList();
+    void OnTextMessage();
+    void OnDigitalEmergAlarm();
+    void OnAnalogEmergAlarm();
+    void OnSetPort();
+    void OnPasswordSet();
+    void OnAdjustValue();
+    void OnProgrammingPassword();
+    void OnRead();
+    void OnWrite();
+    void OnViewToolbar();
+    void OnViewStatusBar();
+    void OnViewNavigation();
+    void OnWindowTile();
+    void OnWindowArrange();
+    void OnAppAbout();
+    void OnHelp();
+    void OnSetLanguage(std::uint8_t language);
+
+    // Parts, for the program and its tests.
+    QTreeWidget* Tree() const { return tree_; }
+    CClientWnd* ClientArea() const { return client_; }
+    QDockWidget* NavigationBar() const { return navigationBar_; }
+    QToolBar* ToolBar() const { return toolBar_; }
+    QAction* CommandAction(int command) const;  // the menu or shortcut action of a command
+    bool EnglishMenus() const { return englishMenus_; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    void CreateToolBar();
+    void CreateStatusBar();
+    void CreateNavigationBar();
+    void InstallMenuBar();
+    QAction* MakeCommandAction(int command, const QString& label, const char* shortcut);
+    void UpdateViewChecks();
+    void AddTreeItems(QTreeWidgetItem* parent, const NavNode& node);
+
+    // Loads a file over the Codeplug and reports problems; true when it was loaded.
+    bool LoadFile(const std::filesystem::path& path);
+    // Saves and reports problems; true when the file was written.
+    bool SaveFile(const std::filesystem::path& path);
+    void ShowFileError(const FileResult& result, const std::filesystem::path& path);
+    void ShowMessage(const QString& text, int icon);
+    void SetTitleWithFile(const std::filesystem::path& file);
+    QStringList FileFilters() const;
+    void ApplyFormTitle(FormKind kind, QMdiSubWindow* window);
+
+    CVanticApp& app_;
+    std::unique_ptr<IUserPrompts> prompts_;
+    bool englishMenus_ = false;
+
+    CClientWnd* client_ = nullptr;
+    QDockWidget* navigationBar_ = nullptr;
+    QTreeWidget* tree_ = nullptr;
+    QToolBar* toolBar_ = nullptr;
+    std::map<int, QAction*> actions_;
+
+    std::array<QPointer<QMdiSubWindow>, kFormKindCount> windows_;
+    std::array<FormFactory, kFormKindCount> factories_;
+};

@@ -1,0 +1,17 @@
+#include "app/CVanticApp.h"
+
+#include <QCoreApplication>
+
+std::filesystem::path CVanticApp::ProgramDirectoryOfExecutable()
+{
+    return std::filesystem::path(QCoreApplication::applicationDirPath().toStdString());
+}
+
+void CVanticApp::Start(const std::filesystem::path& programDirectory)
+{
+    context_.Start(programDirectory);
+    context_.text.SetRecordMisses(true);
+    navigation_ = NavigationState{};
+}
+
+QString CVanticApp::BaseTitle() const { return QString::fromStdString(MainTitleFor(context_.language)); }

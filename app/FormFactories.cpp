@@ -1,0 +1,11 @@
+#include "app/FormFactories.h"
+
+#include "app/CMainFrame.h"
+
+void InstallFormFactories(CMainFrame& frame)
+{
+    // Each editing form registers here once it is part of the program, for example
+    //   frame.SetFormFactory(FormKind::Scan, [](CVanticApp& app) { return new CForm_Scan(app); });
+    // A form kind without a factory makes its command and tree items do nothing.
+    (void)frame;
+}

@@ -1,0 +1,67 @@
+#pragma once
+// The navigation tree as plain data, and what a click on one of its items does. The main window
+// turns NavNode into tree items and acts on the TreeClick result; neither needs a widget here.
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/NavigationState.h"
+#include "app/TextCatalogue.h"
+#include "codeplug/Codeplug.h"
+
+// Keys of section "Tree".
+namespace TreeKey {
+inline constexpr int Root = 0;
+inline constexpr int RadioInfo = 1;
+inline constexpr int Functions = 2;
+inline constexpr int Keys = 3;
+inline constexpr int GeneralFunctions = 4;
+inline constexpr int Dmr = 7;
+inline constexpr int DmrBasic = 8;
+inline constexpr int Contacts = 9;
+inline constexpr int RxGroupLists = 10;
+inline constexpr int RxGroupItem = 11;      // pattern with the list number
+inline constexpr int ScanLists = 17;
+inline constexpr int ScanListItem = 18;     // pattern with the list number
+inline constexpr int DigitalChannels = 28;
+inline constexpr int AnalogChannels = 29;
+inline constexpr int DigitalChannelItem = 30;
+inline constexpr int AnalogChannelItem = 31;
+inline constexpr int Zones = 33;
+inline constexpr int Zone1 = 34;
+inline constexpr int Zone2 = 35;
+inline constexpr int ProgrammingPassword = 36;
+}  // namespace TreeKey
+
+struct NavNode {
+    std::string label;
+    int textKey = -1;     // the "Tree" key the label came from
+    int number = 0;       // 1-based record number of a numbered item, 0 for the others
+    bool expanded = false;
+    std::vector<NavNode> children;
+};
+
+// The most receive-group-list items the tree shows, whatever the count says.
+inline constexpr std::uint32_t kMaxTreeRxGroups = 32;
+
+// Repairs the counts (RepairTreeCounts), builds the whole tree with its labels from section
+// "Tree", marks the nodes the set flags ask to expand, clears those flags, and expands the root.
+NavNode BuildNavigationTree(Codeplug& codeplug, const TextCatalogue& text, ExpansionFlags& flags);
+
+// The number at the end of a label: the last `chars` characters (UTF-8 code points) read as an
+// unsigned decimal number after leading spaces; 0 when there is none.
+std::uint32_t NumberFromLabelEnd(std::string_view label, std::size_t chars);
+
+struct TreeClick {
+    enum class Action { None, RadioInfo, OpenForm };
+    Action action = Action::None;
+    FormKind form = FormKind::Fun;
+};
+
+// Applies the click rules to the clicked item's label and its parent's label ("" for the root).
+// `number` is the number the item carries (0 when it carries none: it is then read from the end
+// of the label). Sets the form's current index and title, or the label buffer, as the rule says.
+// A numbered rule whose number is 0 matches nothing.
+TreeClick HandleTreeClick(NavigationState& state, const TextCatalogue& text, std::string_view parentLabel,
+                          std::string_view label, std::uint32_t number = 0);

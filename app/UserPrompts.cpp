@@ -1,0 +1,63 @@
+#include "app/UserPrompts.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+
+namespace {
+
+constexpr const char* kCodeplugSuffix = "VNTX";
+
+void PrepareFileDialog(QFileDialog& dialog, const QStringList& filters, const QString& directory)
+{
+    dialog.setDefaultSuffix(kCodeplugSuffix);
+    if (!filters.isEmpty())
+        dialog.setNameFilters(filters);
+    if (!directory.isEmpty())
+        dialog.setDirectory(directory);
+}
+
+}  // namespace
+
+QStringList CDialogPrompts::AskOpenPaths(QWidget* parent, const QStringList& filters)
+{
+    QFileDialog dialog(parent);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFiles);
+    PrepareFileDialog(dialog, filters, lastDirectory_);
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    const QStringList files = dialog.selectedFiles();
+    if (!files.isEmpty())
+        lastDirectory_ = QFileInfo(files.first()).absolutePath();
+    return files;
+}
+
+QString CDialogPrompts::AskSavePath(QWidget* parent, const QStringList& filters)
+{
+    QFileDialog dialog(parent);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    PrepareFileDialog(dialog, filters, lastDirectory_);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    const QString file = dialog.selectedFiles().first();
+    lastDirectory_ = QFileInfo(file).absolutePath();
+    return file;
+}
+
+QMessageBox::StandardButton CDialogPrompts::AskYesNoCancel(QWidget* parent, const QString& caption,
+                                                           const QString& text)
+{
+    QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                    parent);
+    box.setDefaultButton(QMessageBox::Cancel);
+    box.setEscapeButton(QMessageBox::Cancel);
+    return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
+void CDialogPrompts::ShowMessage(QWidget* parent, const QString& caption, const QString& text,
+                                 QMessageBox::Icon icon)
+{
+    QMessageBox box(icon, caption, text, QMessageBox::Ok, parent);
+    box.exec();
+}

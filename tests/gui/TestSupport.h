@@ -1,0 +1,242 @@
+#pragma once
+// Helpers of the widget tests: a throw-away program directory and scripted user answers.
+#include <QApplication>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+#include <cstdint>
+#include <deque>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "app/CMainFrame.h"
+#include "app/CVanticApp.h"
+#include "app/UserPrompts.h"
+#include "codeplug/CodeplugFile.h"
+#include "ui/FormBase.h"
+
+namespace testsupport {
+
+namespace fs = std::filesystem;
+
+struct Counts {
+    std::uint8_t digital = 3;
+    std::uint8_t analog = 2;
+    std::uint32_t scanLists = 2;
+    std::uint32_t rxGroups = 2;
+};
+
+inline void ApplyCounts(Codeplug& codeplug, const Counts& counts)
+{
+    SetCount(codeplug.DigitalChannelCount, counts.digital);
+    SetCount(codeplug.AnalogChannelCount, counts.analog);
+    SetCount(codeplug.ScanListCount, counts.scanLists);
+    SetCount(codeplug.RxGroupCount, counts.rxGroups);
+}
+
+// Writes a valid codeplug file with the given counts; `tag` goes into RadioSettings byte 5 so
+// tests can tell files apart after loading.
+inline void WriteCodeplug(const fs::path& path, const Counts& counts, std::uint8_t tag = 0)
+{
+    Codeplug codeplug;
+    ApplyCounts(codeplug, counts);
+    codeplug.RadioSettings[5] = tag;
+    PutLE16(codeplug.FunctionExtra, 3, 2048);
+    if (!SaveCodeplugFile(codeplug, path).ok())
+        throw std::runtime_error("cannot write test codeplug");
+}
+
+inline std::vector<std::uint8_t> ReadBytes(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+// A program directory with the real Txt.ini, a Sys.dat choosing `language` and a default file.
+struct ProgramDir {
+    fs::path path = fs::temp_directory_path() / ("zr740-gui-" + std::to_string(std::random_device{}()));
+
+    explicit ProgramDir(std::uint8_t language = 0, const Counts& counts = {}, bool withDefault = true)
+    {
+        fs::create_directories(path);
+        fs::copy_file(fs::path(ZR740_SOURCE_DIR) / "data" / "Txt.ini", path / "Txt.ini");
+        std::vector<std::uint8_t> settings(SystemSettings::kBytes, 0);
+        settings[SystemSettings::Language] = language;
+        WriteWholeFile(path / "Sys.dat", settings);
+        if (withDefault)
+            WriteCodeplug(path / "Default.VNTX", counts, 0xD0);
+    }
+    ~ProgramDir()
+    {
+        std::error_code ignored;
+        fs::permissions(path, fs::perms::owner_all, fs::perm_options::add, ignored);
+        fs::remove_all(path, ignored);
+    }
+    fs::path Default() const { return path / "Default.VNTX"; }
+};
+
+// Answers given in order; every question is recorded.
+class ScriptedPrompts : public IUserPrompts {
+public:
+    struct Message {
+        QString caption;
+        QString text;
+        QMessageBox::Icon icon;
+    };
+
+    std::deque<QStringList> openAnswers;
+    std::deque<QString> saveAnswers;
+    std::deque<QMessageBox::StandardButton> questionAnswers;
+
+    int openAsked = 0;
+    int saveAsked = 0;
+    int questionsAsked = 0;
+    QStringList lastFilters;
+    QString lastQuestionCaption;
+    QString lastQuestion;
+    std::vector<Message> messages;
+
+    QStringList AskOpenPaths(QWidget*, const QStringList& filters) override
+    {
+        ++openAsked;
+        lastFilters = filters;
+        return Take(openAnswers, QStringList());
+    }
+    QString AskSavePath(QWidget*, const QStringList& filters) override
+    {
+        ++saveAsked;
+        lastFilters = filters;
+        return Take(saveAnswers, QString());
+    }
+    QMessageBox::StandardButton AskYesNoCancel(QWidget*, const QString& caption, const QString& text) override
+    {
+        ++questionsAsked;
+        lastQuestionCaption = caption;
+        lastQuestion = text;
+        return Take(questionAnswers, QMessageBox::Cancel);
+    }
+    void ShowMessage(QWidget*, const QString& caption, const QString& text, QMessageBox::Icon icon) override
+    {
+        messages.push_back({caption, text, icon});
+    }
+
+private:
+    template <typename T>
+    static T Take(std::deque<T>& queue, T fallback)
+    {
+        if (queue.empty())
+            return fallback;
+        T value = queue.front();
+        queue.pop_front();
+        return value;
+    }
+};
+
+// One started application with its main window and scripted prompts.
+struct Session {
+    CVanticApp app;
+    ScriptedPrompts* prompts = nullptr;
+    std::unique_ptr<CMainFrame> frame;
+
+    explicit Session(const fs::path& programDirectory)
+    {
+        app.Start(programDirectory);
+        auto owned = std::make_unique<ScriptedPrompts>();
+        prompts = owned.get();
+        frame = std::make_unique<CMainFrame>(app, std::move(owned));
+    }
+    ~Session()
+    {
+        frame.reset();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+};
+
+// A small real form used to exercise the form framework: it edits byte 1 of the current scan
+// list (or of record 0 for non-indexed kinds) through a spin box, and can add a scan list.
+class CForm_TestRecord : public CFormBase {
+public:
+    CForm_TestRecord(CVanticApp& app, FormKind kind, int* liveCount = nullptr)
+        : CFormBase(app, kind, "Scan"), liveCount_(liveCount)
+    {
+        value_ = new QSpinBox(this);
+        value_->setRange(0, 255);
+        auto* layout = new QVBoxLayout(this);
+        layout->addWidget(value_);
+        OnChange(value_, &QSpinBox::valueChanged);
+        if (liveCount_ != nullptr)
+            ++*liveCount_;
+    }
+    ~CForm_TestRecord() override
+    {
+        if (liveCount_ != nullptr)
+            --*liveCount_;
+    }
+
+    int initialUpdates = 0;
+    int shows = 0;
+    int commits = 0;
+    std::vector<std::uint32_t> indexesShown;  // the record each initial update showed
+    QString caption;
+
+    QSpinBox* Value() const { return value_; }
+    std::uint8_t& Field() { return CodeplugImage().ScanTable.record(Record())[1]; }
+
+    void OnInitialUpdate() override
+    {
+        ++initialUpdates;
+        CFormBase::OnInitialUpdate();
+        indexesShown.push_back(CurrentIndex());
+    }
+
+    // Adds a scan list as the scan-list form does: count up, flag, rebuild.
+    void AddScanList()
+    {
+        Codeplug& codeplug = CodeplugImage();
+        SetCount(codeplug.ScanListCount, GetCount(codeplug.ScanListCount) + 1);
+        RequestTreeRebuild();
+    }
+
+protected:
+    void InitialiseControls() override
+    {
+        caption = Text(1);
+        value_->setValue(0);  // would commit 0 if change signals were not held back
+    }
+    void ShowRecord() override
+    {
+        ++shows;
+        value_->setValue(Field());
+    }
+    void Commit() override
+    {
+        ++commits;
+        Field() = static_cast<std::uint8_t>(value_->value());
+    }
+
+private:
+    std::uint32_t Record() const
+    {
+        return std::min<std::uint32_t>(CurrentIndex(), CodeplugImage().ScanTable.kCapacity - 1);
+    }
+
+    QSpinBox* value_ = nullptr;
+    int* liveCount_ = nullptr;
+};
+
+// Registers test forms for the given kinds; `live` counts the forms alive.
+inline void RegisterTestForms(CMainFrame& frame, std::initializer_list<FormKind> kinds, int* live = nullptr)
+{
+    for (FormKind kind : kinds)
+        frame.SetFormFactory(kind, [kind, live](CVanticApp& app) { return new CForm_TestRecord(app, kind, live); });
+}
+
+inline CForm_TestRecord* TestForm(const CMainFrame& frame, FormKind kind)
+{
+    return dynamic_cast<CForm_TestRecord*>(frame.Form(kind));
+}
+
+}  // namespace testsupport

@@ -1,0 +1,75 @@
+#include "ui/FormBase.h"
+
+#include <QMdiSubWindow>
+
+#include "app/CMainFrame.h"
+#include "app/CVanticApp.h"
+#include "app/QtText.h"
+
+CFormBase::CFormBase(CVanticApp& app, FormKind kind, const char* textSection, QWidget* parent)
+    : QWidget(parent), app_(app), kind_(kind), section_(textSection)
+{
+    setObjectName(QString::fromLatin1(FormSpecOf(kind).className));
+}
+
+void CFormBase::OnInitialUpdate()
+{
+    const bool wasShowing = showing_;
+    showing_ = true;  // filling lists fires change signals too
+    InitialiseControls();
+    showing_ = wasShowing;
+    Show();
+}
+
+void CFormBase::Show()
+{
+    const bool wasShowing = showing_;
+    showing_ = true;
+    ShowRecord();
+    showing_ = wasShowing;
+}
+
+void CFormBase::CommitThenShow()
+{
+    if (showing_)
+        return;
+    Commit();
+    Show();
+}
+
+QString CFormBase::Text(int key) const { return QText(app_.Context().text, section_, key); }
+
+QString CFormBase::Text(const char* section, int key) const { return QText(app_.Context().text, section, key); }
+
+AppContext& CFormBase::Context() const { return app_.Context(); }
+
+Codeplug& CFormBase::CodeplugImage() const { return app_.Context().codeplug; }
+
+NavigationState& CFormBase::Navigation() const { return app_.Navigation(); }
+
+CMainFrame* CFormBase::MainFrame() const { return app_.MainFrame(); }
+
+std::uint32_t CFormBase::CurrentIndex() const { return app_.Navigation().Index(kind_); }
+
+void CFormBase::SetCurrentIndex(std::uint32_t index) { app_.Navigation().Index(kind_) = index; }
+
+void CFormBase::SetFormTitle(const QString& title)
+{
+    setWindowTitle(title);
+    if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget()))
+        frame->setWindowTitle(title);
+}
+
+void CFormBase::RequestTreeRebuild()
+{
+    ExpansionFlags& flags = app_.Navigation().expansion;
+    switch (kind_) {
+    case FormKind::DigitalChannel: flags.digitalChannels = true; break;
+    case FormKind::AnalogChannel: flags.analogChannels = true; break;
+    case FormKind::Scan: flags.scanLists = true; break;
+    case FormKind::DmrRxGrpList: flags.rxGroupLists = true; break;
+    default: break;
+    }
+    if (CMainFrame* frame = MainFrame())
+        frame->RebuildTree();
+}
