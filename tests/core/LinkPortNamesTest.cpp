@@ -1,0 +1,50 @@
+// COMn on Linux: a COMn entry in the program directory wins, otherwise the fixed device ranges.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <unistd.h>
+
+#include "link/PortNames.h"
+
+namespace fs = std::filesystem;
+
+TEST(LinkPortNames, FixedDevices)
+{
+    EXPECT_EQ(DefaultComDevice(1), "/dev/ttyUSB0");
+    EXPECT_EQ(DefaultComDevice(8), "/dev/ttyUSB7");
+    EXPECT_EQ(DefaultComDevice(9), "/dev/ttyACM0");
+    EXPECT_EQ(DefaultComDevice(12), "/dev/ttyACM3");
+    EXPECT_EQ(DefaultComDevice(13), "/dev/ttyS0");
+    EXPECT_EQ(DefaultComDevice(16), "/dev/ttyS3");
+    EXPECT_EQ(DefaultComDevice(0), "/dev/ttyUSB0") << "clamped like the stored number";
+    EXPECT_EQ(DefaultComDevice(200), "/dev/ttyS3");
+}
+
+TEST(LinkPortNames, NamesCaptionsAndClamping)
+{
+    EXPECT_EQ(ComPortName(3), "COM3");
+    EXPECT_EQ(ComPortCaption(3), "COM03");
+    EXPECT_EQ(ComPortCaption(16), "COM16");
+    EXPECT_EQ(ClampPortNumber(0), 1);
+    EXPECT_EQ(ClampPortNumber(-4), 1);
+    EXPECT_EQ(ClampPortNumber(16), 16);
+    EXPECT_EQ(ClampPortNumber(20), 16);
+}
+
+TEST(LinkPortNames, EntryInTheProgramDirectoryWins)
+{
+    const fs::path dir = fs::temp_directory_path() / ("zr740-ports-" + std::to_string(::getpid()));
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    fs::create_symlink("/dev/null", dir / "COM3");
+    fs::create_symlink(dir / "nowhere", dir / "COM4");  // dangling: still this port's device
+    std::ofstream(dir / "COM05").put('x');              // not the name of any port
+
+    EXPECT_EQ(ComDevicePath(dir, 3), dir / "COM3");
+    EXPECT_EQ(ComDevicePath(dir, 4), dir / "COM4");
+    EXPECT_EQ(ComDevicePath(dir, 5), "/dev/ttyUSB4");
+    EXPECT_EQ(ComDevicePath(dir, 13), "/dev/ttyS0");
+    EXPECT_EQ(ComDevicePath({}, 3), "/dev/ttyUSB2");
+    fs::remove_all(dir);
+}
