@@ -160,7 +160,7 @@ struct Session {
 class CForm_TestRecord : public CFormBase {
 public:
     CForm_TestRecord(CVanticApp& app, FormKind kind, int* liveCount = nullptr)
-        : CFormBase(app, kind, "Scan"), liveCount_(liveCount)
+        : CFormBase(app, kind, "Tree"), liveCount_(liveCount)
     {
         value_ = new QSpinBox(this);
         value_->setRange(0, 255);
@@ -183,6 +183,8 @@ public:
     QString caption;
 
     QSpinBox* Value() const { return value_; }
+    QString TextOf(int key) const { return Text(key); }
+    void Rename(const QString& title) { SetFormTitle(title); }
     std::uint8_t& Field() { return CodeplugImage().ScanTable.record(Record())[1]; }
 
     void OnInitialUpdate() override
