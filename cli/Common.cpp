@@ -18,10 +18,6 @@ int LoadCodeplugForVerb(std::string_view verb, const std::filesystem::path& path
 {
     const std::string name = path.string();
     std::error_code error;
-    if (std::filesystem::is_directory(path, error)) {
-        PrintError(verb, "cannot read " + name + ": it is a directory");
-        return kExitOpenFailed;
-    }
     const FileResult result = LoadCodeplugFile(codeplug, path);
     switch (result.status) {
     case FileStatus::Ok: return kExitOk;

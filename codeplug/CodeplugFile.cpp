@@ -36,6 +36,10 @@ void CodeplugFromBytes(Codeplug& codeplug, std::span<const std::uint8_t> bytes)
 
 FileResult LoadCodeplugFile(Codeplug& codeplug, const fs::path& path)
 {
+    // A directory opens as a stream of no bytes; it is a file that cannot be read, not a short one.
+    std::error_code kind;
+    if (fs::is_directory(path, kind))
+        return {FileStatus::OpenFailed, ErrorText(EISDIR)};
     std::ifstream in(path, std::ios::binary);
     if (!in)
         return {FileStatus::OpenFailed, ErrorText(errno)};

@@ -47,9 +47,8 @@ std::string Escape(unsigned char c)
     return buffer;
 }
 
-std::string ShowControls(std::string_view text)
+void AppendShown(std::string& out, std::string_view text)
 {
-    std::string out;
     for (const char ch : text) {
         const auto c = static_cast<unsigned char>(ch);
         if (c < 0x20 || c == 0x7F) {
@@ -60,43 +59,57 @@ std::string ShowControls(std::string_view text)
             out += ch;
         }
     }
-    return out;
+}
+
+void Line(std::string& out, int depth, const DescNode& node, std::string_view value)
+{
+    out.append(static_cast<std::size_t>(depth) * 2, ' ');
+    AppendShown(out, node.label);
+    out += ": ";
+    AppendShown(out, value);
+    out += '\n';
 }
 
 void Text(const DescNode& node, int depth, std::string& out)
 {
     if (node.hiddenInText)
         return;
-    const std::string indent(static_cast<std::size_t>(depth) * 2, ' ');
-    const std::string label = ShowControls(node.label);
     switch (node.kind) {
     case DescNode::Kind::Object:
     case DescNode::Kind::Array: {
-        const std::string note = node.note.empty() ? "" : " (" + ShowControls(node.note) + ")";
         if (node.flatInText) {
             for (const DescNode& child : node.children)
                 Text(child, depth, out);
             return;
         }
+        out.append(static_cast<std::size_t>(depth) * 2, ' ');
+        AppendShown(out, node.label);
+        if (!node.note.empty()) {
+            out += " (";
+            AppendShown(out, node.note);
+            out += ')';
+        }
         if (node.children.empty()) {
-            out += indent + label + note + ": " + (node.kind == DescNode::Kind::Array ? "none" : "-") + "\n";
+            out += node.kind == DescNode::Kind::Array ? ": none\n" : ": -\n";
             return;
         }
-        out += indent + label + note + ":\n";
+        out += ":\n";
         for (const DescNode& child : node.children)
             Text(child, depth + 1, out);
         return;
     }
-    case DescNode::Kind::Text: out += indent + label + ": " + ShowControls(node.text) + "\n"; return;
-    case DescNode::Kind::Number: out += indent + label + ": " + node.text + "\n"; return;
-    case DescNode::Kind::Flag: out += indent + label + ": " + (node.flag ? "yes" : "no") + "\n"; return;
+    case DescNode::Kind::Text:
+    case DescNode::Kind::Number: Line(out, depth, node, node.text); return;
+    case DescNode::Kind::Flag: Line(out, depth, node, node.flag ? "yes" : "no"); return;
     }
 }
 
+void AppendQuoted(std::string& out, std::string_view text);
+
 void Json(const DescNode& node, int depth, std::string& out)
 {
-    const std::string inner(static_cast<std::size_t>(depth + 1) * 2, ' ');
-    const std::string outer(static_cast<std::size_t>(depth) * 2, ' ');
+    const std::size_t inner = static_cast<std::size_t>(depth + 1) * 2;
+    const std::size_t outer = static_cast<std::size_t>(depth) * 2;
     switch (node.kind) {
     case DescNode::Kind::Object:
     case DescNode::Kind::Array: {
@@ -108,26 +121,27 @@ void Json(const DescNode& node, int depth, std::string& out)
         out += array ? "[\n" : "{\n";
         for (std::size_t i = 0; i < node.children.size(); ++i) {
             const DescNode& child = node.children[i];
-            out += inner;
-            if (!array)
-                out += JsonQuote(child.id.empty() ? child.label : child.id) + ": ";
+            out.append(inner, ' ');
+            if (!array) {
+                AppendQuoted(out, child.id.empty() ? child.label : child.id);
+                out += ": ";
+            }
             Json(child, depth + 1, out);
             out += i + 1 < node.children.size() ? ",\n" : "\n";
         }
-        out += outer + (array ? "]" : "}");
+        out.append(outer, ' ');
+        out += array ? ']' : '}';
         return;
     }
-    case DescNode::Kind::Text: out += JsonQuote(node.text); return;
+    case DescNode::Kind::Text: AppendQuoted(out, node.text); return;
     case DescNode::Kind::Number: out += node.text.empty() ? "0" : node.text; return;
     case DescNode::Kind::Flag: out += node.flag ? "true" : "false"; return;
     }
 }
 
-}  // namespace
-
-std::string JsonQuote(std::string_view text)
+void AppendQuoted(std::string& out, std::string_view text)
 {
-    std::string out = "\"";
+    out += '"';
     for (std::size_t i = 0; i < text.size();) {
         const auto c = static_cast<unsigned char>(text[i]);
         switch (c) {
@@ -154,7 +168,16 @@ std::string JsonQuote(std::string_view text)
         out.append(text.substr(i, length));
         i += length;
     }
-    return out + "\"";
+    out += '"';
+}
+
+}  // namespace
+
+std::string JsonQuote(std::string_view text)
+{
+    std::string out;
+    AppendQuoted(out, text);
+    return out;
 }
 
 std::string FormatText(const DescNode& root)

@@ -219,6 +219,8 @@ std::string Utf8ToAnsi(std::string_view utf8)
 
 std::string AnsiToUtf8(std::string_view ansi)
 {
+    if (std::all_of(ansi.begin(), ansi.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+        return std::string(ansi);  // plain ASCII reads the same in both
     thread_local Converter converter("UTF-8", "CP936");
     if (!converter.valid())
         return AsciiOnly(ansi, kReplacementUtf8, false);

@@ -1,0 +1,90 @@
+// The zr740 tool as a user runs it: exit codes and output.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <random>
+
+#include "JsonCheck.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct ToolRun {
+    int exitCode = -1;
+    std::string out;
+};
+
+ToolRun Zr740(const std::string& args)
+{
+    const fs::path tool = fs::path(ZR740_PROGRAM_DIR) / "zr740";
+    ToolRun run;
+    FILE* pipe = popen(("'" + tool.string() + "' " + args + " 2>/dev/null").c_str(), "r");
+    if (pipe == nullptr)
+        return run;
+    char buffer[4096];
+    std::size_t got = 0;
+    while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
+        run.out.append(buffer, got);
+    const int status = pclose(pipe);
+    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
+}
+
+class Cli : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!fs::exists(fs::path(ZR740_PROGRAM_DIR) / "zr740"))
+            GTEST_SKIP() << "zr740 not built";
+        fs::create_directories(dir);
+    }
+    void TearDown() override { fs::remove_all(dir); }
+
+    std::string Copy(const std::string& name, std::size_t size, std::int32_t marker = 740)
+    {
+        std::ifstream in(defaultFile, std::ios::binary);
+        std::string bytes{std::istreambuf_iterator<char>(in), {}};
+        for (int i = 0; i < 4; ++i)
+            bytes[11275 + i] = static_cast<char>(static_cast<std::uint32_t>(marker) >> (8 * i));
+        bytes.resize(size);
+        const fs::path path = dir / name;
+        std::ofstream(path, std::ios::binary) << bytes;
+        return "'" + path.string() + "'";
+    }
+
+    fs::path defaultFile = fs::path(ZR740_SOURCE_DIR) / "data" / "Default.VNTX";
+    fs::path dir = fs::temp_directory_path() / ("zr740-cli-" + std::to_string(std::random_device{}()));
+};
+
+}  // namespace
+
+TEST_F(Cli, InfoAndDumpShowTheDefaultFile)
+{
+    const ToolRun info = Zr740("info '" + defaultFile.string() + "'");
+    EXPECT_EQ(info.exitCode, 0);
+    EXPECT_NE(info.out.find("Band: 400-480MHz"), std::string::npos);
+    EXPECT_NE(info.out.find("Digital channels (6 in use, table of 16)"), std::string::npos);
+    const ToolRun dump = Zr740("dump --json '" + defaultFile.string() + "'");
+    EXPECT_EQ(dump.exitCode, 0);
+    EXPECT_TRUE(JsonCheck::Valid(dump.out));
+    EXPECT_NE(dump.out.find("\"rxTone\": \"D023N\""), std::string::npos);
+}
+
+TEST_F(Cli, EachUnusableFileHasItsOwnExitCode)
+{
+    EXPECT_EQ(Zr740("info '" + (dir / "missing.VNTX").string() + "'").exitCode, 3);
+    EXPECT_EQ(Zr740("info " + Copy("empty.VNTX", 0)).exitCode, 4);
+    EXPECT_EQ(Zr740("dump " + Copy("short.VNTX", 11278)).exitCode, 4);
+    EXPECT_EQ(Zr740("info " + Copy("foreign.VNTX", 11279, 0)).exitCode, 5);
+    const ToolRun forced = Zr740("info --force " + Copy("foreign.VNTX", 11279, 0));
+    EXPECT_EQ(forced.exitCode, 0);
+    EXPECT_NE(forced.out.find("Marker: 0"), std::string::npos);
+    EXPECT_EQ(Zr740("info " + Copy("long.VNTX", 11279) + " extra").exitCode, 2);
+    EXPECT_EQ(Zr740("frobnicate").exitCode, 2);
+    EXPECT_EQ(Zr740("info --bogus x").exitCode, 2);
+    EXPECT_EQ(Zr740("--help").exitCode, 0);
+}

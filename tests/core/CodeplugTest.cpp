@@ -1,0 +1,80 @@
+#include <gtest/gtest.h>
+
+#include "codeplug/Codeplug.h"
+#include "codeplug/Records.h"
+
+TEST(Codeplug, RecordAccessStopsAtTheTable)
+{
+    Codeplug cp;
+    EXPECT_NO_THROW(cp.ContactTable.record(63));
+    EXPECT_THROW(cp.ContactTable.record(64), std::out_of_range);
+    EXPECT_THROW(cp.ZoneTable.record(2), std::out_of_range);
+    EXPECT_EQ(cp.AnalogChannelTable.record(3).data(), cp.AnalogChannelTable.bytes.data() + 3 * 81);
+    EXPECT_THROW(GetLE32(cp.FunctionExtra, 4), std::out_of_range);
+
+    // Counts above the table are kept, but a loop visits the table only.
+    SetCount(cp.ContactCount, 200);
+    EXPECT_EQ(GetCount(cp.ContactCount), 200u);
+    EXPECT_EQ(UsedRecords(GetCount(cp.ContactCount), cp.ContactTable), 64u);
+    EXPECT_EQ(UsedRecords(9, cp.ScanTable), 3u);
+    EXPECT_EQ(UsedRecords(2, cp.ScanTable), 2u);
+}
+
+TEST(Codeplug, TreeRepairTouchesOnlyTheFourCounts)
+{
+    Codeplug cp;
+    RepairTreeCounts(cp);
+    EXPECT_EQ(GetCount(cp.AnalogChannelCount), 1u);
+    EXPECT_EQ(GetCount(cp.DigitalChannelCount), 1u);
+    EXPECT_EQ(GetCount(cp.ScanListCount), 1u);
+    EXPECT_EQ(GetCount(cp.RxGroupCount), 1u);
+    EXPECT_EQ(GetCount(cp.ContactCount), 0u);
+    EXPECT_EQ(GetCount(cp.MessageCount), 0u);
+
+    SetCount(cp.AnalogChannelCount, 17);
+    SetCount(cp.DigitalChannelCount, 16);
+    SetCount(cp.ScanListCount, 4);
+    SetCount(cp.RxGroupCount, 40);
+    RepairTreeCounts(cp);
+    EXPECT_EQ(GetCount(cp.AnalogChannelCount), 1u);
+    EXPECT_EQ(GetCount(cp.DigitalChannelCount), 16u);
+    EXPECT_EQ(GetCount(cp.ScanListCount), 1u);
+    EXPECT_EQ(GetCount(cp.RxGroupCount), 40u);
+}
+
+TEST(Codeplug, FieldNumbersAreStampedInEveryRecord)
+{
+    Codeplug cp;
+    for (auto& b : cp.DigitalChannelTable.bytes)
+        b = 0xEE;
+    StampFieldNumbers(cp);
+    for (std::size_t i = 0; i < 16; ++i) {
+        const auto d = cp.DigitalChannelTable.record(i);
+        EXPECT_EQ(d[0], 0);
+        EXPECT_EQ(d[38], 1);
+        EXPECT_EQ(d[75], 13);
+        EXPECT_EQ(d[80], 15);
+        EXPECT_EQ(d[81], 0xEE);  // the scan-list byte after the last number is data
+        EXPECT_EQ(cp.AnalogChannelTable.record(i)[72], 11);
+    }
+    EXPECT_EQ(cp.ContactTable.record(63)[40], 2);
+    EXPECT_EQ(cp.RxGroupTable.record(31)[38], 1);
+    EXPECT_EQ(cp.ScanTable.record(2)[96], 6);
+    EXPECT_EQ(cp.ZoneTable.record(1)[40], 2);
+    EXPECT_EQ(cp.RadioSettings[224], 32);
+    EXPECT_EQ(cp.RadioSettings[137], 14);
+    // Messages are stamped as they are sent, not here.
+    EXPECT_EQ(cp.MessageTable.record(0)[2], 0);
+}
+
+TEST(Codeplug, ForcedOffOptionBitsAreClearedAlone)
+{
+    Codeplug cp;
+    cp.RadioSettings[87] = 0xFF;
+    cp.RadioSettings[88] = 0xFF;
+    cp.RadioSettings[193] = 0xFF;
+    ClearForcedOffOptionBits(cp);
+    EXPECT_EQ(cp.RadioSettings[87], 0xFB);
+    EXPECT_EQ(cp.RadioSettings[88], 0xFE);
+    EXPECT_EQ(cp.RadioSettings[193], 0xF1);
+}

@@ -1,0 +1,122 @@
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+
+#include "codeplug/Describe.h"
+#include "codeplug/DescribeFormat.h"
+#include "codeplug/Records.h"
+#include "forms/channels/Encodings.h"
+#include "JsonCheck.h"
+
+namespace {
+
+const DescNode& At(const DescNode& root, std::initializer_list<std::string_view> path)
+{
+    const DescNode* node = &root;
+    for (const std::string_view id : path) {
+        node = node->Find(id);
+        if (node == nullptr)
+            throw std::runtime_error("no field " + std::string(id));
+    }
+    return *node;
+}
+
+const DescNode& Record(const DescNode& root, std::string_view table, std::size_t i)
+{
+    return At(root, {table, "records"}).children.at(i);
+}
+
+}  // namespace
+
+TEST(Describe, ChannelFieldsReadAsTheUserSeesThem)
+{
+    Codeplug cp;
+    SetCount(cp.AnalogChannelCount, 1);
+    auto a = cp.AnalogChannelTable.record(0);
+    a[AnalogChannelField::AliasLength] = EncodeAlias("Gate", a.subspan(AnalogChannelField::Alias, AliasField::kBytes));
+    PutLE32(a, AnalogChannelField::RxFrequency, 435012500);
+    a[AnalogChannelField::RxToneType] = 0xE4;
+    a[AnalogChannelField::RxToneIndex] = 2;
+    a[AnalogChannelField::TxToneType] = 0x44;  // a blank transmit tone committed: no index
+    a[AnalogChannelField::Flags] = AnalogChannelField::kFlagWideBand | AnalogChannelField::kFlagVox;
+    PutLE32(cp.DmrSettings, DmrSettingsField::RadioId, 0x01234567);
+
+    const DescNode tree = DescribeCodeplug(cp);
+    const DescNode& ch = Record(tree, "analogChannels", 0);
+    EXPECT_EQ(At(ch, {"alias"}).text, "Gate");
+    EXPECT_EQ(At(ch, {"rxFrequency"}).text, "435.012500");
+    EXPECT_EQ(At(ch, {"txFrequency"}).text, "0.");
+    EXPECT_EQ(At(ch, {"rxTone"}).text, "D023I");
+    EXPECT_EQ(At(ch, {"tailElimination"}).text, "second");
+    EXPECT_EQ(At(ch, {"txTone"}).text.rfind("invalid", 0), 0u);
+    EXPECT_EQ(At(ch, {"bandwidth"}).text, "25MHz");
+    EXPECT_TRUE(At(ch, {"vox"}).flag);
+    EXPECT_FALSE(At(ch, {"autoScan"}).flag);
+    EXPECT_EQ(At(tree, {"dmrSettings", "radioId"}).text, "1234567");
+    EXPECT_EQ(At(tree, {"digitalChannels", "listed"}).text, "0");
+    EXPECT_EQ(BcdIdText(0x1AB), "1AB (not a decimal ID)");
+}
+
+TEST(Describe, CountsAboveTheirTablesListOnlyTheTable)
+{
+    Codeplug cp;
+    SetCount(cp.ContactCount, 200);
+    SetCount(cp.ScanListCount, 9);
+    SetCount(cp.AnalogChannelCount, 255);
+    SetCount(cp.DigitalChannelCount, 1);
+    cp.ContactTable.record(0)[ContactField::CallType] = ContactField::kAllCall;
+    auto scan = cp.ScanTable.record(0);
+    scan[ScanListField::MemberCount] = 255;
+    scan[ScanListField::Member(0) + ChannelRef::Kind] = ChannelRef::kDigital;
+    PutLE16(scan, ScanListField::Member(0) + ChannelRef::Index, 20);
+    scan[ScanListField::Member(1) + ChannelRef::Kind] = 7;
+    auto group = cp.RxGroupTable.record(0);
+    group[RxGroupField::MemberCount] = 255;
+    group[RxGroupField::Members] = 250;
+    SetCount(cp.RxGroupCount, 1);
+
+    const DescNode tree = DescribeCodeplug(cp);
+    EXPECT_EQ(At(tree, {"contacts", "count"}).text, "200");
+    EXPECT_EQ(At(tree, {"contacts", "records"}).children.size(), 64u);
+    EXPECT_NE(tree.Find("contacts")->Find("warning"), nullptr);
+    EXPECT_EQ(At(Record(tree, "contacts", 0), {"id"}).text, "16777215");
+    EXPECT_EQ(At(tree, {"scanLists", "records"}).children.size(), 3u);
+    EXPECT_EQ(At(tree, {"analogChannels", "records"}).children.size(), 16u);
+    const DescNode& members = At(Record(tree, "scanLists", 0), {"members"});
+    ASSERT_EQ(members.children.size(), 16u);
+    EXPECT_EQ(members.children[0].text, "digital CH21 (not in use)");
+    EXPECT_EQ(members.children[1].text, "kind 7 CH01 (unknown kind)");
+    EXPECT_EQ(At(Record(tree, "rxGroupLists", 0), {"members"}).children[0].text, "contact 251 (outside the table)");
+
+    const DescNode summary = DescribeSummary(cp);
+    EXPECT_EQ(At(summary, {"contacts", "names"}).children.size(), 64u);
+}
+
+TEST(DescribeFormat, JsonStringsAreEscapedAndStayValidUtf8)
+{
+    EXPECT_EQ(JsonQuote("a\"b\\c\n\t\x01\x1F"), "\"a\\\"b\\\\c\\n\\t\\u0001\\u001f\"");
+    EXPECT_EQ(JsonQuote("调度台 \x7F"), "\"调度台 \x7F\"");
+    EXPECT_EQ(JsonQuote("\xFF"), "\"\\ufffd\"");
+    EXPECT_EQ(JsonQuote("\xC0\xAF"), "\"\\ufffd\\ufffd\"");          // overlong '/'
+    EXPECT_EQ(JsonQuote("x\xE4\xB8"), "\"x\\ufffd\\ufffd\"");         // cut short
+    EXPECT_EQ(JsonQuote("\xED\xA0\x80"), "\"\\ufffd\\ufffd\\ufffd\"");  // a surrogate
+    EXPECT_EQ(JsonQuote("\xF0\x9F\x98\x80"), "\"\xF0\x9F\x98\x80\"");
+}
+
+TEST(DescribeFormat, BothLayoutsCarryTheFields)
+{
+    DescNode root = DescNode::Object("root", "Root");
+    DescNode table = DescNode::Object("table", "Table");
+    table.note = "1 in use";
+    DescNode records = DescNode::Array("records", "Records");
+    records.flatInText = true;
+    records.AddText({}, "1", "line\none");
+    table.AddNumber("count", "Count", 1).HideLastInText().Add(std::move(records));
+    root.AddFlag("ok", "All well", true).Add(std::move(table));
+
+    EXPECT_EQ(FormatText(root), "All well: yes\nTable (1 in use):\n  1: line\\x0Aone\n");
+    const std::string json = FormatJson(root);
+    EXPECT_EQ(json, "{\n  \"ok\": true,\n  \"table\": {\n    \"count\": 1,\n    \"records\": [\n      \"line\\none\"\n    ]\n  }\n}\n");
+    EXPECT_TRUE(JsonCheck::Valid(json));
+    EXPECT_FALSE(JsonCheck::Valid("{\"a\": [1,]}"));
+}
