@@ -1,0 +1,380 @@
+// The transfer dialog driven like a user would, against the virtual radio (virtual time for the
+// radio, real time for the dialog's timers).
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QElapsedTimer>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QThread>
+#include <QTimer>
+
+#include <condition_variable>
+#include <filesystem>
+#include <mutex>
+#include <utility>
+#include <vector>
+
+#include "app/AppContext.h"
+#include "app/QtText.h"
+#include "link/CDialog_RW.h"
+#include "tests/core/SessionBench.h"
+
+using namespace session_test;
+using Mode = CDialog_RW::Mode;
+namespace st = session::status;
+
+namespace {
+
+template <typename Condition>
+bool WaitFor(Condition condition, int timeoutMs = 8000)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!condition()) {
+        if (clock.elapsed() > timeoutMs)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        QThread::msleep(2);
+    }
+    return true;
+}
+
+void PressKey(QWidget* target, int key)
+{
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &press);
+}
+
+// A port whose Open waits until the test lets it through: a transfer that is "running" for as
+// long as the test needs.
+struct Gate {
+    std::mutex mutex;
+    std::condition_variable changed;
+    bool open = false;
+    void Release()
+    {
+        {
+            std::lock_guard lock(mutex);
+            open = true;
+        }
+        changed.notify_all();
+    }
+    void Wait()
+    {
+        std::unique_lock lock(mutex);
+        changed.wait(lock, [this] { return open; });
+    }
+};
+
+class GatedPort final : public SerialPort {
+public:
+    GatedPort(std::unique_ptr<SerialPort> inner, Gate& gate) : inner_(std::move(inner)), gate_(gate) {}
+    bool Open(const std::string& device) override
+    {
+        gate_.Wait();
+        return inner_->Open(device);
+    }
+    void Close() override { inner_->Close(); }
+    bool IsOpen() const override { return inner_->IsOpen(); }
+    std::size_t BytesWaiting() override { return inner_->BytesWaiting(); }
+    std::vector<std::uint8_t> ReadAll() override { return inner_->ReadAll(); }
+    bool Write(std::span<const std::uint8_t> bytes) override { return inner_->Write(bytes); }
+
+private:
+    std::unique_ptr<SerialPort> inner_;
+    Gate& gate_;
+};
+
+struct DialogBench {
+    explicit DialogBench(int keyBase = 0, bool gated = false)
+    {
+        app->text.LoadFile(std::filesystem::path(ZR740_SOURCE_DIR) / "data" / "Txt.ini");
+        app->text.SetKeyBase(keyBase);
+        SerialPortFactory factory = bench.PortFactory();
+        if (gated)
+            factory = [inner = factory, this] { return std::make_unique<GatedPort>(inner(), gate); };
+        link = std::make_unique<CDialog_MSComm>(factory, bench.clock);
+    }
+
+    std::unique_ptr<CDialog_RW> Open(Mode mode)
+    {
+        auto dialog = std::make_unique<CDialog_RW>(*app, *link, state, mode);
+        dialog->setPortTest([] { return true; });
+        dialog->setMessageSink([this](const QString& caption, const QString& text) { messages.emplace_back(caption, text); });
+        dialog->setDateSource([] { return session::Date{2024, 3, 7}; });
+        return dialog;
+    }
+
+    QString Text(const char* section, int key) const { return QText(app->text, section, key); }
+
+    RadioBench bench;
+    Gate gate;
+    std::unique_ptr<AppContext> app = std::make_unique<AppContext>();
+    std::unique_ptr<CDialog_MSComm> link;
+    TransferState state;
+    std::vector<std::pair<QString, QString>> messages;
+};
+
+}  // namespace
+
+TEST(TransferDialog, ReadModeOpensWithItsTextsAndHiddenFields)
+{
+    DialogBench b;
+    b.state.PasswordEntry.fill('9');
+    b.state.ReadPasswordPending = 1;
+    b.state.WritePasswordPending = 1;
+    auto d = b.Open(Mode::Read);
+    d->show();
+
+    EXPECT_EQ(d->windowTitle(), b.Text("RW_Str", 1));
+    EXPECT_EQ(d->startButton()->text(), b.Text("RW_Str", 2));
+    EXPECT_EQ(d->exitButton()->text(), b.Text("RW_Str", 4));
+    EXPECT_EQ(d->passwordLabel()->text(), b.Text("RW_Str", 6));
+    EXPECT_FALSE(d->passwordEdit()->isVisible());
+    EXPECT_FALSE(d->passwordEdit()->isEnabled());
+    EXPECT_FALSE(d->radioIdEdit()->isVisible());
+    EXPECT_FALSE(d->incrementBox()->isVisible());
+    EXPECT_EQ(d->passwordEdit()->maxLength(), 8);
+    EXPECT_EQ(d->radioIdEdit()->maxLength(), 8);
+    EXPECT_EQ(d->progressBar()->maximum(), 400);
+    // Opening clears both pending flags and the password entry.
+    EXPECT_EQ(b.state.ReadPasswordPending, 0);
+    EXPECT_EQ(b.state.WritePasswordPending, 0);
+    EXPECT_TRUE(std::all_of(b.state.PasswordEntry.begin(), b.state.PasswordEntry.end(), [](auto v) { return v == 0; }));
+    EXPECT_EQ(b.state.TransferStatus, st::Idle);
+}
+
+TEST(TransferDialog, UnusablePortShowsItsMessageAndNeverOpens)
+{
+    DialogBench b;
+    auto d = b.Open(Mode::Read);
+    d->setPortTest([] { return false; });
+    EXPECT_EQ(d->exec(), QDialog::Rejected);
+    EXPECT_FALSE(d->isVisible());
+    ASSERT_EQ(b.messages.size(), 1u);
+    EXPECT_EQ(b.messages[0].first, b.Text("Pub", 10));
+    EXPECT_EQ(b.messages[0].second, b.Text("RW_Str", 18));
+    EXPECT_TRUE(b.bench.radio.Received().empty());
+}
+
+TEST(TransferDialog, ReadReplacesTheImageClosesAndReports)
+{
+    DialogBench b;
+    auto source = FullImage(1);
+    b.bench.radio.LoadCodeplug(*source);
+    auto d = b.Open(Mode::Read);
+    d->show();
+    d->startButton()->click();
+    EXPECT_FALSE(d->startButton()->isEnabled());
+    EXPECT_FALSE(d->exitButton()->isEnabled());
+
+    ASSERT_TRUE(WaitFor([&] { return !b.messages.empty(); }));
+    EXPECT_FALSE(d->isVisible());
+    EXPECT_EQ(d->result(), QDialog::Accepted);
+    EXPECT_EQ(b.messages[0].first, b.Text("RW_Str", 0));
+    EXPECT_EQ(b.messages[0].second, b.Text("RW_Str", 19));
+    EXPECT_EQ(d->progressBar()->value(), 400);
+    EXPECT_EQ(b.app->codeplug.ContactTable.bytes, source->ContactTable.bytes);
+    EXPECT_EQ(GetCount(b.app->codeplug.DigitalChannelCount), 16u);
+    EXPECT_FALSE(b.bench.line.HostOpen());
+}
+
+TEST(TransferDialog, WriteTakesTheRadioIdFromItsField)
+{
+    DialogBench b;
+    b.bench.radio.LoadCodeplug(*FullImage(5));
+    b.app->codeplug = *FullImage(1);
+    auto d = b.Open(Mode::Write);
+    d->show();
+    EXPECT_EQ(d->startButton()->text(), b.Text("RW_Str", 3));
+    EXPECT_EQ(d->radioIdLabel()->text(), b.Text("DMR_Set", 1));
+    EXPECT_TRUE(d->radioIdEdit()->isVisible());
+    EXPECT_TRUE(d->incrementBox()->isVisible());
+    EXPECT_EQ(d->radioIdEdit()->text(), "1234567");  // kRadioId 0x01234567 as its digits
+    d->radioIdEdit()->setText("7654321");
+    d->startButton()->click();
+    EXPECT_EQ(d->progressBar()->maximum(), 500);
+
+    ASSERT_TRUE(WaitFor([&] { return !b.messages.empty(); }));
+    EXPECT_EQ(b.messages[0].second, b.Text("RW_Str", 22));
+    EXPECT_EQ(d->progressBar()->value(), 400);
+    EXPECT_EQ(GetLE32(b.app->codeplug.DmrSettings, 1), 0x07654321u);
+    EXPECT_EQ(Slice(b.bench.radio.Records(0xF2)[0], 1, 4), (std::vector<std::uint8_t>{0x07, 0x65, 0x43, 0x21}));
+    EXPECT_EQ(std::string(b.app->codeplug.PasswordBlock.begin() + 20, b.app->codeplug.PasswordBlock.end()), "2024,03,07");
+}
+
+TEST(TransferDialog, IncrementBoxShowsTheNextIdAndOutlivesTheDialog)
+{
+    DialogBench b;
+    session::SetRadioId(b.app->codeplug, 0x00001009);
+    {
+        auto d = b.Open(Mode::Write);
+        EXPECT_FALSE(d->incrementBox()->isChecked());
+        EXPECT_EQ(d->radioIdEdit()->text(), "1009");
+        d->incrementBox()->click();
+        EXPECT_EQ(b.state.IdAutoIncrement, 1);
+        EXPECT_EQ(GetLE32(b.app->codeplug.DmrSettings, 1), 0x00001009u);  // the image is not changed yet
+    }
+    auto again = b.Open(Mode::Write);
+    EXPECT_TRUE(again->incrementBox()->isChecked());
+    EXPECT_EQ(again->radioIdEdit()->text(), "1010");
+    again->incrementBox()->click();
+    EXPECT_EQ(b.state.IdAutoIncrement, 0);
+}
+
+TEST(TransferDialog, FailureReportsAfterAPauseWithoutFreezing)
+{
+    DialogBench b;
+    b.bench.radio.faults().silent = true;
+    auto d = b.Open(Mode::Read);
+    d->show();
+    int ticks = 0;
+    QTimer other;
+    QObject::connect(&other, &QTimer::timeout, [&] { ++ticks; });
+    other.start(50);
+
+    QElapsedTimer clock;
+    clock.start();
+    PressKey(d.get(), Qt::Key_Return);  // Enter acts as the start button
+    EXPECT_FALSE(d->startButton()->isEnabled());
+    ASSERT_TRUE(WaitFor([&] { return b.state.TransferStatus == st::Failed; }));
+    const qint64 failedAt = clock.elapsed();
+    ASSERT_TRUE(WaitFor([&] { return !b.messages.empty(); }));
+    const qint64 shownAt = clock.elapsed();
+
+    EXPECT_GE(shownAt - failedAt, 900);
+    EXPECT_GE(ticks, 15);  // the event loop kept running through the pause
+    EXPECT_EQ(b.messages[0].first, b.Text("RW_Str", 0));
+    EXPECT_EQ(b.messages[0].second, b.Text("RW_Str", 15));
+    EXPECT_TRUE(d->isVisible());
+    EXPECT_TRUE(d->startButton()->isEnabled());
+    EXPECT_TRUE(d->exitButton()->isEnabled());
+    EXPECT_FALSE(d->transferActive());
+    EXPECT_FALSE(b.bench.line.HostOpen());
+
+    // Exit closes the dialog now.
+    d->exitButton()->click();
+    EXPECT_FALSE(d->isVisible());
+}
+
+TEST(TransferDialog, CannotBeClosedWhileTheWorkerRuns)
+{
+    DialogBench b(0, /*gated=*/true);
+    b.bench.radio.LoadCodeplug(*FullImage(1));
+    auto d = b.Open(Mode::Read);
+    d->show();
+    d->startButton()->click();
+    ASSERT_TRUE(d->transferActive());
+
+    PressKey(d.get(), Qt::Key_Escape);
+    EXPECT_TRUE(d->isVisible());
+    EXPECT_FALSE(d->close());
+    EXPECT_TRUE(d->isVisible());
+    d->reject();
+    EXPECT_TRUE(d->isVisible());
+    PressKey(d.get(), Qt::Key_Return);  // start is disabled: ignored, and it does not close either
+    EXPECT_TRUE(d->isVisible());
+    EXPECT_FALSE(d->exitButton()->isEnabled());
+
+    b.gate.Release();
+    ASSERT_TRUE(WaitFor([&] { return !b.messages.empty(); }));
+    EXPECT_EQ(b.messages.size(), 1u);  // one read, not two
+    EXPECT_EQ(b.messages[0].second, b.Text("RW_Str", 19));
+    EXPECT_FALSE(d->isVisible());
+}
+
+TEST(TransferDialog, ProtectedRadioAsksForThePasswordAndTheRetryReads)
+{
+    DialogBench b;
+    auto source = FullImage(1);
+    b.bench.radio.LoadCodeplug(*source);
+    b.bench.radio.SetProgrammingPassword("12345678");
+    auto d = b.Open(Mode::Read);
+    d->show();
+
+    d->startButton()->click();
+    ASSERT_TRUE(WaitFor([&] { return d->passwordEdit()->isVisible(); }));
+    EXPECT_TRUE(d->passwordEdit()->isEnabled());
+    EXPECT_FALSE(d->progressBar()->isVisible());
+    EXPECT_TRUE(d->startButton()->isEnabled());
+    EXPECT_TRUE(b.messages.empty());
+    EXPECT_TRUE(b.bench.line.HostOpen());
+
+    // A mistyped password: status 256 again, nothing sent.
+    const std::size_t sent = b.bench.radio.Received().size();
+    d->passwordEdit()->setText("1234567");
+    PressKey(d->passwordEdit(), Qt::Key_Return);
+    ASSERT_TRUE(WaitFor([&] { return !d->transferActive() && d->passwordEdit()->isVisible(); }));
+    EXPECT_EQ(b.state.TransferStatus, st::PasswordWanted);
+    EXPECT_EQ(b.bench.radio.Received().size(), sent);
+    EXPECT_EQ(std::string(b.state.PasswordEntry.begin(), b.state.PasswordEntry.begin() + 8), "01234567");
+
+    d->passwordEdit()->setText("12345678");
+    d->startButton()->click();
+    ASSERT_TRUE(WaitFor([&] { return !b.messages.empty(); }));
+    EXPECT_EQ(b.messages[0].second, b.Text("RW_Str", 19));
+    EXPECT_EQ(b.app->codeplug.DigitalChannelTable.bytes, source->DigitalChannelTable.bytes);
+    EXPECT_EQ(b.bench.line.OpenCount(), 1);
+}
+
+TEST(TransferDialog, ClosingWhileThePasswordIsWantedClosesThePort)
+{
+    DialogBench b;
+    b.bench.radio.LoadCodeplug(*FullImage(1));
+    b.bench.radio.SetProgrammingPassword("12345678");
+    auto d = b.Open(Mode::Write);
+    d->show();
+    d->startButton()->click();
+    ASSERT_TRUE(WaitFor([&] { return d->passwordEdit()->isVisible(); }));
+    EXPECT_EQ(b.state.WritePasswordPending, 1);
+    EXPECT_TRUE(b.bench.line.HostOpen());
+    PressKey(d.get(), Qt::Key_Escape);
+    EXPECT_FALSE(d->isVisible());
+    EXPECT_FALSE(b.bench.line.HostOpen());
+}
+
+// Renders the dialog offscreen in both languages and modes, and with the password field shown,
+// to PNG files for a look; checks that no text is cut.
+TEST(TransferDialogLook, RendersInChineseAndEnglish)
+{
+    for (const auto& [keyBase, tag] : {std::pair{0, "zh"}, std::pair{100000, "en"}}) {
+        DialogBench b(keyBase);
+        b.app->codeplug = *FullImage(1);
+        b.bench.radio.LoadCodeplug(*FullImage(1));
+        b.bench.radio.SetProgrammingPassword("12345678");
+        auto check = [&](CDialog_RW& d, const std::string& name) {
+            d.show();
+            for (int i = 0; i < 3; ++i)
+                QCoreApplication::processEvents();
+            for (QWidget* w : d.findChildren<QWidget*>()) {
+                if (!w->isVisible())
+                    continue;
+                EXPECT_GE(w->width(), w->minimumSizeHint().width()) << name << " " << w->metaObject()->className();
+                if (auto* label = qobject_cast<QLabel*>(w))
+                    EXPECT_FALSE(label->text().isEmpty()) << name;
+                if (auto* button = qobject_cast<QAbstractButton*>(w))
+                    EXPECT_FALSE(button->text().isEmpty()) << name;
+            }
+            const auto path = std::filesystem::temp_directory_path() / ("zr740-transfer-" + std::string(tag) + "-" + name + ".png");
+            EXPECT_TRUE(d.grab().save(QString::fromStdString(path.string())));
+        };
+        auto read = b.Open(Mode::Read);
+        check(*read, "read");
+        read->close();
+        auto write = b.Open(Mode::Write);
+        write->incrementBox()->setChecked(true);
+        check(*write, "write");
+        write->startButton()->click();
+        ASSERT_TRUE(WaitFor([&] { return write->passwordEdit()->isVisible(); }));
+        write->passwordEdit()->setText("1234");
+        check(*write, "password");
+        write->close();
+    }
+}
