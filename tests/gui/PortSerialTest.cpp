@@ -1,0 +1,217 @@
+// The real serial path: a COMn link to a pseudo-terminal, opened through Qt's serial port, and
+// the zr740sim program answering on it at 38400 baud.
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "link/CDialog_MSComm.h"
+#include "link/PortNames.h"
+#include "link/PortProbe.h"
+#include "link/QtSerialPort.h"
+
+extern char** environ;
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+using Bytes = std::vector<std::uint8_t>;
+
+namespace {
+
+fs::path TempDir(const char* tag)
+{
+    const fs::path dir = fs::temp_directory_path() / (std::string(tag) + std::to_string(::getpid()));
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    return dir;
+}
+
+// Reads from fd until `want` bytes came or the time is up.
+Bytes ReadFor(int fd, std::size_t want, std::chrono::milliseconds limit)
+{
+    Bytes got;
+    const auto end = std::chrono::steady_clock::now() + limit;
+    while (got.size() < want && std::chrono::steady_clock::now() < end) {
+        pollfd p{fd, POLLIN, 0};
+        if (poll(&p, 1, 10) > 0) {
+            std::uint8_t buf[256];
+            const ssize_t n = read(fd, buf, sizeof buf);
+            if (n > 0)
+                got.insert(got.end(), buf, buf + n);
+        }
+    }
+    return got;
+}
+
+// zr740sim started with a COMn link in `dir`; stopped (SIGTERM) on destruction.
+struct SimProcess {
+    pid_t pid = -1;
+    std::string device;
+    explicit SimProcess(const std::vector<std::string>& args)
+    {
+        const std::string program = std::string(ZR740_PROGRAM_DIR) + "/zr740sim";
+        int out[2];
+        if (pipe(out) != 0)
+            return;
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+        posix_spawn_file_actions_addclose(&actions, out[0]);
+        std::vector<char*> argv{const_cast<char*>(program.c_str())};
+        for (const auto& a : args)
+            argv.push_back(const_cast<char*>(a.c_str()));
+        argv.push_back(nullptr);
+        if (posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ) != 0)
+            pid = -1;
+        posix_spawn_file_actions_destroy(&actions);
+        close(out[1]);
+        const Bytes line = ReadFor(out[0], 1, 5000ms);  // the device path arrives in one write
+        Bytes rest = line;
+        while (!rest.empty() && rest.back() != '\n') {
+            const Bytes more = ReadFor(out[0], 1, 1000ms);
+            if (more.empty())
+                break;
+            rest.insert(rest.end(), more.begin(), more.end());
+        }
+        device.assign(rest.begin(), rest.end());
+        while (!device.empty() && (device.back() == '\n' || device.back() == '\r'))
+            device.pop_back();
+        close(out[0]);
+    }
+    ~SimProcess()
+    {
+        if (pid > 0) {
+            kill(pid, SIGTERM);
+            int status = 0;
+            waitpid(pid, &status, 0);
+        }
+    }
+};
+
+}  // namespace
+
+TEST(PortSerial, ComLinkToAPseudoTerminalThroughQtSerialPort)
+{
+    const fs::path dir = TempDir("zr740-pty-");
+    const int master = posix_openpt(O_RDWR | O_NOCTTY);
+    ASSERT_GE(master, 0);
+    ASSERT_EQ(grantpt(master), 0);
+    ASSERT_EQ(unlockpt(master), 0);
+    const std::string slave = ptsname(master);
+    fs::create_symlink(slave, dir / "COM5");
+    fs::create_symlink(dir / "gone", dir / "COM6");
+    fs::create_symlink("/dev/null", dir / "COM7");
+
+    EXPECT_EQ(ComDevicePath(dir, 5), dir / "COM5");
+    EXPECT_TRUE(TestPort(dir, 5));
+    EXPECT_EQ(ProbePort(dir, 6).state, PortState::Missing);
+    EXPECT_EQ(ProbePort(dir, 7).state, PortState::NotSerial);
+
+    QtSerialPort port;
+    ASSERT_TRUE(port.Open(ComDevicePath(dir, 5).string())) << port.ErrorText();
+    termios t{};
+    ASSERT_EQ(tcgetattr(master, &t), 0);
+    EXPECT_EQ(cfgetospeed(&t), B38400);
+    EXPECT_EQ(t.c_cflag & CSIZE, static_cast<tcflag_t>(CS8));
+    EXPECT_FALSE(t.c_cflag & PARENB);
+    EXPECT_FALSE(t.c_cflag & CSTOPB);
+    EXPECT_EQ(ProbePort(dir, 5).state, PortState::Busy) << "our own open port is not offered again";
+
+    const Bytes request = {0x84, 0xA9, 0x0A, 0x0D, 0x00, 0xFF, 0x11, 0x13};  // no byte may be translated
+    ASSERT_TRUE(port.Write(request));
+    EXPECT_EQ(ReadFor(master, request.size(), 2000ms), request);
+    const Bytes reply = {0x05, 0x0D, 0x0A, 0x03, 0x1C, 0x7F};
+    ASSERT_EQ(write(master, reply.data(), reply.size()), static_cast<ssize_t>(reply.size()));
+    std::size_t waiting = 0;
+    for (int i = 0; i < 200 && waiting < reply.size(); ++i) {
+        waiting = port.BytesWaiting();
+        std::this_thread::sleep_for(5ms);
+    }
+    EXPECT_EQ(waiting, reply.size());
+    EXPECT_EQ(port.ReadAll(), reply);
+    EXPECT_EQ(port.BytesWaiting(), 0u);
+    port.Close();
+    EXPECT_TRUE(TestPort(dir, 5)) << "free again after closing";
+    close(master);
+    fs::remove_all(dir);
+}
+
+TEST(PortSerial, SessionAgainstZr740simAt38400Baud)
+{
+    const fs::path dir = TempDir("zr740-sim-");
+    {
+        SimProcess sim({"--link-dir", dir.string(), "--com", "4", "--password", "2468"});
+        ASSERT_GT(sim.pid, 0);
+        ASSERT_EQ(sim.device.rfind("/dev/pts/", 0), 0u) << sim.device;
+        ASSERT_TRUE(fs::is_symlink(dir / "COM4"));
+        EXPECT_EQ(fs::read_symlink(dir / "COM4"), sim.device);
+
+        SystemClock clock;
+        CDialog_MSComm link(QtSerialPortFactory(), clock);
+        link.SetDevice(ComDevicePath(dir, 4).string());
+        ASSERT_TRUE(link.OpenPort());
+        EXPECT_EQ(link.OpenReadSession(), LinkResult::Negative) << "the radio wants its password";
+        std::array<std::uint8_t, 30> fc{};
+        ASSERT_EQ(link.ReadRecord(0xFC, 0, fc), LinkResult::Ok);
+        EXPECT_EQ(std::string(fc.begin() + 11, fc.begin() + 19), "00002468");
+        std::array<std::uint8_t, 10> record = {0x03, 0x00};
+        std::copy_n(fc.begin() + 11, 8, record.begin() + 2);
+        EXPECT_EQ(link.SubmitPassword(record), LinkResult::Ok);
+        std::array<std::uint8_t, 227> settings{};
+        EXPECT_EQ(link.ReadRecord(0xF0, 0, settings), LinkResult::Ok);
+        std::array<std::uint8_t, 45> contact{};
+        EXPECT_EQ(link.ReadRecord(0xE4, 0, contact), LinkResult::Negative);
+        EXPECT_EQ(link.CloseReadSession(), LinkResult::Ok);
+        EXPECT_EQ(link.Wake(), LinkResult::Ok);
+        link.ClosePort();
+
+        // Pacing: a 237-byte reply takes 236 byte times (10 bits at 38400 baud) from first to last byte.
+        const int fd = open(sim.device.c_str(), O_RDWR | O_NOCTTY);
+        ASSERT_GE(fd, 0);
+        termios t{};
+        tcgetattr(fd, &t);
+        cfmakeraw(&t);
+        tcsetattr(fd, TCSANOW, &t);
+        const Bytes open = {0x84, 0xA9, 0x61, 0x00, 0x07, 0x0F, 0xFF, 0x00, 0x00, 0x00, 0x00, 0x2F, 0xD8};
+        const Bytes pw = {0x84, 0xA9, 0x61, 0x00, 0x0E, 0x0F, 0xFF, 0x00, 0x03, 0x00, '0', '0',
+                          '0', '0', '2', '4', '6', '8', 0x2F, 0xDA};
+        ASSERT_EQ(write(fd, open.data(), open.size()), 13);
+        ReadFor(fd, 10, 2000ms);
+        ASSERT_EQ(write(fd, pw.data(), pw.size()), 20);
+        ReadFor(fd, 10, 2000ms);
+        const Bytes read = {0x84, 0xA9, 0x61, 0x00, 0x04, 0x2F, 0xF0, 0x00, 0x2F, 0xF4};
+        ASSERT_EQ(write(fd, read.data(), read.size()), 10);
+        Bytes got;
+        std::chrono::steady_clock::time_point first{}, last{};
+        const auto end = std::chrono::steady_clock::now() + 2s;
+        while (got.size() < 237 && std::chrono::steady_clock::now() < end) {
+            pollfd p{fd, POLLIN, 0};
+            if (poll(&p, 1, 5) > 0) {
+                std::uint8_t buf[64];
+                const ssize_t n = ::read(fd, buf, sizeof buf);
+                if (n > 0) {
+                    if (got.empty())
+                        first = std::chrono::steady_clock::now();
+                    got.insert(got.end(), buf, buf + n);
+                    last = std::chrono::steady_clock::now();
+                }
+            }
+        }
+        close(fd);
+        ASSERT_EQ(got.size(), 237u);
+        const double ms = std::chrono::duration<double, std::milli>(last - first).count();
+        EXPECT_NEAR(ms, 236 * 10 * 1000.0 / 38400, 12.0);
+    }
+    EXPECT_FALSE(fs::exists(fs::symlink_status(dir / "COM4"))) << "the link goes with the program";
+    fs::remove_all(dir);
+}
