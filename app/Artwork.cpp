@@ -118,11 +118,11 @@ QPixmap ClientBackgroundTile()
     tile.fill(QColor(96, 118, 142));
     QPainter p(&tile);
     p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(QColor(108, 131, 156), 6));
+    p.setPen(QPen(QColor(104, 127, 152), 6));
     p.drawLine(QLineF(-kSize / 2.0, kSize / 2.0, kSize / 2.0, -kSize / 2.0));
     p.drawLine(QLineF(0, kSize, kSize, 0));
     p.drawLine(QLineF(kSize / 2.0, kSize * 1.5, kSize * 1.5, kSize / 2.0));
-    p.setPen(QPen(QColor(88, 109, 132), 2));
+    p.setPen(QPen(QColor(90, 111, 134), 2));
     p.drawLine(QLineF(0, 0, kSize, kSize));
     p.drawLine(QLineF(-kSize / 2.0, kSize / 2.0, kSize / 2.0, kSize * 1.5));
     p.drawLine(QLineF(kSize / 2.0, -kSize / 2.0, kSize * 1.5, kSize / 2.0));

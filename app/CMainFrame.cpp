@@ -315,6 +315,22 @@ void CMainFrame::ApplyFormTitle(FormKind kind, QMdiSubWindow* window)
     }
 }
 
+void CMainFrame::KeepCommandKeys(QMdiSubWindow* window) const
+{
+    // The child window's system menu closes it with Ctrl+W on this platform, which is the Write
+    // command's key; a key claimed twice would do nothing at all.
+    QList<QKeySequence> ours;
+    for (const auto& [command, action] : actions_)
+        ours += action->shortcuts();
+    if (QMenu* menu = window->systemMenu()) {
+        for (QAction* action : menu->actions()) {
+            QList<QKeySequence> keys = action->shortcuts();
+            keys.removeIf([&](const QKeySequence& key) { return ours.contains(key); });
+            action->setShortcuts(keys);
+        }
+    }
+}
+
 void CMainFrame::OpenForm(FormKind kind)
 {
     const FormSpec& spec = FormSpecOf(kind);
@@ -341,6 +357,7 @@ void CMainFrame::OpenForm(FormKind kind)
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->setWidget(form);
     window->setWindowIcon(ProgramIcon());
+    KeepCommandKeys(window);
     client_->addSubWindow(window);
     slot = window;
     ApplyFormTitle(kind, window);

@@ -130,6 +130,7 @@ private:
     void SetTitleWithFile(const std::filesystem::path& file);
     QStringList FileFilters() const;
     void ApplyFormTitle(FormKind kind, QMdiSubWindow* window);
+    void KeepCommandKeys(QMdiSubWindow* window) const;
 
     CVanticApp& app_;
     std::unique_ptr<IUserPrompts> prompts_;

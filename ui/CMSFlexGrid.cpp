@@ -64,6 +64,9 @@ void CMSFlexGrid::FillItems()
     for (int r = 0; r < rowCount(); ++r)
         for (int c = 0; c < columnCount(); ++c)
             EnsureItem(r, c);
+    // Like the grid control, start on the first data cell after the fixed columns.
+    if (currentRow() < 0 && rowCount() > 0 && columnCount() > fixedCols_)
+        setCurrentCell(0, fixedCols_);
 }
 
 QTableWidgetItem* CMSFlexGrid::EnsureItem(int tableRow, int col)

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QLineEdit>
+#include <QMenu>
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QScrollBar>
@@ -56,6 +57,10 @@ TEST(FormBase, TextsComeFromTheCatalogueAndMissesAreRecorded)
     EXPECT_EQ(s.frame->FormWindow(FormKind::Dmr)->windowTitle(), "DMR basic");
     EXPECT_EQ(s.frame->FormWindow(FormKind::Dmr)->size(), QSize(750, 500));
     EXPECT_EQ(form->objectName(), "CFORM_DMR");
+
+    // The child window's own keys leave the command keys (Ctrl+W: Write) alone.
+    for (QAction* action : s.frame->FormWindow(FormKind::Dmr)->systemMenu()->actions())
+        EXPECT_FALSE(action->shortcuts().contains(QKeySequence("Ctrl+W"))) << action->text().toStdString();
 }
 
 TEST(FormBase, ClosingTheWindowClearsTheSlotEvenFromInsideTheForm)
@@ -134,6 +139,9 @@ TEST(Grid, RowZeroIsTheHeaderAndCellsAreAddressedAsTheFormsNumberThem)
     grid.SetCols(2);
     EXPECT_EQ(grid.Rows(), 4);
     EXPECT_EQ(grid.rowCount(), 3);
+    // The current cell starts on row 1, past the row-number column.
+    EXPECT_EQ(grid.Row(), 1);
+    EXPECT_EQ(grid.Col(), 1);
     grid.SetTextMatrix(0, 1, "Text");
     grid.SetTextMatrix(3, 1, "last");
     grid.SetTextMatrix(4, 1, "outside");  // ignored
