@@ -36,7 +36,8 @@ Port and files:
   --save-on-close FILE.VNTX
                         write what the radio holds to this file after every closed write session
                         and at exit
-  --exit-after-write    exit after the first closed write session (after saving)
+  --exit-after-write    exit after the first closed write session (after saving; the
+                        last reply is left 1.5 s to be read)
 
 Radio:
   --password PW         programming password (up to 8 characters; shorter ones are padded with

@@ -149,6 +149,7 @@ int main(int argc, char** argv)
 
     std::deque<TimedByte> pending;  // bytes for the host, each due at its time
     Clock::Time hostLineFree{};
+    Clock::Time lingerUntil{};
     std::vector<std::uint8_t> buffer(4096);
     while (!g_stop) {
         // Sleep until input arrives or the next reply byte is due.
@@ -189,8 +190,14 @@ int main(int argc, char** argv)
             std::perror("zr740sim: write");
             break;
         }
-        if (writeClosed && o.exitAfterWrite && pending.empty())
-            break;
+        if (writeClosed && o.exitAfterWrite && pending.empty()) {
+            // Closing the terminal hangs it up and drops unread input at the other end: give the
+            // host time to collect the last reply first.
+            if (lingerUntil == Clock::Time{})
+                lingerUntil = clock.Now() + std::chrono::milliseconds(1500);
+            else if (clock.Now() >= lingerUntil)
+                break;
+        }
     }
 
     save();

@@ -10,12 +10,14 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "codeplug/CodeplugFile.h"
 #include "link/CDialog_MSComm.h"
 #include "link/PortNames.h"
 #include "link/PortProbe.h"
@@ -87,6 +89,20 @@ struct SimProcess {
         while (!device.empty() && (device.back() == '\n' || device.back() == '\r'))
             device.pop_back();
         close(out[0]);
+    }
+    // True when the program ended by itself within the time.
+    bool Exited(std::chrono::milliseconds limit)
+    {
+        const auto end = std::chrono::steady_clock::now() + limit;
+        while (pid > 0 && std::chrono::steady_clock::now() < end) {
+            int status = 0;
+            if (waitpid(pid, &status, WNOHANG) == pid) {
+                pid = -1;
+                return true;
+            }
+            std::this_thread::sleep_for(20ms);
+        }
+        return pid <= 0;
     }
     ~SimProcess()
     {
@@ -213,5 +229,43 @@ TEST(PortSerial, SessionAgainstZr740simAt38400Baud)
         EXPECT_NEAR(ms, 236 * 10 * 1000.0 / 38400, 12.0);
     }
     EXPECT_FALSE(fs::exists(fs::symlink_status(dir / "COM4"))) << "the link goes with the program";
+    fs::remove_all(dir);
+}
+
+TEST(PortSerial, Zr740simLoadsAndSavesCodeplugFiles)
+{
+    const fs::path dir = TempDir("zr740-simfile-");
+    const fs::path defaults = fs::path(ZR740_PROGRAM_DIR) / "Default.VNTX";
+    const fs::path received = dir / "received.VNTX";
+    SimProcess sim({"--link-dir", dir.string(), "--com", "2", "--load", defaults.string(), "--save-on-close",
+                    received.string(), "--exit-after-write"});
+    ASSERT_GT(sim.pid, 0);
+
+    SystemClock clock;
+    CDialog_MSComm link(QtSerialPortFactory(), clock);
+    link.SetDevice(ComDevicePath(dir, 2).string());
+    ASSERT_TRUE(link.OpenPort());
+    ASSERT_EQ(link.OpenWriteSession(), LinkResult::Ok);
+    ASSERT_EQ(link.BeginWrite(), LinkResult::Ok);
+    std::array<std::uint8_t, 27> dmr{};
+    dmr[1] = 0x01;  // radio ID 1234567 as BCD, most significant byte first on the wire
+    dmr[2] = 0x23;
+    dmr[3] = 0x45;
+    dmr[4] = 0x67;
+    ASSERT_EQ(link.WriteRecord(0xF2, 0, dmr), LinkResult::Ok);
+    ASSERT_EQ(link.CloseWriteSession(), LinkResult::Ok);
+    link.ClosePort();
+    ASSERT_TRUE(sim.Exited(5000ms)) << "--exit-after-write";
+
+    auto original = std::make_unique<Codeplug>();
+    ASSERT_TRUE(LoadCodeplugFile(*original, defaults).ok());
+    auto saved = std::make_unique<Codeplug>();
+    ASSERT_TRUE(LoadCodeplugFile(*saved, received).ok());
+    EXPECT_EQ(GetLE32(saved->DmrSettings, 1), 0x01234567u) << "stored back in memory order";
+    ASSERT_EQ(saved->DigitalChannelCount, original->DigitalChannelCount);
+    ASSERT_GT(original->DigitalChannelCount[0], 0);
+    for (std::size_t i = 0; i < original->DigitalChannelCount[0]; ++i)
+        EXPECT_TRUE(std::ranges::equal(saved->DigitalChannelTable.record(i), original->DigitalChannelTable.record(i)))
+            << "a list not written keeps what was loaded: channel " << i;
     fs::remove_all(dir);
 }
