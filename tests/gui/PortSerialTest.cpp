@@ -226,7 +226,10 @@ TEST(PortSerial, SessionAgainstZr740simAt38400Baud)
         close(fd);
         ASSERT_EQ(got.size(), 237u);
         const double ms = std::chrono::duration<double, std::milli>(last - first).count();
-        EXPECT_NEAR(ms, 236 * 10 * 1000.0 / 38400, 12.0);
+        // 61.5 ms when paced; a shared machine may delay single wake-ups, so the bounds are
+        // loose, but an unpaced radio (about 0 ms) or one at half the rate (123 ms) fails.
+        EXPECT_GT(ms, 40.0);
+        EXPECT_LT(ms, 110.0);
     }
     EXPECT_FALSE(fs::exists(fs::symlink_status(dir / "COM4"))) << "the link goes with the program";
     fs::remove_all(dir);
