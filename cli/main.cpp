@@ -16,6 +16,8 @@ constexpr std::array kVerbs = {
     Verb{"info", "[--json] [--force] FILE.VNTX",
          "overview: marker, counts, radio ID, band and the names of channels, zones and lists", RunInfo},
     Verb{"dump", "[--json] [--force] FILE.VNTX", "every field of every block, decoded", RunDump},
+    Verb{"read", "--port PORT -o FILE.VNTX [--password DIGITS]", "read a radio into a codeplug file (PORT: a device or COMn; exit 6 port unusable, 7 no answer, 8 password, 9 file not written)", RunRead},
+    Verb{"write", "--port PORT FILE.VNTX [--radio-id ID] [--password DIGITS]", "write a codeplug file to a radio (PORT: a device or COMn; exit 6 port unusable, 7 no answer, 8 password)", RunWrite},
 };
 
 void PrintHelp(std::FILE* to)

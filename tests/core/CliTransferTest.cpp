@@ -1,0 +1,239 @@
+// zr740 read and zr740 write end to end: the real programs, zr740sim on a pseudo-terminal, real
+// time. The tool is copied into a scratch program directory so that COMn there names the
+// virtual radio.
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "tests/core/SessionBench.h"
+
+extern char** environ;
+
+using namespace session_test;
+namespace fs = std::filesystem;
+
+namespace {
+
+const fs::path kProgramDir = ZR740_PROGRAM_DIR;
+
+struct Finished {
+    int exitCode = -1;
+    std::string errors;  // standard error
+};
+
+// Runs a program to its end with standard error captured.
+Finished RunProgram(const std::vector<std::string>& args)
+{
+    int pipeFds[2];
+    if (pipe(pipeFds) != 0)
+        return {};
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, pipeFds[1], STDERR_FILENO);
+    posix_spawn_file_actions_addclose(&actions, pipeFds[0]);
+    std::vector<char*> argv;
+    for (const std::string& a : args)
+        argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    pid_t pid = 0;
+    const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    close(pipeFds[1]);
+    Finished result;
+    if (spawned != 0) {
+        close(pipeFds[0]);
+        return result;
+    }
+    char buffer[512];
+    ssize_t n;
+    while ((n = read(pipeFds[0], buffer, sizeof buffer)) > 0)
+        result.errors.append(buffer, static_cast<std::size_t>(n));
+    close(pipeFds[0]);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return result;
+}
+
+// zr740sim running in the background; stopped when the object goes.
+class Sim {
+public:
+    explicit Sim(std::vector<std::string> options)
+    {
+        int pipeFds[2];
+        if (pipe(pipeFds) != 0)
+            return;
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_adddup2(&actions, pipeFds[1], STDOUT_FILENO);
+        posix_spawn_file_actions_addclose(&actions, pipeFds[0]);
+        std::vector<std::string> args = {(kProgramDir / "zr740sim").string()};
+        args.insert(args.end(), options.begin(), options.end());
+        std::vector<char*> argv;
+        for (const std::string& a : args)
+            argv.push_back(const_cast<char*>(a.c_str()));
+        argv.push_back(nullptr);
+        const int spawned = posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), environ);
+        posix_spawn_file_actions_destroy(&actions);
+        close(pipeFds[1]);
+        if (spawned != 0) {
+            pid_ = 0;
+            close(pipeFds[0]);
+            return;
+        }
+        // The first line is the pseudo-terminal's device.
+        char c;
+        while (read(pipeFds[0], &c, 1) == 1 && c != '\n')
+            device_ += c;
+        close(pipeFds[0]);
+    }
+    ~Sim()
+    {
+        if (pid_ > 0) {
+            kill(pid_, SIGTERM);
+            int status = 0;
+            waitpid(pid_, &status, 0);
+        }
+    }
+    const std::string& device() const { return device_; }
+
+private:
+    pid_t pid_ = 0;
+    std::string device_;
+};
+
+class CliTransfer : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        dir = fs::temp_directory_path() / ("zr740-cli-" + std::to_string(getpid()) + "-" +
+                                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+        fs::copy_file(kProgramDir / "zr740", dir / "zr740");
+        tool = (dir / "zr740").string();
+    }
+    void TearDown() override { fs::remove_all(dir); }
+
+    // A small codeplug (short lists keep the real-time sessions short).
+    fs::path SmallFile(const std::string& name, std::uint8_t seed)
+    {
+        auto image = FullImage(seed);
+        SetCount(image->DigitalChannelCount, 2);
+        SetCount(image->AnalogChannelCount, 1);
+        SetCount(image->ScanListCount, 1);
+        SetCount(image->ContactCount, 2);
+        SetCount(image->RxGroupCount, 1);
+        SetCount(image->MessageCount, 1);
+        const fs::path path = dir / name;
+        EXPECT_TRUE(SaveCodeplugFile(*image, path).ok());
+        return path;
+    }
+
+    fs::path dir;
+    std::string tool;
+};
+
+std::unique_ptr<Codeplug> Load(const fs::path& path)
+{
+    auto image = std::make_unique<Codeplug>();
+    EXPECT_TRUE(LoadCodeplugFile(*image, path).ok()) << path;
+    return image;
+}
+
+}  // namespace
+
+TEST_F(CliTransfer, ReadThenWriteThroughComPortOfTheProgramDirectory)
+{
+    const fs::path source = SmallFile("source.VNTX", 1);
+    const fs::path radioFile = dir / "radio.VNTX";
+    Sim sim({"--load", source.string(), "--link-dir", dir.string(), "--com", "5", "--save-on-close",
+             radioFile.string()});
+    ASSERT_FALSE(sim.device().empty());
+    ASSERT_TRUE(fs::is_symlink(dir / "COM5"));
+
+    const auto start = std::chrono::steady_clock::now();
+    const fs::path out = dir / "read.VNTX";
+    const Finished read = RunProgram({tool, "read", "--port", "COM5", "-o", out.string()});
+    ASSERT_EQ(read.exitCode, 0) << read.errors;
+    auto got = Load(out);
+    auto want = Load(source);
+    EXPECT_EQ(GetCount(got->DigitalChannelCount), 2u);
+    EXPECT_EQ(GetCount(got->AnalogChannelCount), 1u);
+    EXPECT_EQ(GetCount(got->ContactCount), 2u);
+    EXPECT_EQ(GetCount(got->MessageCount), 1u);
+    for (std::size_t r = 0; r < 2; ++r) {
+        EXPECT_EQ(Slice(Bytes(*got), 6734 + 82 * r, 82), Slice(Bytes(*want), 6734 + 82 * r, 82)) << r;
+        EXPECT_EQ(Slice(Bytes(*got), 254 + 45 * r, 45), Slice(Bytes(*want), 254 + 45 * r, 45)) << r;
+    }
+    EXPECT_EQ(got->RadioSettings, want->RadioSettings);
+    EXPECT_EQ(got->DmrSettings, want->DmrSettings);
+    EXPECT_EQ(got->FunctionExtra, want->FunctionExtra);
+
+    // Write another image back with a radio ID of its own.
+    const fs::path other = SmallFile("other.VNTX", 3);
+    const Finished write = RunProgram({tool, "write", "--port", sim.device(), other.string(), "--radio-id", "7654321"});
+    ASSERT_EQ(write.exitCode, 0) << write.errors;
+    auto radio = Load(radioFile);  // what the radio held after the write session closed
+    auto sent = Load(other);
+    EXPECT_EQ(GetLE32(radio->DmrSettings, 1), 0x07654321u);
+    EXPECT_EQ(GetLE32(radio->DigitalChannelTable.record(1), 54), DigitalRx(1));
+    EXPECT_EQ(Slice(Bytes(*radio), 6734 + 82 + 1, 37), Slice(Bytes(*sent), 6734 + 82 + 1, 37));  // name of channel 2
+    EXPECT_EQ(GetCount(radio->ContactCount), 2u);
+    EXPECT_EQ(radio->PasswordBlock[19], 1);  // stamped by the write, with today's date
+    EXPECT_EQ(radio->PasswordBlock[24], ',');
+    EXPECT_EQ(radio->PasswordBlock[27], ',');
+    // The file given to write is not changed by it.
+    EXPECT_EQ(Bytes(*Load(other)), Bytes(*sent));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(40));
+}
+
+TEST_F(CliTransfer, FailuresExplainThemselvesAndLeaveNoFile)
+{
+    const fs::path out = dir / "never.VNTX";
+
+    const Finished noPort = RunProgram({tool, "read", "--port", (dir / "ttyNothing").string(), "-o", out.string()});
+    EXPECT_EQ(noPort.exitCode, 6);
+    EXPECT_NE(noPort.errors.find("does not exist"), std::string::npos) << noPort.errors;
+
+    const Finished usage = RunProgram({tool, "read", "-o", out.string()});
+    EXPECT_EQ(usage.exitCode, 2);
+    const Finished badPassword = RunProgram({tool, "read", "--port", "COM1", "-o", out.string(), "--password", "12a"});
+    EXPECT_EQ(badPassword.exitCode, 2);
+
+    {
+        Sim silent({"--silent"});
+        const Finished r = RunProgram({tool, "read", "--port", silent.device(), "-o", out.string()});
+        EXPECT_EQ(r.exitCode, 7);
+        EXPECT_NE(r.errors.find("cable"), std::string::npos) << r.errors;
+        EXPECT_NE(r.errors.find("switched on"), std::string::npos) << r.errors;
+    }
+    {
+        const fs::path source = SmallFile("source.VNTX", 1);
+        Sim locked({"--load", source.string(), "--password", "1234"});
+        const Finished none = RunProgram({tool, "read", "--port", locked.device(), "-o", out.string()});
+        EXPECT_EQ(none.exitCode, 8);
+        EXPECT_NE(none.errors.find("--password"), std::string::npos) << none.errors;
+        const Finished wrong = RunProgram({tool, "write", "--port", locked.device(), source.string(), "--password", "4321"});
+        EXPECT_EQ(wrong.exitCode, 8);
+        EXPECT_NE(wrong.errors.find("rejected"), std::string::npos) << wrong.errors;
+    }
+    {
+        // The radio falls silent in the middle of the contacts: no file at all.
+        const fs::path source = SmallFile("cut.VNTX", 1);
+        Sim cut({"--load", source.string(), "--cut-after", "9"});
+        const Finished r = RunProgram({tool, "read", "--port", cut.device(), "-o", out.string()});
+        EXPECT_EQ(r.exitCode, 7);
+    }
+    EXPECT_FALSE(fs::exists(out));
+}
