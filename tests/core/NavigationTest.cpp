@@ -238,22 +238,6 @@ TEST(FormTable, TitlesAndCommands)
     EXPECT_EQ(FormForCommand(Cmd::TextMessage), FormKind::Message);
     EXPECT_EQ(FormForCommand(0), std::nullopt);
     EXPECT_EQ(FormForCommand(Cmd::FileNew), std::nullopt);
-    const FormSpec& fun = FormSpecOf(FormKind::Fun);
-    EXPECT_EQ(fun.width, 950);
-    EXPECT_FALSE(fun.reinitOnReopen);
-    EXPECT_TRUE(FormSpecOf(FormKind::PasswordEC).reinitOnReopen);
-}
-
-TEST(MenuTable, IdsAreUniqueWithinEachBar)
-{
-    for (bool english : {false, true}) {
-        std::vector<int> ids;
-        for (const MenuItemDef& item : MenuBarFor(english))
-            if (item.label != nullptr)
-                ids.push_back(item.command);
-        std::sort(ids.begin(), ids.end());
-        EXPECT_EQ(std::adjacent_find(ids.begin(), ids.end()), ids.end()) << english;
-    }
 }
 
 TEST(FileRules, SaveAsksForANameOnlyForTheExactDefaultPath)
