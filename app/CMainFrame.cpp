@@ -333,7 +333,7 @@ void CMainFrame::KeepCommandKeys(QMdiSubWindow* window) const
 
 void CMainFrame::OpenForm(FormKind kind)
 {
-    const FormSpec& spec = FormSpecOf(kind);
+    const FormInfo& info = FormInfoOf(kind);
     QPointer<QMdiSubWindow>& slot = windows_[static_cast<std::size_t>(kind)];
     if (slot) {
         ApplyFormTitle(kind, slot);
@@ -341,7 +341,7 @@ void CMainFrame::OpenForm(FormKind kind)
             slot->showNormal();
         client_->setActiveSubWindow(slot);
         slot->show();
-        if (spec.reinitOnReopen)
+        if (info.reinitOnReopen)
             if (CFormBase* form = Form(kind))
                 form->OnInitialUpdate();
         return;
@@ -361,7 +361,7 @@ void CMainFrame::OpenForm(FormKind kind)
     client_->addSubWindow(window);
     slot = window;
     ApplyFormTitle(kind, window);
-    window->resize(spec.width, spec.height);
+    window->resize(info.width, info.height);
     window->move(0, 0);
     window->show();
     client_->setActiveSubWindow(window);

@@ -6,7 +6,7 @@ namespace {
 
 // Sizes and title sources of the forms, in FormKind order. The two emergency-alarm forms have
 // no command id of their own; their menu items use the ids in CommandTable.h.
-constexpr std::array<FormSpec, kFormKindCount> kForms = {{
+constexpr std::array<FormInfo, kFormKindCount> kForms = {{
     {FormKind::Fun, "CForm_Fun", 32791, 950, 650, false, TitleRule::SetByForm, nullptr},
     {FormKind::Key, "CForm_Key", 32793, 700, 450, false, TitleRule::SetByForm, nullptr},
     {FormKind::Vox, "CForm_VOX", 32854, 400, 520, false, TitleRule::Fixed, "VOX"},
@@ -35,7 +35,7 @@ static_assert(TableInKindOrder(), "the form table must follow FormKind order");
 
 }  // namespace
 
-const FormSpec& FormSpecOf(FormKind kind)
+const FormInfo& FormInfoOf(FormKind kind)
 {
     const auto i = static_cast<std::size_t>(kind);
     if (i >= kForms.size())
@@ -47,18 +47,18 @@ std::optional<FormKind> FormForCommand(int command)
 {
     if (command == 0)
         return std::nullopt;
-    for (const FormSpec& spec : kForms)
-        if (spec.command == command)
-            return spec.kind;
+    for (const FormInfo& info : kForms)
+        if (info.command == command)
+            return info.kind;
     return std::nullopt;
 }
 
 std::optional<std::string> NavigationState::WindowTitleFor(FormKind kind) const
 {
-    const FormSpec& spec = FormSpecOf(kind);
-    switch (spec.title) {
+    const FormInfo& info = FormInfoOf(kind);
+    switch (info.title) {
     case TitleRule::SetByForm: return std::nullopt;
-    case TitleRule::Fixed: return std::string(spec.fixedTitle);
+    case TitleRule::Fixed: return std::string(info.fixedTitle);
     case TitleRule::ItemLabel: return Title(kind);
     case TitleRule::LabelBuffer: return labelBuffer;
     }

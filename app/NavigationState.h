@@ -30,12 +30,12 @@ inline constexpr std::size_t kFormKindCount = 15;
 // Where the window title of a form comes from when the main window opens it.
 enum class TitleRule {
     SetByForm,    // the form sets its own title
-    Fixed,        // a fixed text (FormSpec::fixedTitle)
+    Fixed,        // a fixed text (FormInfo::fixedTitle)
     ItemLabel,    // the label of the tree item that chose the record
     LabelBuffer,  // the label of the tree item last clicked
 };
 
-struct FormSpec {
+struct FormInfo {
     FormKind kind;
     const char* className;
     int command;             // 0: no command of its own
@@ -46,7 +46,7 @@ struct FormSpec {
     const char* fixedTitle;  // for TitleRule::Fixed
 };
 
-const FormSpec& FormSpecOf(FormKind kind);
+const FormInfo& FormInfoOf(FormKind kind);
 std::optional<FormKind> FormForCommand(int command);
 
 struct ExpansionFlags {

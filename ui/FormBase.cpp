@@ -9,7 +9,7 @@
 CFormBase::CFormBase(CVanticApp& app, FormKind kind, const char* textSection, QWidget* parent)
     : QWidget(parent), app_(app), kind_(kind), section_(textSection)
 {
-    setObjectName(QString::fromLatin1(FormSpecOf(kind).className));
+    setObjectName(QString::fromLatin1(FormInfoOf(kind).className));
 }
 
 void CFormBase::OnInitialUpdate()
