@@ -24,13 +24,17 @@
 #include "app/AppContext.h"
 #include "app/QtText.h"
 #include "link/CDialog_RW.h"
+#include "link/QtSerialPort.h"
 #include "tests/core/SessionBench.h"
+#include "tests/core/SessionPrograms.h"
 
 using namespace session_test;
 using Mode = CDialog_RW::Mode;
 namespace st = session::status;
 
 namespace {
+
+std::vector<std::uint8_t> Record(std::span<const std::uint8_t> bytes) { return {bytes.begin(), bytes.end()}; }
 
 template <typename Condition>
 bool WaitFor(Condition condition, int timeoutMs = 8000)
@@ -377,4 +381,60 @@ TEST(TransferDialogLook, RendersInChineseAndEnglish)
         check(*write, "password");
         write->close();
     }
+}
+
+// The dialog as the desktop program runs it: the Qt serial port on the dialog's worker thread,
+// zr740sim on a pseudo-terminal named COM1 in the program directory, real time. A protected
+// radio: the first attempt stops for the password with the port left open, and the retry
+// continues on the same port and thread.
+TEST(TransferDialogRealPort, ReadsAProtectedRadioThroughComOne)
+{
+    const fs::path dir = fs::temp_directory_path() / ("zr740-dialog-" + std::to_string(getpid()));
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    auto source = FullImage(1);
+    SetCount(source->DigitalChannelCount, 2);
+    SetCount(source->AnalogChannelCount, 1);
+    SetCount(source->ScanListCount, 1);
+    SetCount(source->ContactCount, 1);
+    SetCount(source->RxGroupCount, 1);
+    SetCount(source->MessageCount, 1);
+    ASSERT_TRUE(SaveCodeplugFile(*source, dir / "radio.VNTX").ok());
+    Sim sim({"--load", (dir / "radio.VNTX").string(), "--link-dir", dir.string(), "--com", "1", "--password", "4321"});
+    ASSERT_FALSE(sim.device().empty());
+
+    static QStringList warnings;
+    warnings.clear();
+    const QtMessageHandler previous = qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+        // The offscreen platform's own complaint about window hints is not ours.
+        if (type != QtDebugMsg && type != QtInfoMsg && !text.contains("propagateSizeHints"))
+            warnings << text;
+    });
+
+    DialogBench b;
+    b.app->programDirectory = dir;
+    b.app->settings.bytes[SystemSettings::PortNumber] = 1;
+    SystemClock clock;
+    CDialog_MSComm link(QtSerialPortFactory(), clock);
+    {
+        CDialog_RW d(*b.app, link, b.state, Mode::Read);
+        d.setMessageSink([&](const QString& caption, const QString& text) { b.messages.emplace_back(caption, text); });
+        ASSERT_TRUE(d.PortUsable());  // the real port test of COM1
+        d.show();
+        d.startButton()->click();
+        ASSERT_TRUE(WaitFor([&] { return d.passwordEdit()->isVisible(); }, 20000));
+        EXPECT_TRUE(link.IsPortOpen());
+        d.passwordEdit()->setText("4321");
+        d.startButton()->click();
+        ASSERT_TRUE(WaitFor([&] { return !b.messages.empty(); }, 30000));
+        EXPECT_EQ(b.messages[0].second, b.Text("RW_Str", 19));
+        EXPECT_FALSE(d.isVisible());
+    }
+    qInstallMessageHandler(previous);
+    EXPECT_FALSE(link.IsPortOpen());
+    EXPECT_TRUE(warnings.isEmpty()) << warnings.join("\n").toStdString();
+    EXPECT_EQ(GetCount(b.app->codeplug.DigitalChannelCount), 2u);
+    EXPECT_EQ(Record(b.app->codeplug.DigitalChannelTable.record(1)), Record(source->DigitalChannelTable.record(1)));
+    EXPECT_EQ(b.app->codeplug.RadioSettings, source->RadioSettings);
+    fs::remove_all(dir);
 }
