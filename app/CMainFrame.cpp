@@ -26,6 +26,7 @@
 #include "app/Navigation.h"
 #include "app/QtText.h"
 #include "app/UserPrompts.h"
+#include "link/CDialog_SetComPort.h"
 #include "ui/FormBase.h"
 
 namespace {
@@ -474,7 +475,8 @@ void CMainFrame::OnProgrammingPassword() { OpenForm(FormKind::PasswordEC); }
 
 void CMainFrame::OnSetPort()
 {
-    // Opens the serial port dialog once it exists.
+    CDialog_SetComPort dialog(app_.Context(), {}, this);
+    runDialog_(dialog);
 }
 
 void CMainFrame::OnPasswordSet()
@@ -490,13 +492,21 @@ void CMainFrame::OnAdjustValue()
 void CMainFrame::OnRead()
 {
     CloseAllForms();
-    // The transfer dialog opens here in read mode once it exists.
+    RunTransferDialog(CDialog_RW::Mode::Read);
 }
 
 void CMainFrame::OnWrite()
 {
     CloseAllForms();
-    // The transfer dialog opens here in write mode once it exists.
+    RunTransferDialog(CDialog_RW::Mode::Write);
+}
+
+void CMainFrame::RunTransferDialog(CDialog_RW::Mode mode)
+{
+    CDialog_RW dialog(app_.Context(), app_.Link(), app_.Transfer(), mode, this);
+    runDialog_(dialog);
+    // A read changes the counts; the tree follows them at once rather than at the next focus.
+    RebuildTree();
 }
 
 void CMainFrame::OnViewToolbar()

@@ -16,6 +16,7 @@
 #include "app/NavigationState.h"
 #include "app/UserPrompts.h"
 #include "codeplug/CodeplugFile.h"
+#include "link/CDialog_RW.h"
 
 class CFormBase;
 class CVanticApp;
@@ -52,6 +53,11 @@ public:
 
     // Navigation.
     void RebuildTree();
+
+    // How the modal radio dialogs (port, transfer) are run: exec() by default. Tests replace it
+    // to see which dialog a command opens without entering a modal loop.
+    using DialogRunner = std::function<void(QDialog& dialog)>;
+    void SetDialogRunner(DialogRunner runner) { runDialog_ = std::move(runner); }
     void ClickTreeItem(QTreeWidgetItem* item);  // what a mouse click on the item does
     void SetFormFactory(FormKind kind, FormFactory factory);
     void OpenForm(FormKind kind);
@@ -91,6 +97,7 @@ public:
     void OnProgrammingPassword();
     void OnRead();
     void OnWrite();
+    void RunTransferDialog(CDialog_RW::Mode mode);
     void OnViewToolbar();
     void OnViewStatusBar();
     void OnViewNavigation();
@@ -133,6 +140,7 @@ private:
     void KeepCommandKeys(QMdiSubWindow* window) const;
 
     CVanticApp& app_;
+    DialogRunner runDialog_ = [](QDialog& dialog) { dialog.exec(); };
     std::unique_ptr<IUserPrompts> prompts_;
     bool englishMenus_ = false;
 

@@ -2,6 +2,12 @@
 
 #include <QCoreApplication>
 
+#include "link/QtSerialPort.h"
+
+CVanticApp::CVanticApp() : link_(std::make_unique<CDialog_MSComm>(QtSerialPortFactory(), clock_)) {}
+
+CVanticApp::~CVanticApp() = default;
+
 std::filesystem::path CVanticApp::ProgramDirectoryOfExecutable()
 {
     return std::filesystem::path(QCoreApplication::applicationDirPath().toStdString());

@@ -4,17 +4,22 @@
 // state the forms read (current indexes, titles, label buffer, expansion flags), and knows the
 // main window once it exists.
 #include <filesystem>
+#include <memory>
 
 #include <QString>
 
 #include "app/AppContext.h"
 #include "app/NavigationState.h"
+#include "link/CDialog_MSComm.h"
+#include "link/Clock.h"
+#include "link/TransferState.h"
 
 class CMainFrame;
 
 class CVanticApp {
 public:
-    CVanticApp() = default;
+    CVanticApp();
+    ~CVanticApp();
     CVanticApp(const CVanticApp&) = delete;
     CVanticApp& operator=(const CVanticApp&) = delete;
 
@@ -33,11 +38,19 @@ public:
     // The main window title of the run's language, without a file name.
     QString BaseTitle() const;
 
+    // The one link object through which all serial traffic passes, and the state the transfer
+    // dialog shares with its workers (it outlives each dialog: IdAutoIncrement survives).
+    CDialog_MSComm& Link() { return *link_; }
+    TransferState& Transfer() { return transfer_; }
+
     CMainFrame* MainFrame() const { return mainFrame_; }
     void SetMainFrame(CMainFrame* frame) { mainFrame_ = frame; }
 
 private:
     AppContext context_;
     NavigationState navigation_;
+    SystemClock clock_;
+    std::unique_ptr<CDialog_MSComm> link_;
+    TransferState transfer_;
     CMainFrame* mainFrame_ = nullptr;
 };

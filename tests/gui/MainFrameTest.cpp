@@ -287,11 +287,16 @@ TEST(MainFrameNavigation, CommandsUseTheLastNavigation)
 
     // Forms that are not part of the program yet: their commands do nothing.
     for (int command : {Cmd::GeneralFunctions, Cmd::Vox, Cmd::TextMessage, Cmd::DigitalEmergAlarm, Cmd::RadioInfo,
-                        Cmd::SetPort, Cmd::Read, Cmd::Nothing})
+                        Cmd::Nothing})
         s.frame->OnCommand(command);
     EXPECT_EQ(s.frame->FormWindow(FormKind::Fun), nullptr);
     EXPECT_EQ(s.frame->FormWindow(FormKind::Message), nullptr);
     EXPECT_TRUE(s.prompts->messages.empty());
+
+    // The radio commands open their dialogs.
+    for (int command : {Cmd::SetPort, Cmd::Read, Cmd::Write})
+        s.frame->OnCommand(command);
+    EXPECT_EQ(s.dialogsRun, (QStringList{"CDialog_SetComPort", "CDialog_RW", "CDialog_RW"}));
 }
 
 TEST(MainFrameNavigation, ReopeningRerunsInitialUpdateOnlyForIndexedForms)

@@ -140,6 +140,7 @@ struct Session {
     CVanticApp app;
     ScriptedPrompts* prompts = nullptr;
     std::unique_ptr<CMainFrame> frame;
+    QStringList dialogsRun;  // class names of the modal radio dialogs the commands opened
 
     explicit Session(const fs::path& programDirectory)
     {
@@ -147,6 +148,7 @@ struct Session {
         auto owned = std::make_unique<ScriptedPrompts>();
         prompts = owned.get();
         frame = std::make_unique<CMainFrame>(app, std::move(owned));
+        frame->SetDialogRunner([this](QDialog& dialog) { dialogsRun << dialog.metaObject()->className(); });
     }
     ~Session()
     {
