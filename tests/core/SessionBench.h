@@ -1,77 +1,21 @@
 #pragma once
 // Test support for the transfer sessions: the virtual radio on an in-memory line in virtual time,
-// the link, a transfer state and a host image; and an image with every table full, a distinct
-// byte pattern per block and known multi-byte values whose wire bytes the tests spell out.
+// and an image with every table full, a distinct byte pattern per block and known multi-byte
+// values (record r ends its value in byte r) whose wire bytes the tests spell out.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "codeplug/Bytes.h"
 #include "codeplug/CodeplugFile.h"
 #include "link/Sessions.h"
 #include "sim/VirtualRadio.h"
 
 namespace session_test {
 
-inline std::uint32_t DigitalRx(std::size_t r) { return 430012500u + 12500u * static_cast<std::uint32_t>(r); }
-inline std::uint32_t AnalogTx(std::size_t r) { return 146037500u + 25000u * static_cast<std::uint32_t>(r); }
-inline std::uint16_t DigitalKey(std::size_t r) { return static_cast<std::uint16_t>(0x1234 + r); }
-inline std::uint32_t ContactId(std::size_t r) { return 0x01234500u + static_cast<std::uint32_t>(r); }
-constexpr std::uint16_t kDwellMs = 1500;      // wire 05 DC
-constexpr std::uint16_t kLongPressMs = 5000;  // wire 13 88
-constexpr std::uint16_t kExtraValue = 0x0ABC;
-
-inline void PutLE(std::span<std::uint8_t> bytes, std::size_t at, std::uint32_t value, int width)
-{
-    for (int i = 0; i < width; ++i)
-        bytes[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(value >> (8 * i));
-}
-
-inline std::unique_ptr<Codeplug> FullImage(std::uint8_t seed = 1)
-{
-    auto image = std::make_unique<Codeplug>();
-    Codeplug& c = *image;
-    std::uint8_t blockNo = seed;
-    for (BlockView block : BlocksInFileOrder(c)) {
-        for (std::size_t i = 0; i < block.bytes.size(); ++i)
-            block.bytes[i] = static_cast<std::uint8_t>(blockNo * 31 + i * 7 + (i >> 8));
-        ++blockNo;
-    }
-    SetCount(c.DigitalChannelCount, 16);
-    SetCount(c.AnalogChannelCount, 16);
-    SetCount(c.ScanListCount, 3);
-    SetCount(c.ContactCount, 64);
-    SetCount(c.RxGroupCount, 32);
-    SetCount(c.MessageCount, 3);
-    for (std::size_t r = 0; r < 16; ++r) {
-        PutLE(c.DigitalChannelTable.record(r), 54, DigitalRx(r), 4);
-        PutLE(c.DigitalChannelTable.record(r), 76, DigitalKey(r), 2);
-        PutLE(c.AnalogChannelTable.record(r), 47, AnalogTx(r), 4);
-    }
-    for (std::size_t s = 0; s < 3; ++s) {
-        auto scan = c.ScanTable.record(s);
-        scan[39] = static_cast<std::uint8_t>(4 + s);  // members in use
-        for (std::size_t m = 0; m < 16; ++m)
-            PutLE(scan, 42 + 3 * m, static_cast<std::uint32_t>(0x0200 * (s + 1) + m), 2);
-        PutLE(scan, 92, kDwellMs, 2);
-    }
-    for (std::size_t r = 0; r < 64; ++r) {
-        PutLE(c.ContactTable.record(r), 41, ContactId(r), 4);
-        for (std::size_t j = 0; j < 18; ++j)  // name: character, 00 pairs
-            PutLE(c.ContactTable.record(r), 2 + 2 * j, 'A' + (r + j) % 26, 2);
-    }
-    for (std::size_t r = 0; r < 3; ++r)
-        for (std::size_t j = 0; j < 40; ++j)
-            PutLE(c.MessageTable.record(r), 3 + 2 * j, 'a' + (r + j) % 26, 2);
-    PutLE(c.RadioSettings, 222, kLongPressMs, 2);
-    PutLE(c.DmrSettings, 1, 0x01234567, 4);
-    PutLE(c.IdentityBlock, 1, 0x0A0B0C0D, 4);
-    PutLE(c.FunctionExtra, 3, kExtraValue, 2);
-    c.PasswordBlock[1] = 0;  // not protected
-    return image;
-}
+using Wire = std::vector<std::uint8_t>;
 
 inline void SetListCounts(Codeplug& c, std::uint32_t digital, std::uint32_t analog, std::uint32_t scans,
                           std::uint32_t contacts, std::uint32_t groups, std::uint32_t messages)
@@ -84,6 +28,46 @@ inline void SetListCounts(Codeplug& c, std::uint32_t digital, std::uint32_t anal
     SetCount(c.MessageCount, messages);
 }
 
+inline std::unique_ptr<Codeplug> FullImage(std::uint8_t seed = 1)
+{
+    auto image = std::make_unique<Codeplug>();
+    Codeplug& c = *image;
+    std::uint8_t blockNo = seed;
+    for (BlockView block : BlocksInFileOrder(c)) {
+        for (std::size_t i = 0; i < block.bytes.size(); ++i)
+            block.bytes[i] = static_cast<std::uint8_t>(blockNo * 31 + i * 7 + (i >> 8));
+        ++blockNo;
+    }
+    SetListCounts(c, 16, 16, 3, 64, 32, 3);
+    for (std::uint8_t r = 0; r < 16; ++r) {
+        PutLE32(c.DigitalChannelTable.record(r), 54, 0x19A28000u + r);  // receive frequency
+        PutLE16(c.DigitalChannelTable.record(r), 76, static_cast<std::uint16_t>(0x1200 + r));  // key
+        PutLE32(c.AnalogChannelTable.record(r), 47, 0x01460300u + r);  // transmit frequency
+    }
+    for (std::uint8_t s = 0; s < 3; ++s) {
+        auto scan = c.ScanTable.record(s);
+        scan[39] = static_cast<std::uint8_t>(4 + s);  // members in use
+        for (std::uint8_t m = 0; m < 16; ++m)  // member m of list s: channel (s + 1) * 0x200 + m
+            PutLE16(scan, 42 + 3 * m, static_cast<std::uint16_t>(0x0200 * (s + 1) + m));
+        PutLE16(scan, 92, 1500);  // dwell time
+    }
+    for (std::uint8_t r = 0; r < 64; ++r) {
+        PutLE32(c.ContactTable.record(r), 41, 0x01234500u + r);
+        for (std::size_t j = 0; j < 18; ++j)  // name: character, 00 pairs
+            PutLE16(c.ContactTable.record(r), 2 + 2 * j, static_cast<std::uint16_t>('A' + (r + j) % 26));
+    }
+    for (std::size_t r = 0; r < 3; ++r)
+        for (std::size_t j = 0; j < 40; ++j)
+            PutLE16(c.MessageTable.record(r), 3 + 2 * j, static_cast<std::uint16_t>('a' + (r + j) % 26));
+    PutLE16(c.RadioSettings, 222, 5000);  // long-press time
+    PutLE32(c.DmrSettings, 1, 0x01234567);
+    PutLE32(c.IdentityBlock, 1, 0x0A0B0C0D);
+    c.FunctionExtra[0] = 0x12, c.FunctionExtra[1] = 0x34, c.FunctionExtra[2] = 0x56;
+    PutLE16(c.FunctionExtra, 3, 0x0ABC);
+    c.PasswordBlock[1] = 0;  // not protected
+    return image;
+}
+
 struct SessionBench {
     RadioBench bench;
     CDialog_MSComm link{bench.PortFactory(), bench.clock};
@@ -94,7 +78,6 @@ struct SessionBench {
     VirtualRadio& radio() { return bench.radio; }
     void Read() { ReadWorker(context); }
     void Write() { WriteWorker(context); }
-
     std::vector<std::string> EventsStartingWith(const std::string& prefix) const
     {
         std::vector<std::string> out;
@@ -106,8 +89,8 @@ struct SessionBench {
     std::size_t CountEvents(const std::string& prefix) const { return EventsStartingWith(prefix).size(); }
 };
 
-inline std::vector<std::uint8_t> Bytes(Codeplug& c) { return CodeplugToBytes(c); }
-inline std::vector<std::uint8_t> Slice(std::span<const std::uint8_t> bytes, std::size_t at, std::size_t n)
+inline Wire Bytes(Codeplug& c) { return CodeplugToBytes(c); }
+inline Wire Slice(std::span<const std::uint8_t> bytes, std::size_t at, std::size_t n)
 {
     return {bytes.begin() + static_cast<std::ptrdiff_t>(at), bytes.begin() + static_cast<std::ptrdiff_t>(at + n)};
 }
