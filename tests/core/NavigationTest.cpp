@@ -1,7 +1,7 @@
 // Navigation tree, click rules, form table and file-command rules, without windows.
 #include <gtest/gtest.h>
 
-#include <algorithm>
+#include <array>
 #include <filesystem>
 #include <string>
 
@@ -11,7 +11,6 @@
 
 namespace {
 
-// A catalogue holding the real tree texts of both languages.
 TextCatalogue RealTexts(int keyBase)
 {
     TextCatalogue text;
@@ -22,19 +21,10 @@ TextCatalogue RealTexts(int keyBase)
 
 const NavNode& Child(const NavNode& node, int textKey)
 {
-    const auto found = std::find_if(node.children.begin(), node.children.end(),
-                                    [&](const NavNode& child) { return child.textKey == textKey; });
-    if (found == node.children.end())
-        throw std::runtime_error("no child with key " + std::to_string(textKey));
-    return *found;
-}
-
-std::vector<int> ChildKeys(const NavNode& node)
-{
-    std::vector<int> keys;
     for (const NavNode& child : node.children)
-        keys.push_back(child.textKey);
-    return keys;
+        if (child.textKey == textKey)
+            return child;
+    throw std::runtime_error("no child with key " + std::to_string(textKey));
 }
 
 Codeplug WithCounts(std::uint8_t digital, std::uint8_t analog, std::uint32_t scans, std::uint32_t rxGroups)
@@ -58,57 +48,40 @@ TEST(NavigationTree, ShapeAndLabelsFollowTheCounts)
 
     EXPECT_EQ(root.label, "ZR-740");
     EXPECT_TRUE(root.expanded);
-    EXPECT_EQ(ChildKeys(root), (std::vector<int>{1, 36, 2, 33, 28, 29, 7, 17}));
-    EXPECT_EQ(ChildKeys(Child(root, 2)), (std::vector<int>{3, 4}));
-    EXPECT_EQ(ChildKeys(Child(root, 7)), (std::vector<int>{8, 9, 10}));
-
-    const NavNode& digital = Child(root, 28);
-    ASSERT_EQ(digital.children.size(), 5u);
-    EXPECT_EQ(digital.children[4].label, "Digital CH 05");
-    EXPECT_EQ(digital.children[4].number, 5u);
-    EXPECT_EQ(Child(root, 29).children.size(), 16u);
+    std::vector<int> keys;
+    for (const NavNode& child : root.children)
+        keys.push_back(child.textKey);
+    EXPECT_EQ(keys, (std::vector<int>{1, 36, 2, 33, 28, 29, 7, 17}));
+    EXPECT_EQ(Child(root, 28).children[4].label, "Digital CH 05");
+    EXPECT_EQ(Child(root, 28).children[4].number, 5u);
     EXPECT_EQ(Child(root, 29).children[15].label, "Analog CH 16");
-    EXPECT_EQ(Child(root, 17).children.size(), 3u);
     EXPECT_EQ(Child(root, 17).children[2].label, "Scan list 3");
-    const NavNode& zones = Child(root, 33);
-    ASSERT_EQ(zones.children.size(), 2u);
-    EXPECT_EQ(zones.children[1].number, 2u);
-    const NavNode& rx = Child(Child(root, 7), 10);
-    ASSERT_EQ(rx.children.size(), 2u);
-    EXPECT_EQ(rx.children[1].label, "RX group 02");
+    EXPECT_EQ(Child(root, 33).children[1].number, 2u);
+    EXPECT_EQ(Child(Child(root, 7), 10).children[1].label, "RX group 02");
 }
 
-TEST(NavigationTree, CountsAreRepairedBeforeListing)
+// Counts of 0 or out of range are repaired to 1 (and written back); an RX-group count above 32
+// is kept but only 32 items are listed.
+TEST(NavigationTree, ListsFollowTheRepairedCounts)
 {
     const TextCatalogue text = RealTexts(0);
-    ExpansionFlags flags;
-
-    Codeplug zero = WithCounts(0, 0, 0, 0);
-    NavNode root = BuildNavigationTree(zero, text, flags);
-    EXPECT_EQ(Child(root, 28).children.size(), 1u);
-    EXPECT_EQ(Child(root, 29).children.size(), 1u);
-    EXPECT_EQ(Child(root, 17).children.size(), 1u);
-    EXPECT_EQ(Child(Child(root, 7), 10).children.size(), 1u);
-    // The repair is written back into the image.
-    EXPECT_EQ(GetCount(zero.DigitalChannelCount), 1u);
-    EXPECT_EQ(GetCount(zero.ScanListCount), 1u);
-    EXPECT_EQ(GetCount(zero.RxGroupCount), 1u);
-
-    Codeplug over = WithCounts(17, 200, 4, 40);
-    root = BuildNavigationTree(over, text, flags);
-    EXPECT_EQ(Child(root, 28).children.size(), 1u);
-    EXPECT_EQ(Child(root, 29).children.size(), 1u);
-    EXPECT_EQ(Child(root, 17).children.size(), 1u);
-    // A receive-group count above 32 is not repaired, but the tree lists no more than 32.
-    const NavNode& rx = Child(Child(root, 7), 10);
-    EXPECT_EQ(rx.children.size(), 32u);
-    EXPECT_EQ(rx.children.back().label, "接收组 32");
-    EXPECT_EQ(GetCount(over.RxGroupCount), 40u);
-
-    Codeplug full = WithCounts(16, 16, 3, 32);
-    root = BuildNavigationTree(full, text, flags);
-    EXPECT_EQ(Child(root, 28).children.size(), 16u);
-    EXPECT_EQ(Child(root, 17).children.size(), 3u);
+    // {digital, analog, scans, rx} -> {items of each, stored rx count}
+    const std::array<std::uint32_t, 9> rows[] = {
+        {0, 0, 0, 0, 1, 1, 1, 1, 1}, {17, 200, 4, 40, 1, 1, 1, 32, 40}, {16, 16, 3, 32, 16, 16, 3, 32, 32}};
+    for (const auto& r : rows) {
+        Codeplug codeplug = WithCounts(std::uint8_t(r[0]), std::uint8_t(r[1]), r[2], r[3]);
+        ExpansionFlags flags;
+        const NavNode root = BuildNavigationTree(codeplug, text, flags);
+        const NavNode& rx = Child(Child(root, 7), 10);
+        EXPECT_EQ(Child(root, 28).children.size(), r[4]) << r[0];
+        EXPECT_EQ(Child(root, 29).children.size(), r[5]) << r[0];
+        EXPECT_EQ(Child(root, 17).children.size(), r[6]) << r[0];
+        ASSERT_EQ(rx.children.size(), r[7]) << r[0];
+        EXPECT_EQ(rx.children.back().label, r[7] == 32 ? "接收组 32" : "接收组 01");
+        EXPECT_EQ(GetCount(codeplug.DigitalChannelCount), r[4]) << r[0];
+        EXPECT_EQ(GetCount(codeplug.ScanListCount), r[6]) << r[0];
+        EXPECT_EQ(GetCount(codeplug.RxGroupCount), r[8]) << r[0];
+    }
 }
 
 TEST(NavigationTree, ExpansionFlagsExpandOnceAndAreCleared)
@@ -116,66 +89,48 @@ TEST(NavigationTree, ExpansionFlagsExpandOnceAndAreCleared)
     const TextCatalogue text = RealTexts(0);
     Codeplug codeplug = WithCounts(2, 2, 3, 2);
     ExpansionFlags flags;
-    flags.scanLists = true;
-    flags.rxGroupLists = true;
-
-    NavNode root = BuildNavigationTree(codeplug, text, flags);
-    EXPECT_TRUE(Child(root, 17).expanded);
-    EXPECT_TRUE(Child(root, 7).expanded);
-    EXPECT_TRUE(Child(Child(root, 7), 10).expanded);
-    EXPECT_FALSE(Child(root, 28).expanded);
-    EXPECT_FALSE(Child(root, 29).expanded);
-    EXPECT_FALSE(flags.scanLists || flags.rxGroupLists);
-
-    root = BuildNavigationTree(codeplug, text, flags);
-    EXPECT_FALSE(Child(root, 17).expanded);
-    EXPECT_FALSE(Child(root, 7).expanded);
-
+    const auto expanded = [&] {  // scan lists, DMR, RX groups, digital, analog
+        const NavNode root = BuildNavigationTree(codeplug, text, flags);
+        return std::vector<bool>{Child(root, 17).expanded, Child(root, 7).expanded,
+                                 Child(Child(root, 7), 10).expanded, Child(root, 28).expanded,
+                                 Child(root, 29).expanded};
+    };
+    flags.scanLists = flags.rxGroupLists = true;
+    EXPECT_EQ(expanded(), (std::vector<bool>{true, true, true, false, false}));
+    EXPECT_EQ(expanded(), (std::vector<bool>{false, false, false, false, false}));  // flags were cleared
     flags.digitalChannels = flags.analogChannels = true;
-    root = BuildNavigationTree(codeplug, text, flags);
-    EXPECT_TRUE(Child(root, 28).expanded);
-    EXPECT_TRUE(Child(root, 29).expanded);
-    EXPECT_FALSE(Child(root, 17).expanded);
+    EXPECT_EQ(expanded(), (std::vector<bool>{false, false, false, true, true}));
 }
 
+// Numbered items set the form's index to n - 1 and its title to the label, from the carried
+// number or else from the label's end (two characters, one for zones and scan lists).
 TEST(NavigationClick, NumberedItemsSetIndexAndTitle)
 {
     const TextCatalogue text = RealTexts(0);
+    const auto tree = [&](int key) { return text.GetText("Tree", key); };
     NavigationState state;
-    const std::string digital = text.GetText("Tree", 28);
-
-    TreeClick click = HandleTreeClick(state, text, digital, "数字信道 05", 5);
-    EXPECT_EQ(click.action, TreeClick::Action::OpenForm);
-    EXPECT_EQ(click.form, FormKind::DigitalChannel);
-    EXPECT_EQ(state.Index(FormKind::DigitalChannel), 4u);
-    EXPECT_EQ(state.Title(FormKind::DigitalChannel), "数字信道 05");
-
-    // Without a carried number the number is read from the label's last two characters.
-    click = HandleTreeClick(state, text, digital, "数字信道 12");
-    EXPECT_EQ(state.Index(FormKind::DigitalChannel), 11u);
-
+    struct Row { int parentKey; std::string label; std::uint32_t number; FormKind form; std::uint32_t index; };
+    const Row rows[] = {
+        {28, "数字信道 05", 5, FormKind::DigitalChannel, 4},
+        {28, "数字信道 12", 0, FormKind::DigitalChannel, 11},
+        {29, "模拟信道 03", 0, FormKind::AnalogChannel, 2},
+        {33, tree(35), 0, FormKind::Zone, 1},
+        {17, "扫描列表3", 0, FormKind::Scan, 2},
+        {10, "接收组 32", 0, FormKind::DmrRxGrpList, 31},
+    };
+    for (const Row& r : rows) {
+        const TreeClick click = HandleTreeClick(state, text, tree(r.parentKey), r.label, r.number);
+        EXPECT_EQ(click.action, TreeClick::Action::OpenForm) << r.label;
+        EXPECT_EQ(click.form, r.form) << r.label;
+        EXPECT_EQ(state.Index(r.form), r.index) << r.label;
+        EXPECT_EQ(state.Title(r.form), r.label);
+    }
     // The analog form shares the channel title but keeps its own index.
-    click = HandleTreeClick(state, text, text.GetText("Tree", 29), "模拟信道 03");
-    EXPECT_EQ(click.form, FormKind::AnalogChannel);
-    EXPECT_EQ(state.Index(FormKind::AnalogChannel), 2u);
     EXPECT_EQ(state.Index(FormKind::DigitalChannel), 11u);
     EXPECT_EQ(state.Title(FormKind::DigitalChannel), "模拟信道 03");
-
-    // Zones and scan lists use the last character only.
-    click = HandleTreeClick(state, text, text.GetText("Tree", 33), text.GetText("Tree", 35));
-    EXPECT_EQ(click.form, FormKind::Zone);
-    EXPECT_EQ(state.Index(FormKind::Zone), 1u);
-    click = HandleTreeClick(state, text, text.GetText("Tree", 17), "扫描列表3");
-    EXPECT_EQ(click.form, FormKind::Scan);
-    EXPECT_EQ(state.Index(FormKind::Scan), 2u);
-    EXPECT_EQ(state.Title(FormKind::Scan), "扫描列表3");
-
-    click = HandleTreeClick(state, text, text.GetText("Tree", 10), "接收组 32");
-    EXPECT_EQ(click.form, FormKind::DmrRxGrpList);
-    EXPECT_EQ(state.Index(FormKind::DmrRxGrpList), 31u);
-
-    // None of these touch the label buffer.
     EXPECT_TRUE(state.labelBuffer.empty());
+    // A channel label without a number opens nothing rather than record -1.
+    EXPECT_EQ(HandleTreeClick(state, text, tree(28), "数字信道").action, TreeClick::Action::None);
 }
 
 TEST(NavigationClick, PlainItemsStoreTheLabelAndGroupNodesDoNothing)
@@ -191,33 +146,26 @@ TEST(NavigationClick, PlainItemsStoreTheLabelAndGroupNodesDoNothing)
     EXPECT_EQ(HandleTreeClick(state, text, tree(7), tree(8)).form, FormKind::Dmr);
     EXPECT_EQ(HandleTreeClick(state, text, tree(7), tree(9)).form, FormKind::DmrContact);
     EXPECT_EQ(state.labelBuffer, "Contacts");
-    // The password item matches under any parent.
     EXPECT_EQ(HandleTreeClick(state, text, "anything", tree(36)).form, FormKind::PasswordEC);
     EXPECT_EQ(state.labelBuffer, "Programming password");
 
-    const std::string before = state.labelBuffer;
-    for (int group : {0, 2, 7, 10, 17, 28, 29, 33}) {
-        const std::string parent = group == 0 ? "" : (group == 10 ? tree(7) : tree(0));
-        EXPECT_EQ(HandleTreeClick(state, text, parent, tree(group)).action, TreeClick::Action::None) << group;
-    }
-    // Radio info under the wrong parent, labels compared case-sensitively.
+    for (int group : {0, 2, 7, 10, 17, 28, 29, 33})
+        EXPECT_EQ(HandleTreeClick(state, text, group == 0 ? "" : (group == 10 ? tree(7) : tree(0)), tree(group)).action,
+                  TreeClick::Action::None)
+            << group;
+    // Radio info under the wrong parent; labels compare case-sensitively.
     EXPECT_EQ(HandleTreeClick(state, text, tree(2), tree(1)).action, TreeClick::Action::None);
     EXPECT_EQ(HandleTreeClick(state, text, tree(7), "contacts").action, TreeClick::Action::None);
-    EXPECT_EQ(state.labelBuffer, before);
-
-    // A channel label without a number opens nothing rather than record -1.
-    EXPECT_EQ(HandleTreeClick(state, text, tree(28), "Digital CH").action, TreeClick::Action::None);
+    EXPECT_EQ(state.labelBuffer, "Programming password");
 }
 
 TEST(NavigationClick, NumberFromLabelEnd)
 {
-    EXPECT_EQ(NumberFromLabelEnd("CH 07", 2), 7u);
-    EXPECT_EQ(NumberFromLabelEnd("CH 7", 2), 7u);   // leading space skipped
-    EXPECT_EQ(NumberFromLabelEnd("CH16", 2), 16u);
-    EXPECT_EQ(NumberFromLabelEnd("区域2", 1), 2u);  // a multi-byte character before the digit
-    EXPECT_EQ(NumberFromLabelEnd("信道", 2), 0u);
-    EXPECT_EQ(NumberFromLabelEnd("", 2), 0u);
-    EXPECT_EQ(NumberFromLabelEnd("7", 2), 7u);
+    const std::tuple<const char*, std::size_t, std::uint32_t> rows[] = {
+        {"CH 07", 2, 7}, {"CH 7", 2, 7}, {"CH16", 2, 16}, {"区域2", 1, 2}, {"信道", 2, 0}, {"", 2, 0}, {"7", 2, 7},
+    };
+    for (const auto& [label, chars, expected] : rows)
+        EXPECT_EQ(NumberFromLabelEnd(label, chars), expected) << label;
 }
 
 TEST(FormTable, TitlesAndCommands)
@@ -227,16 +175,10 @@ TEST(FormTable, TitlesAndCommands)
     state.Title(FormKind::Scan) = "扫描列表2";
     EXPECT_EQ(state.WindowTitleFor(FormKind::Vox), "VOX");
     EXPECT_EQ(state.WindowTitleFor(FormKind::PasswordEC), "写频加密");
-    EXPECT_EQ(state.WindowTitleFor(FormKind::Message), "写频加密");
     EXPECT_EQ(state.WindowTitleFor(FormKind::Scan), "扫描列表2");
     EXPECT_EQ(state.WindowTitleFor(FormKind::Fun), std::nullopt);
-    // Before any navigation an indexed form gets an empty title.
-    EXPECT_EQ(state.WindowTitleFor(FormKind::DigitalChannel), "");
-
-    EXPECT_EQ(FormForCommand(Cmd::Channel), FormKind::DigitalChannel);
-    EXPECT_EQ(FormForCommand(Cmd::AnalogChannel), FormKind::AnalogChannel);
+    EXPECT_EQ(state.WindowTitleFor(FormKind::DigitalChannel), "");  // before any navigation
     EXPECT_EQ(FormForCommand(Cmd::TextMessage), FormKind::Message);
-    EXPECT_EQ(FormForCommand(0), std::nullopt);
     EXPECT_EQ(FormForCommand(Cmd::FileNew), std::nullopt);
 }
 
@@ -244,33 +186,20 @@ TEST(FileRules, SaveAsksForANameOnlyForTheExactDefaultPath)
 {
     const std::filesystem::path dir = "/opt/zr740";
     EXPECT_TRUE(SaveNeedsName("/opt/zr740/Default.VNTX", dir));
-    EXPECT_FALSE(SaveNeedsName("/opt/zr740/default.vntx", dir));
-    EXPECT_FALSE(SaveNeedsName("/opt/zr740/../zr740/Default.VNTX", dir));
-    EXPECT_FALSE(SaveNeedsName("/home/u/a.VNTX", dir));
-    EXPECT_FALSE(SaveNeedsName("", dir));
+    for (const char* other : {"/opt/zr740/default.vntx", "/opt/zr740/../zr740/Default.VNTX", "/home/u/a.VNTX", ""})
+        EXPECT_FALSE(SaveNeedsName(other, dir)) << other;
 }
 
-TEST(FileRules, TitleAndFilters)
+TEST(FileRules, FiltersAndErrorMessages)
 {
-    EXPECT_EQ(TitleWithFile("ZR-74[0 NV]", "/home/u/a.VNTX"), "ZR-74[0 NV][/home/u/a.VNTX]");
-    EXPECT_EQ(TitleWithFile("ZR-74[0 NV]", ""), "ZR-74[0 NV]");
+    using Filters = std::vector<std::string>;
+    EXPECT_EQ(FileDialogFilters("Codeplug|*.VNTX;*.vntx||"), Filters{"Codeplug (*.VNTX *.vntx)"});
+    EXPECT_EQ(FileDialogFilters("A|*.a|B||C"), Filters{"A (*.a)"});  // dangling parts dropped
+    EXPECT_EQ(FileDialogFilters("Lonely"), Filters{});
 
-    EXPECT_EQ(FileDialogFilters("Codeplug files (*.VNTX)|*.VNTX|All files (*.*)|*.*||"),
-              (std::vector<std::string>{"Codeplug files (*.VNTX)", "All files (*.*)"}));
-    EXPECT_EQ(FileDialogFilters("Codeplug|*.VNTX;*.vntx||"), (std::vector<std::string>{"Codeplug (*.VNTX *.vntx)"}));
-    // A dangling description and an empty pattern are dropped; nothing at all gives nothing.
-    EXPECT_EQ(FileDialogFilters("A|*.a|B||C"), (std::vector<std::string>{"A (*.a)"}));
-    EXPECT_EQ(FileDialogFilters("Lonely"), (std::vector<std::string>{}));
-    EXPECT_TRUE(FileDialogFilters("").empty());
-}
-
-TEST(FileRules, ErrorMessagesNameTheFileAndCause)
-{
     const std::string zh = FileErrorMessage(UiLanguage::Chinese, FileStatus::OpenFailed, "/x/a.VNTX", "No such file");
-    EXPECT_NE(zh.find("/x/a.VNTX"), std::string::npos);
-    EXPECT_NE(zh.find("No such file"), std::string::npos);
-    EXPECT_NE(zh.find("打开"), std::string::npos);
-    const std::string en = FileErrorMessage(UiLanguage::Other, FileStatus::WriteFailed, "/x/b.VNTX", "");
-    EXPECT_NE(en.find("written"), std::string::npos);
-    EXPECT_NE(en.find("/x/b.VNTX"), std::string::npos);
+    for (const char* part : {"/x/a.VNTX", "No such file", "打开"})
+        EXPECT_NE(zh.find(part), std::string::npos) << part;
+    EXPECT_NE(FileErrorMessage(UiLanguage::Other, FileStatus::WriteFailed, "/x/b.VNTX", "").find("written"),
+              std::string::npos);
 }
