@@ -11,20 +11,14 @@ using namespace session;
 
 TEST(SessionRules, RadioIdFieldIsHexTextClampedAndIncrementedAsDecimal)
 {
-    EXPECT_EQ(ParseRadioIdText("1234567"), 0x01234567u);
-    EXPECT_EQ(ParseRadioIdText("16776415"), 0x16776415u);
-    EXPECT_EQ(ParseRadioIdText("16776416"), 0x16776415u);
-    EXPECT_EQ(ParseRadioIdText("99999999"), 0x16776415u);
-    EXPECT_EQ(ParseRadioIdText(""), 1u);
-    EXPECT_EQ(ParseRadioIdText("0000"), 1u);
-    EXPECT_EQ(ParseRadioIdText("12x9"), 0x12u);  // parsing stops at the first non-hex character
-    EXPECT_EQ(ParseRadioIdText("ab"), 0xABu);
-    EXPECT_EQ(ParseRadioIdText("FFFFFFFFFFFFFFFFFFFF1"), 0x16776415u);  // saturates, never wraps
-
+    for (auto [text, id] : {std::pair<const char*, std::uint32_t>{"1234567", 0x01234567}, {"16776415", 0x16776415},
+                            {"16776416", 0x16776415}, {"99999999", 0x16776415}, {"", 1}, {"0000", 1},
+                            {"12x9", 0x12}, {"ab", 0xAB}, {"FFFFFFFFFFFFFFFFFFFF1", 0x16776415}})
+        EXPECT_EQ(ParseRadioIdText(text), id) << text;
     EXPECT_EQ(RadioIdFieldText(0x01234567, false), "1234567");
     EXPECT_EQ(RadioIdFieldText(0x00001009, true), "1010");
     EXPECT_EQ(RadioIdFieldText(0x00000999, true), "1000");
-    EXPECT_EQ(ParseRadioIdText(RadioIdFieldText(0x16776415, true)), 0x16776415u);
+    EXPECT_EQ(RadioIdFieldText(0x16776415, true), "16776416");  // parsed back to the largest ID (row above)
 }
 
 TEST(SessionRules, PasswordEntryRecordAndComparison)
@@ -36,9 +30,8 @@ TEST(SessionRules, PasswordEntryRecordAndComparison)
 
     const auto entry = MakePasswordEntry("4321");
     const auto read = MakePasswordRecord(entry, Direction::Read);
-    const auto write = MakePasswordRecord(entry, Direction::Write);
     EXPECT_EQ(std::string(read.begin(), read.end()), std::string("\x03\x00" "00004321", 10));
-    EXPECT_EQ(write[1], 0x01);
+    EXPECT_EQ(MakePasswordRecord(entry, Direction::Write)[1], 0x01);
 
     RadioPasswordBytes radio{};
     std::memcpy(radio.data() + 2, "99999999", 8);  // the first copy is not the one compared
@@ -56,9 +49,8 @@ TEST(SessionRules, PasswordBlockStampedForSending)
     c.PasswordBlock[1] = 0x01;  // any non-zero switch counts as on
     std::memcpy(c.PasswordBlock.data() + 2, "00004321", 8);
     StampPasswordBlock(c, Date{2024, 3, 7});
-    const std::string block(c.PasswordBlock.begin(), c.PasswordBlock.end());
-    EXPECT_EQ(block, std::string("\x00\x01" "00004321" "\x80" "00004321" "\x01" "2024,03,07", 30));
-
+    EXPECT_EQ(std::string(c.PasswordBlock.begin(), c.PasswordBlock.end()),
+              std::string("\x00\x01" "00004321" "\x80" "00004321" "\x01" "2024,03,07", 30));
     c.PasswordBlock[1] = 0;
     StampPasswordBlock(c, Date{12345, 1, 1});  // a five-digit year is cut to the field
     EXPECT_EQ(c.PasswordBlock[10], 0);
