@@ -9,27 +9,17 @@
 
 namespace fs = std::filesystem;
 
-TEST(LinkPortNames, FixedDevices)
+TEST(LinkPortNames, FixedDevicesNamesAndClamping)
 {
-    EXPECT_EQ(DefaultComDevice(1), "/dev/ttyUSB0");
-    EXPECT_EQ(DefaultComDevice(8), "/dev/ttyUSB7");
-    EXPECT_EQ(DefaultComDevice(9), "/dev/ttyACM0");
-    EXPECT_EQ(DefaultComDevice(12), "/dev/ttyACM3");
-    EXPECT_EQ(DefaultComDevice(13), "/dev/ttyS0");
-    EXPECT_EQ(DefaultComDevice(16), "/dev/ttyS3");
-    EXPECT_EQ(DefaultComDevice(0), "/dev/ttyUSB0") << "clamped like the stored number";
-    EXPECT_EQ(DefaultComDevice(200), "/dev/ttyS3");
-}
-
-TEST(LinkPortNames, NamesCaptionsAndClamping)
-{
+    for (const auto& [n, device] : std::vector<std::pair<int, std::string>>{
+             {1, "/dev/ttyUSB0"}, {8, "/dev/ttyUSB7"}, {9, "/dev/ttyACM0"}, {12, "/dev/ttyACM3"},
+             {13, "/dev/ttyS0"}, {16, "/dev/ttyS3"}, {0, "/dev/ttyUSB0"}, {200, "/dev/ttyS3"}})
+        EXPECT_EQ(DefaultComDevice(n), device) << n;
     EXPECT_EQ(ComPortName(3), "COM3");
     EXPECT_EQ(ComPortCaption(3), "COM03");
     EXPECT_EQ(ComPortCaption(16), "COM16");
-    EXPECT_EQ(ClampPortNumber(0), 1);
-    EXPECT_EQ(ClampPortNumber(-4), 1);
-    EXPECT_EQ(ClampPortNumber(16), 16);
-    EXPECT_EQ(ClampPortNumber(20), 16);
+    for (const auto& [in, out] : std::vector<std::pair<int, int>>{{0, 1}, {-4, 1}, {16, 16}, {20, 16}})
+        EXPECT_EQ(ClampPortNumber(in), out) << in;
 }
 
 TEST(LinkPortNames, EntryInTheProgramDirectoryWins)
@@ -40,7 +30,6 @@ TEST(LinkPortNames, EntryInTheProgramDirectoryWins)
     fs::create_symlink("/dev/null", dir / "COM3");
     fs::create_symlink(dir / "nowhere", dir / "COM4");  // dangling: still this port's device
     std::ofstream(dir / "COM05").put('x');              // not the name of any port
-
     EXPECT_EQ(ComDevicePath(dir, 3), dir / "COM3");
     EXPECT_EQ(ComDevicePath(dir, 4), dir / "COM4");
     EXPECT_EQ(ComDevicePath(dir, 5), "/dev/ttyUSB4");
