@@ -11,10 +11,19 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct TempDir {
-    fs::path path = fs::temp_directory_path() / ("zr740-test-" + std::to_string(std::random_device{}()));
-    TempDir() { fs::create_directories(path); }
-    ~TempDir() { fs::remove_all(path); }
+class CodeplugFile : public ::testing::Test {
+protected:
+    void SetUp() override { fs::create_directories(dir); }
+    void TearDown() override { fs::remove_all(dir); }
+
+    // Writes bytes to dir/name and returns that path.
+    fs::path Write(const std::string& name, const std::vector<std::uint8_t>& bytes)
+    {
+        std::ofstream(dir / name, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+        return dir / name;
+    }
+
+    fs::path dir = fs::temp_directory_path() / ("zr740-test-" + std::to_string(std::random_device{}()));
 };
 
 std::vector<std::uint8_t> RandomBytes(std::size_t n, unsigned seed)
@@ -26,78 +35,54 @@ std::vector<std::uint8_t> RandomBytes(std::size_t n, unsigned seed)
     return out;
 }
 
-void WriteFile(const fs::path& path, const std::vector<std::uint8_t>& bytes)
-{
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-}
-
-std::vector<std::uint8_t> ReadFile(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
-std::vector<std::uint8_t> ValidFile(unsigned seed)
+// Random bytes with an in-range microphone gain and the 740 marker: loads without repair or warning.
+std::vector<std::uint8_t> ValidFile(unsigned seed, std::uint16_t gain = 1000)
 {
     auto bytes = RandomBytes(kCodeplugFileBytes, seed);
-    PutLE16(bytes, 11268 + FunctionExtraField::DigitalMicGain, 1000);
+    PutLE16(bytes, 11268 + FunctionExtraField::DigitalMicGain, gain);
     PutLE32(bytes, 11275, 740);
     return bytes;
 }
 
 }  // namespace
 
-TEST(CodeplugFile, RoundTripIsByteForByte)
+TEST_F(CodeplugFile, RoundTripIsByteForByte)
 {
-    TempDir dir;
     const auto original = ValidFile(1);
-    WriteFile(dir.path / "a.VNTX", original);
     Codeplug cp;
-    ASSERT_TRUE(LoadCodeplugFile(cp, dir.path / "a.VNTX").ok());
-    ASSERT_TRUE(SaveCodeplugFile(cp, dir.path / "b.VNTX").ok());
-    EXPECT_EQ(ReadFile(dir.path / "b.VNTX"), original);
+    ASSERT_TRUE(LoadCodeplugFile(cp, Write("a.VNTX", original)).ok());
+    ASSERT_TRUE(SaveCodeplugFile(cp, dir / "b.VNTX").ok());
+    std::ifstream in(dir / "b.VNTX", std::ios::binary);
+    EXPECT_EQ(std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), {}), original);
 }
 
-TEST(CodeplugFile, ShortFileIsRefusedWhole)
+TEST_F(CodeplugFile, UnreadableOrShortFileLeavesTheImage)
 {
-    TempDir dir;
     Codeplug cp;
     cp.RadioSettings[5] = 0x55;
     const auto before = CodeplugToBytes(cp);
     for (std::size_t size : {std::size_t{0}, std::size_t{100}, kCodeplugFileBytes - 1}) {
         auto bytes = ValidFile(2);
         bytes.resize(size);
-        WriteFile(dir.path / "short.VNTX", bytes);
-        EXPECT_EQ(LoadCodeplugFile(cp, dir.path / "short.VNTX").status, FileStatus::ShortFile) << size;
-        EXPECT_EQ(CodeplugToBytes(cp), before) << size;
+        EXPECT_EQ(LoadCodeplugFile(cp, Write("short.VNTX", bytes)).status, FileStatus::ShortFile) << size;
     }
+    EXPECT_EQ(LoadCodeplugFile(cp, dir / "none.VNTX").status, FileStatus::OpenFailed);
+    EXPECT_EQ(LoadCodeplugFile(cp, dir).status, FileStatus::OpenFailed);  // a directory
+    EXPECT_EQ(CodeplugToBytes(cp), before);
 }
 
-TEST(CodeplugFile, SaveReplacesALongerFileWithExactlyOneCodeplug)
+TEST_F(CodeplugFile, SaveWritesExactlyOneCodeplugOrReportsFailure)
 {
-    TempDir dir;
-    WriteFile(dir.path / "old.VNTX", RandomBytes(20000, 3));
     Codeplug cp;
-    ASSERT_TRUE(SaveCodeplugFile(cp, dir.path / "old.VNTX").ok());
-    EXPECT_EQ(fs::file_size(dir.path / "old.VNTX"), kCodeplugFileBytes);
-    EXPECT_FALSE(fs::exists(dir.path / "old.VNTX.saving"));
+    ASSERT_TRUE(SaveCodeplugFile(cp, Write("old.VNTX", RandomBytes(20000, 3))).ok());
+    EXPECT_EQ(fs::file_size(dir / "old.VNTX"), 11279u);
+    EXPECT_FALSE(fs::exists(dir / "old.VNTX.saving"));
+    EXPECT_EQ(SaveCodeplugFile(cp, dir / "missing-folder" / "x.VNTX").status, FileStatus::WriteFailed);
 }
 
-TEST(CodeplugFile, FailedSaveLeavesThePreviousFile)
+TEST_F(CodeplugFile, BlocksLieAtTheirFileOffsets)
 {
-    TempDir dir;
-    Codeplug cp;
-    EXPECT_EQ(SaveCodeplugFile(cp, dir.path / "missing-folder" / "x.VNTX").status, FileStatus::WriteFailed);
-}
-
-TEST(CodeplugFile, BlocksLieAtTheirFileOffsets)
-{
-    struct Expected {
-        const char* name;
-        std::size_t offset;
-        std::size_t length;
-    };
-    const Expected table[] = {
+    const struct { const char* name; std::size_t offset, length; } table[] = {
         {"RadioSettings", 0, 227},        {"DmrSettings", 227, 27},          {"ContactTable", 254, 2880},
         {"ContactCount", 3134, 4},        {"RxGroupTable", 3138, 1824},      {"RxGroupCount", 4962, 4},
         {"ScanTable", 4966, 294},         {"ZoneTable", 5260, 178},          {"AnalogChannelTable", 5438, 1296},
@@ -106,9 +91,8 @@ TEST(CodeplugFile, BlocksLieAtTheirFileOffsets)
         {"IdentityBlock", 8305, 23},      {"RecordE2Block", 8328, 2880},     {"RadioInfoBlock", 11208, 30},
         {"PasswordBlock", 11238, 30},     {"FunctionExtra", 11268, 7},       {"FileMarker", 11275, 4},
     };
-    // Each block's first byte in a loaded image comes from the file offset of the table.
     auto bytes = ValidFile(7);
-    for (const Expected& e : table)
+    for (const auto& e : table)
         bytes[e.offset] = static_cast<std::uint8_t>(e.length);
     Codeplug cp;
     CodeplugFromBytes(cp, bytes);
@@ -121,54 +105,30 @@ TEST(CodeplugFile, BlocksLieAtTheirFileOffsets)
     }
 }
 
-TEST(CodeplugFile, DigitalMicGainIsRepairedOnLoadOutside298To4000)
+TEST_F(CodeplugFile, DigitalMicGainIsRepairedOnLoadOutside298To4000)
 {
-    TempDir dir;
     const std::pair<std::uint16_t, std::uint16_t> cases[] = {
-        {297, 2048}, {298, 298}, {4000, 4000}, {4001, 2048}, {0, 2048}, {0xFFFF, 2048}, {2048, 2048}};
+        {297, 2048}, {298, 298}, {4000, 4000}, {4001, 2048}, {0, 2048}, {0xFFFF, 2048}};
     for (const auto& [stored, loaded] : cases) {
-        auto bytes = ValidFile(8);
-        PutLE16(bytes, 11268 + FunctionExtraField::DigitalMicGain, stored);
-        WriteFile(dir.path / "gain.VNTX", bytes);
         Codeplug cp;
-        ASSERT_TRUE(LoadCodeplugFile(cp, dir.path / "gain.VNTX").ok());
+        ASSERT_TRUE(LoadCodeplugFile(cp, Write("gain.VNTX", ValidFile(8, stored))).ok());
         EXPECT_EQ(GetLE16(cp.FunctionExtra, FunctionExtraField::DigitalMicGain), loaded) << stored;
     }
 }
 
-TEST(CodeplugFile, ForeignMarkerStillLoadsEveryBlock)
+TEST_F(CodeplugFile, ForeignMarkerLoadsWithAWarningAndOversizedFileGivesItsFirstCodeplug)
 {
-    TempDir dir;
     auto bytes = ValidFile(9);
     PutLE32(bytes, 11275, 0);
-    WriteFile(dir.path / "foreign.VNTX", bytes);
     Codeplug cp;
-    const FileResult result = LoadCodeplugFile(cp, dir.path / "foreign.VNTX");
+    const FileResult result = LoadCodeplugFile(cp, Write("foreign.VNTX", bytes));
     EXPECT_EQ(result.status, FileStatus::WrongMarker);
     EXPECT_TRUE(result.loaded());
     EXPECT_EQ(CodeplugToBytes(cp), bytes);
-}
 
-TEST(CodeplugFile, OversizedFileContributesItsFirstCodeplugOnly)
-{
-    TempDir dir;
-    auto bytes = ValidFile(10);
-    const auto tail = RandomBytes(9000, 11);
+    bytes = ValidFile(10);
     auto file = bytes;
-    file.insert(file.end(), tail.begin(), tail.end());
-    WriteFile(dir.path / "big.VNTX", file);
-    Codeplug cp;
-    EXPECT_EQ(LoadCodeplugFile(cp, dir.path / "big.VNTX").status, FileStatus::Ok);
+    file.resize(20279, 0x5A);
+    EXPECT_EQ(LoadCodeplugFile(cp, Write("big.VNTX", file)).status, FileStatus::Ok);
     EXPECT_EQ(CodeplugToBytes(cp), bytes);
-}
-
-TEST(CodeplugFile, MissingFileLeavesTheImage)
-{
-    TempDir dir;
-    Codeplug cp;
-    cp.DmrSettings[3] = 0x77;
-    const auto before = CodeplugToBytes(cp);
-    EXPECT_EQ(LoadCodeplugFile(cp, dir.path / "none.VNTX").status, FileStatus::OpenFailed);
-    EXPECT_EQ(LoadCodeplugFile(cp, dir.path).status, FileStatus::OpenFailed);  // a directory
-    EXPECT_EQ(CodeplugToBytes(cp), before);
 }

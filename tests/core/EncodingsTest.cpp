@@ -8,205 +8,138 @@
 
 namespace {
 
-constexpr std::uint8_t kBand400 = 4;
-constexpr std::uint8_t kBand350 = 5;
-
-std::vector<std::uint8_t> Bytes(std::initializer_list<int> values)
+// The field up to its last non-zero byte: also proves everything after it is zero.
+std::vector<int> Stored(std::span<const std::uint8_t> field)
 {
-    std::vector<std::uint8_t> out;
-    for (int v : values)
-        out.push_back(static_cast<std::uint8_t>(v));
-    return out;
-}
-
-std::vector<std::uint8_t> Head(const std::array<std::uint8_t, 36>& field, std::size_t n)
-{
-    return {field.begin(), field.begin() + static_cast<std::ptrdiff_t>(n)};
-}
-
-bool RestIsZero(const std::array<std::uint8_t, 36>& field, std::size_t from)
-{
-    for (std::size_t i = from; i < field.size(); ++i) {
-        if (field[i] != 0)
-            return false;
-    }
-    return true;
+    std::size_t end = field.size();
+    while (end > 0 && field[end - 1] == 0)
+        --end;
+    return {field.begin(), field.begin() + static_cast<std::ptrdiff_t>(end)};
 }
 
 }  // namespace
 
-TEST(FrequencyNormaliser, SnapsToTheNearestRasterPoint)
+TEST(FrequencyNormaliser, SnapsToTheRasterAndClampsToTheBand)
 {
-    EXPECT_EQ(NormaliseFrequencyText("435.0125", kBand400), "435.012500");
-    EXPECT_EQ(NormaliseFrequencyText("435.0031", kBand400), "435.002500");
-    EXPECT_EQ(NormaliseFrequencyText("435.0060", kBand400), "435.006250");
-    EXPECT_EQ(NormaliseFrequencyText("435", kBand400), "435.000000");
-    EXPECT_EQ(NormaliseFrequencyText("4350125", kBand400), "435.012500");        // the point is optional
-    EXPECT_EQ(NormaliseFrequencyText("435.01250099", kBand400), "435.012500");   // digits past nine dropped
-    EXPECT_EQ(NormaliseFrequencyText(" 438.5 ", kBand400), "438.500000");
-}
-
-TEST(FrequencyNormaliser, TiesGoToTheEarlierCandidate)
-{
-    // 435.00125 is 1250 Hz from both 435.000000 (5 kHz raster, tried first) and 435.002500.
-    EXPECT_EQ(NormaliseFrequencyText("435.00125", kBand400), "435.000000");
-    // 435.00375 is 1250 Hz from 435.005000 (5 kHz, up), 435.002500 and 435.005000 (2.5 kHz).
-    EXPECT_EQ(NormaliseFrequencyText("435.00375", kBand400), "435.005000");
-}
-
-TEST(FrequencyNormaliser, ClampsToTheBandButKeepsZero)
-{
-    EXPECT_EQ(NormaliseFrequencyText("440", kBand350), "400.000000");
-    EXPECT_EQ(NormaliseFrequencyText("300", kBand350), "350.000000");
-    EXPECT_EQ(NormaliseFrequencyText("399.9975", kBand350), "399.997500");
-    EXPECT_EQ(NormaliseFrequencyText("500", kBand400), "480.000000");
-    EXPECT_EQ(NormaliseFrequencyText("390", kBand400), "400.000000");
-    EXPECT_EQ(NormaliseFrequencyText("390", 0), "400.000000");  // any byte but 5 is 400-480
-    EXPECT_EQ(NormaliseFrequencyText("1", kBand400), "400.000000");
-
-    for (const char* empty : {"", "abc", "."}) {
-        const std::string normal = NormaliseFrequencyText(empty, kBand400);
-        EXPECT_EQ(TextToFrequency(normal), 0u) << empty;
+    const struct { const char* text; std::uint8_t band; const char* shown; std::uint32_t hz; } rows[] = {
+        {"435.0125", 4, "435.012500", 435012500},
+        {"435.0031", 4, "435.002500", 435002500},
+        {"435.0060", 4, "435.006250", 435006250},
+        {"4350125", 4, "435.012500", 435012500},       // the point is optional
+        {"435.01250099", 4, "435.012500", 435012500},  // digits past nine dropped
+        {" 438.5 ", 4, "438.500000", 438500000},
+        {"435.00125", 4, "435.000000", 435000000},  // tie: the 5 kHz point is tried first
+        {"435.00375", 4, "435.005000", 435005000},
+        {"440", 5, "400.000000", 400000000},
+        {"300", 5, "350.000000", 350000000},
+        {"399.9975", 5, "399.997500", 399997500},
+        {"500", 4, "480.000000", 480000000},
+        {"390", 0, "400.000000", 400000000},  // any byte but 5 is 400-480
+        {"1", 4, "400.000000", 400000000},
+    };
+    for (const auto& r : rows) {
+        const std::string shown = NormaliseFrequencyText(r.text, r.band);
+        EXPECT_EQ(shown, r.shown) << r.text;
+        EXPECT_EQ(TextToFrequency(shown), r.hz) << r.text;
     }
-    EXPECT_EQ(FrequencyToText(0), "0.");
-    EXPECT_EQ(FrequencyToText(435012500), "435.012500");
-    EXPECT_EQ(FrequencyToText(12), "12.");
+    for (const char* empty : {"", "abc", "."})
+        EXPECT_EQ(TextToFrequency(NormaliseFrequencyText(empty, 4)), 0u) << empty;
 }
 
 TEST(FrequencyText, StoreConversionIsExact)
 {
-    EXPECT_EQ(TextToFrequency("435.012500"), 435012500u);
-    EXPECT_EQ(TextToFrequency("435.0125"), 435012500u);
-    EXPECT_EQ(TextToFrequency("438.5 MHz"), 438500000u);
-    EXPECT_EQ(TextToFrequency("0."), 0u);
-    EXPECT_EQ(TextToFrequency("4294.967295"), 4294967295u);
-    EXPECT_EQ(TextToFrequency("4294.967296"), 0u);  // only the low 32 bits are stored
-    // Every raster point of both bands survives text and back.
-    for (std::uint32_t hz = 350000000; hz <= 480000000; hz += 625) {
+    const std::pair<const char*, std::uint32_t> rows[] = {
+        {"435.012500", 435012500}, {"435.0125", 435012500}, {"438.5 MHz", 438500000}, {"0.", 0},
+        {"4294.967295", 4294967295u}, {"4294.967296", 0},  // only the low 32 bits are stored
+    };
+    for (const auto& [text, hz] : rows)
+        EXPECT_EQ(TextToFrequency(text), hz) << text;
+    EXPECT_EQ(FrequencyToText(0), "0.");
+    EXPECT_EQ(FrequencyToText(12), "12.");
+    for (std::uint32_t hz = 350000000; hz <= 480000000; hz += 625) {  // every raster point survives
         const std::string text = FrequencyToText(hz);
         ASSERT_EQ(TextToFrequency(text), hz) << text;
         if (hz % 2500 == 0 || hz % 6250 == 0) {
-            ASSERT_EQ(NormaliseFrequencyText(text, hz < 400000000 ? kBand350 : kBand400), text);
+            ASSERT_EQ(NormaliseFrequencyText(text, hz < 400000000 ? 5 : 4), text);
         }
     }
 }
 
-TEST(Alias, PlainTextIsExpandedWithZeros)
+TEST(Alias, PlainTextIsExpandedChineseGoesThroughGbk)
 {
+    const struct { const char* text; int length; std::vector<int> stored; const char* shown; } rows[] = {
+        {"  AB ", 4, {0x41, 0, 0x42}, "AB"},
+        {"中文", 4, {0xD6, 0xD0, 0xCE, 0xC4}, "中文"},
+        {"A中", 4, {0x41, 0xD6, 0xD0}, "A中"},  // Chinese last: unexpanded, the length counts the zero
+        {"中A", 4, {0xD6, 0xD0, 0x41}, "中A"},
+        {"~", 1, {0x7E}, "~"},  // 0x7E stands alone
+        {"\xF0\x9F\x98\x80", 2, {'?'}, "?"},  // outside the code page
+        {"", 0, {}, ""},
+    };
     std::array<std::uint8_t, 36> field{};
-    field.fill(0xEE);
-    EXPECT_EQ(EncodeAlias("  AB ", field), 4);
-    EXPECT_EQ(Head(field, 4), Bytes({0x41, 0, 0x42, 0}));
-    EXPECT_TRUE(RestIsZero(field, 4));
-    EXPECT_EQ(DecodeAlias(4, field), "AB");
-
-    EXPECT_EQ(EncodeAlias("ABCDEFGHIJKLMNOPQR", field), 36);  // 18 characters fill the field
+    for (const auto& r : rows) {
+        field.fill(0xEE);
+        EXPECT_EQ(EncodeAlias(r.text, field), r.length) << r.text;
+        EXPECT_EQ(Stored(field), r.stored) << r.text;
+        EXPECT_EQ(DecodeAlias(r.length, field), r.shown) << r.text;
+    }
+    const std::string eighteen = "ABCDEFGHIJKLMNOPQR";
+    EXPECT_EQ(EncodeAlias(eighteen, field), 36);
+    EXPECT_EQ(Stored(field).size(), 35u);
     EXPECT_EQ(field[34], 'R');
-    EXPECT_EQ(field[35], 0);
-    EXPECT_EQ(DecodeAlias(36, field), "ABCDEFGHIJKLMNOPQR");
+    EXPECT_EQ(DecodeAlias(36, field), eighteen);
+    EXPECT_EQ(EncodeAlias(eighteen + "S", field), 38);  // cut at the field, count kept
+    EXPECT_EQ(DecodeAlias(38, field), eighteen);
 
-    EXPECT_EQ(EncodeAlias("ABCDEFGHIJKLMNOPQRS", field), 38);  // cut at the field, count kept
-    EXPECT_EQ(DecodeAlias(38, field), "ABCDEFGHIJKLMNOPQR");
-
-    EXPECT_EQ(EncodeAlias("~", field), 1);  // 0x7E stands alone
-    EXPECT_EQ(Head(field, 2), Bytes({0x7E, 0}));
-    EXPECT_EQ(EncodeAlias("", field), 0);
-    EXPECT_TRUE(RestIsZero(field, 0));
-}
-
-TEST(Alias, ChineseGoesThroughTheCodePage)
-{
-    std::array<std::uint8_t, 36> field{};
-    EXPECT_EQ(EncodeAlias("中文", field), 4);  // GBK D6 D0 CE C4
-    EXPECT_EQ(Head(field, 5), Bytes({0xD6, 0xD0, 0xCE, 0xC4, 0}));
-    EXPECT_EQ(DecodeAlias(4, field), "中文");
-
-    // A Chinese last character: the bytes are stored unexpanded, the length counts the zeros.
-    EXPECT_EQ(EncodeAlias("A中", field), 4);
-    EXPECT_EQ(Head(field, 4), Bytes({0x41, 0xD6, 0xD0, 0}));
-    EXPECT_EQ(DecodeAlias(4, field), "A中");
-
-    EXPECT_EQ(EncodeAlias("中A", field), 4);
-    EXPECT_EQ(Head(field, 4), Bytes({0xD6, 0xD0, 0x41, 0}));
-    EXPECT_EQ(DecodeAlias(4, field), "中A");
-
-    EXPECT_EQ(EncodeAlias("\xF0\x9F\x98\x80", field), 2);  // outside the code page: '?'
-    EXPECT_EQ(DecodeAlias(2, field), "?");
-}
-
-TEST(Alias, MessagesUseEightyBytes)
-{
-    std::array<std::uint8_t, 80> field{};
-    const std::string forty(40, 'm');
-    EXPECT_EQ(EncodeAlias(forty, field), 80);
-    EXPECT_EQ(field[78], 'm');
-    EXPECT_EQ(DecodeAlias(80, field), forty);
+    std::array<std::uint8_t, 80> message{};
+    EXPECT_EQ(EncodeAlias(std::string(40, 'm'), message), 80);
+    EXPECT_EQ(DecodeAlias(80, message), std::string(40, 'm'));
 }
 
 TEST(Alias, ContactNamesKeepBlanksAndCountCharacters)
 {
     std::array<std::uint8_t, 36> field{};
     EXPECT_EQ(EncodeContactName("Dispatch 1234567", field), 16);
+    EXPECT_EQ(Stored(field).size(), 31u);
     EXPECT_EQ(field[30], '7');
-    EXPECT_EQ(field[31], 0);
-    EXPECT_TRUE(RestIsZero(field, 32));
     EXPECT_EQ(EncodeContactName(" 调度台", field), 4);
     // The last byte is not plain text, so the blank is not expanded either.
-    EXPECT_EQ(Head(field, 8), Bytes({0x20, 0xB5, 0xF7, 0xB6, 0xC8, 0xCC, 0xA8, 0}));
-    EXPECT_EQ(DecodeContactName(field), "调度台");  // shown trimmed, length byte not needed
+    EXPECT_EQ(Stored(field), (std::vector<int>{0x20, 0xB5, 0xF7, 0xB6, 0xC8, 0xCC, 0xA8}));
+    EXPECT_EQ(DecodeContactName(field), "调度台");
 }
 
 TEST(Alias, DecodingGarbageStaysInsideTheField)
 {
     std::array<std::uint8_t, 36> field{};
-    field.fill(0xFF);
-    EXPECT_NO_THROW(DecodeAlias(255, field));
-    field.fill(0);
     EXPECT_EQ(DecodeAlias(255, field), "");
     field.fill('A');
-    EXPECT_EQ(DecodeAlias(255, field), std::string(36, 'A'));  // the length byte cannot reach past the field
+    EXPECT_EQ(DecodeAlias(255, field), std::string(36, 'A'));
     const std::array<std::uint8_t, 2> lonelyLead = {0x81, 0};
     EXPECT_EQ(DecodeAlias(1, lonelyLead), "\xEF\xBF\xBD");  // incomplete GBK: replacement
     EXPECT_EQ(DecodeAlias(5, std::span<const std::uint8_t>()), "");
 }
 
-TEST(Tones, ListsAndTexts)
+TEST(Tones, TextsAndTheStoredPairs)
 {
-    ASSERT_EQ(CtcssList.size(), 51u);
-    ASSERT_EQ(DcsList.size(), 108u);
-    EXPECT_EQ(ToneText(0x44, 1), "63.0");  // CTCSS 63.0 Hz with the second tail choice
-    EXPECT_EQ(ToneText(0x42, 2), "67.0");
-    EXPECT_EQ(ToneText(0x42, 51), "254.1");
-    EXPECT_EQ(ToneText(0xC2, 2), "D023N");
-    EXPECT_EQ(ToneText(0xE4, 2), "D023I");
-    EXPECT_EQ(ToneText(0xC4, 108), "D754N");
-    EXPECT_EQ(ToneText(0x02, 0), "");
-    EXPECT_EQ(ToneText(0x04, 9), "");
-    EXPECT_EQ(ToneText(0x44, 0), std::nullopt);
-    EXPECT_EQ(ToneText(0x44, 52), std::nullopt);
-    EXPECT_EQ(ToneText(0xE2, 109), std::nullopt);
-}
-
-TEST(Tones, TextBackToTheStoredPair)
-{
-    EXPECT_EQ(ToneFromText("D023I", true), (ToneCode{0xE4, 2}));
-    EXPECT_EQ(ToneFromText("d023n", false), (ToneCode{0xC2, 2}));
-    EXPECT_EQ(ToneFromText("67.0", false), (ToneCode{0x42, 2}));
-    EXPECT_EQ(ToneFromText("100", true), (ToneCode{0x44, 14}));
-    EXPECT_EQ(ToneFromText("", true), (ToneCode{0x04, 0}));
-    EXPECT_EQ(ToneFromText("OFF", false), (ToneCode{0x02, 0}));
-    EXPECT_EQ(ToneFromText("D999N", false), std::nullopt);
-    EXPECT_EQ(ToneFromText("68.0", false), std::nullopt);
+    const struct { std::uint8_t type, index; std::optional<std::string> text; } shown[] = {
+        {0x44, 1, "63.0"}, {0x42, 2, "67.0"}, {0x42, 51, "254.1"}, {0xC2, 2, "D023N"}, {0xE4, 2, "D023I"},
+        {0xC4, 108, "D754N"}, {0x02, 0, ""}, {0x04, 9, ""}, {0x44, 0, std::nullopt}, {0x44, 52, std::nullopt},
+        {0xE2, 109, std::nullopt},
+    };
+    for (const auto& r : shown)
+        EXPECT_EQ(ToneText(r.type, r.index), r.text) << int(r.type) << "/" << int(r.index);
+    const struct { const char* text; bool second; std::optional<ToneCode> code; } parsed[] = {
+        {"D023I", true, ToneCode{0xE4, 2}}, {"d023n", false, ToneCode{0xC2, 2}}, {"67.0", false, ToneCode{0x42, 2}},
+        {"100", true, ToneCode{0x44, 14}},  {"", true, ToneCode{0x04, 0}},        {"OFF", false, ToneCode{0x02, 0}},
+        {"D999N", false, std::nullopt},     {"68.0", false, std::nullopt},
+    };
+    for (const auto& r : parsed)
+        EXPECT_EQ(ToneFromText(r.text, r.second), r.code) << r.text;
     for (std::uint8_t i = 1; i <= 108; ++i) {
-        for (const std::uint8_t type : {0xC2, 0xE4}) {
-            const auto text = ToneText(type, i);
-            ASSERT_TRUE(text);
-            EXPECT_EQ(ToneFromText(*text, type == 0xE4), (ToneCode{type, i}));
-        }
+        for (const std::uint8_t type : {0xC2, 0xE4})
+            EXPECT_EQ(ToneFromText(ToneText(type, i).value_or("?"), type == 0xE4), (ToneCode{type, i}));
     }
-    EXPECT_EQ(TxToneTypeFromRx(0x42), 0x44);
-    EXPECT_EQ(TxToneTypeFromRx(0xC2), 0xC4);
-    EXPECT_EQ(TxToneTypeFromRx(0xE4), 0xE4);
-    EXPECT_EQ(TxToneTypeFromRx(0x02), 0x04);
-    EXPECT_EQ(TxToneTypeFromRx(0x00), 0x04);
+    const std::pair<std::uint8_t, std::uint8_t> txFromRx[] = {{0x42, 0x44}, {0xC2, 0xC4}, {0xE4, 0xE4}, {0x02, 0x04}, {0x00, 0x04}};
+    for (const auto& [rx, tx] : txFromRx)
+        EXPECT_EQ(TxToneTypeFromRx(rx), tx) << int(rx);
 }

@@ -7,101 +7,66 @@ class JsonCheck {
 public:
     static bool Valid(std::string_view text)
     {
-        JsonCheck check(text);
-        return check.Value(0) && (check.SkipBlanks(), check.pos_ == text.size());
+        JsonCheck c{text};
+        return c.Value(0) && c.Skip() == text.size();
     }
 
 private:
-    explicit JsonCheck(std::string_view text) : text_(text) {}
+    explicit JsonCheck(std::string_view text) : s(text) {}
+    std::string_view s;
+    std::size_t p = 0;
 
-    void SkipBlanks()
+    std::size_t Skip()
     {
-        while (pos_ < text_.size() && (text_[pos_] == ' ' || text_[pos_] == '\n' || text_[pos_] == '\r' || text_[pos_] == '\t'))
-            ++pos_;
+        while (p < s.size() && (s[p] == ' ' || s[p] == '\n' || s[p] == '\r' || s[p] == '\t'))
+            ++p;
+        return p;
     }
-    bool Eat(char c)
-    {
-        SkipBlanks();
-        if (pos_ < text_.size() && text_[pos_] == c) {
-            ++pos_;
-            return true;
-        }
-        return false;
-    }
-    bool Literal(std::string_view word)
-    {
-        if (text_.substr(pos_, word.size()) != word)
-            return false;
-        pos_ += word.size();
-        return true;
-    }
+    bool Eat(char c) { return Skip() < s.size() && s[p] == c && ++p; }
+    bool Hex() { return p < s.size() && std::isxdigit(static_cast<unsigned char>(s[p++])); }
     bool String()
     {
         if (!Eat('"'))
             return false;
-        while (pos_ < text_.size()) {
-            const auto c = static_cast<unsigned char>(text_[pos_++]);
+        while (p < s.size()) {
+            const auto c = static_cast<unsigned char>(s[p++]);
             if (c == '"')
                 return true;
             if (c < 0x20)
                 return false;
             if (c == '\\') {
-                if (pos_ >= text_.size())
+                const char e = p < s.size() ? s[p++] : '\0';
+                if (e == 'u' ? !(Hex() && Hex() && Hex() && Hex()) : std::string_view("\"\\/bfnrt").find(e) == std::string_view::npos)
                     return false;
-                const char e = text_[pos_++];
-                if (e == 'u') {
-                    for (int i = 0; i < 4; ++i) {
-                        if (pos_ >= text_.size() || !std::isxdigit(static_cast<unsigned char>(text_[pos_++])))
-                            return false;
-                    }
-                } else if (std::string_view("\"\\/bfnrt").find(e) == std::string_view::npos) {
-                    return false;
-                }
             }
         }
         return false;
     }
-    bool Number()
-    {
-        const std::size_t start = pos_;
-        if (pos_ < text_.size() && text_[pos_] == '-')
-            ++pos_;
-        while (pos_ < text_.size() && std::isdigit(static_cast<unsigned char>(text_[pos_])))
-            ++pos_;
-        return pos_ > start && std::isdigit(static_cast<unsigned char>(text_[pos_ - 1]));
-    }
     bool Value(int depth)
     {
-        if (depth > 64)
+        if (depth > 64 || Skip() >= s.size())
             return false;
-        SkipBlanks();
-        if (pos_ >= text_.size())
-            return false;
-        const char c = text_[pos_];
+        const char c = s[p];
         if (c == '{' || c == '[') {
             const char close = c == '{' ? '}' : ']';
-            ++pos_;
+            ++p;
             if (Eat(close))
                 return true;
             do {
-                if (c == '{' && !(String() && Eat(':')))
-                    return false;
-                if (!Value(depth + 1))
+                if ((c == '{' && !(String() && Eat(':'))) || !Value(depth + 1))
                     return false;
             } while (Eat(','));
             return Eat(close);
         }
         if (c == '"')
             return String();
-        if (c == 't')
-            return Literal("true");
-        if (c == 'f')
-            return Literal("false");
-        if (c == 'n')
-            return Literal("null");
-        return Number();
+        for (const std::string_view word : {"true", "false", "null"}) {
+            if (s.substr(p, word.size()) == word)
+                return (p += word.size(), true);
+        }
+        const std::size_t start = p += (c == '-');
+        while (p < s.size() && std::isdigit(static_cast<unsigned char>(s[p])))
+            ++p;
+        return p > start;
     }
-
-    std::string_view text_;
-    std::size_t pos_ = 0;
 };
