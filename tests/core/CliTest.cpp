@@ -13,25 +13,17 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct ToolRun {
-    int exitCode = -1;
-    std::string out;
-};
+struct ToolRun { int exitCode; std::string out; };
 
 ToolRun Zr740(const std::string& args)
 {
-    const fs::path tool = fs::path(ZR740_PROGRAM_DIR) / "zr740";
-    ToolRun run;
-    FILE* pipe = popen(("'" + tool.string() + "' " + args + " 2>/dev/null").c_str(), "r");
-    if (pipe == nullptr)
-        return run;
+    FILE* pipe = popen(("'" ZR740_PROGRAM_DIR "/zr740' " + args + " 2>/dev/null").c_str(), "r");
+    std::string out;
     char buffer[4096];
-    std::size_t got = 0;
-    while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
-        run.out.append(buffer, got);
+    for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+        out.append(buffer, got);
     const int status = pclose(pipe);
-    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out};
 }
 
 class Cli : public ::testing::Test {
@@ -44,16 +36,16 @@ protected:
     }
     void TearDown() override { fs::remove_all(dir); }
 
-    std::string Copy(const std::string& name, std::size_t size, std::int32_t marker = 740)
+    // A copy of the default file cut to size, optionally with the marker cleared; quoted for the shell.
+    std::string Copy(const std::string& name, std::size_t size, bool foreign = false)
     {
         std::ifstream in(defaultFile, std::ios::binary);
         std::string bytes{std::istreambuf_iterator<char>(in), {}};
-        for (int i = 0; i < 4; ++i)
-            bytes[11275 + i] = static_cast<char>(static_cast<std::uint32_t>(marker) >> (8 * i));
+        if (foreign)
+            bytes.replace(11275, 4, 4, '\0');
         bytes.resize(size);
-        const fs::path path = dir / name;
-        std::ofstream(path, std::ios::binary) << bytes;
-        return "'" + path.string() + "'";
+        std::ofstream(dir / name, std::ios::binary) << bytes;
+        return "'" + (dir / name).string() + "'";
     }
 
     fs::path defaultFile = fs::path(ZR740_SOURCE_DIR) / "data" / "Default.VNTX";
@@ -79,8 +71,8 @@ TEST_F(Cli, EachUnusableFileHasItsOwnExitCode)
     EXPECT_EQ(Zr740("info '" + (dir / "missing.VNTX").string() + "'").exitCode, 3);
     EXPECT_EQ(Zr740("info " + Copy("empty.VNTX", 0)).exitCode, 4);
     EXPECT_EQ(Zr740("dump " + Copy("short.VNTX", 11278)).exitCode, 4);
-    EXPECT_EQ(Zr740("info " + Copy("foreign.VNTX", 11279, 0)).exitCode, 5);
-    const ToolRun forced = Zr740("info --force " + Copy("foreign.VNTX", 11279, 0));
+    EXPECT_EQ(Zr740("info " + Copy("foreign.VNTX", 11279, true)).exitCode, 5);
+    const ToolRun forced = Zr740("info --force " + Copy("foreign.VNTX", 11279, true));
     EXPECT_EQ(forced.exitCode, 0);
     EXPECT_NE(forced.out.find("Marker: 0"), std::string::npos);
     EXPECT_EQ(Zr740("info " + Copy("long.VNTX", 11279) + " extra").exitCode, 2);

@@ -23,30 +23,24 @@ TEST(Codeplug, RecordAccessStopsAtTheTable)
 TEST(Codeplug, TreeRepairTouchesOnlyTheFourCounts)
 {
     Codeplug cp;
+    auto counts = [&] {
+        return std::array<std::uint32_t, 6>{GetCount(cp.AnalogChannelCount), GetCount(cp.DigitalChannelCount), GetCount(cp.ScanListCount),
+                                            GetCount(cp.RxGroupCount),       GetCount(cp.ContactCount),        GetCount(cp.MessageCount)};
+    };
     RepairTreeCounts(cp);
-    EXPECT_EQ(GetCount(cp.AnalogChannelCount), 1u);
-    EXPECT_EQ(GetCount(cp.DigitalChannelCount), 1u);
-    EXPECT_EQ(GetCount(cp.ScanListCount), 1u);
-    EXPECT_EQ(GetCount(cp.RxGroupCount), 1u);
-    EXPECT_EQ(GetCount(cp.ContactCount), 0u);
-    EXPECT_EQ(GetCount(cp.MessageCount), 0u);
-
+    EXPECT_EQ(counts(), (std::array<std::uint32_t, 6>{1, 1, 1, 1, 0, 0}));
     SetCount(cp.AnalogChannelCount, 17);
     SetCount(cp.DigitalChannelCount, 16);
     SetCount(cp.ScanListCount, 4);
     SetCount(cp.RxGroupCount, 40);
     RepairTreeCounts(cp);
-    EXPECT_EQ(GetCount(cp.AnalogChannelCount), 1u);
-    EXPECT_EQ(GetCount(cp.DigitalChannelCount), 16u);
-    EXPECT_EQ(GetCount(cp.ScanListCount), 1u);
-    EXPECT_EQ(GetCount(cp.RxGroupCount), 40u);
+    EXPECT_EQ(counts(), (std::array<std::uint32_t, 6>{1, 16, 1, 40, 0, 0}));
 }
 
 TEST(Codeplug, FieldNumbersAreStampedInEveryRecord)
 {
     Codeplug cp;
-    for (auto& b : cp.DigitalChannelTable.bytes)
-        b = 0xEE;
+    cp.DigitalChannelTable.bytes.fill(0xEE);
     StampFieldNumbers(cp);
     for (std::size_t i = 0; i < 16; ++i) {
         const auto d = cp.DigitalChannelTable.record(i);
@@ -70,9 +64,7 @@ TEST(Codeplug, FieldNumbersAreStampedInEveryRecord)
 TEST(Codeplug, ForcedOffOptionBitsAreClearedAlone)
 {
     Codeplug cp;
-    cp.RadioSettings[87] = 0xFF;
-    cp.RadioSettings[88] = 0xFF;
-    cp.RadioSettings[193] = 0xFF;
+    cp.RadioSettings[87] = cp.RadioSettings[88] = cp.RadioSettings[193] = 0xFF;
     ClearForcedOffOptionBits(cp);
     EXPECT_EQ(cp.RadioSettings[87], 0xFB);
     EXPECT_EQ(cp.RadioSettings[88], 0xFE);

@@ -14,17 +14,13 @@ const DescNode& At(const DescNode& root, std::initializer_list<std::string_view>
 {
     const DescNode* node = &root;
     for (const std::string_view id : path) {
-        node = node->Find(id);
-        if (node == nullptr)
+        if ((node = node->Find(id)) == nullptr)
             throw std::runtime_error("no field " + std::string(id));
     }
     return *node;
 }
 
-const DescNode& Record(const DescNode& root, std::string_view table, std::size_t i)
-{
-    return At(root, {table, "records"}).children.at(i);
-}
+const DescNode& Record(const DescNode& root, std::string_view table, std::size_t i) { return At(root, {table, "records"}).children.at(i); }
 
 }  // namespace
 
@@ -88,8 +84,7 @@ TEST(Describe, CountsAboveTheirTablesListOnlyTheTable)
     EXPECT_EQ(members.children[1].text, "kind 7 CH01 (unknown kind)");
     EXPECT_EQ(At(Record(tree, "rxGroupLists", 0), {"members"}).children[0].text, "contact 251 (outside the table)");
 
-    const DescNode summary = DescribeSummary(cp);
-    EXPECT_EQ(At(summary, {"contacts", "names"}).children.size(), 64u);
+    EXPECT_EQ(At(DescribeSummary(cp), {"contacts", "names"}).children.size(), 64u);
 }
 
 TEST(DescribeFormat, JsonStringsAreEscapedAndStayValidUtf8)
@@ -118,5 +113,6 @@ TEST(DescribeFormat, BothLayoutsCarryTheFields)
     const std::string json = FormatJson(root);
     EXPECT_EQ(json, "{\n  \"ok\": true,\n  \"table\": {\n    \"count\": 1,\n    \"records\": [\n      \"line\\none\"\n    ]\n  }\n}\n");
     EXPECT_TRUE(JsonCheck::Valid(json));
-    EXPECT_FALSE(JsonCheck::Valid("{\"a\": [1,]}"));
+    for (const char* bad : {"{\"a\": [1,]}", "[1] 2", "\"\\x\"", "\"\x01\"", "{\"a\" 1}", "-"})
+        EXPECT_FALSE(JsonCheck::Valid(bad)) << bad;
 }
