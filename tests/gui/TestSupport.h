@@ -23,26 +23,18 @@ namespace testsupport {
 namespace fs = std::filesystem;
 
 struct Counts {
-    std::uint8_t digital = 3;
-    std::uint8_t analog = 2;
-    std::uint32_t scanLists = 2;
-    std::uint32_t rxGroups = 2;
+    std::uint8_t digital = 3, analog = 2;
+    std::uint32_t scanLists = 2, rxGroups = 2;
 };
 
-inline void ApplyCounts(Codeplug& codeplug, const Counts& counts)
+// A valid codeplug file; `tag` goes into RadioSettings byte 5 to tell files apart after loading.
+inline void WriteCodeplug(const fs::path& path, const Counts& counts, std::uint8_t tag = 0)
 {
+    Codeplug codeplug;
     SetCount(codeplug.DigitalChannelCount, counts.digital);
     SetCount(codeplug.AnalogChannelCount, counts.analog);
     SetCount(codeplug.ScanListCount, counts.scanLists);
     SetCount(codeplug.RxGroupCount, counts.rxGroups);
-}
-
-// Writes a valid codeplug file with the given counts; `tag` goes into RadioSettings byte 5 so
-// tests can tell files apart after loading.
-inline void WriteCodeplug(const fs::path& path, const Counts& counts, std::uint8_t tag = 0)
-{
-    Codeplug codeplug;
-    ApplyCounts(codeplug, counts);
     codeplug.RadioSettings[5] = tag;
     PutLE16(codeplug.FunctionExtra, 3, 2048);
     if (!SaveCodeplugFile(codeplug, path).ok())
@@ -72,7 +64,6 @@ struct ProgramDir {
     ~ProgramDir()
     {
         std::error_code ignored;
-        fs::permissions(path, fs::perms::owner_all, fs::perm_options::add, ignored);
         fs::remove_all(path, ignored);
     }
     fs::path Default() const { return path / "Default.VNTX"; }
@@ -82,8 +73,7 @@ struct ProgramDir {
 class ScriptedPrompts : public IUserPrompts {
 public:
     struct Message {
-        QString caption;
-        QString text;
+        QString caption, text;
         QMessageBox::Icon icon;
     };
 
@@ -91,12 +81,9 @@ public:
     std::deque<QString> saveAnswers;
     std::deque<QMessageBox::StandardButton> questionAnswers;
 
-    int openAsked = 0;
-    int saveAsked = 0;
-    int questionsAsked = 0;
+    int openAsked = 0, saveAsked = 0, questionsAsked = 0;
     QStringList lastFilters;
-    QString lastQuestionCaption;
-    QString lastQuestion;
+    QString lastQuestionCaption, lastQuestion;
     std::vector<Message> messages;
 
     QStringList AskOpenPaths(QWidget*, const QStringList& filters) override
@@ -129,7 +116,7 @@ private:
     {
         if (queue.empty())
             return fallback;
-        T value = queue.front();
+        T value = std::move(queue.front());
         queue.pop_front();
         return value;
     }
@@ -157,8 +144,7 @@ struct Session {
     }
 };
 
-// A small real form used to exercise the form framework: it edits byte 1 of the current scan
-// list (or of record 0 for non-indexed kinds) through a spin box, and can add a scan list.
+// A small real form: edits byte 1 of the current scan list (record 0 for non-indexed kinds).
 class CForm_TestRecord : public CFormBase {
 public:
     CForm_TestRecord(CVanticApp& app, FormKind kind, int* liveCount = nullptr)
@@ -178,16 +164,18 @@ public:
             --*liveCount_;
     }
 
-    int initialUpdates = 0;
-    int shows = 0;
-    int commits = 0;
+    int initialUpdates = 0, shows = 0, commits = 0;
     std::vector<std::uint32_t> indexesShown;  // the record each initial update showed
     QString caption;
 
     QSpinBox* Value() const { return value_; }
     QString TextOf(int key) const { return Text(key); }
     void Rename(const QString& title) { SetFormTitle(title); }
-    std::uint8_t& Field() { return CodeplugImage().ScanTable.record(Record())[1]; }
+    std::uint8_t& Field()
+    {
+        const auto last = static_cast<std::uint32_t>(CodeplugImage().ScanTable.kCapacity - 1);
+        return CodeplugImage().ScanTable.record(std::min(CurrentIndex(), last))[1];
+    }
 
     void OnInitialUpdate() override
     {
@@ -196,11 +184,9 @@ public:
         indexesShown.push_back(CurrentIndex());
     }
 
-    // Adds a scan list as the scan-list form does: count up, flag, rebuild.
-    void AddScanList()
+    void AddScanList()  // as the scan-list form does
     {
-        Codeplug& codeplug = CodeplugImage();
-        SetCount(codeplug.ScanListCount, GetCount(codeplug.ScanListCount) + 1);
+        SetCount(CodeplugImage().ScanListCount, GetCount(CodeplugImage().ScanListCount) + 1);
         RequestTreeRebuild();
     }
 
@@ -222,11 +208,6 @@ protected:
     }
 
 private:
-    std::uint32_t Record() const
-    {
-        return std::min<std::uint32_t>(CurrentIndex(), CodeplugImage().ScanTable.kCapacity - 1);
-    }
-
     QSpinBox* value_ = nullptr;
     int* liveCount_ = nullptr;
 };
