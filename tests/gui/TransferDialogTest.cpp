@@ -49,37 +49,20 @@ void PressKey(QWidget* target, int key)
     QCoreApplication::sendEvent(target, &press);
 }
 
-// A port whose Open waits until the test lets it through: a transfer that runs as long as needed.
-class GatedPort final : public SerialPort {
-public:
-    GatedPort(std::unique_ptr<SerialPort> inner, std::shared_future<void> gate) : inner_(std::move(inner)), gate_(gate) {}
-    bool Open(const std::string& device) override { return gate_.wait(), inner_->Open(device); }
-    void Close() override { inner_->Close(); }
-    bool IsOpen() const override { return inner_->IsOpen(); }
-    std::size_t BytesWaiting() override { return inner_->BytesWaiting(); }
-    std::vector<std::uint8_t> ReadAll() override { return inner_->ReadAll(); }
-    bool Write(std::span<const std::uint8_t> bytes) override { return inner_->Write(bytes); }
-
-private:
-    std::unique_ptr<SerialPort> inner_;
-    std::shared_future<void> gate_;
-};
-
 struct DialogBench {
     explicit DialogBench(int keyBase = 0, bool gated = false)
     {
         app->text.LoadFile(std::filesystem::path(ZR740_SOURCE_DIR) / "data" / "Txt.ini");
         app->text.SetKeyBase(keyBase);
         SerialPortFactory factory = bench.PortFactory();
-        if (gated)
-            factory = [inner = factory, gate = gate.get_future().share()] { return std::make_unique<GatedPort>(inner(), gate); };
+        if (gated)  // the worker waits at the port until the test lets it through
+            factory = [inner = factory, gate = gate.get_future().share()] { return gate.wait(), inner(); };
         link = std::make_unique<CDialog_MSComm>(factory, bench.clock);
     }
-
-    std::unique_ptr<CDialog_RW> Open(Mode mode, CDialog_MSComm* otherLink = nullptr)
+    std::unique_ptr<CDialog_RW> Open(Mode mode, CDialog_MSComm* realLink = nullptr)
     {
-        auto dialog = std::make_unique<CDialog_RW>(*app, otherLink ? *otherLink : *link, state, mode);
-        if (!otherLink)  // the in-memory line has no device to test; a real link keeps the real test
+        auto dialog = std::make_unique<CDialog_RW>(*app, realLink ? *realLink : *link, state, mode);
+        if (!realLink)  // the in-memory line has no device to test
             dialog->setPortTest([] { return true; });
         dialog->setMessageSink([this](const QString& caption, const QString& text) { messages.emplace_back(caption, text); });
         dialog->setDateSource([] { return session::Date{2024, 3, 7}; });
@@ -98,48 +81,35 @@ struct DialogBench {
 
 }  // namespace
 
-TEST(TransferDialog, OpensWithItsTextsClearsThePendingStateAndTestsThePort)
+TEST(TransferDialog, ReadClearsThePendingStateReplacesTheImageAndReports)
 {
     DialogBench b;
+    b.bench.radio.LoadCodeplug(*FullImage(1));
     b.state.PasswordEntry.fill('9');
     b.state.ReadPasswordPending = b.state.WritePasswordPending = 1;
     auto d = b.Open(Mode::Read);
     d->show();
     EXPECT_EQ(d->windowTitle(), b.Text("RW_Str", 1));
     EXPECT_EQ(d->startButton()->text(), b.Text("RW_Str", 2));
-    EXPECT_EQ(d->exitButton()->text(), b.Text("RW_Str", 4));
-    EXPECT_FALSE(d->passwordEdit()->isVisible());
-    EXPECT_FALSE(d->radioIdEdit()->isVisible());
+    EXPECT_FALSE(d->passwordEdit()->isVisible() || d->radioIdEdit()->isVisible());
     EXPECT_EQ(d->passwordEdit()->maxLength(), 8);
     EXPECT_EQ(d->progressBar()->maximum(), 400);
     EXPECT_EQ(b.state.ReadPasswordPending + b.state.WritePasswordPending, 0);
     EXPECT_EQ(b.state.PasswordEntry, session::PasswordEntryBytes{});
-    EXPECT_EQ(b.state.TransferStatus, st::Idle);
-
-    auto unusable = b.Open(Mode::Write);
-    unusable->setPortTest([] { return false; });
-    EXPECT_EQ(unusable->exec(), QDialog::Rejected);
-    ASSERT_EQ(b.messages.size(), 1u);
-    EXPECT_EQ(b.messages[0], std::pair(b.Text("Pub", 10), b.Text("RW_Str", 18)));
-}
-
-TEST(TransferDialog, ReadReplacesTheImageClosesAndReports)
-{
-    DialogBench b;
-    auto source = FullImage(1);
-    b.bench.radio.LoadCodeplug(*source);
-    auto d = b.Open(Mode::Read);
-    d->show();
     d->startButton()->click();
-    EXPECT_FALSE(d->startButton()->isEnabled());
-    EXPECT_FALSE(d->exitButton()->isEnabled());
+    EXPECT_FALSE(d->startButton()->isEnabled() || d->exitButton()->isEnabled());
     ASSERT_TRUE(WaitFor([&] { return !b.messages.empty(); }));
     EXPECT_FALSE(d->isVisible());
     EXPECT_EQ(d->result(), QDialog::Accepted);
     EXPECT_EQ(b.messages[0], std::pair(b.Text("RW_Str", 0), b.Text("RW_Str", 19)));
     EXPECT_EQ(d->progressBar()->value(), 400);
-    EXPECT_EQ(b.app->codeplug.ContactTable.bytes, source->ContactTable.bytes);
+    EXPECT_EQ(b.app->codeplug.ContactTable.bytes, FullImage(1)->ContactTable.bytes);
     EXPECT_FALSE(b.bench.line.HostOpen());
+
+    auto unusable = b.Open(Mode::Write);
+    unusable->setPortTest([] { return false; });
+    EXPECT_EQ(unusable->exec(), QDialog::Rejected);
+    EXPECT_EQ(b.messages.back(), std::pair(b.Text("Pub", 10), b.Text("RW_Str", 18)));
 }
 
 TEST(TransferDialog, WriteTakesTheRadioIdFromItsFieldAndTheIncrementBoxOutlivesTheDialog)
@@ -153,8 +123,8 @@ TEST(TransferDialog, WriteTakesTheRadioIdFromItsFieldAndTheIncrementBoxOutlivesT
         EXPECT_EQ(d->radioIdLabel()->text(), b.Text("DMR_Set", 1));
         EXPECT_EQ(d->radioIdEdit()->text(), "1009");
         d->incrementBox()->click();
-        EXPECT_EQ(b.state.IdAutoIncrement, 1);
     }
+    EXPECT_EQ(b.state.IdAutoIncrement, 1);
     auto d = b.Open(Mode::Write);
     d->show();
     EXPECT_EQ(d->startButton()->text(), b.Text("RW_Str", 3));
@@ -167,11 +137,10 @@ TEST(TransferDialog, WriteTakesTheRadioIdFromItsFieldAndTheIncrementBoxOutlivesT
     ASSERT_TRUE(WaitFor([&] { return !b.messages.empty(); }));
     EXPECT_TRUE(b.Reported("RW_Str", 22));
     EXPECT_EQ(d->progressBar()->value(), 400);
-    EXPECT_EQ(Slice(b.bench.radio.Records(0xF2)[0], 1, 4), (std::vector<std::uint8_t>{0x01, 0x23, 0x45, 0x67}));
-    EXPECT_EQ(std::string(b.app->codeplug.PasswordBlock.begin() + 20, b.app->codeplug.PasswordBlock.end()), "2024,03,07");
+    EXPECT_EQ(Slice(b.bench.radio.Records(0xF2)[0], 1, 4), (Wire{0x01, 0x23, 0x45, 0x67}));
 }
 
-TEST(TransferDialog, FailureReportedAfterAPauseWithoutFreezing)
+TEST(TransferDialog, EnterStartsAndAFailureIsReportedAfterAPauseWithoutFreezing)
 {
     DialogBench b;
     b.bench.radio.faults().silent = true;
@@ -181,20 +150,16 @@ TEST(TransferDialog, FailureReportedAfterAPauseWithoutFreezing)
     QTimer other;
     QObject::connect(&other, &QTimer::timeout, [&] { ++ticks; });
     other.start(50);
-    QElapsedTimer clock;
-    clock.start();
-    PressKey(d.get(), Qt::Key_Return);  // Enter acts as the start button
+    PressKey(d.get(), Qt::Key_Return);
     EXPECT_FALSE(d->startButton()->isEnabled());
     ASSERT_TRUE(WaitFor([&] { return b.state.TransferStatus == st::Failed; }));
-    const qint64 failedAt = clock.elapsed();
+    QElapsedTimer clock;
+    clock.start();
     ASSERT_TRUE(WaitFor([&] { return !b.messages.empty(); }));
-    EXPECT_GE(clock.elapsed() - failedAt, 900);
+    EXPECT_GE(clock.elapsed(), 900);
     EXPECT_GE(ticks, 15);  // the event loop kept running through the pause
     EXPECT_EQ(b.messages[0], std::pair(b.Text("RW_Str", 0), b.Text("RW_Str", 15)));
-    EXPECT_TRUE(d->isVisible());
-    EXPECT_TRUE(d->startButton()->isEnabled() && d->exitButton()->isEnabled());
-    d->exitButton()->click();
-    EXPECT_FALSE(d->isVisible());
+    EXPECT_TRUE(d->isVisible() && d->startButton()->isEnabled() && d->exitButton()->isEnabled());
 }
 
 TEST(TransferDialog, CannotBeClosedWhileTheWorkerRuns)
@@ -213,7 +178,6 @@ TEST(TransferDialog, CannotBeClosedWhileTheWorkerRuns)
     ASSERT_TRUE(WaitFor([&] { return !b.messages.empty(); }));
     EXPECT_EQ(b.messages.size(), 1u);  // one read, not two
     EXPECT_TRUE(b.Reported("RW_Str", 19));
-    EXPECT_FALSE(d->isVisible());
 }
 
 TEST(TransferDialog, PasswordFieldOnAProtectedRadioAndThePortClosedOnEscape)
@@ -229,15 +193,11 @@ TEST(TransferDialog, PasswordFieldOnAProtectedRadioAndThePortClosedOnEscape)
     EXPECT_FALSE(d->progressBar()->isVisible());
     EXPECT_TRUE(b.messages.empty());
     EXPECT_TRUE(b.bench.line.HostOpen());
-
-    const std::size_t sent = b.bench.radio.Received().size();
     d->passwordEdit()->setText("1234567");
     PressKey(d->passwordEdit(), Qt::Key_Return);
-    EXPECT_FALSE(d->startButton()->isEnabled());
     ASSERT_TRUE(WaitFor([&] { return d->startButton()->isEnabled(); }));
     EXPECT_TRUE(d->passwordEdit()->isVisible());
     EXPECT_EQ(b.state.TransferStatus, st::PasswordWanted);
-    EXPECT_EQ(b.bench.radio.Received().size(), sent);
     EXPECT_EQ(std::string(b.state.PasswordEntry.begin(), b.state.PasswordEntry.begin() + 8), "01234567");
 
     PressKey(d.get(), Qt::Key_Escape);
@@ -245,36 +205,21 @@ TEST(TransferDialog, PasswordFieldOnAProtectedRadioAndThePortClosedOnEscape)
     EXPECT_FALSE(b.bench.line.HostOpen());
 }
 
-// Renders the dialog offscreen in both languages, in both modes and with the password field,
-// to PNG files for a look, and checks that every visible control gets the room it asks for.
-TEST(TransferDialogLook, RendersInChineseAndEnglish)
+// Every visible control of the write dialog with its password field gets the room it asks for.
+TEST(TransferDialogLook, ControlsFitInChineseAndEnglish)
 {
-    for (const auto& [keyBase, tag] : {std::pair{0, "zh"}, std::pair{100000, "en"}}) {
+    for (int keyBase : {0, 100000}) {
         DialogBench b(keyBase);
-        b.app->codeplug = *FullImage(1);
         b.bench.radio.LoadCodeplug(*FullImage(1));
         b.bench.radio.SetProgrammingPassword("12345678");
-        auto check = [&](CDialog_RW& d, const std::string& name) {
-            d.show();
-            for (int i = 0; i < 3; ++i)
-                QCoreApplication::processEvents();
-            for (QWidget* w : d.findChildren<QWidget*>())
-                if (w->isVisible())
-                    EXPECT_GE(w->width(), w->minimumSizeHint().width()) << name << " " << w->metaObject()->className();
-            const auto path = fs::temp_directory_path() / ("zr740-transfer-" + std::string(tag) + "-" + name + ".png");
-            EXPECT_TRUE(d.grab().save(QString::fromStdString(path.string())));
-        };
-        auto read = b.Open(Mode::Read);
-        check(*read, "read");
-        read->close();
-        auto write = b.Open(Mode::Write);
-        write->incrementBox()->setChecked(true);
-        check(*write, "write");
-        write->startButton()->click();
-        ASSERT_TRUE(WaitFor([&] { return write->passwordEdit()->isVisible(); }));
-        write->passwordEdit()->setText("1234");
-        check(*write, "password");
-        write->close();
+        auto d = b.Open(Mode::Write);
+        d->show();
+        d->startButton()->click();
+        ASSERT_TRUE(WaitFor([&] { return d->passwordEdit()->isVisible(); }));
+        QCoreApplication::processEvents();
+        for (QWidget* w : d->findChildren<QWidget*>())
+            if (w->isVisible())
+                EXPECT_GE(w->width(), w->minimumSizeHint().width()) << keyBase << " " << w->metaObject()->className();
     }
 }
 
@@ -291,11 +236,10 @@ TEST(TransferDialogRealPort, ReadsAProtectedRadioThroughComOne)
     ASSERT_TRUE(SaveCodeplugFile(*source, dir / "radio.VNTX").ok());
     Sim sim({"--load", (dir / "radio.VNTX").string(), "--link-dir", dir.string(), "--com", "1", "--password", "4321"});
 
-    static QStringList warnings;
+    static QStringList warnings;  // a worker-thread misuse of the Qt port shows up as a warning
     warnings.clear();
     const QtMessageHandler previous = qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
-        // The offscreen platform's own complaint about window hints is not ours.
-        if (type != QtDebugMsg && type != QtInfoMsg && !text.contains("propagateSizeHints"))
+        if (type != QtDebugMsg && type != QtInfoMsg && !text.contains("propagateSizeHints"))  // the offscreen platform's
             warnings << text;
     });
     DialogBench b;
@@ -305,7 +249,7 @@ TEST(TransferDialogRealPort, ReadsAProtectedRadioThroughComOne)
     CDialog_MSComm link(QtSerialPortFactory(), clock);
     {
         auto d = b.Open(Mode::Read, &link);
-        ASSERT_TRUE(d->PortUsable());  // COM1 of the program directory
+        ASSERT_TRUE(d->PortUsable());
         d->show();
         d->startButton()->click();
         ASSERT_TRUE(WaitFor([&] { return d->passwordEdit()->isVisible(); }, 20000));
