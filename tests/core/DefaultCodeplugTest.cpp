@@ -6,6 +6,8 @@
 #include <set>
 
 #include "codeplug/CodeplugFile.h"
+#include "codeplug/Describe.h"
+#include "codeplug/DescribeFormat.h"
 #include "codeplug/Records.h"
 #include "data/DefaultCodeplug.h"
 #include "forms/channels/Encodings.h"
@@ -18,12 +20,6 @@ std::vector<std::uint8_t> ReadAll(const fs::path& path)
 {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), {}};
-}
-
-bool SurvivesTheNormaliser(std::uint32_t hz, std::uint8_t range)
-{
-    const std::string text = FrequencyToText(hz);
-    return NormaliseFrequencyText(text, range) == text && TextToFrequency(text) == hz;
 }
 
 }  // namespace
@@ -47,78 +43,50 @@ TEST(DefaultCodeplug, IsAConsistentStarterConfiguration)
 {
     Codeplug cp;
     BuildDefaultCodeplug(cp);
+    // The description flags bad references, tones, IDs and counts: the starter file has none.
+    const std::string text = FormatText(DescribeCodeplug(cp));
+    for (const char* flag : {"invalid", "not in use", "outside the table", "unknown kind", "not a decimal ID", "Warning"})
+        EXPECT_EQ(text.find(flag), std::string::npos) << flag;
+
     const std::uint8_t range = cp.RadioSettings[RadioSettingsField::FrequencyRange];
     EXPECT_EQ(range, 4);
-    const std::uint32_t analog = GetCount(cp.AnalogChannelCount), digital = GetCount(cp.DigitalChannelCount);
-    const std::uint32_t contacts = GetCount(cp.ContactCount), scans = GetCount(cp.ScanListCount), groups = GetCount(cp.RxGroupCount);
-    ASSERT_TRUE(analog >= 3 && analog <= 16 && digital >= 3 && digital <= 16 && contacts >= 3 && contacts <= 64);
-    ASSERT_TRUE(scans <= 3 && groups <= 32 && GetCount(cp.MessageCount) >= 1);
-
+    auto onRaster = [&](std::span<const std::uint8_t> r, std::size_t at) {
+        const std::string shown = FrequencyToText(GetLE32(r, at));
+        return NormaliseFrequencyText(shown, range) == shown && TextToFrequency(shown) == GetLE32(r, at);
+    };
     std::set<std::uint8_t> toneKinds;
-    for (std::size_t i = 0; i < analog; ++i) {
+    for (std::size_t i = 0; i < GetCount(cp.AnalogChannelCount); ++i) {
         const auto r = cp.AnalogChannelTable.record(i);
-        EXPECT_TRUE(SurvivesTheNormaliser(GetLE32(r, AnalogChannelField::RxFrequency), range)) << i;
-        EXPECT_TRUE(SurvivesTheNormaliser(GetLE32(r, AnalogChannelField::TxFrequency), range)) << i;
-        EXPECT_TRUE(ToneText(r[AnalogChannelField::RxToneType], r[AnalogChannelField::RxToneIndex])) << i;
-        EXPECT_TRUE(ToneText(r[AnalogChannelField::TxToneType], r[AnalogChannelField::TxToneIndex])) << i;
+        EXPECT_TRUE(onRaster(r, AnalogChannelField::RxFrequency) && onRaster(r, AnalogChannelField::TxFrequency)) << i;
         EXPECT_EQ(r[AnalogChannelField::TxToneType] & 0x0F, 0x04) << i;
-        EXPECT_LE(r[AnalogChannelField::ScanList], scans);
         toneKinds.insert(static_cast<std::uint8_t>(ToneKindOf(r[AnalogChannelField::RxToneType])));
-        EXPECT_FALSE(DecodeAlias(r[AnalogChannelField::AliasLength], r.subspan(AnalogChannelField::Alias, 36)).empty());
     }
     EXPECT_EQ(toneKinds.size(), 4u);  // none, CTCSS, DCS and inverted DCS all appear
-
-    for (std::size_t i = 0; i < digital; ++i) {
+    for (std::size_t i = 0; i < GetCount(cp.DigitalChannelCount); ++i) {
         const auto r = cp.DigitalChannelTable.record(i);
-        const std::uint32_t rx = GetLE32(r, DigitalChannelField::RxFrequency);
-        const std::uint32_t tx = GetLE32(r, DigitalChannelField::TxFrequency);
-        EXPECT_TRUE(SurvivesTheNormaliser(rx, range) && SurvivesTheNormaliser(tx, range)) << i;
-        EXPECT_EQ((r[DigitalChannelField::Flags2] & DigitalChannelField::kFlagFrequenciesDiffer) != 0, rx != tx) << i;
+        EXPECT_TRUE(onRaster(r, DigitalChannelField::RxFrequency) && onRaster(r, DigitalChannelField::TxFrequency)) << i;
+        const bool differ = GetLE32(r, DigitalChannelField::RxFrequency) != GetLE32(r, DigitalChannelField::TxFrequency);
+        EXPECT_EQ((r[DigitalChannelField::Flags2] & DigitalChannelField::kFlagFrequenciesDiffer) != 0, differ) << i;
         EXPECT_LE(r[DigitalChannelField::RxColourCode], 15);
-        EXPECT_LT(r[DigitalChannelField::TxContact], contacts);
-        EXPECT_LE(r[DigitalChannelField::RxGroupList], groups);
-        EXPECT_LE(r[DigitalChannelField::ScanList], scans);
     }
-
-    auto expectMembers = [&](std::span<const std::uint8_t> record, std::size_t count, std::size_t (*member)(std::size_t)) {
-        EXPECT_GE(count, 1u);
-        for (std::size_t m = 0; m < count; ++m) {
-            const std::uint8_t kind = record[member(m)];
-            const std::uint16_t index = GetLE16(record, member(m) + 1);
-            ASSERT_TRUE(kind == ChannelRef::kDigital || kind == ChannelRef::kAnalog);
-            EXPECT_LT(index, kind == ChannelRef::kDigital ? digital : analog);
-        }
-    };
-    for (std::size_t z = 0; z < 2; ++z)
-        expectMembers(cp.ZoneTable.record(z), cp.ZoneTable.record(z)[ZoneField::MemberCount], ZoneField::Member);
-    for (std::size_t s = 0; s < scans; ++s)
-        expectMembers(cp.ScanTable.record(s), cp.ScanTable.record(s)[ScanListField::MemberCount], ScanListField::Member);
 
     std::set<std::pair<std::uint8_t, std::uint32_t>> ids;
     int allCalls = 0;
-    for (std::size_t i = 0; i < contacts; ++i) {
+    for (std::size_t i = 0; i < GetCount(cp.ContactCount); ++i) {
         const auto r = cp.ContactTable.record(i);
-        const std::uint8_t type = r[ContactField::CallType];
-        allCalls += type == ContactField::kAllCall;
-        EXPECT_TRUE(ids.insert({type, GetLE32(r, ContactField::Id)}).second) << "duplicate ID, contact " << i;
+        allCalls += r[ContactField::CallType] == ContactField::kAllCall;
+        EXPECT_TRUE(ids.insert({r[ContactField::CallType], GetLE32(r, ContactField::Id)}).second) << "duplicate ID, contact " << i;
     }
     EXPECT_EQ(allCalls, 1);
-    for (std::size_t g = 0; g < groups; ++g) {
+    for (std::size_t g = 0; g < GetCount(cp.RxGroupCount); ++g) {
         const auto r = cp.RxGroupTable.record(g);
-        for (std::size_t m = 0; m < r[RxGroupField::MemberCount]; ++m) {
-            const std::uint8_t contact = r[RxGroupField::Members + m];
-            ASSERT_LT(contact, contacts);
-            EXPECT_EQ(cp.ContactTable.record(contact)[ContactField::CallType], ContactField::kGroupCall);
-        }
+        for (std::size_t m = 0; m < r[RxGroupField::MemberCount]; ++m)
+            EXPECT_EQ(cp.ContactTable.record(r[RxGroupField::Members + m])[ContactField::CallType], ContactField::kGroupCall);
     }
 
     const std::uint16_t gain = GetLE16(cp.FunctionExtra, FunctionExtraField::DigitalMicGain);
     EXPECT_TRUE(gain >= 298 && gain <= 3798 && (gain - 298) % 250 == 0) << gain;
-    EXPECT_TRUE(cp.FunctionExtra[FunctionExtraField::AnalogMicGain] >= 40 && cp.FunctionExtra[FunctionExtraField::AnalogMicGain] <= 55);
-    EXPECT_EQ(GetLE32(cp.FileMarker, 0), 740u);
-
     EXPECT_EQ(cp.DigitalChannelTable.record(15)[80], 15);  // field numbers stamped
-    EXPECT_EQ(cp.ContactTable.record(63)[40], 2);
     EXPECT_EQ(cp.RadioSettings[224], 32);
     for (std::size_t i = 0; i < GetCount(cp.MessageCount); ++i)
         EXPECT_EQ(cp.MessageTable.record(i)[MessageField::FieldMarker], 1);

@@ -39,13 +39,11 @@ TEST(Describe, ChannelFieldsReadAsTheUserSeesThem)
 
     const DescNode tree = DescribeCodeplug(cp);
     const DescNode& ch = Record(tree, "analogChannels", 0);
-    EXPECT_EQ(At(ch, {"alias"}).text, "Gate");
-    EXPECT_EQ(At(ch, {"rxFrequency"}).text, "435.012500");
-    EXPECT_EQ(At(ch, {"txFrequency"}).text, "0.");
-    EXPECT_EQ(At(ch, {"rxTone"}).text, "D023I");
-    EXPECT_EQ(At(ch, {"tailElimination"}).text, "second");
+    const std::pair<const char*, const char*> shown[] = {{"alias", "Gate"}, {"rxFrequency", "435.012500"}, {"txFrequency", "0."},
+        {"rxTone", "D023I"}, {"tailElimination", "second"}, {"bandwidth", "25MHz"}};
+    for (const auto& [field, text] : shown)
+        EXPECT_EQ(At(ch, {field}).text, text) << field;
     EXPECT_EQ(At(ch, {"txTone"}).text.rfind("invalid", 0), 0u);
-    EXPECT_EQ(At(ch, {"bandwidth"}).text, "25MHz");
     EXPECT_TRUE(At(ch, {"vox"}).flag);
     EXPECT_FALSE(At(ch, {"autoScan"}).flag);
     EXPECT_EQ(At(tree, {"dmrSettings", "radioId"}).text, "1234567");
