@@ -144,6 +144,10 @@ struct Session {
     }
 };
 
+// Every initial update of a test form, in order: the form's kind and the record it showed.
+using FormLog = std::vector<std::pair<FormKind, std::uint32_t>>;
+inline FormLog initialUpdateLog;
+
 // A small real form: edits byte 1 of the current scan list (record 0 for non-indexed kinds).
 class CForm_TestRecord : public CFormBase {
 public:
@@ -182,6 +186,7 @@ public:
         ++initialUpdates;
         CFormBase::OnInitialUpdate();
         indexesShown.push_back(CurrentIndex());
+        initialUpdateLog.emplace_back(Kind(), CurrentIndex());
     }
 
     void AddScanList()  // as the scan-list form does
