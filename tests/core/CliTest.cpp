@@ -54,7 +54,7 @@ protected:
 
 }  // namespace
 
-TEST_F(Cli, InfoAndDumpShowTheDefaultFile)
+TEST_F(Cli, InfoAndDumpShowTheDefaultFileAndRefuseUnusableOnes)
 {
     const ToolRun info = Zr740("info '" + defaultFile.string() + "'");
     EXPECT_EQ(info.exitCode, 0);
@@ -64,10 +64,7 @@ TEST_F(Cli, InfoAndDumpShowTheDefaultFile)
     EXPECT_EQ(dump.exitCode, 0);
     EXPECT_TRUE(JsonCheck::Valid(dump.out));
     EXPECT_NE(dump.out.find("\"rxTone\": \"D023N\""), std::string::npos);
-}
-
-TEST_F(Cli, EachUnusableFileHasItsOwnExitCode)
-{
+    // Each unusable file has its own exit code.
     EXPECT_EQ(Zr740("info '" + (dir / "missing.VNTX").string() + "'").exitCode, 3);
     EXPECT_EQ(Zr740("info " + Copy("empty.VNTX", 0)).exitCode, 4);
     EXPECT_EQ(Zr740("dump " + Copy("short.VNTX", 11278)).exitCode, 4);

@@ -42,14 +42,10 @@ TEST(Codeplug, FieldNumbersAreStampedInEveryRecord)
     Codeplug cp;
     cp.DigitalChannelTable.bytes.fill(0xEE);
     StampFieldNumbers(cp);
-    for (std::size_t i = 0; i < 16; ++i) {
+    for (std::size_t i = 0; i < 16; ++i) {  // digital bytes 0, 38, 75, 80, 81 (data after the last number); analog 72
         const auto d = cp.DigitalChannelTable.record(i);
-        EXPECT_EQ(d[0], 0);
-        EXPECT_EQ(d[38], 1);
-        EXPECT_EQ(d[75], 13);
-        EXPECT_EQ(d[80], 15);
-        EXPECT_EQ(d[81], 0xEE);  // the scan-list byte after the last number is data
-        EXPECT_EQ(cp.AnalogChannelTable.record(i)[72], 11);
+        const std::array<int, 6> got{d[0], d[38], d[75], d[80], d[81], cp.AnalogChannelTable.record(i)[72]};
+        EXPECT_EQ(got, (std::array<int, 6>{0, 1, 13, 15, 0xEE, 11})) << i;
     }
     EXPECT_EQ(cp.ContactTable.record(63)[40], 2);
     EXPECT_EQ(cp.RxGroupTable.record(31)[38], 1);

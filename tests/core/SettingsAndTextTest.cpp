@@ -16,8 +16,9 @@ TEST(SystemSettingsFile, ShortFileFillsItsBytesLongFileIsCutBothSaveOneRecord)
     const fs::path dir = fs::temp_directory_path() / ("zr740-settings-" + std::to_string(std::random_device{}()));
     fs::create_directories(dir);
     const fs::path file = dir / "Sys.dat";
-    auto roundTrip = [&](const std::string& bytes, SystemSettings& settings) {
+    auto saved = [&](const std::string& bytes) {  // loads the bytes, changes the port, saves
         std::ofstream(file, std::ios::binary) << bytes;
+        SystemSettings settings;
         EXPECT_TRUE(settings.Load(file));
         settings.bytes[SystemSettings::PortNumber] = 3;
         EXPECT_TRUE(settings.Save(file));
@@ -25,18 +26,14 @@ TEST(SystemSettingsFile, ShortFileFillsItsBytesLongFileIsCutBothSaveOneRecord)
         return std::string(std::istreambuf_iterator<char>(in), {});
     };
     const std::string ten = "\x01\x02\x03\x04\x05\x06\x07\x08\x09\x0A";
-    SystemSettings fromShort;
     std::string expected = ten + std::string(1014, '\0');
     expected[33] = 3;
-    EXPECT_EQ(roundTrip(ten, fromShort), expected);
-
+    EXPECT_EQ(saved(ten), expected);
     std::string big(2000, '\x5A');
     big[1023] = '\x11';
-    big[1024] = '\x22';
-    SystemSettings fromLong;
     expected = big.substr(0, 1024);
     expected[33] = 3;
-    EXPECT_EQ(roundTrip(big, fromLong), expected);
+    EXPECT_EQ(saved(big), expected);
 
     std::vector<std::uint8_t> buffer(8, 0x33);
     EXPECT_FALSE(ReadWholeFile(dir / "none", buffer));
@@ -53,9 +50,7 @@ TEST(SystemSettingsFile, SavedPasswordRules)
     EXPECT_EQ(s.savedPassword(), "");
     field[0] = 0;
     EXPECT_EQ(s.savedPassword(), "");  // first byte zero: none, whatever follows
-    field[0] = '1';
-    field[1] = '2';
-    field[2] = 0;
+    std::copy_n("12", 3, field);
     EXPECT_EQ(s.savedPassword(), "12");
 
     s.setSavedPassword("12345678");
