@@ -4,6 +4,7 @@
 // values (record r ends its value in byte r) whose wire bytes the tests spell out.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -78,15 +79,11 @@ struct SessionBench {
     VirtualRadio& radio() { return bench.radio; }
     void Read() { ReadWorker(context); }
     void Write() { WriteWorker(context); }
-    std::vector<std::string> EventsStartingWith(const std::string& prefix) const
+    std::size_t CountEvents(const std::string& prefix) const
     {
-        std::vector<std::string> out;
-        for (const std::string& e : bench.radio.EventTexts())
-            if (e.rfind(prefix, 0) == 0)
-                out.push_back(e);
-        return out;
+        const auto events = bench.radio.EventTexts();
+        return std::count_if(events.begin(), events.end(), [&](const std::string& e) { return e.rfind(prefix, 0) == 0; });
     }
-    std::size_t CountEvents(const std::string& prefix) const { return EventsStartingWith(prefix).size(); }
 };
 
 inline Wire Bytes(Codeplug& c) { return CodeplugToBytes(c); }

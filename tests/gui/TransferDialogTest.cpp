@@ -81,9 +81,9 @@ struct DialogBench {
 
 }  // namespace
 
-TEST(TransferDialog, ReadClearsThePendingStateReplacesTheImageAndReports)
+TEST(TransferDialog, ReadClearsThePendingStateCannotBeClosedWhileRunningAndReports)
 {
-    DialogBench b;
+    DialogBench b(0, /*gated=*/true);
     b.bench.radio.LoadCodeplug(*FullImage(1));
     b.state.PasswordEntry.fill('9');
     b.state.ReadPasswordPending = b.state.WritePasswordPending = 1;
@@ -98,9 +98,16 @@ TEST(TransferDialog, ReadClearsThePendingStateReplacesTheImageAndReports)
     EXPECT_EQ(b.state.PasswordEntry, session::PasswordEntryBytes{});
     d->startButton()->click();
     EXPECT_FALSE(d->startButton()->isEnabled() || d->exitButton()->isEnabled());
+    PressKey(d.get(), Qt::Key_Escape);
+    EXPECT_FALSE(d->close());
+    d->reject();
+    PressKey(d.get(), Qt::Key_Return);  // start is disabled: ignored, and Enter never closes
+    EXPECT_TRUE(d->isVisible());
+    b.gate.set_value();
     ASSERT_TRUE(WaitFor([&] { return !b.messages.empty(); }));
     EXPECT_FALSE(d->isVisible());
     EXPECT_EQ(d->result(), QDialog::Accepted);
+    ASSERT_EQ(b.messages.size(), 1u);  // one read, not two
     EXPECT_EQ(b.messages[0], std::pair(b.Text("RW_Str", 0), b.Text("RW_Str", 19)));
     EXPECT_EQ(d->progressBar()->value(), 400);
     EXPECT_EQ(b.app->codeplug.ContactTable.bytes, FullImage(1)->ContactTable.bytes);
@@ -160,24 +167,6 @@ TEST(TransferDialog, EnterStartsAndAFailureIsReportedAfterAPauseWithoutFreezing)
     EXPECT_GE(ticks, 15);  // the event loop kept running through the pause
     EXPECT_EQ(b.messages[0], std::pair(b.Text("RW_Str", 0), b.Text("RW_Str", 15)));
     EXPECT_TRUE(d->isVisible() && d->startButton()->isEnabled() && d->exitButton()->isEnabled());
-}
-
-TEST(TransferDialog, CannotBeClosedWhileTheWorkerRuns)
-{
-    DialogBench b(0, /*gated=*/true);
-    b.bench.radio.LoadCodeplug(*FullImage(1));
-    auto d = b.Open(Mode::Read);
-    d->show();
-    d->startButton()->click();
-    PressKey(d.get(), Qt::Key_Escape);
-    EXPECT_FALSE(d->close());
-    d->reject();
-    PressKey(d.get(), Qt::Key_Return);  // start is disabled: ignored, and Enter never closes
-    EXPECT_TRUE(d->isVisible());
-    b.gate.set_value();
-    ASSERT_TRUE(WaitFor([&] { return !b.messages.empty(); }));
-    EXPECT_EQ(b.messages.size(), 1u);  // one read, not two
-    EXPECT_TRUE(b.Reported("RW_Str", 19));
 }
 
 TEST(TransferDialog, PasswordFieldOnAProtectedRadioAndThePortClosedOnEscape)
