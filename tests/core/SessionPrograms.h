@@ -1,7 +1,6 @@
 #pragma once
 // Test support: running the real programs (zr740, zr740sim) as child processes.
 #include <signal.h>
-#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -9,8 +8,6 @@
 #include <filesystem>
 #include <string>
 #include <vector>
-
-extern char** environ;
 
 namespace session_test {
 
@@ -51,13 +48,11 @@ public:
         int fds[2];
         if (pipe(fds) != 0)
             return;
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_adddup2(&actions, fds[1], STDOUT_FILENO);
-        posix_spawn_file_actions_addclose(&actions, fds[0]);
-        if (posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), environ) != 0)
-            pid_ = 0;
-        posix_spawn_file_actions_destroy(&actions);
+        if ((pid_ = fork()) == 0) {
+            dup2(fds[1], STDOUT_FILENO), close(fds[0]), close(fds[1]);
+            execv(argv[0], argv.data());
+            _exit(127);
+        }
         close(fds[1]);
         for (char c; read(fds[0], &c, 1) == 1 && c != '\n';)
             device_ += c;
