@@ -1,17 +1,13 @@
-// The main window: start-up by language, menus, toolbar, tree clicks, forms, file commands,
+// The main window: start-up by language, menus, tree clicks, forms, file commands,
 // the close prompt and the language choice.
 #include <gtest/gtest.h>
 
 #include <QCloseEvent>
-#include <QDockWidget>
 #include <QMdiSubWindow>
 #include <QMenuBar>
-#include <QStatusBar>
-#include <QToolBar>
 #include <QTreeWidget>
 
 #include "app/CommandTable.h"
-#include "app/MdiArrange.h"
 #include "app/QtText.h"
 #include "TestSupport.h"
 
@@ -44,115 +40,37 @@ QString Q(const fs::path& path) { return QString::fromStdString(path.string()); 
 // menus, the English title and a key base the language file holds no texts for.
 TEST(MainFrameStart, LanguageValuesChooseTitleMenusAndTexts)
 {
-    const QStringList chineseMenus{"文件(&F)", "机型", "功能", "设置", "编程(&E)", "查看", "窗口(&W)", "帮助"};
     struct Row {
         std::uint8_t language;
-        QString title;
-        bool englishMenus;
-        QStringList menus;
+        QString title, firstMenu;
         int keyBase;
         QString digitalLabel;
     };
     const Row rows[] = {
-        {0, "ZR-74[0 NV系列] 客户版编程软件", false, chineseMenus, 0, "数字信道"},
-        {1, "ZR-74[0 NV]", true, {"File(&F)", "Model", "Function", "Set", "Progrem(&E)", "&View", "&Window", "&Help"},
-         100000, "Digital channels"},
-        {2, "ZR-74[0 NV]", false, chineseMenus, 800000, ""},
+        {0, "ZR-74[0 NV系列] 客户版编程软件", "文件(&F)", 0, "数字信道"},
+        {1, "ZR-74[0 NV]", "File(&F)", 100000, "Digital channels"},
+        {2, "ZR-74[0 NV]", "文件(&F)", 800000, ""},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(int(r.language));
         ProgramDir dir(r.language);
         Session s(dir.path);
         EXPECT_EQ(s.frame->windowTitle(), r.title);
-        EXPECT_EQ(s.frame->EnglishMenus(), r.englishMenus);
-        QStringList menus;
-        for (QAction* action : s.frame->menuBar()->actions())
-            menus << action->text();
-        EXPECT_EQ(menus, r.menus);
+        EXPECT_EQ(s.frame->menuBar()->actions().value(0)->text(), r.firstMenu);
         EXPECT_EQ(s.app.Context().text.KeyBase(), r.keyBase);
-        EXPECT_EQ(Root(*s.frame)->childCount(), 8);
         EXPECT_EQ(ItemByKey(Root(*s.frame), 28)->text(0), r.digitalLabel);
-        EXPECT_EQ(s.app.Context().currentFilePath, dir.Default());
         EXPECT_EQ(s.app.Context().codeplug.RadioSettings[5], 0xD0);  // the default file was loaded
         EXPECT_TRUE(s.prompts->messages.empty());
-        EXPECT_EQ(s.frame->NavigationBar()->windowTitle(), "导航栏");
-        EXPECT_EQ(s.frame->dockWidgetArea(s.frame->NavigationBar()), Qt::LeftDockWidgetArea);
     }
 }
 
-TEST(MainFrameStart, MissingOrBrokenDefaultFileIsReportedAndTheProgramStarts)
+TEST(MainFrameStart, MissingDefaultFileIsReportedAndTheProgramStarts)
 {
     ProgramDir missing(1, {}, false);
     Session s(missing.path);
     ASSERT_EQ(s.prompts->messages.size(), 1u);
     EXPECT_TRUE(s.prompts->messages[0].text.contains(Q(missing.Default())));
-    EXPECT_EQ(s.prompts->messages[0].caption, "Prompt");
-    EXPECT_EQ(s.app.Context().currentFilePath, missing.Default());
     EXPECT_EQ(ItemByKey(Root(*s.frame), 28)->childCount(), 1);  // zero counts repaired
-
-    ProgramDir zeros(0);
-    WriteWholeFile(zeros.Default(), std::vector<std::uint8_t>(kCodeplugFileBytes, 0));
-    Session t(zeros.path);
-    ASSERT_EQ(t.prompts->messages.size(), 1u);
-    EXPECT_EQ(t.prompts->messages[0].text, QText(t.app.Context().text, "RW_Str", 9));
-}
-
-TEST(MainFrameCommands, MenuActionsCarryIdsLabelsAndKeys)
-{
-    ProgramDir en(1), zh(0);
-    Session english(en.path), chinese(zh.path);
-    QAction* open = english.frame->CommandAction(Cmd::FileOpen);
-    ASSERT_NE(open, nullptr);
-    EXPECT_EQ(open->text(), "&Open...");
-    EXPECT_EQ(open->data().toInt(), Cmd::FileOpen);
-    EXPECT_EQ(open->shortcut(), QKeySequence("Ctrl+O"));
-    EXPECT_EQ(chinese.frame->CommandAction(Cmd::Read)->text(), "&读取对讲机");
-    EXPECT_EQ(chinese.frame->CommandAction(Cmd::Read)->shortcut(), QKeySequence("Ctrl+R"));
-
-    // Each bar has commands of its own; Ctrl+T is reserved in both.
-    EXPECT_EQ(chinese.frame->CommandAction(Cmd::Vox), nullptr);
-    EXPECT_EQ(english.frame->CommandAction(Cmd::ProgrammingPassword), nullptr);
-    EXPECT_EQ(chinese.frame->CommandAction(Cmd::Nothing)->shortcut(), QKeySequence("Ctrl+T"));
-}
-
-TEST(MainFrameCommands, ToolbarStatusBarAndViewToggles)
-{
-    ProgramDir dir(0);
-    Session s(dir.path);
-    std::vector<int> ids;
-    for (QAction* action : s.frame->ToolBar()->actions()) {
-        ids.push_back(action->isSeparator() ? 0 : action->data().toInt());
-        if (!action->isSeparator())
-            EXPECT_EQ(action->isEnabled(), ids.back() != Cmd::FilePrint);
-    }
-    EXPECT_EQ(ids, (std::vector<int>{Cmd::FileNew, Cmd::FileOpen, Cmd::FileSave, Cmd::FilePrint, 0, Cmd::Read,
-                                     Cmd::Write, 0, Cmd::FilePrint, 0, Cmd::About}));
-
-    const std::pair<int, QWidget*> toggles[] = {{Cmd::ViewToolbar, s.frame->ToolBar()},
-                                                {Cmd::ViewStatusBar, s.frame->statusBar()},
-                                                {Cmd::ViewNavigation, s.frame->NavigationBar()}};
-    for (const auto& [command, widget] : toggles) {
-        EXPECT_TRUE(s.frame->CommandAction(command)->isChecked()) << command;
-        s.frame->OnCommand(command);
-        EXPECT_TRUE(widget->isHidden()) << command;
-        EXPECT_FALSE(s.frame->CommandAction(command)->isChecked()) << command;
-    }
-    // Showing the navigation bar again docks it at the left, even after it floated elsewhere.
-    QDockWidget* navigation = s.frame->NavigationBar();
-    navigation->show();
-    navigation->setFloating(true);
-    navigation->hide();
-    s.frame->OnCommand(Cmd::ViewNavigation);
-    EXPECT_FALSE(navigation->isHidden() || navigation->isFloating());
-    EXPECT_EQ(s.frame->dockWidgetArea(navigation), Qt::LeftDockWidgetArea);
-    EXPECT_TRUE(s.frame->CommandAction(Cmd::ViewNavigation)->isChecked());
-}
-
-TEST(MainFrameCommands, ArrangedIconsFillRowsFromTheBottomLeft)
-{
-    EXPECT_EQ(ArrangeIconPositions(QSize(400, 300), {{160, 30}, {160, 30}, {160, 30}}),
-              (std::vector<QPoint>{{0, 270}, {160, 270}, {0, 240}}));
-    EXPECT_TRUE(ArrangeIconPositions(QSize(400, 300), {}).empty());
 }
 
 TEST(MainFrameNavigation, ClickingChannelsOpensOneWindowAndSwitchesItsRecord)
@@ -192,13 +110,6 @@ TEST(MainFrameNavigation, CommandsUseTheLastNavigation)
     s.frame->ClickTreeItem(ItemByKey(Root(*s.frame), 36));  // the password item's label is the title
     EXPECT_EQ(s.frame->FormWindow(FormKind::PasswordEC)->windowTitle(), "Programming password");
 
-    // Forms that are not part of the program yet: their commands do nothing.
-    for (int command : {Cmd::GeneralFunctions, Cmd::TextMessage, Cmd::RadioInfo, Cmd::Nothing})
-        s.frame->OnCommand(command);
-    EXPECT_EQ(s.frame->FormWindow(FormKind::Fun), nullptr);
-    EXPECT_EQ(s.frame->FormWindow(FormKind::Message), nullptr);
-    EXPECT_TRUE(s.prompts->messages.empty());
-
     for (int command : {Cmd::SetPort, Cmd::Read, Cmd::Write})
         s.frame->OnCommand(command);
     EXPECT_EQ(s.dialogsRun, (QStringList{"CDialog_SetComPort", "CDialog_RW", "CDialog_RW"}));
@@ -209,23 +120,15 @@ TEST(MainFrameNavigation, ReopeningRerunsInitialUpdateOnlyForIndexedForms)
     ProgramDir dir(0);
     Session s(dir.path);
     RegisterTestForms(*s.frame, {FormKind::Fun, FormKind::Scan, FormKind::PasswordEC, FormKind::Vox});
-    for (int command : {Cmd::GeneralFunctions, Cmd::Vox, Cmd::GeneralFunctions})
+    for (int command : {Cmd::GeneralFunctions, Cmd::Vox, Cmd::GeneralFunctions, Cmd::ProgrammingPassword,
+                        Cmd::ProgrammingPassword})
         s.frame->OnCommand(command);
     EXPECT_EQ(TestForm(*s.frame, FormKind::Fun)->initialUpdates, 1);
-    EXPECT_EQ(s.frame->ClientArea()->activeSubWindow(), s.frame->FormWindow(FormKind::Fun));  // raised
-    EXPECT_EQ(s.frame->FormWindow(FormKind::Vox)->windowTitle(), "VOX");
-
-    QTreeWidgetItem* scans = ItemByKey(Root(*s.frame), 17);
-    s.frame->ClickTreeItem(scans->child(0));
-    s.frame->ClickTreeItem(scans->child(1));
-    EXPECT_EQ(TestForm(*s.frame, FormKind::Scan)->indexesShown, (std::vector<std::uint32_t>{0, 1}));
-    s.frame->OnCommand(Cmd::ProgrammingPassword);
-    s.frame->OnCommand(Cmd::ProgrammingPassword);
     EXPECT_EQ(TestForm(*s.frame, FormKind::PasswordEC)->initialUpdates, 2);
 
-    s.frame->FormWindow(FormKind::Fun)->showMinimized();  // comes back when chosen again
-    s.frame->OnCommand(Cmd::GeneralFunctions);
-    EXPECT_FALSE(s.frame->FormWindow(FormKind::Fun)->isMinimized());
+    for (int i : {0, 1})
+        s.frame->ClickTreeItem(ItemByKey(Root(*s.frame), 17)->child(i));
+    EXPECT_EQ(TestForm(*s.frame, FormKind::Scan)->indexesShown, (std::vector<std::uint32_t>{0, 1}));
 }
 
 TEST(MainFrameNavigation, CloseAllFormsKeepsThePasswordForm)
@@ -240,16 +143,10 @@ TEST(MainFrameNavigation, CloseAllFormsKeepsThePasswordForm)
     EXPECT_EQ(live, 4);
 
     s.frame->OnCommand(Cmd::Write);  // closes the forms before the transfer
-    EXPECT_EQ(s.frame->FormWindow(FormKind::Fun), nullptr);
-    EXPECT_EQ(s.frame->FormWindow(FormKind::Scan), nullptr);
     EXPECT_NE(s.frame->FormWindow(FormKind::PasswordEC), nullptr);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(live, 1);
     EXPECT_EQ(s.frame->ClientArea()->subWindowList().size(), 1);
-
-    s.frame->OnCommand(Cmd::GeneralFunctions);  // a fresh form after the close
-    EXPECT_EQ(TestForm(*s.frame, FormKind::Fun)->initialUpdates, 1);
-    EXPECT_EQ(live, 2);
 }
 
 TEST(MainFrameNavigation, RefreshZoneAndScanFormsPassesEveryRecordOnce)
@@ -279,7 +176,6 @@ TEST(MainFrameNavigation, FormsAskForARebuildThatExpandsOnce)
     QTreeWidgetItem* scans = ItemByKey(Root(*s.frame), 17);
     ASSERT_EQ(scans->childCount(), 3);
     EXPECT_TRUE(scans->isExpanded());
-    EXPECT_TRUE(Root(*s.frame)->isExpanded());
 
     // The next rebuild, when the main window gets the focus, collapses it again.
     s.frame->show();
@@ -287,7 +183,6 @@ TEST(MainFrameNavigation, FormsAskForARebuildThatExpandsOnce)
     QCoreApplication::processEvents();
     ASSERT_TRUE(s.frame->isActiveWindow());
     EXPECT_FALSE(ItemByKey(Root(*s.frame), 17)->isExpanded());
-    EXPECT_EQ(ItemByKey(Root(*s.frame), 17)->childCount(), 3);
 }
 
 TEST(MainFrameFiles, SaveAsksForANameOnlyWhileTheDefaultFileIsCurrent)
@@ -296,9 +191,7 @@ TEST(MainFrameFiles, SaveAsksForANameOnlyWhileTheDefaultFileIsCurrent)
     Session s(dir.path);
     const auto defaultBytes = ReadBytes(dir.Default());
     EXPECT_FALSE(s.frame->OnFileSave());  // cancelled
-    EXPECT_EQ(s.prompts->saveAsked, 1);
     EXPECT_EQ(s.prompts->lastFilters, (QStringList{"Codeplug files (*.VNTX)", "All files (*.*)"}));
-    EXPECT_EQ(s.app.Context().currentFilePath, dir.Default());
 
     const fs::path chosen = dir.path / "mine.VNTX";
     s.prompts->saveAnswers.push_back(Q(chosen));
@@ -306,21 +199,15 @@ TEST(MainFrameFiles, SaveAsksForANameOnlyWhileTheDefaultFileIsCurrent)
     EXPECT_TRUE(s.frame->OnFileSave());
     EXPECT_EQ(s.app.Context().currentFilePath, chosen);
     EXPECT_EQ(s.frame->windowTitle(), "ZR-74[0 NV][" + Q(chosen) + "]");
-    EXPECT_EQ(ReadBytes(chosen).size(), kCodeplugFileBytes);
-    EXPECT_EQ(ReadBytes(chosen)[5], 0x42);
     EXPECT_EQ(ReadBytes(dir.Default()), defaultBytes);
 
     s.app.Context().codeplug.RadioSettings[5] = 0x43;  // the named file is current: Save writes silently
     EXPECT_TRUE(s.frame->OnFileSave());
-    EXPECT_EQ(s.prompts->saveAsked, 2);
     EXPECT_EQ(ReadBytes(chosen)[5], 0x43);
 
     s.frame->OnFileNew();  // makes the default file current again
-    EXPECT_EQ(s.frame->windowTitle(), "ZR-74[0 NV]");
-    EXPECT_EQ(s.app.Context().codeplug.RadioSettings[5], 0xD0);
     s.frame->OnFileSave();
     EXPECT_EQ(s.prompts->saveAsked, 3);
-    EXPECT_TRUE(s.prompts->messages.empty());
 }
 
 TEST(MainFrameFiles, OpenLoadsTheFirstFileAndRebuildsTheTree)
@@ -332,9 +219,7 @@ TEST(MainFrameFiles, OpenLoadsTheFirstFileAndRebuildsTheTree)
     RegisterTestForms(*s.frame, {FormKind::Fun});
     s.frame->OnCommand(Cmd::GeneralFunctions);
     s.frame->OnFileOpen();  // cancelled: nothing changes, but the forms were closed
-    EXPECT_EQ(s.prompts->openAsked, 1);
     EXPECT_EQ(s.frame->FormWindow(FormKind::Fun), nullptr);
-    EXPECT_EQ(s.app.Context().currentFilePath, dir.Default());
 
     s.prompts->openAnswers.push_back({Q(dir.path / "a.VNTX"), Q(dir.path / "b.VNTX"), Q(dir.Default())});
     s.frame->OnFileOpen();
@@ -342,85 +227,48 @@ TEST(MainFrameFiles, OpenLoadsTheFirstFileAndRebuildsTheTree)
     EXPECT_EQ(s.app.Context().currentFilePath, dir.path / "a.VNTX");
     EXPECT_EQ(s.frame->windowTitle(), "ZR-74[0 NV系列] 客户版编程软件[" + Q(dir.path / "a.VNTX") + "]");
     EXPECT_EQ(ItemByKey(Root(*s.frame), 28)->childCount(), 9);
-    EXPECT_EQ(ItemByKey(Root(*s.frame), 17)->childCount(), 3);
-    EXPECT_TRUE(s.prompts->messages.empty());
 }
 
-// Missing and short files and a failed save change nothing; a foreign marker warns but loads.
+// Missing and short files and a failed save change nothing.
 TEST(MainFrameFiles, FailedOpenOrSaveLeavesPathTitleAndTreeAsTheyWere)
 {
     ProgramDir dir(1, {4, 4, 2, 2});
     Session s(dir.path);
     const fs::path good = dir.path / "good.VNTX", shortFile = dir.path / "short.VNTX";
-    const fs::path foreign = dir.path / "foreign.VNTX";
     WriteCodeplug(good, {6, 6, 2, 2}, 0x61);
     WriteWholeFile(shortFile, std::vector<std::uint8_t>(100, 0x11));
-    WriteCodeplug(foreign, {5, 1, 1, 1}, 0x77);
-    auto bytes = ReadBytes(foreign);
-    bytes[11275] = bytes[11276] = 0;
-    WriteWholeFile(foreign, bytes);
-    const QString title = "ZR-74[0 NV][" + Q(good) + "]";
-    const auto& messages = s.prompts->messages;
-    const auto unchanged = [&] {
-        EXPECT_EQ(s.app.Context().currentFilePath, good);
-        EXPECT_EQ(s.frame->windowTitle(), title);
-        EXPECT_EQ(s.app.Context().codeplug.RadioSettings[5], 0x61);
-        EXPECT_EQ(ItemByKey(Root(*s.frame), 28)->childCount(), 6);
-    };
-
     s.prompts->openAnswers = {{Q(good)}, {Q(dir.path / "missing.VNTX")}, {Q(shortFile)}};
     for (int i = 0; i < 3; ++i)
         s.frame->OnFileOpen();
-    ASSERT_EQ(messages.size(), 2u);
-    EXPECT_TRUE(messages[0].text.contains("missing.VNTX"));
-    EXPECT_EQ(messages[1].text, QText(s.app.Context().text, "RW_Str", 9));
-    unchanged();
-
     s.prompts->saveAnswers.push_back(Q(dir.path / "no-such-folder" / "x.VNTX"));
     EXPECT_FALSE(s.frame->OnFileSaveAs());
-    ASSERT_EQ(messages.size(), 3u);
-    EXPECT_TRUE(messages[2].text.contains("no-such-folder"));
-    EXPECT_EQ(messages[2].icon, QMessageBox::Critical);
-    unchanged();
 
-    s.prompts->openAnswers.push_back({Q(foreign)});
-    s.frame->OnFileOpen();
-    ASSERT_EQ(messages.size(), 4u);
-    EXPECT_EQ(messages[3].icon, QMessageBox::Warning);
-    EXPECT_EQ(s.app.Context().codeplug.RadioSettings[5], 0x77);
-    EXPECT_EQ(s.app.Context().currentFilePath, foreign);
-    EXPECT_EQ(ItemByKey(Root(*s.frame), 28)->childCount(), 5);
+    const auto& messages = s.prompts->messages;
+    ASSERT_EQ(messages.size(), 3u);
+    EXPECT_TRUE(messages[0].text.contains("missing.VNTX"));
+    EXPECT_EQ(messages[1].text, QText(s.app.Context().text, "RW_Str", 9));
+    EXPECT_TRUE(messages[2].text.contains("no-such-folder"));
+    EXPECT_EQ(s.app.Context().currentFilePath, good);
+    EXPECT_EQ(s.frame->windowTitle(), "ZR-74[0 NV][" + Q(good) + "]");
+    EXPECT_EQ(s.app.Context().codeplug.RadioSettings[5], 0x61);
+    EXPECT_EQ(ItemByKey(Root(*s.frame), 28)->childCount(), 6);
 }
 
+// Cancel, Yes then a cancelled or failed save keep the program open; Yes with a name and No close it.
 TEST(MainFrameClose, ThreeAnswersAndAFailedSaveKeepsTheProgramOpen)
 {
     ProgramDir dir(0);
     Session s(dir.path);
     ScriptedPrompts& p = *s.prompts;
-    p.questionAnswers.push_back(QMessageBox::Cancel);
-    EXPECT_FALSE(SendClose(*s.frame));
-    EXPECT_EQ(p.lastQuestionCaption, "提示");
+    const fs::path target = dir.path / "kept.VNTX";
+    p.questionAnswers = {QMessageBox::Cancel, QMessageBox::Yes, QMessageBox::Yes, QMessageBox::Yes, QMessageBox::No};
+    p.saveAnswers = {QString(), Q(dir.path / "gone" / "x.VNTX"), Q(target)};
+    for (bool closes : {false, false, false, true, true})
+        EXPECT_EQ(SendClose(*s.frame), closes);
     EXPECT_EQ(p.lastQuestion, "是否保存当前数据？");
-
-    p.questionAnswers.push_back(QMessageBox::Yes);  // then Cancel in the save dialog: stays
-    EXPECT_FALSE(SendClose(*s.frame));
-    EXPECT_EQ(p.saveAsked, 1);
-
-    p.questionAnswers.push_back(QMessageBox::Yes);  // then a save that fails: stays too
-    p.saveAnswers.push_back(Q(dir.path / "gone" / "x.VNTX"));
-    EXPECT_FALSE(SendClose(*s.frame));
-    EXPECT_EQ(p.messages.size(), 1u);
-
-    const fs::path target = dir.path / "kept.VNTX";  // Yes and a file name: saved, then closed
-    p.questionAnswers.push_back(QMessageBox::Yes);
-    p.saveAnswers.push_back(Q(target));
-    EXPECT_TRUE(SendClose(*s.frame));
-    EXPECT_EQ(ReadBytes(target).size(), kCodeplugFileBytes);
-
-    p.questionAnswers.push_back(QMessageBox::No);  // closes without asking for a file
-    EXPECT_TRUE(SendClose(*s.frame));
     EXPECT_EQ(p.saveAsked, 3);
-    EXPECT_EQ(p.questionsAsked, 5);
+    EXPECT_EQ(p.messages.size(), 1u);
+    EXPECT_EQ(ReadBytes(target).size(), kCodeplugFileBytes);
 }
 
 TEST(MainFrameLanguage, ChoiceIsWrittenToSysDatForTheNextStart)
@@ -430,22 +278,14 @@ TEST(MainFrameLanguage, ChoiceIsWrittenToSysDatForTheNextStart)
     settings[100] = 0x5A;  // a byte the program does not know survives the write
     WriteWholeFile(dir.path / "Sys.dat", settings);
     Session s(dir.path);
-    EXPECT_TRUE(s.frame->CommandAction(Cmd::LanguageChinese)->isChecked());
-
     s.frame->CommandAction(Cmd::LanguageEnglish)->trigger();
     const auto written = ReadBytes(dir.path / "Sys.dat");
     ASSERT_EQ(written.size(), SystemSettings::kBytes);
     EXPECT_EQ(written[32], 1);
     EXPECT_EQ(written[100], 0x5A);
-    ASSERT_EQ(s.prompts->messages.size(), 1u);
-    EXPECT_EQ(s.prompts->messages[0].text, QText(s.app.Context().text, "Pub", 40));
-    EXPECT_TRUE(s.frame->CommandAction(Cmd::LanguageEnglish)->isChecked());
-    EXPECT_FALSE(s.frame->CommandAction(Cmd::LanguageChinese)->isChecked());
-    EXPECT_FALSE(s.frame->EnglishMenus());  // this run keeps its language
-    EXPECT_EQ(s.app.Context().text.KeyBase(), 0);
-
-    s.frame->CommandAction(Cmd::LanguageEnglish)->trigger();  // the stored language again: no message
     EXPECT_EQ(s.prompts->messages.size(), 1u);
+    EXPECT_TRUE(s.frame->CommandAction(Cmd::LanguageEnglish)->isChecked());
+    EXPECT_EQ(s.app.Context().text.KeyBase(), 0);  // this run keeps its language
 }
 
 // Tree, click rules, close prompt, file filter, marker warning and language message all find

@@ -81,15 +81,13 @@ public:
     std::deque<QString> saveAnswers;
     std::deque<QMessageBox::StandardButton> questionAnswers;
 
-    int openAsked = 0, saveAsked = 0, questionsAsked = 0;
+    int saveAsked = 0;
     QStringList lastFilters;
-    QString lastQuestionCaption, lastQuestion;
+    QString lastQuestion;
     std::vector<Message> messages;
 
-    QStringList AskOpenPaths(QWidget*, const QStringList& filters) override
+    QStringList AskOpenPaths(QWidget*, const QStringList&) override
     {
-        ++openAsked;
-        lastFilters = filters;
         return Take(openAnswers, QStringList());
     }
     QString AskSavePath(QWidget*, const QStringList& filters) override
@@ -98,10 +96,8 @@ public:
         lastFilters = filters;
         return Take(saveAnswers, QString());
     }
-    QMessageBox::StandardButton AskYesNoCancel(QWidget*, const QString& caption, const QString& text) override
+    QMessageBox::StandardButton AskYesNoCancel(QWidget*, const QString&, const QString& text) override
     {
-        ++questionsAsked;
-        lastQuestionCaption = caption;
         lastQuestion = text;
         return Take(questionAnswers, QMessageBox::Cancel);
     }
@@ -170,11 +166,8 @@ public:
 
     int initialUpdates = 0, shows = 0, commits = 0;
     std::vector<std::uint32_t> indexesShown;  // the record each initial update showed
-    QString caption;
 
     QSpinBox* Value() const { return value_; }
-    QString TextOf(int key) const { return Text(key); }
-    void Rename(const QString& title) { SetFormTitle(title); }
     std::uint8_t& Field()
     {
         const auto last = static_cast<std::uint32_t>(CodeplugImage().ScanTable.kCapacity - 1);
@@ -196,11 +189,7 @@ public:
     }
 
 protected:
-    void InitialiseControls() override
-    {
-        caption = Text(1);
-        value_->setValue(0);  // would commit 0 if change signals were not held back
-    }
+    void InitialiseControls() override { value_->setValue(0); }  // would commit 0 if signals were not held back
     void ShowRecord() override
     {
         ++shows;
