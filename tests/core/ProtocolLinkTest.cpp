@@ -157,12 +157,6 @@ TEST_F(LinkOnScript, ServiceDataChecks)
     EXPECT_EQ(link.DebugQuery(Four{0x1D, 0x06, 0, 0}, locator), LinkResult::ServiceDataError);
     EXPECT_EQ(locator, (Bytes{0, 0, 0, 0, 0xCC})) << "the first four bytes are cleared";
 
-    Bytes identify(18, 0);
-    identify[0] = 0x05;
-    device.replies = {identify, {0x06, 0x00, 0x10, 0x00}, Bytes(10, 0x41)};  // fewer bytes than announced
-    Bytes answer(16, 0);
-    EXPECT_EQ(link.KeyQuery(Four{}, answer), LinkResult::ServiceDataError);
-
     device.replies = {{0x05}, {0x06, 0, 0, 0}, {0x06, 0, 0, 0}, {0x15, 0, 0, 0}};  // 2nd chunk refused
     EXPECT_EQ(link.ServiceWrite(0x0200, Bytes(600, 0x55)), LinkResult::Negative);
 }
@@ -205,7 +199,7 @@ TEST_F(LinkOnRadio, SilentWrongOrCutRadioGives513)
     EXPECT_EQ(Elapsed() - before, 200ms + 20 * 90ms);
 }
 
-TEST_F(LinkOnRadio, WriteRecordRefusals)
+TEST_F(LinkOnRadio, WriteRecordRefusalsAndOneWireEcho)
 {
     ASSERT_EQ(link.OpenWriteSession(), LinkResult::Ok);
     ASSERT_EQ(link.BeginWrite(), LinkResult::Ok);
@@ -213,9 +207,13 @@ TEST_F(LinkOnRadio, WriteRecordRefusals)
     EXPECT_EQ(link.WriteRecord(0xF0, 0, Bytes(252, 0)), LinkResult::BadReply);
     EXPECT_EQ(bench.radio.Received().size(), before) << "a record too long to frame is not sent";
 
+    link.ProbeEcho();
+    EXPECT_EQ(link.EchoMode(), 0);
     bench.radio.setup().echo = true;
-    link.SetEchoMode(1);
+    link.ProbeEcho();
+    EXPECT_EQ(link.EchoMode(), 1);
     EXPECT_EQ(link.WriteRecord(0xF2, 0, Bytes(27, 1)), LinkResult::Ok);
+    EXPECT_EQ(link.Wake(), LinkResult::Ok) << "the echoed 5A is skipped";
     bench.radio.faults().shortReply = 9;  // echo (37) + 9 bytes: more than 11 counted is not an ack
     EXPECT_EQ(link.WriteRecord(0xF2, 0, Bytes(27, 1)), LinkResult::BadReply);
 }
@@ -276,16 +274,6 @@ TEST_F(LinkOnRadio, IdentifyStateAndComplement)
     // "ZR-740NV" 00 00 00 00 01 00 00 00, each byte complemented
     EXPECT_EQ(out, (std::array<std::uint8_t, 18>{0x05, 0x02, 0xA5, 0xAD, 0xD2, 0xC8, 0xCB, 0xCF, 0xB1, 0xA9,
                                                  0xFF, 0xFF, 0xFF, 0xFF, 0xFE, 0xFF, 0xFF, 0xFF}));
-}
-
-TEST_F(LinkOnRadio, EchoProbeAndExchangesOverAOneWireCable)
-{
-    link.ProbeEcho();
-    EXPECT_EQ(link.EchoMode(), 0);
-    bench.radio.setup().echo = true;
-    link.ProbeEcho();
-    EXPECT_EQ(link.EchoMode(), 1);
-    EXPECT_EQ(link.Wake(), LinkResult::Ok) << "the echoed 5A is skipped";
 }
 
 TEST_F(LinkOnRadio, KeyAndDebugQueries)
