@@ -19,62 +19,42 @@ std::vector<int> Stored(std::span<const std::uint8_t> field)
 
 }  // namespace
 
-TEST(FrequencyNormaliser, SnapsToTheRasterAndClampsToTheBand)
+TEST(Frequency, NormaliserSnapsAndClampsStoreConversionIsExact)
 {
     const struct { const char* text; std::uint8_t band; const char* shown; std::uint32_t hz; } rows[] = {
         {"435.0125", 4, "435.012500", 435012500},
         {"435.0031", 4, "435.002500", 435002500},
         {"435.0060", 4, "435.006250", 435006250},
-        {"4350125", 4, "435.012500", 435012500},       // the point is optional
-        {"435.01250099", 4, "435.012500", 435012500},  // digits past nine dropped
-        {" 438.5 ", 4, "438.500000", 438500000},
         {"435.00125", 4, "435.000000", 435000000},  // tie: the 5 kHz point is tried first
-        {"435.00375", 4, "435.005000", 435005000},
         {"440", 5, "400.000000", 400000000},
         {"300", 5, "350.000000", 350000000},
-        {"399.9975", 5, "399.997500", 399997500},
-        {"500", 4, "480.000000", 480000000},
         {"390", 0, "400.000000", 400000000},  // any byte but 5 is 400-480
-        {"1", 4, "400.000000", 400000000},
     };
     for (const auto& r : rows) {
         const std::string shown = NormaliseFrequencyText(r.text, r.band);
         EXPECT_EQ(shown, r.shown) << r.text;
         EXPECT_EQ(TextToFrequency(shown), r.hz) << r.text;
     }
-    for (const char* empty : {"", "abc", "."})
-        EXPECT_EQ(TextToFrequency(NormaliseFrequencyText(empty, 4)), 0u) << empty;
-}
-
-TEST(FrequencyText, StoreConversionIsExact)
-{
-    const std::pair<const char*, std::uint32_t> rows[] = {
-        {"435.012500", 435012500}, {"435.0125", 435012500}, {"438.5 MHz", 438500000}, {"0.", 0},
-        {"4294.967295", 4294967295u}, {"4294.967296", 0},  // only the low 32 bits are stored
-    };
-    for (const auto& [text, hz] : rows)
-        EXPECT_EQ(TextToFrequency(text), hz) << text;
+    EXPECT_EQ(TextToFrequency(NormaliseFrequencyText("", 4)), 0u);
+    for (const auto& [text, hz] : {std::pair<const char*, std::uint32_t>{"438.5 MHz", 438500000}, {"4294.967296", 0}})
+        EXPECT_EQ(TextToFrequency(text), hz) << text;  // only the low 32 bits are stored
     EXPECT_EQ(FrequencyToText(0), "0.");
-    EXPECT_EQ(FrequencyToText(12), "12.");
     for (std::uint32_t hz = 350000000; hz <= 480000000; hz += 625) {  // every raster point survives
         const std::string text = FrequencyToText(hz);
         ASSERT_EQ(TextToFrequency(text), hz) << text;
-        if (hz % 2500 == 0 || hz % 6250 == 0) {
+        if (hz % 2500 == 0 || hz % 6250 == 0)
             ASSERT_EQ(NormaliseFrequencyText(text, hz < 400000000 ? 5 : 4), text);
-        }
     }
 }
 
-TEST(Alias, PlainTextIsExpandedChineseGoesThroughGbk)
+TEST(Alias, PlainTextIsExpandedChineseGoesThroughGbkContactNamesKeepBlanks)
 {
     const struct { const char* text; int length; std::vector<int> stored; const char* shown; } rows[] = {
         {"  AB ", 4, {0x41, 0, 0x42}, "AB"},
         {"中文", 4, {0xD6, 0xD0, 0xCE, 0xC4}, "中文"},
         {"A中", 4, {0x41, 0xD6, 0xD0}, "A中"},  // Chinese last: unexpanded, the length counts the zero
-        {"中A", 4, {0xD6, 0xD0, 0x41}, "中A"},
         {"~", 1, {0x7E}, "~"},  // 0x7E stands alone
         {"\xF0\x9F\x98\x80", 2, {'?'}, "?"},  // outside the code page
-        {"", 0, {}, ""},
     };
     std::array<std::uint8_t, 36> field{};
     for (const auto& r : rows) {
@@ -89,53 +69,30 @@ TEST(Alias, PlainTextIsExpandedChineseGoesThroughGbk)
     EXPECT_EQ(field[34], 'R');
     EXPECT_EQ(DecodeAlias(36, field), eighteen);
     EXPECT_EQ(EncodeAlias(eighteen + "S", field), 38);  // cut at the field, count kept
-    EXPECT_EQ(DecodeAlias(38, field), eighteen);
-
-    std::array<std::uint8_t, 80> message{};
-    EXPECT_EQ(EncodeAlias(std::string(40, 'm'), message), 80);
-    EXPECT_EQ(DecodeAlias(80, message), std::string(40, 'm'));
-}
-
-TEST(Alias, ContactNamesKeepBlanksAndGarbageStaysInsideTheField)
-{
-    std::array<std::uint8_t, 36> field{};
-    EXPECT_EQ(EncodeContactName("Dispatch 1234567", field), 16);
-    EXPECT_EQ(Stored(field).size(), 31u);
-    EXPECT_EQ(field[30], '7');
+    // Contact names keep their blanks; a length past the field stays inside it.
     EXPECT_EQ(EncodeContactName(" 调度台", field), 4);
     // The last byte is not plain text, so the blank is not expanded either.
     EXPECT_EQ(Stored(field), (std::vector<int>{0x20, 0xB5, 0xF7, 0xB6, 0xC8, 0xCC, 0xA8}));
     EXPECT_EQ(DecodeContactName(field), "调度台");
-    field.fill(0);
-    EXPECT_EQ(DecodeAlias(255, field), "");
     field.fill('A');
     EXPECT_EQ(DecodeAlias(255, field), std::string(36, 'A'));
-    const std::array<std::uint8_t, 2> lonelyLead = {0x81, 0};
-    EXPECT_EQ(DecodeAlias(1, lonelyLead), "\xEF\xBF\xBD");  // incomplete GBK: replacement
-    EXPECT_EQ(DecodeAlias(5, std::span<const std::uint8_t>()), "");
 }
 
 TEST(Tones, TextsAndTheStoredPairs)
 {
     const struct { std::uint8_t type, index; std::optional<std::string> text; } shown[] = {
-        {0x44, 1, "63.0"}, {0x42, 2, "67.0"}, {0x42, 51, "254.1"}, {0xC2, 2, "D023N"}, {0xE4, 2, "D023I"},
-        {0xC4, 108, "D754N"}, {0x02, 0, ""}, {0x04, 9, ""}, {0x44, 0, std::nullopt}, {0x44, 52, std::nullopt},
-        {0xE2, 109, std::nullopt},
+        {0x44, 1, "63.0"}, {0x42, 51, "254.1"}, {0xC2, 2, "D023N"}, {0xE4, 2, "D023I"}, {0x02, 0, ""},
+        {0x44, 52, std::nullopt}, {0xE2, 109, std::nullopt},
     };
     for (const auto& r : shown)
         EXPECT_EQ(ToneText(r.type, r.index), r.text) << int(r.type) << "/" << int(r.index);
     const struct { const char* text; bool second; std::optional<ToneCode> code; } parsed[] = {
-        {"D023I", true, ToneCode{0xE4, 2}}, {"d023n", false, ToneCode{0xC2, 2}}, {"67.0", false, ToneCode{0x42, 2}},
-        {"100", true, ToneCode{0x44, 14}},  {"", true, ToneCode{0x04, 0}},        {"OFF", false, ToneCode{0x02, 0}},
-        {"D999N", false, std::nullopt},     {"68.0", false, std::nullopt},
+        {"d023n", false, ToneCode{0xC2, 2}}, {"100", true, ToneCode{0x44, 14}}, {"", true, ToneCode{0x04, 0}},
+        {"OFF", false, ToneCode{0x02, 0}},   {"68.0", false, std::nullopt},
     };
     for (const auto& r : parsed)
         EXPECT_EQ(ToneFromText(r.text, r.second), r.code) << r.text;
-    for (std::uint8_t i = 1; i <= 108; ++i) {
+    for (std::uint8_t i = 1; i <= 108; ++i)  // every DCS code, normal and inverted, round trip
         for (const std::uint8_t type : {0xC2, 0xE4})
             EXPECT_EQ(ToneFromText(ToneText(type, i).value_or("?"), type == 0xE4), (ToneCode{type, i}));
-    }
-    const std::pair<std::uint8_t, std::uint8_t> txFromRx[] = {{0x42, 0x44}, {0xC2, 0xC4}, {0xE4, 0xE4}, {0x02, 0x04}, {0x00, 0x04}};
-    for (const auto& [rx, tx] : txFromRx)
-        EXPECT_EQ(TxToneTypeFromRx(rx), tx) << int(rx);
 }
