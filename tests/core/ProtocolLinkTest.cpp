@@ -276,22 +276,6 @@ TEST_F(LinkOnRadio, IdentifyStateAndComplement)
                                                  0xFF, 0xFF, 0xFF, 0xFF, 0xFE, 0xFF, 0xFF, 0xFF}));
 }
 
-TEST_F(LinkOnRadio, KeyAndDebugQueries)
-{
-    std::array<std::uint8_t, 16> answer{};
-    EXPECT_EQ(link.KeyQuery(Four{'Z', 'R', '-', '7'}, answer), LinkResult::Ok);
-    EXPECT_EQ(answer, bench.radio.setup().keyAnswer);
-    bench.radio.setup().identifyState = 2;
-    EXPECT_EQ(link.KeyQuery(Four{}, answer), 2) << "a non-zero identify ends the query";
-    bench.radio.setup().identifyState = 3;
-    EXPECT_EQ(link.KeySet(Four{}), 3);
-
-    std::array<std::uint8_t, 5> locator{};
-    ASSERT_EQ(link.DebugQuery(Four{0x1D, 0x34, 0, 0}, locator), LinkResult::Ok);
-    EXPECT_EQ(locator, (std::array<std::uint8_t, 5>{0x20, 0x03, 0x02, 0x00, 0x08}));  // 0320, size 2, 8 of them
-    EXPECT_EQ(link.DebugQuery(Four{0x1D, 0x77, 0, 0}, locator), LinkResult::Negative);
-}
-
 TEST_F(LinkOnRadio, ServiceReadAndWriteChunks)
 {
     auto memory = bench.radio.ServiceMemory();
@@ -316,8 +300,21 @@ TEST_F(LinkOnRadio, ServiceReadAndWriteChunks)
     }
 }
 
-TEST_F(LinkOnRadio, RadioPasswordSetCheckAndClear)
+TEST_F(LinkOnRadio, KeyDebugAndRadioPassword)
 {
+    std::array<std::uint8_t, 16> answer{};
+    EXPECT_EQ(link.KeyQuery(Four{'Z', 'R', '-', '7'}, answer), LinkResult::Ok);
+    EXPECT_EQ(answer, bench.radio.setup().keyAnswer);
+    bench.radio.setup().identifyState = 2;
+    EXPECT_EQ(link.KeyQuery(Four{}, answer), 2) << "a non-zero identify ends the query";
+    bench.radio.setup().identifyState = 3;
+    EXPECT_EQ(link.KeySet(Four{}), 3);
+
+    std::array<std::uint8_t, 5> locator{};
+    ASSERT_EQ(link.DebugQuery(Four{0x1D, 0x34, 0, 0}, locator), LinkResult::Ok);
+    EXPECT_EQ(locator, (std::array<std::uint8_t, 5>{0x20, 0x03, 0x02, 0x00, 0x08}));  // 0320, size 2, 8 of them
+    EXPECT_EQ(link.DebugQuery(Four{0x1D, 0x77, 0, 0}, locator), LinkResult::Negative);
+    bench.radio.setup().identifyState.reset();
     std::array<std::uint8_t, 18> id{};
     ASSERT_EQ(link.IdentifyEx(id), 0);
     Bytes block(32, 0);
