@@ -42,8 +42,9 @@ TEST(Frequency, NormaliserSnapsAndClampsStoreConversionIsExact)
     for (std::uint32_t hz = 350000000; hz <= 480000000; hz += 625) {  // every raster point survives
         const std::string text = FrequencyToText(hz);
         ASSERT_EQ(TextToFrequency(text), hz) << text;
-        if (hz % 2500 == 0 || hz % 6250 == 0)
+        if (hz % 2500 == 0 || hz % 6250 == 0) {
             ASSERT_EQ(NormaliseFrequencyText(text, hz < 400000000 ? 5 : 4), text);
+        }
     }
 }
 

@@ -83,8 +83,9 @@ TEST_F(LinkOnScript, ReadReplyWithEchoNeedsEchoPlusReply)
         EXPECT_EQ(link.ReadReply(dest, 10, 3), got == 9 ? 19 : 10) << "19 bytes: the raw count comes back";
         EXPECT_TRUE(std::equal(reply.begin(), reply.begin() + got, dest.begin())) << "copied from after the echo";
         EXPECT_EQ(link.EchoPending(), 0);
-        if (got == 9)
+        if (got == 9) {
             EXPECT_EQ(clock.Now(), 270ms);
+        }
     }
 }
 

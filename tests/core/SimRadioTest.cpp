@@ -53,7 +53,7 @@ struct Cable {
 TEST(SimRadio, SessionsAndPasswordFlow)
 {
     VirtualRadio radio;
-    Cable cable{radio};
+    Cable cable{radio, {}, {}};
     EXPECT_EQ(cable.SendHex(kOpenRead), Hex(kAck));
     EXPECT_EQ(cable.SendHex("84 A9 61 00 07 0F FF 00 00 00 01 2F D9"), Hex(kAck));
 
@@ -80,7 +80,7 @@ TEST(SimRadio, RecordReadsEndOfListAndExtendedReads)
 {
     VirtualRadio radio;
     radio.SetRecords(0xE4, {Bytes(45, 1), Bytes(45, 2), Bytes(45, 3), Bytes(45, 4)});
-    Cable cable{radio};
+    Cable cable{radio, {}, {}};
     cable.SendHex(kOpenRead);
     Bytes expected = Hex("84 A9 61 00 31 2F E4 03");  // 31 ^ 2F ^ E4 ^ 03 ^ (45 x 04) ^ 2F = D2
     expected.insert(expected.end(), 45, 0x04);
@@ -109,7 +109,7 @@ TEST(SimRadio, WriteSessionReplacesLists)
 {
     VirtualRadio radio;
     radio.SetRecords(0xF2, {Bytes(27, 0xEE)});
-    Cable cable{radio};
+    Cable cable{radio, {}, {}};
     for (const char* step : {"84 A9 61 00 04 0F 88 F3 28 00", "84 A9 61 00 05 2F 88 F4 F0 00 00",
                              "84 A9 61 00 07 0F FF 00 00 04 00 2F DC 00", "84 A9 61 00 06 0F FF 00 04 04 2F D9"})
         cable.SendHex(step);
@@ -134,7 +134,7 @@ TEST(SimRadio, WriteSessionReplacesLists)
 TEST(SimRadio, ServiceHandshake)
 {
     VirtualRadio radio;
-    Cable cable{radio};
+    Cable cable{radio, {}, {}};
     EXPECT_EQ(cable.Send({0x5A}), Bytes{0x05});
     EXPECT_EQ(cable.Send({0xA5}), Hex("05 00 5A 52 2D 37 34 30 4E 56 00 00 00 00 01 00 00 00")) << "no password";
     radio.SetServicePassword("123456");
@@ -160,7 +160,7 @@ TEST(SimRadio, ServiceHandshake)
 TEST(SimRadio, BrokenFramesAndNoise)
 {
     VirtualRadio radio;
-    Cable cable{radio};
+    Cable cable{radio, {}, {}};
     // A frame broken off halfway is dropped after a silence; filler bytes are not requests.
     EXPECT_TRUE(cable.SendHex("84 A9 61 00 07 0F FF").empty());
     EXPECT_EQ(cable.SendHex(kOpenRead), Hex(kAck));

@@ -134,9 +134,11 @@ TEST(TransferDialog, EnterStartsPasswordFieldOnAProtectedRadioAndThePortClosedOn
     PressKey(d.get(), Qt::Key_Return);
     ASSERT_TRUE(WaitFor([&] { return d->passwordEdit()->isVisible(); }));
     EXPECT_TRUE(b.messages.empty());
-    for (QWidget* w : d->findChildren<QWidget*>())
-        if (w->isVisible())
+    for (QWidget* w : d->findChildren<QWidget*>()) {
+        if (w->isVisible()) {
             EXPECT_GE(w->width(), w->minimumSizeHint().width()) << w->metaObject()->className();
+        }
+    }
     d->passwordEdit()->setText("1234567");
     PressKey(d->passwordEdit(), Qt::Key_Return);
     ASSERT_TRUE(WaitFor([&] { return d->startButton()->isEnabled(); }));
