@@ -558,35 +558,25 @@ DescNode DescribeCodeplug(const Codeplug& c)
     root.Add(DescribeRadioSettings(c));
     root.Add(DescribeDmrSettings(c));
 
-    DescNode digital = DescribeTable("digitalChannels", "Digital channels", GetCount(c.DigitalChannelCount),
-                                     c.DigitalChannelTable, [&](std::size_t i) { return DescribeDigitalChannel(c, i); });
-    digital.AddFlag("fieldNumbersStamped", "Field numbers stamped", TableStamped(c.DigitalChannelTable, kDigitalChannelFieldNumberOffsets));
-    root.Add(std::move(digital));
-
-    DescNode analog = DescribeTable("analogChannels", "Analog channels", GetCount(c.AnalogChannelCount),
-                                    c.AnalogChannelTable, [&](std::size_t i) { return DescribeAnalogChannel(c, i); });
-    analog.AddFlag("fieldNumbersStamped", "Field numbers stamped", TableStamped(c.AnalogChannelTable, kAnalogChannelFieldNumberOffsets));
-    root.Add(std::move(analog));
-
-    DescNode zones = DescribeTable("zones", "Zones", static_cast<std::uint32_t>(c.ZoneTable.kCapacity), c.ZoneTable,
-                                   [&](std::size_t i) { return DescribeZone(c, i); });
-    zones.AddFlag("fieldNumbersStamped", "Field numbers stamped", TableStamped(c.ZoneTable, kZoneFieldNumberOffsets));
-    root.Add(std::move(zones));
-
-    DescNode scans = DescribeTable("scanLists", "Scan lists", GetCount(c.ScanListCount), c.ScanTable,
-                                   [&](std::size_t i) { return DescribeScanList(c, i); });
-    scans.AddFlag("fieldNumbersStamped", "Field numbers stamped", TableStamped(c.ScanTable, kScanListFieldNumberOffsets));
-    root.Add(std::move(scans));
-
-    DescNode contacts = DescribeTable("contacts", "Contacts", GetCount(c.ContactCount), c.ContactTable,
-                                      [&](std::size_t i) { return DescribeContact(c, i); });
-    contacts.AddFlag("fieldNumbersStamped", "Field numbers stamped", TableStamped(c.ContactTable, kContactFieldNumberOffsets));
-    root.Add(std::move(contacts));
-
-    DescNode groups = DescribeTable("rxGroupLists", "Receive group lists", GetCount(c.RxGroupCount), c.RxGroupTable,
-                                    [&](std::size_t i) { return DescribeRxGroup(c, i); });
-    groups.AddFlag("fieldNumbersStamped", "Field numbers stamped", TableStamped(c.RxGroupTable, kRxGroupFieldNumberOffsets));
-    root.Add(std::move(groups));
+    // A table of records whose field numbers the write session stamps, with a flag saying whether they are.
+    const auto stampedTable = [&](std::string id, std::string label, std::uint32_t count, const auto& table,
+                                  const auto& offsets, auto describe) {
+        DescNode node = DescribeTable(std::move(id), std::move(label), count, table, describe);
+        node.AddFlag("fieldNumbersStamped", "Field numbers stamped", TableStamped(table, offsets));
+        root.Add(std::move(node));
+    };
+    stampedTable("digitalChannels", "Digital channels", GetCount(c.DigitalChannelCount), c.DigitalChannelTable,
+                 kDigitalChannelFieldNumberOffsets, [&](std::size_t i) { return DescribeDigitalChannel(c, i); });
+    stampedTable("analogChannels", "Analog channels", GetCount(c.AnalogChannelCount), c.AnalogChannelTable,
+                 kAnalogChannelFieldNumberOffsets, [&](std::size_t i) { return DescribeAnalogChannel(c, i); });
+    stampedTable("zones", "Zones", static_cast<std::uint32_t>(c.ZoneTable.kCapacity), c.ZoneTable,
+                 kZoneFieldNumberOffsets, [&](std::size_t i) { return DescribeZone(c, i); });
+    stampedTable("scanLists", "Scan lists", GetCount(c.ScanListCount), c.ScanTable, kScanListFieldNumberOffsets,
+                 [&](std::size_t i) { return DescribeScanList(c, i); });
+    stampedTable("contacts", "Contacts", GetCount(c.ContactCount), c.ContactTable, kContactFieldNumberOffsets,
+                 [&](std::size_t i) { return DescribeContact(c, i); });
+    stampedTable("rxGroupLists", "Receive group lists", GetCount(c.RxGroupCount), c.RxGroupTable,
+                 kRxGroupFieldNumberOffsets, [&](std::size_t i) { return DescribeRxGroup(c, i); });
 
     root.Add(DescribeTable("messages", "Text messages", GetCount(c.MessageCount), c.MessageTable,
                            [&](std::size_t i) { return DescribeMessage(c, i); }));
