@@ -1,11 +1,14 @@
 #include "app/FormFactories.h"
 
 #include "app/CMainFrame.h"
+#include "forms/channels/CFORM_AnaCH.h"
+#include "forms/channels/CForm_AnologCH.h"
 
 void InstallFormFactories(CMainFrame& frame)
 {
     // Each editing form registers here once it is part of the program, for example
     //   frame.SetFormFactory(FormKind::Scan, [](CVanticApp& app) { return new CForm_Scan(app); });
     // A form kind without a factory makes its command and tree items do nothing.
-    (void)frame;
+    frame.SetFormFactory(FormKind::AnalogChannel, [](CVanticApp& app) { return new CFORM_AnaCH(app); });
+    frame.SetFormFactory(FormKind::DigitalChannel, [](CVanticApp& app) { return new CForm_AnologCH(app); });
 }
