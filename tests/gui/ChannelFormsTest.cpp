@@ -296,3 +296,30 @@ TEST(ChannelForms, EditedChannelsSurviveSaveWriteAndRead)
     EXPECT_EQ(GetLE16(read.DigitalChannelTable.record(0), 76), 4321);
     EXPECT_EQ(GetLE32(read.DigitalChannelTable.record(0), 54), 409987500u);
 }
+
+// Records and counts from outside: whatever the bytes, the forms show, commit and copy within
+// their tables, and what they write back is one of the values they are meant to write.
+TEST(ChannelForms, RandomImagesShowAndCommitWithinTheTables)
+{
+    ProgramDir dir(1);
+    ChannelSession s(dir.path);
+    std::mt19937 random(740);
+    for (int round = 0; round < 4; ++round) {
+        for (BlockView block : BlocksInFileOrder(s.image()))
+            for (std::uint8_t& b : block.bytes)
+                b = static_cast<std::uint8_t>(random());
+        const std::uint32_t index = round == 3 ? 40 : round * 5;  // the last one past the table
+        CFORM_AnaCH* analog = s.Analog(index);
+        analog->Ui().copy->click();
+        const auto a = s.image().AnalogChannelTable.record(std::min<std::uint32_t>(index, 15));
+        EXPECT_NE(std::string("\x02\x04\x42\x44\xC2\xC4\xE2\xE4").find(char(a[64])), std::string::npos);
+        constexpr int kTransmitTypes[] = {0x04, 0x44, 0xC4, 0xE4};  // what copy makes of the shown receive type
+        EXPECT_EQ(a[73], kTransmitTypes[analog->Ui().rxType->currentIndex()]);
+        CForm_AnologCH* digital = s.Digital(index);
+        digital->Ui().copy->click();
+        digital->Ui().remove->click();
+        const auto d = s.image().DigitalChannelTable.record(std::min<std::uint32_t>(index, 15));
+        EXPECT_EQ(GetLE16(d, 76) == 0, (d[41] & 0x20) == 0);
+        EXPECT_LE(s.app.Navigation().Index(FormKind::DigitalChannel), 15u);
+    }
+}
