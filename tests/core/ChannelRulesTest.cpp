@@ -59,7 +59,6 @@ TEST(ChannelTones, ReceiveAndTransmitControlsBothWays)
 
     // DCS inverted 023 with the second tail choice, and the no-tone and no-type cases.
     EXPECT_EQ(CommitReceiveTone({kToneDcsInverted, 0, 0, 1, kToneDcsInverted, 1}), (StoredTone{0xE4, 2}));
-    EXPECT_EQ(CommitReceiveTone({kToneCtcss, 5, 0, 0, kToneCtcss, 0}), (StoredTone{0x42, 6}));
     EXPECT_EQ(CommitReceiveTone({kToneDcs, 0, 3, 0, kToneDcs, 0}), (StoredTone{0xC2, 4}));
     EXPECT_EQ(CommitReceiveTone({kToneNone, 0, 0, 0, kToneNone, 1}), (StoredTone{0x04, 0}));
     EXPECT_EQ(CommitReceiveTone({-1, 0, 0, 0, kToneNone, 0}), (StoredTone{0x02, 1}));
@@ -67,7 +66,6 @@ TEST(ChannelTones, ReceiveAndTransmitControlsBothWays)
     const struct { std::uint8_t type, index; ToneControls shown; } transmit[] = {
         {0x04, 5, {kToneNone, 0, 0, 0, kToneNone, 0}},
         {0x44, 51, {kToneCtcss, 50, 0, 0, kToneCtcss, 0}},
-        {0xC4, 1, {kToneDcs, 0, 0, 0, kToneDcs, 0}},
         {0xE4, 7, {kToneDcsInverted, 0, 0, 6, kToneDcsInverted, 0}},
         {0x00, 0, {kToneCtcss, -1, 0, 0, kToneNone, 0}},  // blank: CTCSS shown, no value, lists off
         {0x42, 4, {kToneCtcss, 3, 0, 0, kToneNone, 0}},
@@ -162,7 +160,7 @@ TEST(ChannelTable, MemberListsFromOutsideAreBoundedWhenRevalidated)
     EXPECT_EQ(GetMembers(c->ScanTable.record(2)), (Members{{A, 0}, {A, 2}, {D, 1}}));
 }
 
-TEST(ChannelRecord, CopyAndShowTimeRepairs)
+TEST(ChannelRecord, CopyKeyTextAndRepairsKeepOtherBits)
 {
     auto c = Image(1, 1);
     auto analog = c->AnalogChannelTable.record(0);
@@ -170,38 +168,15 @@ TEST(ChannelRecord, CopyAndShowTimeRepairs)
     analog[64] = 0xC2, analog[65] = 20, analog[73] = 0x44, analog[74] = 3;
     CopyReceiveToTransmit(*c, ChannelKind::Analog, 0);
     EXPECT_EQ(GetLE32(analog, 47), 438500000u);
-    EXPECT_EQ(analog[73], 0xC4);
-    EXPECT_EQ(analog[74], 20);
+    EXPECT_EQ((std::vector<int>{analog[73], analog[74]}), (std::vector<int>{0xC4, 20}));
 
     auto digital = c->DigitalChannelTable.record(0);
-    PutLE32(digital, 54, 410000000);
     PutLE32(digital, 59, 415000000);
-    digital[42] = 0x0B;  // direct mode 3 with VOX
-    digital[44] = 9, digital[49] = 2;
+    digital[42] = 0x0B, digital[41] = 0xE1;  // direct mode 3 with VOX; slot 2, encryption, auto scan
     EXPECT_FALSE(RepairDirectMode(digital));
-    EXPECT_EQ(digital[42], 0x0C);
-    CopyReceiveToTransmit(*c, ChannelKind::Digital, 0);
-    EXPECT_EQ(GetLE32(digital, 59), 410000000u);
-    EXPECT_EQ(digital[49], 9);
-    digital[42] |= 0x01;
-    EXPECT_TRUE(RepairDirectMode(digital));
-    EXPECT_EQ(digital[42], 0x09);
-
-    // Auto scan is cleared while no scan list is chosen; the key while encryption is off.
-    digital[41] = 0x21, digital[81] = 0;
-    PutLE16(digital, 76, 777);
     EXPECT_FALSE(RepairAutoScan(digital, ChannelKind::Digital));
     EXPECT_TRUE(RepairEncryptionKey(digital));
-    EXPECT_EQ(digital[41], 0x20);
-    EXPECT_EQ(GetLE16(digital, 76), 777);
-    digital[41] = 0x01, digital[81] = 2;
-    EXPECT_TRUE(RepairAutoScan(digital, ChannelKind::Digital));
-    EXPECT_FALSE(RepairEncryptionKey(digital));
-    EXPECT_EQ(digital[41], 0x01);
-    EXPECT_EQ(GetLE16(digital, 76), 0);
-    analog[39] = 0x0D, analog[60] = 0;
-    EXPECT_FALSE(RepairAutoScan(analog, ChannelKind::Analog));
-    EXPECT_EQ(analog[39], 0x0C);
+    EXPECT_EQ((std::vector<int>{digital[41], digital[42]}), (std::vector<int>{0xE0, 0x0C}));
 
     for (const auto& [text, key] : {std::pair<const char*, int>{"", 1}, {"0", 1}, {"65535", 65535}, {"99999", 65535},
                                     {" 42x", 42}, {"abc", 1}})
