@@ -10,7 +10,6 @@
 class QCheckBox;
 class QComboBox;
 class QGridLayout;
-class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;

@@ -17,6 +17,7 @@ std::uint8_t RefKind(ChannelKind kind) { return kind == ChannelKind::Digital ? C
 struct Member {
     std::uint8_t kind;
     std::uint16_t index;
+    bool operator==(const Member&) const = default;
 };
 
 // A member list of a zone or scan-list record: the count byte and up to 16 three-byte entries.
@@ -91,9 +92,7 @@ void FollowDeletedChannel(Codeplug& codeplug, ChannelKind kind, std::size_t dele
                 --m.index;
             after.push_back(m);
         }
-        if (after.size() != before.size() || !std::equal(after.begin(), after.end(), before.begin(), [](Member a, Member b) {
-                return a.kind == b.kind && a.index == b.index;
-            }))
+        if (after != before)
             list.Write(after);
     }
 }
@@ -252,6 +251,7 @@ bool RepairAutoScan(std::span<std::uint8_t> record, ChannelKind kind)
 {
     if (record[ScanListAt(kind)] != 0)
         return true;
+    static_assert(AF::kFlagAutoScan == DF::kFlagAutoScan);
     record[AutoScanFlags(kind)] &= static_cast<std::uint8_t>(~AF::kFlagAutoScan);
     return false;
 }
