@@ -7,6 +7,7 @@
 #include "app/SystemSettings.h"
 #include "app/TextCatalogue.h"
 #include "codeplug/Codeplug.h"
+#include "forms/dmr/AlarmRules.h"
 
 struct AppContext {
     std::filesystem::path programDirectory;
@@ -15,6 +16,7 @@ struct AppContext {
     TextCatalogue text;
     Codeplug codeplug;
     std::filesystem::path currentFilePath;
+    emergency::AlarmTables alarms;  // the emergency alarm systems: for this run only, never saved or sent
 
     std::filesystem::path SettingsPath() const { return programDirectory / kSettingsFileName; }
     std::filesystem::path LanguagePath() const { return programDirectory / kLanguageFileName; }

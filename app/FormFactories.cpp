@@ -3,6 +3,9 @@
 #include "app/CMainFrame.h"
 #include "forms/channels/CFORM_AnaCH.h"
 #include "forms/channels/CForm_AnologCH.h"
+#include "forms/dmr/CFORM_DMR.h"
+#include "forms/dmr/CForm_AnologEmergAlarm.h"
+#include "forms/dmr/CForm_DigitalEmergAlarm.h"
 
 void InstallFormFactories(CMainFrame& frame)
 {
@@ -11,4 +14,7 @@ void InstallFormFactories(CMainFrame& frame)
     // A form kind without a factory makes its command and tree items do nothing.
     frame.SetFormFactory(FormKind::AnalogChannel, [](CVanticApp& app) { return new CFORM_AnaCH(app); });
     frame.SetFormFactory(FormKind::DigitalChannel, [](CVanticApp& app) { return new CForm_AnologCH(app); });
+    frame.SetFormFactory(FormKind::Dmr, [](CVanticApp& app) { return new CFORM_DMR(app); });
+    frame.SetFormFactory(FormKind::DigitalEmergAlarm, [](CVanticApp& app) { return new CForm_DigitalEmergAlarm(app); });
+    frame.SetFormFactory(FormKind::AnalogEmergAlarm, [](CVanticApp& app) { return new CForm_AnologEmergAlarm(app); });
 }

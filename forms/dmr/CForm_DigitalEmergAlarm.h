@@ -1,0 +1,42 @@
+#pragma once
+// The digital emergency alarm systems, one at a time, from the application's in-memory table
+// (kept for the run only). Any list or check box change writes the shown system back, then shows
+// it again; the step buttons choose the system, Add and Delete change the list.
+#include "forms/dmr/AlarmRules.h"
+#include "ui/FormBase.h"
+
+class AlarmStepBar;
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+
+class CForm_DigitalEmergAlarm : public CFormBase {
+    Q_OBJECT
+public:
+    explicit CForm_DigitalEmergAlarm(CVanticApp& app, QWidget* parent = nullptr);
+
+    enum ListId { Type, Mode, RepeatCount, HotMicDuration, CallInterval, Duration, ImpoliteCount, PoliteCount, kLists };
+    QComboBox* List(ListId id) const { return lists_[id]; }
+    QCheckBox* RemoteAllowed() const { return remote_; }
+    QLineEdit* AliasBox() const { return alias_; }
+    AlarmStepBar* Buttons() const { return buttons_; }
+
+protected:
+    void InitialiseControls() override;
+    void ShowRecord() override;
+    void Commit() override;
+
+private:
+    emergency::DigitalAlarmTable& Table() const;
+    emergency::DigitalAlarmRecord Record() const;
+    void OnStep(emergency::Step step);
+    void OnAdd();
+    void OnDelete();
+
+    QLabel* labels_[kLists] = {};
+    QComboBox* lists_[kLists] = {};
+    QCheckBox* remote_ = nullptr;
+    QLineEdit* alias_ = nullptr;
+    AlarmStepBar* buttons_ = nullptr;
+};

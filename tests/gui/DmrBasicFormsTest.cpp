@@ -1,0 +1,208 @@
+// The DMR basic settings form and the two emergency alarm forms in their windows, and the radio
+// ID and a setting typed into the form reaching the virtual radio through a saved file.
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMdiSubWindow>
+#include <QPushButton>
+
+#include "TestSupport.h"
+#include "app/CommandTable.h"
+#include "app/FormFactories.h"
+#include "forms/dmr/AlarmStepBar.h"
+#include "forms/dmr/CFORM_DMR.h"
+#include "forms/dmr/CForm_AnologEmergAlarm.h"
+#include "forms/dmr/CForm_DigitalEmergAlarm.h"
+#include "tests/core/SessionBench.h"
+
+using namespace testsupport;
+
+namespace {
+
+using Wire = std::vector<std::uint8_t>;
+
+template <typename FormT>
+FormT* Open(Session& s, int command, FormKind kind)
+{
+    InstallFormFactories(*s.frame);
+    s.frame->OnCommand(command);
+    return dynamic_cast<FormT*>(s.frame->Form(kind));
+}
+
+void Type(QLineEdit* box, const QString& text)
+{
+    box->setText(text);
+    emit box->editingFinished();
+}
+
+// The list of the DMR form that edits DmrSettings byte `offset`.
+QComboBox* DmrList(const CFORM_DMR& form, std::size_t offset)
+{
+    const auto& lists = dmr::SettingLists();
+    for (std::size_t i = 0; i < lists.size(); ++i)
+        if (lists[i].offset == offset)
+            return form.List(i);
+    return nullptr;
+}
+
+}  // namespace
+
+TEST(DmrBasicForm, ShowsStoredValuesAndWritesTheWholeFormBack)
+{
+    ProgramDir dir(0);
+    Session s(dir.path);
+    auto& d = s.app.Context().codeplug.DmrSettings;
+    d[10] = 6;    // 300 ms
+    d[18] = 41;   // above 1600 ms: no entry, comes back as 0xFF
+    d[14] = 9;    // hidden list
+    d[16] = 255;  // hidden list, no entry
+    d[12] = 200;
+    d[7] = 0x33;  // not edited by any list
+    auto* form = Open<CFORM_DMR>(s, Cmd::DmrBasic, FormKind::Dmr);
+    ASSERT_NE(form, nullptr);
+    EXPECT_EQ(s.frame->FormWindow(FormKind::Dmr)->windowTitle(), "DMR基本参数");
+    EXPECT_EQ(form->IdBox()->maxLength(), 8);
+    EXPECT_EQ(DmrList(*form, 10)->currentText(), "300");
+    EXPECT_EQ(DmrList(*form, 12)->currentText(), "200");
+    EXPECT_EQ(DmrList(*form, 18)->currentIndex(), -1);
+    EXPECT_TRUE(DmrList(*form, 14)->isHidden());
+    EXPECT_TRUE(DmrList(*form, 16)->isHidden());
+    EXPECT_FALSE(DmrList(*form, 26)->isHidden());
+
+    DmrList(*form, 10)->setCurrentIndex(DmrList(*form, 10)->findText("5000"));
+    EXPECT_EQ(d[10], 100);
+    EXPECT_EQ(d[18], 0xFF);
+    EXPECT_EQ(d[14], 9);
+    EXPECT_EQ(d[16], 255);
+    EXPECT_EQ(d[12], 200);
+    EXPECT_EQ(d[7], 0x33);
+
+    Type(form->IdBox(), "99999999");
+    EXPECT_EQ(form->IdBox()->text(), "16776415");
+    EXPECT_EQ(Wire(d.begin() + 1, d.begin() + 5), (Wire{0x15, 0x64, 0x77, 0x16}));
+    Type(form->IdBox(), "");
+    EXPECT_EQ(form->IdBox()->text(), "1");
+    Type(form->IdBox(), "1AB");
+    EXPECT_EQ(form->IdBox()->text(), "1AB");
+    EXPECT_EQ(Wire(d.begin() + 1, d.begin() + 5), (Wire{0xAB, 0x01, 0x00, 0x00}));
+}
+
+TEST(DmrBasicForm, RadioIdAndSettingReachTheRadioThroughASavedFile)
+{
+    ProgramDir dir(1);
+    Session s(dir.path);
+    auto* form = Open<CFORM_DMR>(s, Cmd::DmrBasic, FormKind::Dmr);
+    ASSERT_NE(form, nullptr);
+    Type(form->IdBox(), "2345678");
+    DmrList(*form, 8)->setCurrentIndex(DmrList(*form, 8)->findText("17"));  // private call hang time
+
+    const fs::path saved = dir.path / "dmr.VNTX";
+    s.prompts->saveAnswers.push_back(QString::fromStdString(saved.string()));
+    ASSERT_TRUE(s.frame->OnFileSaveAs());
+
+    session_test::SessionBench bench;
+    ASSERT_TRUE(LoadCodeplugFile(*bench.image, saved).ok());
+    bench.Write();
+    ASSERT_EQ(bench.state.TransferStatus, session::status::WriteDone);
+    const Wire& sent = bench.radio().Records(0xF2).at(0);  // on the link the ID goes most significant byte first
+    EXPECT_EQ(Wire(sent.begin() + 1, sent.begin() + 5), (Wire{0x02, 0x34, 0x56, 0x78}));
+
+    *bench.image = Codeplug{};
+    bench.Read();
+    ASSERT_EQ(bench.state.TransferStatus, session::status::ReadDone);
+    const auto& d = bench.image->DmrSettings;
+    EXPECT_EQ(Wire(d.begin() + 1, d.begin() + 5), (Wire{0x78, 0x56, 0x34, 0x02}));
+    EXPECT_EQ(d[8], 17);
+    EXPECT_EQ(d, s.app.Context().codeplug.DmrSettings);
+}
+
+TEST(DigitalEmergAlarmForm, StartsEmptyEnablesByTypeAndStepsThroughTheSystems)
+{
+    ProgramDir dir(1);
+    Session s(dir.path);
+    auto* form = Open<CForm_DigitalEmergAlarm>(s, Cmd::DigitalEmergAlarm, FormKind::DigitalEmergAlarm);
+    ASSERT_NE(form, nullptr);
+    using F = CForm_DigitalEmergAlarm;
+    auto& table = s.app.Context().alarms.digital;
+    EXPECT_EQ(s.frame->FormWindow(FormKind::DigitalEmergAlarm)->windowTitle(), "Digital emergency alarm system 1");
+    EXPECT_FALSE(form->List(F::Mode)->isEnabled());  // type 0
+    EXPECT_FALSE(form->List(F::Duration)->isEnabled());
+    EXPECT_TRUE(form->RemoteAllowed()->isEnabled());
+    EXPECT_TRUE(form->AliasBox()->isHidden());
+    EXPECT_TRUE(form->List(F::PoliteCount)->isHidden());
+    EXPECT_EQ(form->List(F::PoliteCount)->itemText(255), "Continuous");
+
+    form->List(F::Type)->setCurrentIndex(2);  // edits record 0 without putting it in use
+    EXPECT_EQ(table.record(0)[28] & 0x02, 0);
+    EXPECT_TRUE(form->List(F::Mode)->isEnabled());
+    EXPECT_TRUE(form->List(F::HotMicDuration)->isEnabled());
+    form->List(F::HotMicDuration)->setCurrentIndex(form->List(F::HotMicDuration)->findText("120"));
+    EXPECT_EQ(table.record(0)[23], 12);
+    form->RemoteAllowed()->setChecked(true);
+    EXPECT_EQ(table.record(0)[28], 0x04);
+    form->List(F::Type)->setCurrentIndex(1);
+    EXPECT_FALSE(form->List(F::HotMicDuration)->isEnabled());
+
+    AlarmStepBar* bar = form->Buttons();
+    for (int i = 0; i < 4; ++i)
+        bar->AddButton()->click();
+    EXPECT_EQ(emergency::SystemsInUse(table), 4u);
+    for (std::uint8_t i = 0; i < 4; ++i)
+        table.record(i)[27] = static_cast<std::uint8_t>(10 + i);  // durations 10 ... 13 tell them apart
+    bar->StepButton(emergency::Step::Last)->click();
+    EXPECT_EQ(form->List(F::Duration)->currentText(), "13");
+    EXPECT_EQ(s.frame->FormWindow(FormKind::DigitalEmergAlarm)->windowTitle(), "Digital emergency alarm system 4");
+    bar->StepButton(emergency::Step::Next)->click();
+    bar->StepButton(emergency::Step::Previous)->click();
+    bar->StepButton(emergency::Step::Previous)->click();
+    EXPECT_EQ(s.app.Navigation().Index(FormKind::DigitalEmergAlarm), 1u);
+
+    bar->DeleteButton()->click();  // system 2 of 4
+    EXPECT_EQ(emergency::SystemsInUse(table), 3u);
+    EXPECT_EQ(form->List(F::Duration)->currentText(), "12");
+    EXPECT_EQ(table.record(2)[27], 13);
+
+    s.frame->CloseForm(FormKind::DigitalEmergAlarm);  // the table outlives the window ...
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    s.frame->OnCommand(Cmd::DigitalEmergAlarm);
+    EXPECT_EQ(emergency::SystemsInUse(s.app.Context().alarms.digital), 3u);
+    Session restarted(dir.path);  // ... but not the run
+    EXPECT_EQ(emergency::SystemsInUse(restarted.app.Context().alarms.digital), 0u);
+}
+
+TEST(AnalogEmergAlarmForm, AlarmAndRepeatModesEnableTheirLists)
+{
+    ProgramDir dir(0);
+    Session s(dir.path);
+    auto* form = Open<CForm_AnologEmergAlarm>(s, Cmd::AnalogEmergAlarm, FormKind::AnalogEmergAlarm);
+    ASSERT_NE(form, nullptr);
+    using F = CForm_AnologEmergAlarm;
+    auto r = s.app.Context().alarms.analog.record(0);
+    EXPECT_EQ(s.frame->FormWindow(FormKind::AnalogEmergAlarm)->windowTitle(), "模拟紧急报警系统 1");
+    EXPECT_FALSE(form->List(F::LocalToneDuration)->isEnabled());
+    EXPECT_TRUE(form->BackgroundTone()->isHidden());
+
+    form->List(F::AlarmMode)->setCurrentIndex(2);
+    EXPECT_EQ(r[20] & 0x03, 3);
+    EXPECT_TRUE(form->List(F::TransmitDuration)->isEnabled());
+    EXPECT_TRUE(form->List(F::ReceiveDuration)->isEnabled());
+    EXPECT_FALSE(form->List(F::ToneRepeatCount)->isEnabled());
+    form->List(F::ToneRepeatMode)->setCurrentIndex(2);
+    EXPECT_TRUE(form->List(F::ToneRepeatCount)->isEnabled());
+    form->List(F::ToneRepeatMode)->setCurrentIndex(1);
+    EXPECT_FALSE(form->List(F::ToneRepeatCount)->isEnabled());
+
+    form->List(F::ReceiveDuration)->setCurrentIndex(form->List(F::ReceiveDuration)->findText("255"));
+    EXPECT_EQ(r[26], 255);
+    EXPECT_EQ(form->List(F::ReceiveDuration)->currentText(), "255");
+    form->List(F::AlarmMode)->setCurrentIndex(1);
+    EXPECT_FALSE(form->List(F::ReceiveDuration)->isEnabled());
+
+    form->Buttons()->AddButton()->click();
+    form->Buttons()->AddButton()->click();
+    form->Buttons()->StepButton(emergency::Step::Next)->click();
+    EXPECT_EQ(s.frame->FormWindow(FormKind::AnalogEmergAlarm)->windowTitle(), "模拟紧急报警系统 2");
+    EXPECT_EQ(s.app.Context().alarms.analog.record(0)[0], 0x20);
+}
