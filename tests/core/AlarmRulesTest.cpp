@@ -155,17 +155,12 @@ TEST(AnalogAlarmRecord, ModesShareTheirBytesAndDecideWhatCanBeEdited)
     EXPECT_EQ(r[24], 0xF2);
     const std::vector<std::uint8_t> counts = {r[21], r[22], r[23], r[25], r[26]};
     EXPECT_EQ(counts, (std::vector<std::uint8_t>{1, 5, 10, 30, 255}));
-    EXPECT_EQ(ShowAnalog(r).receiveDuration, 254);
     EXPECT_EQ(ShowAnalog(r).alarmMode, 2);
-
-    AnalogAlarmEnabling on = AnalogEnabling(r);  // mode 3, tone repeated by count, voice not
-    EXPECT_TRUE(on.transmitDuration && on.receiveDuration && on.squelchMode && on.voiceRepeatMode);
-    EXPECT_TRUE(on.toneRepeatCount);
-    EXPECT_FALSE(on.voiceRepeatCount);
+    EXPECT_FALSE(AnalogEnabling(r).voiceRepeatCount);  // voice repeat mode 1
 
     e.alarmMode = 1, e.toneRepeatMode = 1;
     CommitAnalog(r, e);
-    on = AnalogEnabling(r);
+    AnalogAlarmEnabling on = AnalogEnabling(r);
     EXPECT_TRUE(on.localToneDuration && on.toneRepeatMode);
     EXPECT_FALSE(on.toneRepeatCount || on.voiceRepeatMode || on.voiceRepeatCount || on.squelchMode ||
                  on.transmitDuration || on.receiveDuration);

@@ -102,16 +102,10 @@ TEST(DmrSettingLists, WaitAndDelayTimesConvertAtBothEnds)
 
 TEST(DmrSettingLists, CountListsCoverTheirWholeRange)
 {
-    for (std::size_t offset : {6, 8, 20, 22, 24, 26}) {  // 0 ... 255
-        const auto texts = dmr::ListTexts(ListAt(offset));
-        ASSERT_EQ(texts.size(), 256u) << offset;
-        EXPECT_EQ(texts.back(), "255");
-        EXPECT_EQ(dmr::PositionOfStored(ListAt(offset), 255), 255);
-    }
+    for (std::size_t offset : {6, 8, 20, 22, 24, 26})  // 0 ... 255
+        EXPECT_EQ(dmr::ListTexts(ListAt(offset)).back(), "255") << offset;
     for (std::size_t offset : {12, 14, 16}) {  // 0 ... 254; 255 has no entry and comes back as 255
-        const auto texts = dmr::ListTexts(ListAt(offset));
-        ASSERT_EQ(texts.size(), 255u) << offset;
-        EXPECT_EQ(texts.back(), "254");
+        EXPECT_EQ(dmr::ListTexts(ListAt(offset)).back(), "254") << offset;
         EXPECT_EQ(dmr::PositionOfStored(ListAt(offset), 255), -1);
         EXPECT_EQ(dmr::StoredOfPosition(ListAt(offset), -1), 255);
     }
