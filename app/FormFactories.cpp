@@ -6,6 +6,8 @@
 #include "forms/dmr/CFORM_DMR.h"
 #include "forms/dmr/CForm_AnologEmergAlarm.h"
 #include "forms/dmr/CForm_DigitalEmergAlarm.h"
+#include "forms/functions/CForm_Key.h"
+#include "forms/functions/Form_Message.h"
 
 void InstallFormFactories(CMainFrame& frame)
 {
@@ -17,4 +19,6 @@ void InstallFormFactories(CMainFrame& frame)
     frame.SetFormFactory(FormKind::Dmr, [](CVanticApp& app) { return new CFORM_DMR(app); });
     frame.SetFormFactory(FormKind::DigitalEmergAlarm, [](CVanticApp& app) { return new CForm_DigitalEmergAlarm(app); });
     frame.SetFormFactory(FormKind::AnalogEmergAlarm, [](CVanticApp& app) { return new CForm_AnologEmergAlarm(app); });
+    frame.SetFormFactory(FormKind::Key, [](CVanticApp& app) { return new CForm_Key(app); });
+    frame.SetFormFactory(FormKind::Message, [](CVanticApp& app) { return new Form_Message(app); });
 }

@@ -19,7 +19,7 @@ constexpr std::array<FormInfo, kFormKindCount> kForms = {{
     {FormKind::Zone, "CForm_GroupCH", 0, 1000, 700, true, TitleRule::ItemLabel, nullptr},
     {FormKind::Scan, "CForm_Scan", 0, 1000, 585, true, TitleRule::ItemLabel, nullptr},
     {FormKind::PasswordEC, "CFrom_PasswordEC", 32868, 750, 650, true, TitleRule::LabelBuffer, nullptr},
-    {FormKind::Message, "Form_Message", 32866, 750, 650, false, TitleRule::LabelBuffer, nullptr},
+    {FormKind::Message, "Form_Message", 32866, 750, 650, false, TitleRule::SetByForm, nullptr},
     {FormKind::DigitalEmergAlarm, "CForm_DigitalEmergAlarm", 0, 750, 560, false, TitleRule::SetByForm, nullptr},
     {FormKind::AnalogEmergAlarm, "CForm_AnologEmergAlarm", 0, 750, 620, false, TitleRule::SetByForm, nullptr},
 }};

@@ -1,0 +1,221 @@
+// Programmable keys and text messages on a Codeplug, without windows. Offsets and bytes are
+// written out as the record layouts give them.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "codeplug/Codeplug.h"
+#include "forms/channels/Encodings.h"
+#include "forms/functions/KeyRules.h"
+#include "forms/functions/MessageRules.h"
+
+namespace {
+
+std::unique_ptr<Codeplug> Filled(std::uint8_t value)
+{
+    auto c = std::make_unique<Codeplug>();
+    c->RadioSettings.fill(value);
+    return c;
+}
+
+void PutContact(Codeplug& c, std::size_t n, const char* name, std::uint8_t callType)
+{
+    auto record = c.ContactTable.record(n);
+    record[1] = EncodeContactName(name, record.subspan(2, 36));
+    record[39] = callType;
+}
+
+}  // namespace
+
+// Stored code -> list position for each of the six key bytes, and back: offered codes keep
+// their place, codes not offered show the first entry and any commit then stores 0x00.
+TEST(KeyRules, FunctionCodesShownAndStoredAtTheKeyBytes)
+{
+    const std::vector<std::pair<std::uint8_t, int>> shown = {
+        {0x00, 0}, {0x01, 1}, {0x03, 2}, {0x05, 4},  {0x08, 5},  {0x0B, 6},  {0x0F, 10},
+        {0x13, 13}, {0x14, 14}, {0x02, 0}, {0x06, 0}, {0x12, 0}, {0x15, 0}, {0xFF, 0}};
+    const std::size_t offsets[6] = {138, 139, 144, 145, 147, 148};
+    for (std::size_t key = 0; key < 6; ++key) {
+        for (const auto& [code, position] : shown) {
+            auto c = Filled(0x5A);
+            c->RadioSettings[offsets[key]] = code;
+            EXPECT_EQ(KeyFunctionPositionOf(*c, key), position) << key << " " << int(code);
+            SetKeyFunctionPosition(*c, key, KeyFunctionPositionOf(*c, key));
+            const std::uint8_t stored = position == 0 ? 0x00 : code;
+            EXPECT_EQ(c->RadioSettings[offsets[key]], stored);
+            // Nothing else of the block moves, field-number bytes 137, 143, 146 included.
+            auto expected = Filled(0x5A);
+            expected->RadioSettings[offsets[key]] = stored;
+            EXPECT_EQ(c->RadioSettings, expected->RadioSettings);
+        }
+    }
+    EXPECT_EQ(KeyFunctionTextKey(0), 24);
+    EXPECT_EQ(KeyFunctionTextKey(5), 32);
+    EXPECT_EQ(KeyFunctionTextKey(14), 44);
+    EXPECT_THROW(KeyFunctionPositionOf(*Filled(0), 6), std::out_of_range);
+}
+
+TEST(KeyRules, LongPressTimeChoicesAndStoredBytes)
+{
+    auto c = Filled(0);
+    SetLongPressPosition(*c, 8);
+    EXPECT_EQ(c->RadioSettings[222], 0x88);
+    EXPECT_EQ(c->RadioSettings[223], 0x13);
+    EXPECT_EQ(c->RadioSettings[221], 0);
+    EXPECT_EQ(c->RadioSettings[224], 0);
+    SetLongPressPosition(*c, 0);
+    EXPECT_EQ(c->RadioSettings[222], 0xE8);
+    EXPECT_EQ(c->RadioSettings[223], 0x03);
+    SetLongPressPosition(*c, 9);  // no such choice: the time stays
+    SetLongPressPosition(*c, -1);
+    EXPECT_EQ(c->RadioSettings[222], 0xE8);
+    EXPECT_EQ(c->RadioSettings[223], 0x03);
+
+    // Stored milliseconds -> list position, truncating toward zero; values that give no choice
+    // leave the list without a selection.
+    const std::vector<std::pair<std::uint16_t, std::optional<int>>> cases = {
+        {1000, 0}, {2500, 3}, {2999, 3}, {5000, 8}, {999, 0}, {501, 0},
+        {500, std::nullopt}, {0, std::nullopt}, {5500, std::nullopt}, {0xFFFF, std::nullopt}};
+    for (const auto& [ms, position] : cases) {
+        c->RadioSettings[222] = static_cast<std::uint8_t>(ms);
+        c->RadioSettings[223] = static_cast<std::uint8_t>(ms >> 8);
+        EXPECT_EQ(LongPressPosition(*c), position) << ms;
+    }
+    EXPECT_EQ(LongPressText(0), "1.0");
+    EXPECT_EQ(LongPressText(3), "2.5");
+    EXPECT_EQ(LongPressText(8), "5.0");
+}
+
+TEST(KeyRules, OneTouchKindResetKeepsTheContactByte)
+{
+    auto c = Filled(0x77);
+    PutContact(*c, 5, "Dispatch", 0);
+    SetCount(c->ContactCount, 8);
+    // Entry 4 (k = 3): kind at 215, contact at 216, third byte 217 never edited.
+    c->RadioSettings[215] = 0;
+    c->RadioSettings[216] = 5;
+    EXPECT_FALSE(OneTouchContactEditable(*c, 3));
+    EXPECT_EQ(OneTouchContactName(*c, 3), std::nullopt);
+
+    SetOneTouchKind(*c, 3, 1);
+    EXPECT_EQ(c->RadioSettings[215], 2);
+    EXPECT_EQ(c->RadioSettings[216], 5);
+    EXPECT_EQ(OneTouchContactName(*c, 3), "Dispatch");
+    SetOneTouchKind(*c, 3, 0);
+    EXPECT_EQ(c->RadioSettings[215], 0);
+    EXPECT_EQ(c->RadioSettings[216], 5);
+    EXPECT_EQ(c->RadioSettings[217], 0x77);
+    EXPECT_EQ(c->RadioSettings[214], 0x77);
+    EXPECT_FALSE(OneTouchContactEditable(*c, 3));
+
+    // A kind the form never writes selects the call entry and opens the contact list, but the
+    // cells show "none"; a contact byte past the table shows an empty name.
+    c->RadioSettings[206] = 1;
+    EXPECT_EQ(OneTouchKindPosition(*c, 0), 1);
+    EXPECT_TRUE(OneTouchContactEditable(*c, 0));
+    EXPECT_EQ(OneTouchContactName(*c, 0), std::nullopt);
+    c->RadioSettings[218] = 2;
+    c->RadioSettings[219] = 200;
+    EXPECT_EQ(OneTouchContactName(*c, 4), "");
+    EXPECT_THROW(OneTouchAt(*c, 5), std::out_of_range);
+}
+
+TEST(KeyRules, ContactListLeavesOutAllCallAndMapsPositionsToIndexes)
+{
+    auto c = Filled(0);
+    PutContact(*c, 0, "Group A", 0);
+    PutContact(*c, 1, "All", 2);
+    PutContact(*c, 2, "Ann", 1);
+    PutContact(*c, 3, "Unused", 1);  // past the count
+    SetCount(c->ContactCount, 3);
+    const auto choices = OneTouchContactChoices(*c);
+    ASSERT_EQ(choices.size(), 2u);
+    EXPECT_EQ(choices[0].name, "Group A");
+    EXPECT_EQ(choices[1].name, "Ann");
+
+    c->RadioSettings[206] = 2;
+    SetOneTouchContact(*c, 0, choices, 1);
+    EXPECT_EQ(c->RadioSettings[207], 2);
+    EXPECT_EQ(OneTouchContactPosition(*c, 0, choices), 1);
+    SetOneTouchContact(*c, 0, choices, 2);  // no such entry
+    EXPECT_EQ(c->RadioSettings[207], 2);
+    c->RadioSettings[207] = 1;  // the all-call contact is not in the list
+    EXPECT_EQ(OneTouchContactPosition(*c, 0, choices), std::nullopt);
+
+    // A count far beyond the table lists at most its 64 records.
+    for (std::size_t n = 0; n < 64; ++n)
+        c->ContactTable.record(n)[39] = 0;
+    SetCount(c->ContactCount, 0xFFFFFFFF);
+    EXPECT_EQ(OneTouchContactChoices(*c).size(), 64u);
+    EXPECT_EQ(OneTouchContactChoices(*c).back().index, 63);
+}
+
+TEST(MessageRules, RowsComeIntoUseOneAtATime)
+{
+    Codeplug c;
+    EXPECT_FALSE(OpenMessageRow(c, 2));
+    EXPECT_EQ(GetCount(c.MessageCount), 0u);
+    EXPECT_TRUE(OpenMessageRow(c, 1));
+    EXPECT_EQ(GetCount(c.MessageCount), 1u);
+    EXPECT_TRUE(OpenMessageRow(c, 1));
+    EXPECT_EQ(GetCount(c.MessageCount), 1u);
+    EXPECT_FALSE(OpenMessageRow(c, 3));
+    EXPECT_TRUE(OpenMessageRow(c, 2));
+    EXPECT_TRUE(OpenMessageRow(c, 3));
+    EXPECT_EQ(GetCount(c.MessageCount), 3u);
+    EXPECT_FALSE(OpenMessageRow(c, 4));
+    EXPECT_FALSE(OpenMessageRow(c, 0));
+    EXPECT_EQ(GetCount(c.MessageCount), 3u);
+
+    c.MessageCount = {7, 0, 0, 0};
+    EXPECT_EQ(ShownMessageCount(c), 0u);
+    EXPECT_EQ(c.MessageCount, (Block<4>{0, 0, 0, 0}));
+    c.MessageCount = {0, 0, 0, 1};  // 16777216
+    EXPECT_FALSE(OpenMessageRow(c, 2));
+    EXPECT_EQ(GetCount(c.MessageCount), 0u);
+}
+
+TEST(MessageRules, TextEncodingLimitsAndBlanks)
+{
+    Codeplug c;
+    c.MessageTable.bytes.fill(0xEE);
+    const std::string forty = "The quick brown fox jumps over a lazy do";
+    ASSERT_EQ(forty.size(), 40u);
+    SetMessageText(c, 1, forty + "g and more");  // the box holds 40 characters
+    const auto m = c.MessageTable.record(1);
+    EXPECT_EQ(m[1], 80);
+    for (std::size_t i = 0; i < 40; ++i) {
+        EXPECT_EQ(m[3 + 2 * i], static_cast<std::uint8_t>(forty[i])) << i;
+        EXPECT_EQ(m[4 + 2 * i], 0) << i;
+    }
+    EXPECT_EQ(m[0], 0xEE);  // markers belong to the write session
+    EXPECT_EQ(m[2], 0xEE);
+    EXPECT_EQ(c.MessageTable.record(0)[82], 0xEE);  // neighbours untouched
+    EXPECT_EQ(c.MessageTable.record(2)[0], 0xEE);
+    EXPECT_EQ(MessageText(c, 1), forty);
+
+    SetMessageText(c, 1, "   \t ");
+    EXPECT_EQ(m[1], 0);
+    for (std::size_t i = 3; i < 83; ++i)
+        EXPECT_EQ(m[i], 0) << i;
+    EXPECT_EQ(MessageText(c, 1), "");
+
+    SetMessageText(c, 2, "  AB ");
+    EXPECT_EQ(std::vector<std::uint8_t>(c.MessageTable.record(2).begin() + 1, c.MessageTable.record(2).begin() + 8),
+              (std::vector<std::uint8_t>{4, 0xEE, 'A', 0, 'B', 0, 0}));
+
+    // Forty Chinese characters: two code-page bytes each, ending high, stored unexpanded.
+    std::string chinese;
+    for (int i = 0; i < 41; ++i)
+        chinese += "中";
+    SetMessageText(c, 0, chinese);
+    EXPECT_EQ(c.MessageTable.record(0)[1], 80);
+    EXPECT_EQ(c.MessageTable.record(0)[3], 0xD6);
+    EXPECT_EQ(c.MessageTable.record(0)[4], 0xD0);
+    EXPECT_EQ(MessageText(c, 0), chinese.substr(0, 40 * 3));
+
+    EXPECT_EQ(MessageText(c, 3), "");
+    EXPECT_THROW(SetMessageText(c, 3, "x"), std::out_of_range);
+}
