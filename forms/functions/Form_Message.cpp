@@ -78,7 +78,7 @@ void Form_Message::Commit()
 
 void Form_Message::OnCellClicked(int row, int col)
 {
-    if (editRow_ >= 1 && editor_->isVisible()) {  // a click that did not take the focus first
+    if (editRow_ >= 1 && !editor_->isHidden()) {  // a click that did not take the focus first
         CommitThenShow();
         editRow_ = 0;
         editor_->hide();
