@@ -50,6 +50,10 @@ Form_Message::Form_Message(CVanticApp& app, QWidget* parent) : CFormBase(app, Fo
     layout->addStretch(1);
 }
 
+// The editor outlives the form's own part of the destruction; a focus change then must not
+// reach a form that is half gone.
+Form_Message::~Form_Message() { editor_->removeEventFilter(this); }
+
 void Form_Message::InitialiseControls()
 {
     SetFormTitle(Text(kTreeMessagesTitle));

@@ -10,6 +10,7 @@ class Form_Message : public CFormBase {
     Q_OBJECT
 public:
     explicit Form_Message(CVanticApp& app, QWidget* parent = nullptr);
+    ~Form_Message() override;
 
     // For tests and the screenshots.
     CMSFlexGrid* Grid() const { return grid_; }

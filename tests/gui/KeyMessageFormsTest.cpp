@@ -8,6 +8,8 @@
 #include <QMdiSubWindow>
 #include <QTreeWidget>
 
+#include <random>
+
 #include "app/FormFactories.h"
 #include "app/QtText.h"
 #include "forms/channels/Encodings.h"
@@ -231,4 +233,37 @@ TEST(KeyMessageForms, SettingsReachTheRadioAndReadBackTheSame)
     keys = s.OpenKeys();
     EXPECT_EQ(keys->KeyList(5)->currentIndex(), 13);
     EXPECT_EQ(keys->OneTouchGrid()->TextMatrix(3, 2), "Yard");
+}
+
+// Whatever the image holds, every cell and list entry of both forms can be used: the count
+// is brought back into the table, and a one-touch kind the forms write is always 0 or 2.
+TEST(KeyMessageForms, RandomImagesStayWithinTheTables)
+{
+    ProgramDir dir(0);
+    Forms s(dir.path);
+    std::mt19937 random(6303);
+    for (int round = 0; round < 3; ++round) {
+        for (BlockView block : BlocksInFileOrder(s.Image()))
+            for (std::uint8_t& b : block.bytes)
+                b = static_cast<std::uint8_t>(random());
+        s.frame->CloseAllForms();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        CForm_Key* keys = s.OpenKeys();
+        for (int row = 0; row <= 6; ++row)
+            for (int col = 0; col <= 3; ++col) {
+                keys->ClickCell(row, col);
+                for (QComboBox* list : {keys->KindList(), keys->ContactList()})
+                    if (Shown(list) && list->count() > 0)
+                        Choose(list, static_cast<int>(random() % list->count()));
+            }
+        for (std::size_t k = 0; k < 5; ++k)
+            EXPECT_EQ(s.Image().RadioSettings[206 + 3 * k] & ~2, 0) << k;
+        Form_Message* messages = s.OpenMessages();
+        EXPECT_LE(GetCount(s.Image().MessageCount), 3u);
+        for (int row = 0; row <= 4; ++row) {
+            messages->ClickCell(row, 1);
+            LeaveEditor(messages->Editor());
+        }
+        EXPECT_EQ(GetCount(s.Image().MessageCount), 3u);
+    }
 }
