@@ -70,6 +70,9 @@ public:
     // The close prompt; true when the window may close.
     bool ConfirmClose();
 
+    // How the program asks and tells the user (forms show their messages through it too).
+    IUserPrompts& Prompts() const { return *prompts_; }
+
     // Runs a command by id (menu, toolbar and keys all come here).
     void OnCommand(int command);
 

@@ -8,11 +8,11 @@
 #include "forms/dmr/CForm_DigitalEmergAlarm.h"
 #include "forms/functions/CForm_Key.h"
 #include "forms/functions/Form_Message.h"
+#include "forms/dmr/CFORM_DMR_Contact.h"
+#include "forms/dmr/CFORM_DMR_RxGrpList.h"
 
 void InstallFormFactories(CMainFrame& frame)
 {
-    // Each editing form registers here once it is part of the program, for example
-    //   frame.SetFormFactory(FormKind::Scan, [](CVanticApp& app) { return new CForm_Scan(app); });
     // A form kind without a factory makes its command and tree items do nothing.
     frame.SetFormFactory(FormKind::AnalogChannel, [](CVanticApp& app) { return new CFORM_AnaCH(app); });
     frame.SetFormFactory(FormKind::DigitalChannel, [](CVanticApp& app) { return new CForm_AnologCH(app); });
@@ -21,4 +21,6 @@ void InstallFormFactories(CMainFrame& frame)
     frame.SetFormFactory(FormKind::AnalogEmergAlarm, [](CVanticApp& app) { return new CForm_AnologEmergAlarm(app); });
     frame.SetFormFactory(FormKind::Key, [](CVanticApp& app) { return new CForm_Key(app); });
     frame.SetFormFactory(FormKind::Message, [](CVanticApp& app) { return new Form_Message(app); });
+    frame.SetFormFactory(FormKind::DmrContact, [](CVanticApp& app) { return new CFORM_DMR_Contact(app); });
+    frame.SetFormFactory(FormKind::DmrRxGrpList, [](CVanticApp& app) { return new CFORM_DMR_RxGrpList(app); });
 }

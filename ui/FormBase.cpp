@@ -1,6 +1,7 @@
 #include "ui/FormBase.h"
 
 #include <QMdiSubWindow>
+#include <QMessageBox>
 
 #include "app/CMainFrame.h"
 #include "app/CVanticApp.h"
@@ -58,6 +59,14 @@ void CFormBase::SetFormTitle(const QString& title)
     setWindowTitle(title);
     if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget()))
         frame->setWindowTitle(title);
+}
+
+void CFormBase::ShowMessage(const QString& caption, const QString& text)
+{
+    if (CMainFrame* frame = MainFrame())
+        frame->Prompts().ShowMessage(this, caption, text, QMessageBox::Information);
+    else
+        QMessageBox::information(this, caption, text);
 }
 
 void CFormBase::RequestTreeRebuild()

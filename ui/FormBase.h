@@ -64,6 +64,9 @@ protected:
     // For forms that name their own window.
     void SetFormTitle(const QString& title);
 
+    // A message box with an OK button, asked through the main window's prompts.
+    void ShowMessage(const QString& caption, const QString& text);
+
     // After the form changed the number of its records: sets the form's expansion flag (the
     // channel, scan-list and receive-group-list forms have one) and rebuilds the tree.
     void RequestTreeRebuild();

@@ -1,0 +1,66 @@
+#pragma once
+// The editing rules of the contact list (ContactTable / ContactCount), free of any window.
+//
+// Contacts are addressed by their 0-based position. Every function bounds the stored count to
+// the table, so a count or index read from a file can never take it past the 64 records.
+// Deleting a contact keeps every reference to contacts pointing at the same contact: digital
+// channels' transmit contact, receive-group members and one-touch entries.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "codeplug/Codeplug.h"
+
+namespace contacts {
+
+constexpr std::size_t kMaxContacts = 64;
+constexpr std::size_t kNameChars = 16;  // the name editor's limit
+constexpr std::size_t kIdChars = 8;     // the ID editor's limit
+// The largest ID a contact that is not an all call may keep when the grid is shown.
+constexpr std::uint32_t kLargestShownId = 0x16777214;
+constexpr std::uint32_t kFirstReservedId = 0x16777215;
+
+// ContactCount bounded to the table.
+std::size_t Count(const Codeplug& codeplug);
+std::uint8_t CallType(const Codeplug& codeplug, std::size_t contact);
+std::uint32_t Id(const Codeplug& codeplug, std::size_t contact);
+// The name as the grid and every list of contacts show it.
+std::string Name(const Codeplug& codeplug, std::size_t contact);
+// "16777215" for an all call, otherwise the stored value's hexadecimal digits.
+std::string IdText(const Codeplug& codeplug, std::size_t contact);
+std::string HexText(std::uint32_t value);
+
+// The repairs made while the grid is shown, for contacts 0 … count − 1: an all-call contact gets
+// the all-call ID, any other contact holding 0x16777215 or more gets 0x16777214.
+void RepairForShow(Codeplug& codeplug);
+
+// The smallest ID from 1 to 63 that no record of the table holds (all 64 records, whatever the
+// count), else 64; as packed decimal digits.
+std::uint32_t FreeSmallId(const Codeplug& codeplug);
+
+// Stores the name as typed, cut to the editor's limit. False for a contact outside the list.
+bool CommitName(Codeplug& codeplug, std::size_t contact, std::string_view text);
+
+enum class CallTypeResult { Changed, AllCallExists, Refused };
+// All call refused while any listed contact (this one included) already is one; all call gets
+// the all-call ID, the other types a fresh ID by FreeSmallId. Types above all call are refused.
+CallTypeResult CommitCallType(Codeplug& codeplug, std::size_t contact, std::uint8_t callType);
+
+enum class IdResult { Stored, Duplicate, Refused };
+// Parses the typed hexadecimal digits with the radio-ID limits and stores them. Duplicate when
+// another listed contact of the same call type has the same ID; the value stays stored. Refused
+// (nothing stored) for a contact outside the list or an all-call contact.
+IdResult CommitId(Codeplug& codeplug, std::size_t contact, std::string_view text);
+
+// Appends a group-call contact with the given name and a free small ID; false when full.
+bool Add(Codeplug& codeplug, std::string_view name);
+
+// Removes contact `contact`: later contacts move down one place, the count drops by one, and
+// references follow: transmit contacts and one-touch entries naming later contacts are
+// renumbered, receive-group members naming later contacts are renumbered and those naming the
+// deleted one removed; a channel naming the deleted contact falls back to contact 0 and a
+// one-touch entry naming it becomes "no call". False (nothing changed) outside the list.
+bool Delete(Codeplug& codeplug, std::size_t contact);
+
+}  // namespace contacts

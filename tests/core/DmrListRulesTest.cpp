@@ -1,0 +1,349 @@
+// The contact and receive-group-list rules on a bare image: offsets and bytes as the records
+// lay them out (contact 45 bytes: length 1, name 2, call type 39, ID 41; list 57 bytes: member
+// count 39, members 41; digital channel 82 bytes: transmit contact 64, receive list 66;
+// one-touch entry k at RadioSettings 206 + 3k).
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+#include "codeplug/Bytes.h"
+#include "codeplug/Codeplug.h"
+#include "forms/dmr/ContactRules.h"
+#include "forms/dmr/RxGroupRules.h"
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+struct Image {
+    std::unique_ptr<Codeplug> owned = std::make_unique<Codeplug>();
+    Codeplug& c = *owned;
+
+    std::uint8_t* contact(std::size_t n) { return c.ContactTable.bytes.data() + 45 * n; }
+    std::uint8_t* list(std::size_t n) { return c.RxGroupTable.bytes.data() + 57 * n; }
+    std::uint8_t* channel(std::size_t n) { return c.DigitalChannelTable.bytes.data() + 82 * n; }
+    std::uint32_t id(std::size_t n) { return GetLE32(c.ContactTable.record(n), 41); }
+    void setContact(std::size_t n, std::uint8_t type, std::uint32_t id, char letter = 'A')
+    {
+        contact(n)[1] = 1;
+        contact(n)[2] = static_cast<std::uint8_t>(letter);
+        contact(n)[39] = type;
+        PutLE32(c.ContactTable.record(n), 41, id);
+    }
+    Bytes members(std::size_t n) { return {list(n) + 41, list(n) + 57}; }
+    void setMembers(std::size_t n, std::uint8_t count, Bytes bytes)
+    {
+        list(n)[39] = count;
+        std::copy(bytes.begin(), bytes.end(), list(n) + 41);
+    }
+};
+
+Bytes Padded(Bytes bytes, std::size_t size = 16)
+{
+    bytes.resize(size, 0);
+    return bytes;
+}
+
+}  // namespace
+
+TEST(ContactRules, AddNamesTheContactAndTakesTheSmallestFreeDecimalId)
+{
+    Image im;
+    ASSERT_TRUE(contacts::Add(im.c, "Contact1"));
+    EXPECT_EQ(Bytes(im.c.ContactCount.begin(), im.c.ContactCount.end()), (Bytes{1, 0, 0, 0}));
+    EXPECT_EQ(im.contact(0)[1], 8);
+    EXPECT_EQ(Bytes(im.contact(0) + 2, im.contact(0) + 8), (Bytes{'C', 0, 'o', 0, 'n', 0}));
+    EXPECT_EQ(im.contact(0)[39], 0);
+    EXPECT_EQ(Bytes(im.contact(0) + 41, im.contact(0) + 45), (Bytes{0x01, 0, 0, 0}));
+
+    // A record past the count still holds its ID: 2 is skipped.
+    im.setContact(10, 0, 0x2);
+    ASSERT_TRUE(contacts::Add(im.c, "Contact2"));
+    EXPECT_EQ(im.id(1), 0x3u);
+
+    // Full table: nothing added.
+    SetCount(im.c.ContactCount, 64);
+    EXPECT_FALSE(contacts::Add(im.c, "x"));
+    EXPECT_EQ(GetCount(im.c.ContactCount), 64u);
+}
+
+TEST(ContactRules, FreeSmallIdSkipsNonDecimalValuesAndFallsBackTo64)
+{
+    struct Case {
+        std::vector<std::uint32_t> held;
+        std::uint32_t expected;
+    };
+    std::vector<std::uint32_t> oneToNine, allBelow64;
+    for (std::uint32_t v = 1; v <= 9; ++v)
+        oneToNine.push_back(v);
+    for (std::uint32_t v = 1; v <= 0x63; ++v)
+        if ((v & 0xF) <= 9)
+            allBelow64.push_back(v);
+    const Case cases[] = {
+        {{}, 0x1},
+        {oneToNine, 0x10},  // 0xA … 0xF are not decimal IDs
+        {{0x1, 0x2, 0x4}, 0x3},
+        {allBelow64, 0x64},
+    };
+    for (const Case& k : cases) {
+        Image im;
+        for (std::size_t n = 0; n < k.held.size(); ++n)
+            im.setContact(n, 1, k.held[n]);
+        EXPECT_EQ(contacts::FreeSmallId(im.c), k.expected) << k.held.size() << " IDs held";
+    }
+}
+
+TEST(ContactRules, CallTypeChangesAndTheSingleAllCall)
+{
+    Image im;
+    SetCount(im.c.ContactCount, 3);
+    im.setContact(0, 0, 0x1);
+    im.setContact(1, 0, 0x2);
+    im.setContact(2, 0, 0x3);
+
+    // Private call: a fresh ID, its own old one still counting as taken.
+    EXPECT_EQ(contacts::CommitCallType(im.c, 0, 1), contacts::CallTypeResult::Changed);
+    EXPECT_EQ(im.contact(0)[39], 1);
+    EXPECT_EQ(im.id(0), 0x4u);
+
+    EXPECT_EQ(contacts::CommitCallType(im.c, 1, 2), contacts::CallTypeResult::Changed);
+    EXPECT_EQ(Bytes(im.contact(1) + 41, im.contact(1) + 45), (Bytes{0xAA, 0xAA, 0xAA, 0xAA}));
+    EXPECT_EQ(contacts::IdText(im.c, 1), "16777215");
+
+    // A second all call, and choosing all call again for the all-call contact, change nothing.
+    const Bytes before(im.c.ContactTable.bytes.begin(), im.c.ContactTable.bytes.end());
+    EXPECT_EQ(contacts::CommitCallType(im.c, 2, 2), contacts::CallTypeResult::AllCallExists);
+    EXPECT_EQ(contacts::CommitCallType(im.c, 1, 2), contacts::CallTypeResult::AllCallExists);
+    EXPECT_EQ(contacts::CommitCallType(im.c, 3, 0), contacts::CallTypeResult::Refused);  // past the count
+    EXPECT_EQ(contacts::CommitCallType(im.c, 2, 3), contacts::CallTypeResult::Refused);
+    EXPECT_EQ(Bytes(im.c.ContactTable.bytes.begin(), im.c.ContactTable.bytes.end()), before);
+}
+
+TEST(ContactRules, IdEntryLimitsAndTheDuplicateOfTheSameCallType)
+{
+    struct Case {
+        const char* typed;
+        Bytes stored;
+    };
+    const Case cases[] = {
+        {"0", {0x01, 0, 0, 0}},
+        {"", {0x01, 0, 0, 0}},
+        {"99999999", {0x15, 0x64, 0x77, 0x16}},
+        {"16776415", {0x15, 0x64, 0x77, 0x16}},
+        {"901", {0x01, 0x09, 0, 0}},
+        {"123456789", {0x78, 0x56, 0x34, 0x12}},  // the box holds eight characters
+    };
+    for (const Case& k : cases) {
+        Image im;
+        SetCount(im.c.ContactCount, 1);
+        EXPECT_EQ(contacts::CommitId(im.c, 0, k.typed), contacts::IdResult::Stored) << k.typed;
+        EXPECT_EQ(Bytes(im.contact(0) + 41, im.contact(0) + 45), k.stored) << k.typed;
+    }
+
+    Image im;
+    SetCount(im.c.ContactCount, 3);
+    im.setContact(0, 0, 0x5);
+    im.setContact(1, 1, 0x7);
+    im.setContact(2, 0, 0x1);
+    EXPECT_EQ(contacts::CommitId(im.c, 2, "7"), contacts::IdResult::Stored);  // other call type
+    EXPECT_EQ(contacts::CommitId(im.c, 2, "5"), contacts::IdResult::Duplicate);
+    EXPECT_EQ(im.id(2), 0x5u);  // kept although refused
+    EXPECT_EQ(contacts::CommitId(im.c, 0, "5"), contacts::IdResult::Duplicate);
+    EXPECT_EQ(contacts::CommitId(im.c, 3, "5"), contacts::IdResult::Refused);
+    im.setContact(1, 2, 0xAAAAAAAA);
+    EXPECT_EQ(contacts::CommitId(im.c, 1, "5"), contacts::IdResult::Refused);
+    EXPECT_EQ(im.id(1), 0xAAAAAAAAu);
+}
+
+TEST(ContactRules, NamesAreStoredAsTypedAndCutAtSixteenCharacters)
+{
+    Image im;
+    SetCount(im.c.ContactCount, 1);
+    std::fill_n(im.contact(0) + 2, 36, 0xEE);
+    ASSERT_TRUE(contacts::CommitName(im.c, 0, "ABCDEFGHIJKLMNOPQR"));
+    EXPECT_EQ(im.contact(0)[1], 16);
+    for (std::size_t i = 0; i < 16; ++i) {
+        EXPECT_EQ(im.contact(0)[2 + 2 * i], 'A' + i);
+        EXPECT_EQ(im.contact(0)[3 + 2 * i], 0);
+    }
+    EXPECT_EQ(Bytes(im.contact(0) + 34, im.contact(0) + 38), (Bytes{0, 0, 0, 0}));
+    EXPECT_EQ(contacts::Name(im.c, 0), "ABCDEFGHIJKLMNOP");
+
+    ASSERT_TRUE(contacts::CommitName(im.c, 0, " Ops "));
+    EXPECT_EQ(im.contact(0)[1], 5);  // blanks count
+    EXPECT_EQ(im.contact(0)[2], ' ');
+    EXPECT_EQ(contacts::Name(im.c, 0), "Ops");  // shown trimmed
+
+    ASSERT_TRUE(contacts::CommitName(im.c, 0, "调度"));
+    EXPECT_EQ(im.contact(0)[1], 2);
+    EXPECT_EQ(contacts::Name(im.c, 0), "调度");
+    EXPECT_FALSE(contacts::CommitName(im.c, 1, "x"));
+}
+
+TEST(ContactRules, ShowingRepairsIdsOfListedContactsOnly)
+{
+    Image im;
+    SetCount(im.c.ContactCount, 3);
+    im.setContact(0, 1, 0x16777215);
+    im.setContact(1, 2, 0x12);
+    im.setContact(2, 0, 0x16777214);
+    im.setContact(3, 1, 0x99999999);  // past the count
+    contacts::RepairForShow(im.c);
+    EXPECT_EQ(Bytes(im.contact(0) + 41, im.contact(0) + 45), (Bytes{0x14, 0x72, 0x77, 0x16}));
+    EXPECT_EQ(Bytes(im.contact(1) + 41, im.contact(1) + 45), (Bytes{0xAA, 0xAA, 0xAA, 0xAA}));
+    EXPECT_EQ(im.id(2), 0x16777214u);
+    EXPECT_EQ(im.id(3), 0x99999999u);
+    EXPECT_EQ(contacts::IdText(im.c, 0), "16777214");
+}
+
+TEST(ContactRules, DeleteMovesLaterContactsAndEveryReferenceFollows)
+{
+    Image im;
+    SetCount(im.c.ContactCount, 4);
+    for (std::uint8_t n = 0; n < 4; ++n)
+        im.setContact(n, 0, 0x10 + n, static_cast<char>('A' + n));
+    const Bytes oldThird(im.contact(2), im.contact(2) + 45);
+    const Bytes oldLast(im.contact(3), im.contact(3) + 45);
+
+    SetCount(im.c.DigitalChannelCount, 5);
+    const std::uint8_t txBefore[] = {0, 1, 2, 3, 0xFF};
+    for (std::size_t i = 0; i < 5; ++i)
+        im.channel(i)[64] = txBefore[i];
+    im.channel(5)[64] = 3;  // past the channel count
+
+    SetCount(im.c.RxGroupCount, 2);
+    im.setMembers(0, 3, {0, 1, 3});
+    im.setMembers(1, 1, {2});
+
+    const std::uint8_t oneTouch[5][2] = {{2, 1}, {2, 3}, {2, 0}, {0, 2}, {2, 0x40}};
+    for (std::size_t k = 0; k < 5; ++k) {
+        im.c.RadioSettings[206 + 3 * k] = oneTouch[k][0];
+        im.c.RadioSettings[207 + 3 * k] = oneTouch[k][1];
+    }
+
+    ASSERT_TRUE(contacts::Delete(im.c, 1));
+
+    EXPECT_EQ(GetCount(im.c.ContactCount), 3u);
+    EXPECT_EQ(Bytes(im.contact(1), im.contact(1) + 45), oldThird);
+    EXPECT_EQ(Bytes(im.contact(3), im.contact(3) + 45), oldLast);  // the freed record keeps its bytes
+    EXPECT_EQ(im.contact(0)[2], 'A');
+    EXPECT_EQ(im.contact(2)[2], 'D');
+
+    const std::uint8_t txAfter[] = {0, 0, 1, 2, 0xFF};
+    for (std::size_t i = 0; i < 5; ++i)
+        EXPECT_EQ(im.channel(i)[64], txAfter[i]) << "channel " << i;
+    EXPECT_EQ(im.channel(5)[64], 3);
+
+    EXPECT_EQ(im.list(0)[39], 2);
+    EXPECT_EQ(im.members(0), Padded({0, 2}));
+    EXPECT_EQ(im.list(1)[39], 1);
+    EXPECT_EQ(im.members(1), Padded({1}));
+
+    const std::uint8_t expected[5][2] = {{0, 0}, {2, 2}, {2, 0}, {0, 1}, {2, 0x40}};
+    for (std::size_t k = 0; k < 5; ++k) {
+        EXPECT_EQ(im.c.RadioSettings[206 + 3 * k], expected[k][0]) << "entry " << k;
+        EXPECT_EQ(im.c.RadioSettings[207 + 3 * k], expected[k][1]) << "entry " << k;
+    }
+
+    // The last contact goes without moving anything; outside the list nothing happens.
+    ASSERT_TRUE(contacts::Delete(im.c, 2));
+    EXPECT_EQ(GetCount(im.c.ContactCount), 2u);
+    EXPECT_EQ(im.channel(3)[64], 0);
+    EXPECT_FALSE(contacts::Delete(im.c, 2));
+    EXPECT_EQ(GetCount(im.c.ContactCount), 2u);
+
+    // A count past the table is bounded: the delete works on 64 contacts.
+    SetCount(im.c.ContactCount, 200);
+    ASSERT_TRUE(contacts::Delete(im.c, 63));
+    EXPECT_EQ(GetCount(im.c.ContactCount), 63u);
+}
+
+TEST(RxGroupRules, ShowCleaningKeepsGroupCallContactsOfTheTableOnly)
+{
+    Image im;
+    SetCount(im.c.ContactCount, 5);
+    im.setContact(0, 0, 0x1);
+    im.setContact(1, 1, 0x2);
+    im.setContact(2, 0, 0x3);
+    im.setContact(3, 0, 0x4);
+    im.setContact(4, 2, 0xAAAAAAAA);
+    // Members: group, private, past the table, group, and one past the member count.
+    im.setMembers(0, 4, {0, 1, 200, 2, 3});
+
+    EXPECT_EQ(rxgroups::CleanMembers(im.c, 0), (Bytes{0, 2}));
+    EXPECT_EQ(im.list(0)[39], 2);
+    EXPECT_EQ(im.members(0), Padded({0, 2}));
+    EXPECT_EQ(rxgroups::AvailableContacts(im.c, 0), (Bytes{3}));
+
+    // A member count above 16 reads no further than the 16 member bytes.
+    im.setMembers(1, 255, Bytes(16, 3));
+    EXPECT_EQ(rxgroups::CleanMembers(im.c, 1), Bytes(16, 3));
+    EXPECT_EQ(im.list(1)[39], 16);
+}
+
+TEST(RxGroupRules, AddAndRemoveMembers)
+{
+    Image im;
+    im.setMembers(0, 15, {});
+    EXPECT_TRUE(rxgroups::AddMember(im.c, 0, 7));
+    EXPECT_EQ(im.list(0)[39], 16);
+    EXPECT_EQ(im.list(0)[56], 7);
+    EXPECT_FALSE(rxgroups::AddMember(im.c, 0, 8));
+    EXPECT_EQ(im.list(0)[39], 16);
+
+    im.setMembers(1, 3, {4, 5, 6});
+    EXPECT_EQ(rxgroups::RemoveMember(im.c, 1, 3), rxgroups::RemoveResult::NoSelection);
+    EXPECT_EQ(rxgroups::RemoveMember(im.c, 1, 0), rxgroups::RemoveResult::Removed);
+    EXPECT_EQ(im.list(1)[39], 2);
+    EXPECT_EQ(im.members(1), Padded({5, 6}));
+    EXPECT_EQ(rxgroups::RemoveMember(im.c, 1, 1), rxgroups::RemoveResult::Removed);
+    EXPECT_EQ(rxgroups::RemoveMember(im.c, 1, 0), rxgroups::RemoveResult::LastMember);
+    EXPECT_EQ(im.members(1), Padded({5}));
+}
+
+TEST(RxGroupRules, NewListCopiesListOneAndDeleteTurnsOffChannelsOfTheLastList)
+{
+    Image im;
+    SetCount(im.c.RxGroupCount, 2);
+    for (std::size_t i = 0; i < 57; ++i)
+        im.list(0)[i] = static_cast<std::uint8_t>(i + 1);
+    ASSERT_TRUE(rxgroups::NewList(im.c));
+    EXPECT_EQ(Bytes(im.c.RxGroupCount.begin(), im.c.RxGroupCount.end()), (Bytes{3, 0, 0, 0}));
+    EXPECT_EQ(Bytes(im.list(2), im.list(2) + 57), Bytes(im.list(0), im.list(0) + 57));
+
+    SetCount(im.c.DigitalChannelCount, 3);
+    im.channel(0)[66] = 3;
+    im.channel(1)[66] = 2;
+    im.channel(2)[66] = 3;
+    ASSERT_TRUE(rxgroups::DeleteLastList(im.c));
+    EXPECT_EQ(GetCount(im.c.RxGroupCount), 2u);
+    EXPECT_EQ(Bytes(im.list(2), im.list(2) + 57), Bytes(57, 0));
+    EXPECT_EQ(im.list(1)[0], 0);  // untouched
+    EXPECT_EQ(im.channel(0)[66], 0);
+    EXPECT_EQ(im.channel(1)[66], 2);
+    EXPECT_EQ(im.channel(2)[66], 0);
+
+    ASSERT_TRUE(rxgroups::DeleteLastList(im.c));
+    EXPECT_FALSE(rxgroups::DeleteLastList(im.c));
+    EXPECT_EQ(GetCount(im.c.RxGroupCount), 1u);
+
+    SetCount(im.c.RxGroupCount, 32);
+    EXPECT_FALSE(rxgroups::NewList(im.c));
+    SetCount(im.c.RxGroupCount, 90);  // a count past the table: the last list of the table goes
+    ASSERT_TRUE(rxgroups::DeleteLastList(im.c));
+    EXPECT_EQ(GetCount(im.c.RxGroupCount), 31u);
+}
+
+TEST(RxGroupRules, NameFillsTheFieldAtEighteenCharacters)
+{
+    Image im;
+    rxgroups::CommitName(im.c, 0, "  ABCDEFGHIJKLMNOPQRST ");
+    EXPECT_EQ(im.list(0)[1], 36);
+    EXPECT_EQ(im.list(0)[2], 'A');
+    EXPECT_EQ(im.list(0)[36], 'R');
+    EXPECT_EQ(im.list(0)[37], 0);
+    EXPECT_EQ(rxgroups::Name(im.c, 0), "ABCDEFGHIJKLMNOPQR");
+    rxgroups::CommitName(im.c, 0, "   ");
+    EXPECT_EQ(Bytes(im.list(0) + 1, im.list(0) + 38), Bytes(37, 0));
+}
