@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
+#include <QScrollBar>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
@@ -43,6 +44,15 @@ constexpr int kRows = static_cast<int>(contacts::kMaxContacts) + 1;
 const QString kAllCallExists = QStringLiteral("全呼已存在");
 const QString kAllCallExistsCaption = QStringLiteral("提示");
 
+// The grid as wide as its columns and a vertical scroll bar, so no empty band shows at its right.
+void FitWidthToColumns(CMSFlexGrid* grid)
+{
+    int width = 2 * grid->frameWidth() + grid->verticalScrollBar()->sizeHint().width();
+    for (int col = 0; col < grid->Cols(); ++col)
+        width += grid->columnWidth(col);
+    grid->setFixedWidth(width);
+}
+
 }  // namespace
 
 CFORM_DMR_Contact::CFORM_DMR_Contact(CVanticApp& app, QWidget* parent)
@@ -76,8 +86,9 @@ CFORM_DMR_Contact::CFORM_DMR_Contact(CVanticApp& app, QWidget* parent)
     buttons->addWidget(deleteButton_);
     buttons->addStretch();
     auto* layout = new QHBoxLayout(this);
-    layout->addWidget(grid_, 1);
+    layout->addWidget(grid_);
     layout->addLayout(buttons);
+    layout->addStretch(1);
 
     connect(grid_, &CMSFlexGrid::CellClicked, this, &CFORM_DMR_Contact::ClickCell);
     connect(typeList_, &QComboBox::currentIndexChanged, this, [this](int position) {
@@ -95,6 +106,7 @@ void CFORM_DMR_Contact::InitialiseControls()
         grid_->SetColWidthTwips(col, kColumnTwips[col]);
         grid_->SetTextMatrix(0, col, Text(kHeaderNumber + col));
     }
+    FitWidthToColumns(grid_);
     grid_->SetColAlignment(kColNumber, Qt::AlignCenter);
     for (int row = 1; row < kRows; ++row)
         grid_->SetTextMatrix(row, kColNumber, QString::asprintf("%02d", row));

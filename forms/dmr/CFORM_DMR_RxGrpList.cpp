@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
 #include "app/QtText.h"
@@ -43,6 +44,15 @@ CMSFlexGrid* MakeGrid(QWidget* parent, int rows)
     grid->SetCols(3);
     grid->SetFixedCols(1);
     return grid;
+}
+
+// The grid as wide as its columns and a vertical scroll bar, so no empty band shows at its right.
+void FitWidthToColumns(CMSFlexGrid* grid)
+{
+    int width = 2 * grid->frameWidth() + grid->verticalScrollBar()->sizeHint().width();
+    for (int col = 0; col < grid->Cols(); ++col)
+        width += grid->columnWidth(col);
+    grid->setFixedWidth(width);
 }
 
 void FillRow(CMSFlexGrid* grid, int row, int number, const Codeplug& codeplug, std::size_t contact)
@@ -90,13 +100,12 @@ CFORM_DMR_RxGrpList::CFORM_DMR_RxGrpList(CVanticApp& app, QWidget* parent)
     grids->addWidget(available_, 1, 0);
     grids->addLayout(moveButtons, 1, 1);
     grids->addWidget(members_, 1, 2);
-    grids->setColumnStretch(0, 1);
-    grids->setColumnStretch(2, 1);
+    grids->setColumnStretch(3, 1);
 
     auto* listButtons = new QHBoxLayout;
-    listButtons->addStretch();
     listButtons->addWidget(newList_);
     listButtons->addWidget(deleteList_);
+    listButtons->addStretch();
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(nameRow);
@@ -119,6 +128,7 @@ void CFORM_DMR_RxGrpList::InitialiseControls()
     for (CMSFlexGrid* grid : {available_, members_}) {
         for (int col = 0; col < 3; ++col)
             grid->SetColWidthTwips(col, kColumnTwips[col]);
+        FitWidthToColumns(grid);
         for (int row = 1; row < grid->Rows(); ++row)
             grid->SetTextMatrix(row, 0, QString::asprintf("%02d", row));
     }
