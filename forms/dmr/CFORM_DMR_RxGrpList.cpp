@@ -12,6 +12,7 @@
 #include "app/QtText.h"
 #include "app/TextCatalogue.h"
 #include "codeplug/Codeplug.h"
+#include "forms/dmr/BcdId.h"
 #include "forms/dmr/ContactRules.h"
 #include "forms/dmr/RxGroupRules.h"
 #include "ui/CMSFlexGrid.h"
@@ -58,7 +59,7 @@ void FitWidthToColumns(CMSFlexGrid* grid)
 void FillRow(CMSFlexGrid* grid, int row, int number, const Codeplug& codeplug, std::size_t contact)
 {
     grid->SetTextMatrix(row, 0, QString::asprintf("%02d", number));
-    grid->SetTextMatrix(row, 1, QString::fromStdString(contacts::HexText(contacts::Id(codeplug, contact))));
+    grid->SetTextMatrix(row, 1, QString::fromStdString(BcdIdToText(contacts::Id(codeplug, contact))));
     grid->SetTextMatrix(row, 2, QString::fromStdString(contacts::Name(codeplug, contact)));
 }
 

@@ -1,14 +1,12 @@
 #include "forms/dmr/ContactRules.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <vector>
 
 #include "codeplug/Bytes.h"
-#include "codeplug/Describe.h"
 #include "codeplug/Records.h"
 #include "forms/channels/Encodings.h"
-#include "link/SessionRules.h"
+#include "forms/dmr/BcdId.h"
 
 namespace contacts {
 
@@ -109,18 +107,11 @@ std::string Name(const Codeplug& codeplug, std::size_t contact)
     return DecodeContactName(codeplug.ContactTable.record(contact).subspan(F::Name, AliasField::kBytes));
 }
 
-std::string HexText(std::uint32_t value)
-{
-    char text[12];
-    std::snprintf(text, sizeof text, "%X", static_cast<unsigned>(value));
-    return text;
-}
-
 std::string IdText(const Codeplug& codeplug, std::size_t contact)
 {
     if (CallType(codeplug, contact) == F::kAllCall)
         return F::kAllCallIdText;
-    return HexText(Id(codeplug, contact));
+    return BcdIdToText(Id(codeplug, contact));
 }
 
 void RepairForShow(Codeplug& codeplug)
@@ -136,7 +127,7 @@ void RepairForShow(Codeplug& codeplug)
 std::uint32_t FreeSmallId(const Codeplug& codeplug)
 {
     for (std::uint32_t candidate = 0x1; candidate <= 0x63; ++candidate) {
-        if (!IsValidBcd(candidate))
+        if (!IsValidBcdId(candidate))
             continue;
         bool taken = false;
         for (std::size_t n = 0; n < codeplug.ContactTable.kCapacity && !taken; ++n)
@@ -175,7 +166,7 @@ IdResult CommitId(Codeplug& codeplug, std::size_t contact, std::string_view text
 {
     if (!Listed(codeplug, contact) || CallType(codeplug, contact) == F::kAllCall)
         return IdResult::Refused;
-    const std::uint32_t id = session::ParseRadioIdText(text.substr(0, kIdChars));
+    const std::uint32_t id = ParseBcdIdText(text.substr(0, kIdChars));
     SetId(codeplug, contact, id);
     const std::uint8_t type = CallType(codeplug, contact);
     for (std::size_t n = 0; n < Count(codeplug); ++n)

@@ -11,12 +11,13 @@
 #include <string_view>
 
 #include "codeplug/Codeplug.h"
+#include "forms/dmr/BcdId.h"
 
 namespace contacts {
 
 constexpr std::size_t kMaxContacts = 64;
 constexpr std::size_t kNameChars = 16;  // the name editor's limit
-constexpr std::size_t kIdChars = 8;     // the ID editor's limit
+constexpr std::size_t kIdChars = kBcdIdChars;  // the ID editor's limit
 // The largest ID a contact that is not an all call may keep when the grid is shown.
 constexpr std::uint32_t kLargestShownId = 0x16777214;
 constexpr std::uint32_t kFirstReservedId = 0x16777215;
@@ -29,7 +30,6 @@ std::uint32_t Id(const Codeplug& codeplug, std::size_t contact);
 std::string Name(const Codeplug& codeplug, std::size_t contact);
 // "16777215" for an all call, otherwise the stored value's hexadecimal digits.
 std::string IdText(const Codeplug& codeplug, std::size_t contact);
-std::string HexText(std::uint32_t value);
 
 // The repairs made while the grid is shown, for contacts 0 … count − 1: an all-call contact gets
 // the all-call ID, any other contact holding 0x16777215 or more gets 0x16777214.
