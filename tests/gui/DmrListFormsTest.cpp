@@ -219,3 +219,42 @@ TEST(ContactForm, ContactsEditedInTheFormReachTheRadioAndReadBack)
         EXPECT_EQ(DecodeContactName(second.subspan(2, 36)), "调度 Desk");
     }
 }
+
+TEST(DmrListForms, RandomImagesStayWithinTheTables)
+{
+    ProgramDir dir(0);
+    DmrSession s(dir.path);
+    std::mt19937 random(740);
+    for (int round = 0; round < 4; ++round) {
+        for (BlockView block : BlocksInFileOrder(s.image()))
+            for (std::uint8_t& b : block.bytes)
+                b = static_cast<std::uint8_t>(random());
+        if (round == 3)
+            SetCount(s.image().ContactCount, 64);
+        CFORM_DMR_Contact* contacts = s.Contacts();
+        for (int row : {1, 2, 40, 64})
+            for (int col : {1, 2, 3})
+                Click(contacts->Grid(), row, col);
+        contacts->AddButton()->click();
+        Click(contacts->Grid(), 1, 1);
+        contacts->DeleteButton()->click();
+        const std::uint32_t listed = std::min<std::uint32_t>(GetCount(s.image().ContactCount), 64);
+        for (std::uint32_t n = 0; n < listed; ++n) {
+            const auto record = s.image().ContactTable.record(n);
+            const std::uint32_t expectedLimit = record[39] == 2 ? 0xAAAAAAAA : 0x16777214;
+            EXPECT_LE(GetLE32(record, 41), expectedLimit) << "contact " << n;
+        }
+
+        CFORM_DMR_RxGrpList* list = s.List(round == 3 ? 40 : static_cast<std::uint32_t>(round * 9));
+        list->AddMemberButton()->click();
+        list->RemoveMemberButton()->click();
+        list->NewListButton()->click();
+        list->DeleteListButton()->click();
+        const auto shown = s.image().RxGroupTable.record(std::min(s.app.Navigation().Index(FormKind::DmrRxGrpList), 31u));
+        ASSERT_LE(shown[39], 16);
+        for (std::size_t m = 0; m < shown[39]; ++m) {
+            ASSERT_LT(shown[41 + m], 64);
+            EXPECT_EQ(s.image().ContactTable.record(shown[41 + m])[39], 0);
+        }
+    }
+}
