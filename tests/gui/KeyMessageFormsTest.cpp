@@ -170,6 +170,21 @@ TEST(MessageForm, RowsGrowOneAtATimeAndTheEditorCommitsOnLeaving)
     EXPECT_EQ(s.frame->FormWindow(FormKind::Message)->windowTitle(), s.T("Tree", 26));
 }
 
+TEST(KeyMessageForms, EveryTextFoundInChineseAndEnglish)
+{
+    for (std::uint8_t language : {0, 1}) {
+        ProgramDir dir(language);
+        Forms s(dir.path);
+        s.app.Context().text.ClearMisses();
+        ASSERT_NE(s.OpenKeys(), nullptr);
+        ASSERT_NE(s.OpenMessages(), nullptr);
+        std::string missed;
+        for (const auto& [section, key] : s.app.Context().text.Misses())
+            missed += section + " " + std::to_string(key) + "; ";
+        EXPECT_TRUE(missed.empty()) << int(language) << ": " << missed;
+    }
+}
+
 // A key assignment, a one-touch entry and two messages set through the forms, saved, written to
 // the virtual radio and read back.
 TEST(KeyMessageForms, SettingsReachTheRadioAndReadBackTheSame)
