@@ -26,6 +26,9 @@
 #include "app/Navigation.h"
 #include "app/QtText.h"
 #include "app/UserPrompts.h"
+#include "link/CDIALOG_PassWord.h"
+#include "link/CDialog_ADJ.h"
+#include "link/CDialog_RadioInfo.h"
 #include "link/CDialog_SetComPort.h"
 #include "ui/FormBase.h"
 
@@ -456,7 +459,8 @@ void CMainFrame::OnCommand(int command)
 
 void CMainFrame::OnRadioInfo()
 {
-    // Opens the radio information dialog once it exists.
+    CDialog_RadioInfo dialog(app_.Context(), this);
+    runDialog_(dialog);
 }
 
 void CMainFrame::OnGeneralFunctions() { OpenForm(FormKind::Fun); }
@@ -481,12 +485,14 @@ void CMainFrame::OnSetPort()
 
 void CMainFrame::OnPasswordSet()
 {
-    // Opens the password setting dialog once it exists.
+    CDIALOG_PassWord dialog(app_.Context(), app_.Link(), this);
+    runDialog_(dialog);
 }
 
 void CMainFrame::OnAdjustValue()
 {
-    // Opens the adjustment-value dialog once it exists.
+    CDialog_ADJ dialog(app_.Context(), app_.Link(), this);
+    runDialog_(dialog);
 }
 
 void CMainFrame::OnRead()

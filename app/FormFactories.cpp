@@ -10,6 +10,7 @@
 #include "forms/functions/Form_Message.h"
 #include "forms/dmr/CFORM_DMR_Contact.h"
 #include "forms/dmr/CFORM_DMR_RxGrpList.h"
+#include "forms/functions/CFrom_PasswordEC.h"
 
 void InstallFormFactories(CMainFrame& frame)
 {
@@ -23,4 +24,5 @@ void InstallFormFactories(CMainFrame& frame)
     frame.SetFormFactory(FormKind::Message, [](CVanticApp& app) { return new Form_Message(app); });
     frame.SetFormFactory(FormKind::DmrContact, [](CVanticApp& app) { return new CFORM_DMR_Contact(app); });
     frame.SetFormFactory(FormKind::DmrRxGrpList, [](CVanticApp& app) { return new CFORM_DMR_RxGrpList(app); });
+    frame.SetFormFactory(FormKind::PasswordEC, [](CVanticApp& app) { return new CFrom_PasswordEC(app); });
 }

@@ -25,6 +25,7 @@
 
 #include "app/SystemSettings.h"
 #include "cli/Verbs.h"
+#include "codeplug/RadioInfo.h"
 #include "codeplug/CodeplugFile.h"
 #include "link/CDialog_MSComm.h"
 #include "link/Clock.h"
@@ -312,6 +313,10 @@ int RunRead(Args args)
         return kExitSaveFailed;
     }
     std::fprintf(stderr, "zr740 read: saved %s\n", o->file.c_str());
+    // What the radio says about itself, as the radio-information dialog shows it.
+    std::fprintf(stderr, "zr740 read: serial number %s, MCU firmware %s, DSP firmware %s, band %s\n",
+                 radio_info::SerialNumber(*image).c_str(), radio_info::McuVersion(*image).c_str(),
+                 radio_info::DspVersion(*image).c_str(), radio_info::BandText(*image).c_str());
     return kExitOk;
 }
 

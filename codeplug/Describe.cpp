@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <span>
 
+#include "codeplug/RadioInfo.h"
 #include "codeplug/Records.h"
 #include "forms/channels/Encodings.h"
 
@@ -330,11 +331,11 @@ DescNode DescribeRadioSettings(const Codeplug& c)
     static const int kResend[] = {0, 3, 6, 9, 12};
 
     DescNode n = DescNode::Object("radioSettings", "Radio settings");
-    n.AddText("band", "Band", BandText(s[F::FrequencyRange]))
+    n.AddText("band", "Band", radio_info::BandText(c))
         .AddNumber("frequencyRange", "Band byte", s[F::FrequencyRange])
         .AddText("radioAlias", "Radio alias", Alias(s, F::RadioAliasLength, F::RadioAlias, AliasField::kBytes))
-        .AddText("dspVersion", "DSP firmware version", Text8(s.subspan(F::DspVersion, F::DspVersionEnd - F::DspVersion)))
-        .AddText("mcuVersion", "MCU firmware version", Text8(s.subspan(F::McuVersion, F::McuVersionEnd - F::McuVersion)))
+        .AddText("dspVersion", "DSP firmware version", radio_info::DspVersion(c))
+        .AddText("mcuVersion", "MCU firmware version", radio_info::McuVersion(c))
         .AddNumber("menuLanguage", "Menu language (list position)", o1 & F::kMenuLanguage)
         .AddNumber("messageMode", "Message mode (list position)", (o1 & F::kMessageMode) != 0 ? 1 : 0)
         .AddFlag("remoteAlarmAllowed", "Remote alarm allowed", (o1 & F::kRemoteAlarmAllowed) != 0)
@@ -541,11 +542,6 @@ std::string BcdIdText(std::uint32_t value)
     return IsValidBcd(value) ? digits : digits + " (not a decimal ID)";
 }
 
-std::string BandText(std::uint8_t frequencyRange)
-{
-    return frequencyRange == RadioSettingsField::kRange350To400 ? "350-400MHz" : "400-480MHz";
-}
-
 // ---- the accounts ----
 
 DescNode DescribeCodeplug(const Codeplug& c)
@@ -585,7 +581,7 @@ DescNode DescribeCodeplug(const Codeplug& c)
     root.Add(DescribeFunctionExtra(c));
 
     DescNode info = DescNode::Object("radioInfo", "Radio information");
-    info.AddText("serialNumber", "Serial number", Text8(std::span(c.RadioInfoBlock).subspan(RadioInfoField::SerialNumber)));
+    info.AddText("serialNumber", "Serial number", radio_info::SerialNumber(c));
     root.Add(std::move(info));
 
     DescNode identity = DescNode::Object("identity", "Identity record");
@@ -610,7 +606,10 @@ DescNode DescribeSummary(const Codeplug& c)
         .AddFlag("markerOk", "Marker is 740", marker == kFileMarkerValue)
         .HideLastInText()
         .AddText("radioId", "Radio ID", BcdIdText(GetLE32(c.DmrSettings, DmrSettingsField::RadioId)))
-        .AddText("band", "Band", BandText(c.RadioSettings[RadioSettingsField::FrequencyRange]))
+        .AddText("band", "Band", radio_info::BandText(c))
+        .AddText("serialNumber", "Serial number", radio_info::SerialNumber(c))
+        .AddText("mcuVersion", "MCU firmware version", radio_info::McuVersion(c))
+        .AddText("dspVersion", "DSP firmware version", radio_info::DspVersion(c))
         .AddText("radioAlias", "Radio alias",
                  Alias(c.RadioSettings, RadioSettingsField::RadioAliasLength, RadioSettingsField::RadioAlias, AliasField::kBytes));
 

@@ -53,5 +53,3 @@ DescNode DescribeSummary(const Codeplug& codeplug);
 // A BcdId as its decimal digits ("%X" of the value); non-decimal nibbles are marked.
 std::string BcdIdText(std::uint32_t value);
 bool IsValidBcd(std::uint32_t value);
-// "400-480MHz" or "350-400MHz" for the FrequencyRange byte.
-std::string BandText(std::uint8_t frequencyRange);

@@ -364,8 +364,11 @@ int CDialog_MSComm::WaitAck(std::uint16_t& length)
     return LinkResult::Ok;
 }
 
-int CDialog_MSComm::KeyQuery(std::span<const std::uint8_t, 4> param, std::span<std::uint8_t> dest)
+int CDialog_MSComm::KeyQuery(std::span<const std::uint8_t, 4> param, std::span<std::uint8_t> dest,
+                             std::size_t* answered)
 {
+    if (answered)
+        *answered = 0;
     if (const int state = Identify(); state != LinkResult::Ok)
         return state;
     SendBytes(frame::KeyCommand(frame::kKeyQuery, param));
@@ -376,6 +379,8 @@ int CDialog_MSComm::KeyQuery(std::span<const std::uint8_t, 4> param, std::span<s
     Bytes data(length);
     const std::size_t n = ReadCount(data, data.size(), kTriesReply);
     CopyBounded(std::span(data).first(std::min<std::size_t>(n, length)), dest);
+    if (answered)
+        *answered = std::min<std::size_t>(n, length);
     return n < length ? LinkResult::ServiceDataError : LinkResult::Ok;
 }
 

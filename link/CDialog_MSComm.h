@@ -114,7 +114,9 @@ public:
     int WaitAck(std::uint16_t& length);
     // Identify (a non-zero result is returned), "key" 81 param, ack, 05, then the announced
     // length of answer bytes (no CRC) into dest, as far as dest holds. 0; 1; 514 when short.
-    int KeyQuery(std::span<const std::uint8_t, 4> param, std::span<std::uint8_t> dest);
+    // `answered`, when given, receives how many answer bytes arrived (at most the announced length).
+    int KeyQuery(std::span<const std::uint8_t, 4> param, std::span<std::uint8_t> dest,
+                 std::size_t* answered = nullptr);
     // Identify (results other than 0 and 2 are returned), "key" 01 param. 0 acknowledged, else 1.
     int KeySet(std::span<const std::uint8_t, 4> param);
     // Wake, "dbg" 93 param, ack, 05, length + CRC. 0 with the data in dest (as far as it holds);

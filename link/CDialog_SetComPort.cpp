@@ -126,8 +126,8 @@ CDialog_SetComPort::CDialog_SetComPort(AppContext& app, PortTester tester, QWidg
     box->setLayout(grid);
 
     auto* buttons = new QDialogButtonBox;
-    confirm_ = buttons->addButton(QText(app_.text, "Pub", 30), QDialogButtonBox::AcceptRole);
-    cancel_ = buttons->addButton(QText(app_.text, "Pub", 31), QDialogButtonBox::RejectRole);
+    confirm_ = buttons->addButton(QText(app_.text, "Info", 30), QDialogButtonBox::AcceptRole);
+    cancel_ = buttons->addButton(QText(app_.text, "Info", 31), QDialogButtonBox::RejectRole);
     confirm_->setDefault(true);
     connect(confirm_, &QPushButton::clicked, this, &CDialog_SetComPort::Confirm);
     connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);

@@ -1,5 +1,6 @@
 #include "sim/SimOptions.h"
 
+#include <algorithm>
 #include <charconv>
 #include <chrono>
 
@@ -32,10 +33,12 @@ interrupted (Ctrl-C, SIGTERM).
 Port and files:
   --link-dir DIR        with --com: create DIR/COMn as a link to the pseudo-terminal, so a
   --com N               program in DIR sees the radio as port COMn (N = 1..16); removed on exit
-  --load FILE.VNTX      start with the configuration of this codeplug file
+  --load FILE.VNTX      start with the configuration of this codeplug file (and the service
+                        memory of FILE.VNTX.service when that file exists)
   --save-on-close FILE.VNTX
                         write what the radio holds to this file after every closed write session
-                        and at exit
+                        and at exit, and its service memory (radio password, adjustment values)
+                        to FILE.VNTX.service after every service write and at exit
   --exit-after-write    exit after the first closed write session (after saving; the
                         last reply is left 1.5 s to be read)
 
@@ -44,6 +47,8 @@ Radio:
                         leading "0" as the programming software does); the radio then asks for it
   --service-password PW radio password of the service exchanges (state 2 when set, 0 when not)
   --identify-state N    force the state byte of the identify answer (0..255)
+  --foreign-identity    the "key" query answers the identity of another model (ZR-730)
+  --old-firmware        the "key" query answers firmware bytes 00 30 (too old for adjustment values)
   --echo                one-wire cable: every byte sent to the radio comes straight back
   --turnaround MS       time from the end of a request to the start of its reply (default 2)
   --instant             no pacing: write replies at once instead of at 38400 baud
@@ -127,6 +132,12 @@ std::optional<SimOptions> ParseSimOptions(std::span<const std::string> args, std
             if (!number(0, 255, n))
                 return std::nullopt;
             o.setup.identifyState = static_cast<std::uint8_t>(n);
+        } else if (a == "--foreign-identity") {
+            const char other[] = "ZR-730";
+            std::copy_n(other, 6, o.setup.keyAnswer.begin());
+        } else if (a == "--old-firmware") {
+            o.setup.keyAnswer[12] = 0x00;
+            o.setup.keyAnswer[13] = 0x30;
         } else if (a == "--echo") {
             o.setup.echo = true;
         } else if (a == "--turnaround") {

@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <fstream>
+#include <iterator>
 
 #include "codeplug/CodeplugFile.h"
 #include "link/WireOrder.h"
@@ -76,6 +78,7 @@ constexpr std::uint8_t kDone = 0xFA;       // acknowledgement / no record
 constexpr std::uint8_t kNak = 0x15;
 constexpr std::size_t kWriteChunk = 512;
 constexpr Clock::Duration kWriteDataTimeout = std::chrono::seconds(10);
+constexpr Clock::Duration kServiceIdleTimeout = std::chrono::seconds(1);
 constexpr Clock::Duration kByteTime{1'000'000'000LL * 10 / 38400};
 
 std::string Hex(std::span<const std::uint8_t> bytes)
@@ -278,6 +281,25 @@ std::string VirtualRadio::ServicePassword() const
     return std::string(first, last);
 }
 
+bool VirtualRadio::LoadServiceMemory(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return false;
+    std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (bytes.size() != kServiceMemoryBytes)
+        return false;
+    serviceMemory_ = std::move(bytes);
+    return true;
+}
+
+bool VirtualRadio::SaveServiceMemory(const std::filesystem::path& path) const
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(serviceMemory_.data()), static_cast<std::streamsize>(serviceMemory_.size()));
+    return static_cast<bool>(out.flush());
+}
+
 std::vector<std::string> VirtualRadio::EventTexts() const
 {
     std::vector<std::string> out;
@@ -402,6 +424,13 @@ void VirtualRadio::HostByte(std::uint8_t value, Clock::Time at)
         mode_ = Mode::Idle;  // a broken write chunk ends the write as well
     }
 
+    if (mode_ == Mode::Idle && gap > kServiceIdleTimeout) {
+        // A second of silence ends an identified exchange: what follows starts afresh.
+        identified_ = false;
+        pairFirst_.clear();
+        pairAccepted_ = false;
+    }
+
     switch (mode_) {
     case Mode::Idle:
         if (value == 0x84) {
@@ -461,6 +490,7 @@ void VirtualRadio::HandleControl(std::uint8_t value, Clock::Time at)
         Event(at, "wake");
         identified_ = false;
         pairFirst_.clear();
+        pairAccepted_ = false;
         Reply({0x05}, at, false);
         return;
     case 0xA5:
@@ -744,6 +774,9 @@ void VirtualRadio::HandleCommandFrame(Clock::Time at)
     const bool crcOk = CrcOk(f);
     auto word = [&](std::string_view w) { return std::equal(w.begin(), w.end(), f.begin()); };
     const std::span<const std::uint8_t> param = std::span(f).subspan(4, 4);
+    // An identify opens one exchange: a command word, or the two halves of the password.
+    if (crcOk && (word("key") || word("dbg") || word("read") || word("writ")))
+        identified_ = false;
 
     if (crcOk && word("key")) {
         const std::uint8_t sub = f[3];
@@ -799,6 +832,13 @@ void VirtualRadio::HandleCommandFrame(Clock::Time at)
             dataPending_ = true;
             Reply(Ack(count), at, false);
         } else {
+            const bool touchesPassword = address < kServicePasswordAddress + kServicePasswordBytes &&
+                                         address + count > kServicePasswordAddress;
+            if (touchesPassword && !ServicePassword().empty() && !pairAccepted_) {
+                Event(at, "writ refused: the password was not given");
+                Reply(Nak(), at, false);
+                return;
+            }
             writeAddress_ = address;
             writeRemaining_ = count;
             writeCollected_.clear();
@@ -823,7 +863,9 @@ void VirtualRadio::HandlePairHalf(std::span<const std::uint8_t> f, Clock::Time a
     Bytes record = pairFirst_;
     record.insert(record.end(), f.begin(), f.begin() + 8);
     pairFirst_.clear();
+    identified_ = false;
     const bool match = std::equal(record.begin(), record.end(), serviceMemory_.begin() + kServicePasswordAddress);
+    pairAccepted_ = match;
     Event(at, match ? "pair accepted" : "pair rejected");
     Reply(match ? Ack(0) : Nak(), at, false);
 }
@@ -844,6 +886,9 @@ void VirtualRadio::HandleWriteChunk(Clock::Time at)
     if (writeRemaining_ == 0) {
         std::copy(writeCollected_.begin(), writeCollected_.end(), serviceMemory_.begin() + writeAddress_);
         mode_ = Mode::Idle;
+        pairAccepted_ = false;
+        if (onServiceWrite)
+            onServiceWrite();
     }
     Reply(Ack(0), at, false);
 }

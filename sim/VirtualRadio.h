@@ -55,7 +55,8 @@ struct RadioSetup {
     Clock::Duration turnaround = std::chrono::milliseconds(2);
     // A partly received frame is dropped after this much silence on the line.
     Clock::Duration frameTimeout = std::chrono::milliseconds(50);
-    // Answer to the "key" query: the model identity (12 bytes) and 4 firmware bytes.
+    // Answer to the "key" query: the model identity (12 bytes) and 4 firmware bytes (01 00: version
+    // 0100, new enough for the adjustment values).
     std::array<std::uint8_t, 16> keyAnswer = {'Z', 'R', '-', '7', '4', '0', 0, 0, 0, 0, 0, 0, 0x01, 0x00, 0x00, 0x00};
     // Bytes 2..17 of the identify answer.
     std::array<std::uint8_t, 16> identifyData = {'Z', 'R', '-', '7', '4', '0', 'N', 'V', 0, 0, 0, 0, 0x01, 0x00, 0x00, 0x00};
@@ -119,6 +120,10 @@ public:
     std::span<const std::uint8_t> ServiceMemory() const { return serviceMemory_; }
     void SetServicePassword(std::string_view password);  // empty: none
     std::string ServicePassword() const;
+    // The service memory as a file of its own (kServiceMemoryBytes raw bytes). Loading a file of
+    // another length fails and leaves the memory as it was.
+    bool LoadServiceMemory(const std::filesystem::path& path);
+    bool SaveServiceMemory(const std::filesystem::path& path) const;
 
     // ---- What happened ----
     const std::vector<std::uint8_t>& Received() const { return received_; }
@@ -133,6 +138,8 @@ public:
 
     // Called after every accepted "close write session" (the program saves its file there).
     std::function<void()> onWriteSessionClosed;
+    // Called after every completed "writ" (the program saves its service memory there).
+    std::function<void()> onServiceWrite;
     // Called for every event as it happens (the program's --verbose log).
     std::function<void(const RadioEvent&)> onEvent;
 
@@ -179,6 +186,7 @@ private:
     std::vector<std::uint8_t> pendingData_;  // sent on the host's 05
     bool dataPending_ = false;
     std::vector<std::uint8_t> pairFirst_;
+    bool pairAccepted_ = false;  // the stored password was sent since the last wake
     // "writ" in progress
     std::uint16_t writeAddress_ = 0;
     std::size_t writeRemaining_ = 0;

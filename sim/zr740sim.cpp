@@ -76,6 +76,13 @@ int main(int argc, char** argv)
         std::cerr << "zr740sim: cannot load " << o.load << "\n";
         return 1;
     }
+    if (!o.load.empty()) {
+        const std::filesystem::path memory = o.load + ".service";
+        if (std::filesystem::exists(memory) && !radio.LoadServiceMemory(memory)) {
+            std::cerr << "zr740sim: cannot load " << memory.string() << "\n";
+            return 1;
+        }
+    }
     if (o.password)
         radio.SetProgrammingPassword(*o.password);
     if (o.servicePassword)
@@ -131,10 +138,16 @@ int main(int argc, char** argv)
     sigaction(SIGHUP, &sa, nullptr);
     signal(SIGPIPE, SIG_IGN);
 
+    auto saveMemory = [&]() {
+        if (!o.saveOnClose.empty() && !radio.SaveServiceMemory(o.saveOnClose + ".service"))
+            std::cerr << "zr740sim: cannot save " << o.saveOnClose << ".service\n";
+    };
     auto save = [&]() {
         if (!o.saveOnClose.empty() && !radio.SaveFile(o.saveOnClose))
             std::cerr << "zr740sim: cannot save " << o.saveOnClose << "\n";
+        saveMemory();
     };
+    radio.onServiceWrite = saveMemory;
     bool writeClosed = false;
     radio.onWriteSessionClosed = [&]() {
         save();

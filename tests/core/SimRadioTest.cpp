@@ -149,9 +149,12 @@ TEST(SimRadio, ServiceHandshake)
     ASSERT_EQ(data.size(), 10u);
     EXPECT_EQ(Bytes(data.begin(), data.begin() + 8), Hex("01 02 03 04 05 06 07 08"));
 
-    EXPECT_EQ(cable.SendHex("77 72 69 74 00 DB 00 10 0B 9C"), Hex("06 00 00 00"));
+    EXPECT_EQ(cable.SendHex("77 72 69 74 00 DB 00 10 0B 9C"), Hex("15 00 00 00"))
+        << "the password store stays shut until the old password is given";
+    EXPECT_EQ(cable.SendHex("77 72 69 74 03 00 00 10 74 EC"), Hex("06 00 00 00"));
     const std::string badCrc = "39 38 37 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00";
     EXPECT_EQ(cable.SendHex(badCrc), Hex("15 00 00 00")) << "a chunk with a wrong CRC is refused";
+    EXPECT_EQ(mem[0x300], 0x01);
     EXPECT_EQ(radio.ServicePassword(), "123456");
     EXPECT_FALSE(radio.Violations().empty());
     EXPECT_TRUE(cable.SendHex("72 65 61 64 03 00 00 08 CB 8C").empty()) << "a command with a wrong CRC";

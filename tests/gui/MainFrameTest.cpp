@@ -110,9 +110,10 @@ TEST(MainFrameNavigation, CommandsUseTheLastNavigation)
     s.frame->ClickTreeItem(ItemByKey(Root(*s.frame), 36));  // the password item's label is the title
     EXPECT_EQ(s.frame->FormWindow(FormKind::PasswordEC)->windowTitle(), "Programming password");
 
-    for (int command : {Cmd::SetPort, Cmd::Read, Cmd::Write})
+    for (int command : {Cmd::SetPort, Cmd::Read, Cmd::Write, Cmd::RadioInfo, Cmd::PasswordSet, Cmd::AdjustValue})
         s.frame->OnCommand(command);
-    EXPECT_EQ(s.dialogsRun, (QStringList{"CDialog_SetComPort", "CDialog_RW", "CDialog_RW"}));
+    EXPECT_EQ(s.dialogsRun, (QStringList{"CDialog_SetComPort", "CDialog_RW", "CDialog_RW", "CDialog_RadioInfo",
+                                         "CDIALOG_PassWord", "CDialog_ADJ"}));
 }
 
 TEST(MainFrameNavigation, ReopeningRerunsInitialUpdateOnlyForIndexedForms)

@@ -1,0 +1,326 @@
+// The radio-information, password and adjustment-value dialogs and the programming-password
+// form, driven as a user would: the service exchanges against the virtual radio in memory
+// (virtual time for the radio, real time for the dialogs' event loops).
+#include <gtest/gtest.h>
+
+#include <QtWidgets>
+
+#include <future>
+
+#include "app/AppContext.h"
+#include "app/CommandTable.h"
+#include "app/QtText.h"
+#include "forms/functions/CFrom_PasswordEC.h"
+#include "link/CDIALOG_PassWord.h"
+#include "link/CDialog_ADJ.h"
+#include "link/CDialog_RadioInfo.h"
+#include "link/CDialog_SetComPort.h"
+#include "sim/VirtualRadio.h"
+#include "tests/gui/TestSupport.h"
+
+using namespace testsupport;
+
+namespace {
+
+template <typename Condition>
+bool WaitFor(Condition condition, int timeoutMs = 8000)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!condition()) {
+        if (clock.elapsed() > timeoutMs)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        QThread::msleep(2);
+    }
+    return true;
+}
+
+std::string Text(std::span<const std::uint8_t> bytes) { return std::string(bytes.begin(), bytes.end()); }
+
+struct ServiceBench {
+    explicit ServiceBench(std::uint8_t language = 0, bool gated = false) : dir(language)
+    {
+        app->Start(dir.path);
+        SerialPortFactory factory = bench.PortFactory();
+        if (gated)  // the worker waits at the port until the test lets it through
+            factory = [inner = factory, gate = gate.get_future().share()] { return gate.wait(), inner(); };
+        link = std::make_unique<CDialog_MSComm>(factory, bench.clock);
+    }
+    template <typename Dialog>
+    std::unique_ptr<Dialog> Open()
+    {
+        auto dialog = std::make_unique<Dialog>(*app, *link);
+        dialog->setMessageSink([this](const QString& caption, const QString& text) { messages.emplace_back(caption, text); });
+        return dialog;
+    }
+    bool Reported(const char* section, int key) const
+    {
+        return !messages.empty() && messages.back().second == QText(app->text, section, key);
+    }
+    bool SawEvent(const std::string& start) const
+    {
+        const auto texts = bench.radio.EventTexts();
+        return std::any_of(texts.begin(), texts.end(), [&](const std::string& t) { return t.starts_with(start); });
+    }
+
+    ProgramDir dir;
+    RadioBench bench;
+    std::promise<void> gate;
+    std::unique_ptr<AppContext> app = std::make_unique<AppContext>();
+    std::unique_ptr<CDialog_MSComm> link;
+    std::vector<std::pair<QString, QString>> messages;
+};
+
+// "VANTI" and 01 .. 09: the probe every exchange starts with.
+const std::vector<std::uint8_t> kProbe = {0x56, 0x41, 0x4E, 0x54, 0x49, 1, 2, 3, 4, 5, 6, 7, 8, 9};
+
+}  // namespace
+
+TEST(PasswordDialog, SetsTheRadioPasswordWithChecksAndMessages)
+{
+    ServiceBench b;
+    b.bench.radio.SetServicePassword("123456");
+    auto d = b.Open<CDIALOG_PassWord>();
+    d->show();
+    EXPECT_FALSE(d->clearBox()->isEnabled() || d->oldEdit()->isEnabled() || d->newEdit()->isEnabled());
+
+    // Confirm with the upper part unticked: the cable is probed, nothing changes, the dialog stays.
+    d->confirmButton()->click();
+    ASSERT_TRUE(WaitFor([&] { return !d->busy(); }));
+    EXPECT_TRUE(b.messages.empty());
+    EXPECT_TRUE(d->isVisible());
+    EXPECT_EQ(b.bench.radio.Received(), kProbe);
+
+    d->radioPasswordBox()->click();
+    ASSERT_TRUE(WaitFor([&] { return !d->busy(); }));
+    EXPECT_TRUE(d->radioPasswordBox()->isChecked());
+    EXPECT_TRUE(d->oldEdit()->isEnabled() && d->clearBox()->isEnabled() && d->newEdit()->isEnabled());
+
+    d->oldEdit()->setText("123456");
+    d->newEdit()->setText("2222");
+    d->repeatEdit()->setText("2223");
+    d->confirmButton()->click();
+    ASSERT_TRUE(WaitFor([&] { return !b.messages.empty(); }));
+    EXPECT_TRUE(b.Reported("RW_Str", 38));
+    EXPECT_EQ(b.messages.back().first, QText(b.app->text, "Pub", 10));
+    EXPECT_TRUE(d->newEdit()->text().isEmpty() && d->repeatEdit()->text().isEmpty());
+    EXPECT_TRUE(d->isVisible());
+    EXPECT_FALSE(b.SawEvent("writ"));
+
+    d->newEdit()->setText("2222");
+    d->repeatEdit()->setText("2222 ");
+    d->confirmButton()->click();
+    ASSERT_TRUE(WaitFor([&] { return b.messages.size() == 2; }));
+    EXPECT_TRUE(b.Reported("RW_Str", 85));
+    EXPECT_FALSE(d->isVisible());
+    EXPECT_EQ(b.bench.radio.ServicePassword(), "2222");
+    EXPECT_FALSE(b.link->IsPortOpen());
+
+    // Clearing: the new fields are emptied and disabled, the radio ends without a password.
+    auto again = b.Open<CDIALOG_PassWord>();
+    again->show();
+    again->radioPasswordBox()->click();
+    ASSERT_TRUE(WaitFor([&] { return !again->busy(); }));
+    again->newEdit()->setText("9");
+    again->clearBox()->click();
+    EXPECT_TRUE(again->newEdit()->text().isEmpty());
+    EXPECT_FALSE(again->newEdit()->isEnabled());
+    again->oldEdit()->setText("2222");
+    again->confirmButton()->click();
+    ASSERT_TRUE(WaitFor([&] { return b.messages.size() == 3; }));
+    EXPECT_TRUE(b.Reported("RW_Str", 85));
+    EXPECT_EQ(b.bench.radio.ServicePassword(), "");
+}
+
+TEST(PasswordDialog, StaysModalAndBusyWhileTheRadioIsAsked)
+{
+    ServiceBench b(1, /*gated=*/true);
+    b.bench.radio.setup().identifyState = 3;
+    auto d = b.Open<CDIALOG_PassWord>();
+    d->show();
+    d->radioPasswordBox()->click();
+    ASSERT_TRUE(d->busy());
+    EXPECT_TRUE(d->busyBar()->isVisible());
+    EXPECT_EQ(d->busyLine()->text(), QText(b.app->text, "Service", 1));
+    EXPECT_FALSE(d->confirmButton()->isEnabled());
+    EXPECT_FALSE(d->close());
+    d->reject();
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QCoreApplication::sendEvent(d.get(), &escape);
+    EXPECT_TRUE(d->isVisible());
+
+    b.gate.set_value();
+    // State 3: an empty message, then the dialog closes.
+    ASSERT_TRUE(WaitFor([&] { return !b.messages.empty(); }));
+    EXPECT_EQ(b.messages.back(), std::make_pair(QText(b.app->text, "Pub", 10), QString()));
+    EXPECT_FALSE(d->isVisible());
+    EXPECT_FALSE(d->busyBar()->isVisible());
+
+    auto unusable = b.Open<CDIALOG_PassWord>();
+    unusable->setPortTest([] { return false; });
+    EXPECT_EQ(unusable->exec(), QDialog::Rejected) << "closes at once without a usable port";
+}
+
+TEST(PasswordDialog, DefaultPasswordAndTheProgrammingPassword)
+{
+    ServiceBench b;
+    {
+        auto d = b.Open<CDIALOG_PassWord>();
+        d->defaultEdit()->setText("   ");
+        d->saveButton()->click();
+        EXPECT_TRUE(b.Reported("RW_Str", 85));
+    }
+    const auto saved = ReadBytes(b.dir.path / "Sys.dat");
+    ASSERT_EQ(saved.size(), 1024u);
+    EXPECT_TRUE(std::all_of(saved.begin() + 48, saved.begin() + 64, [](std::uint8_t v) { return v == 0xFF; }));
+    {
+        auto d = b.Open<CDIALOG_PassWord>();
+        EXPECT_EQ(d->defaultEdit()->text(), "") << "sixteen FF bytes show as an empty field";
+        d->defaultEdit()->setText(" 2580 ");
+        d->saveButton()->click();
+    }
+    const auto resaved = ReadBytes(b.dir.path / "Sys.dat");
+    EXPECT_EQ(Text(std::span(resaved).subspan(48, 6)), std::string("2580\0\0", 6));
+    EXPECT_EQ(b.Open<CDIALOG_PassWord>()->defaultEdit()->text(), "2580");
+
+    // The lower part edits the same bytes as the programming-password form.
+    auto d = b.Open<CDIALOG_PassWord>();
+    d->show();
+    EXPECT_FALSE(d->programmingPasswordEdit()->isEnabled());
+    d->switchBox()->click();
+    EXPECT_TRUE(d->programmingPasswordEdit()->isEnabled());
+    d->programmingPasswordEdit()->setText("123");
+    emit d->programmingPasswordEdit()->editingFinished();
+    const auto& block = b.app->codeplug.PasswordBlock;
+    EXPECT_EQ(block[1], 0x80);
+    EXPECT_EQ(block[10], 0x80);
+    EXPECT_EQ(Text(std::span(block).subspan(2, 8)), "00000123");
+    EXPECT_EQ(Text(std::span(block).subspan(11, 8)), "00000123");
+    EXPECT_EQ(d->programmingPasswordEdit()->text(), "00000123");
+}
+
+TEST(RadioInfoDialog, ShowsTheImageAndStoresTheBandAtOnce)
+{
+    ServiceBench b(1);
+    Codeplug& c = b.app->codeplug;
+    std::copy_n("740A1234", 8, c.RadioInfoBlock.begin() + 2);
+    std::copy_n("M2.01", 5, c.RadioSettings.begin() + 71);
+    std::copy_n("D1.09", 5, c.RadioSettings.begin() + 58);
+    c.RadioSettings[55] = 9;
+    CDialog_RadioInfo d(*b.app, nullptr, [] { return std::string("2026-1-5"); });
+    EXPECT_EQ(d.modelEdit()->text(), "ZR-740NV");
+    EXPECT_EQ(d.serialEdit()->text(), "740A1234");
+    EXPECT_EQ(d.mcuEdit()->text(), "M2.01");
+    EXPECT_EQ(d.dspEdit()->text(), "D1.09");
+    EXPECT_EQ(d.dateEdit()->text(), "2026-1-5");
+    EXPECT_EQ(d.bandList()->currentText(), "400-480MHz");
+    EXPECT_EQ(c.RadioSettings[55], 9) << "showing changes nothing";
+
+    emit d.bandList()->activated(1);
+    EXPECT_EQ(c.RadioSettings[55], 5);
+    EXPECT_EQ(d.bandList()->currentText(), "350-400MHz");
+    emit d.bandList()->activated(0);
+    EXPECT_EQ(c.RadioSettings[55], 4);
+}
+
+TEST(AdjustDialog, ConfirmationVoxCheckAndTheValuesReachTheRadio)
+{
+    ServiceBench b;
+    auto d = b.Open<CDialog_ADJ>();
+    int asked = 0;
+    bool answer = false;
+    d->setQuestion([&](const QString& caption, const QString& text) {
+        ++asked;
+        EXPECT_EQ(caption, QText(b.app->text, "Pub", 10));
+        EXPECT_EQ(text, QText(b.app->text, "Pub", 30));
+        return answer;
+    });
+    d->show();
+    for (int f = 0; f < CDialog_ADJ::kFieldCount; ++f)
+        EXPECT_TRUE(d->field(static_cast<CDialog_ADJ::Field>(f))->text().isEmpty());
+    d->writeButton()->click();  // empty fields: nothing is asked or sent
+    EXPECT_EQ(asked, 0);
+    EXPECT_TRUE(b.Reported("Service", 20));
+
+    d->defaultButton()->click();
+    QStringList shown;
+    for (int f = 0; f < CDialog_ADJ::kFieldCount; ++f)
+        shown << d->field(static_cast<CDialog_ADJ::Field>(f))->text();
+    EXPECT_EQ(shown, (QStringList{"41", "37", "142", "708", "83", "30", "101"}));
+
+    d->writeButton()->click();  // cancelled
+    EXPECT_EQ(asked, 1);
+    EXPECT_TRUE(b.bench.radio.Received().empty());
+
+    answer = true;
+    d->field(CDialog_ADJ::VOX9)->setText("39");
+    d->writeButton()->click();
+    ASSERT_TRUE(WaitFor([&] { return !d->busy(); }));
+    EXPECT_TRUE(b.Reported("RW_Str", 26));
+    EXPECT_EQ(b.messages.back().first, QText(b.app->text, "RW_Str", 0));
+    EXPECT_EQ(b.bench.radio.Received(), kProbe);
+
+    d->field(CDialog_ADJ::VOX9)->setText("101");
+    d->writeButton()->click();
+    ASSERT_TRUE(WaitFor([&] { return !d->busy(); }));
+    EXPECT_TRUE(b.Reported("RW_Str", 22));
+    const auto memory = b.bench.radio.ServiceMemory();
+    EXPECT_EQ(std::vector<std::uint8_t>(memory.begin() + 0x0360, memory.begin() + 0x036A),
+              (std::vector<std::uint8_t>{83, 30, 37, 44, 51, 58, 65, 72, 79, 101}));
+    EXPECT_FALSE(b.link->IsPortOpen());
+
+    b.bench.radio.setup().keyAnswer[0] = 'X';
+    d->writeButton()->click();
+    ASSERT_TRUE(WaitFor([&] { return !d->busy(); }));
+    EXPECT_TRUE(b.Reported("RW_Str", 81));
+}
+
+TEST(ProgrammingPasswordForm, PadsBothCopiesAndStaysOpenAcrossCloseAll)
+{
+    ProgramDir dir(1);
+    Session s(dir.path);
+    s.frame->SetFormFactory(FormKind::PasswordEC, [](CVanticApp& app) { return new CFrom_PasswordEC(app); });
+    Codeplug& c = s.app.Context().codeplug;
+    c.PasswordBlock[1] = 0x81;  // not 80: shown off and rewritten
+    c.PasswordBlock[10] = 0x80;
+    s.frame->OnCommand(Cmd::ProgrammingPassword);
+    auto* form = dynamic_cast<CFrom_PasswordEC*>(s.frame->Form(FormKind::PasswordEC));
+    ASSERT_NE(form, nullptr);
+    EXPECT_FALSE(form->switchBox()->isChecked());
+    EXPECT_FALSE(form->passwordEdit()->isEnabled());
+    EXPECT_EQ(c.PasswordBlock[1], 0x00);
+    EXPECT_EQ(c.PasswordBlock[10], 0x00);
+    EXPECT_EQ(form->switchBox()->text(), QText(s.app.Context().text, "RW_Str", 42));
+
+    form->switchBox()->click();
+    EXPECT_TRUE(form->passwordEdit()->isEnabled());
+    form->passwordEdit()->setText("123");
+    emit form->passwordEdit()->editingFinished();
+    EXPECT_EQ(c.PasswordBlock[1], 0x80);
+    EXPECT_EQ(c.PasswordBlock[10], 0x80);
+    EXPECT_EQ(Text(std::span(c.PasswordBlock).subspan(2, 17)), "00000123\x80" "00000123");
+    EXPECT_EQ(form->passwordEdit()->text(), "00000123");
+
+    form->passwordEdit()->clear();
+    emit form->passwordEdit()->editingFinished();
+    EXPECT_EQ(Text(std::span(c.PasswordBlock).subspan(2, 8)), "00000000");
+    EXPECT_EQ(Text(std::span(c.PasswordBlock).subspan(11, 8)), "00000000");
+
+    form->switchBox()->click();  // off: the password is kept and greyed out
+    EXPECT_EQ(c.PasswordBlock[1], 0x00);
+    EXPECT_EQ(Text(std::span(c.PasswordBlock).subspan(2, 8)), "00000000");
+    EXPECT_FALSE(form->passwordEdit()->isEnabled());
+
+    s.frame->CloseAllForms();
+    EXPECT_EQ(s.frame->Form(FormKind::PasswordEC), form);
+}
+
+TEST(PortDialogTexts, ButtonsReadTheirOwnKeys)
+{
+    ServiceBench b(1);
+    CDialog_SetComPort d(*b.app, [](int) { return PortCheck{}; });
+    EXPECT_EQ(d.confirmButton()->text(), QText(b.app->text, "Info", 30));
+    EXPECT_EQ(d.cancelButton()->text(), QText(b.app->text, "Info", 31));
+    EXPECT_NE(d.confirmButton()->text(), QText(b.app->text, "Pub", 30)) << "Pub 30 is the adjustment question";
+}
