@@ -77,3 +77,19 @@ TEST_F(Cli, InfoAndDumpShowTheDefaultFileAndRefuseUnusableOnes)
     EXPECT_EQ(Zr740("info --bogus x").exitCode, 2);
     EXPECT_EQ(Zr740("--help").exitCode, 0);
 }
+
+TEST_F(Cli, InfoShowsSerialNumberFirmwareAndBand)
+{
+    std::ifstream in(defaultFile, std::ios::binary);
+    std::string bytes{std::istreambuf_iterator<char>(in), {}};
+    bytes.replace(11208 + 2, 7, std::string("SN-0815", 7));  // RadioInfoBlock byte 2
+    bytes.replace(71, 6, std::string("M1.2.3", 6));           // RadioSettings byte 71
+    bytes.replace(58, 6, std::string("D4.5.6", 6));           // RadioSettings byte 58
+    bytes[55] = 5;
+    std::ofstream(dir / "info.VNTX", std::ios::binary) << bytes;
+    const ToolRun info = Zr740("info '" + (dir / "info.VNTX").string() + "'");
+    EXPECT_EQ(info.exitCode, 0);
+    for (const char* line : {"Serial number: SN-0815\n", "MCU firmware version: M1.2.3\n", "DSP firmware version: D4.5.6\n",
+                             "Band: 350-400MHz\n"})
+        EXPECT_NE(info.out.find(line), std::string::npos) << line;
+}
