@@ -152,16 +152,22 @@ TEST(PortSerial, SessionAgainstZr740simAt38400Baud)
                   (Bytes{0x84, 0xA9, 0x61, 0x00, 0x04, 0x0F, 0xFA, 0x04, 0x2F, 0xDA})) << "the radio wants its password";
         exchange({0x84, 0xA9, 0x61, 0x00, 0x0E, 0x0F, 0xFF, 0x00, 0x03, 0x00, '0', '0', '0', '0', '2', '4', '6',
                   '8', 0x2F, 0xDA}, 10);
-        const Bytes first = exchange({0x84, 0xA9, 0x61, 0x00, 0x04, 0x2F, 0xF0, 0x00, 0x2F, 0xF4}, 1);
-        const auto start = Steady::now();
+        // Two spans that scheduling delays can only move one way: from the request to the last byte
+        // (a late reader only lengthens it) must hold at least the 236 paced byte times, 61.5 ms; from
+        // the first byte seen to the last (a late reader only shortens it) must stay well under
+        // a radio at half the rate (123 ms).
+        const Bytes request = {0x84, 0xA9, 0x61, 0x00, 0x04, 0x2F, 0xF0, 0x00, 0x2F, 0xF4};
+        const auto sent = Steady::now();
+        EXPECT_EQ(write(fd, request.data(), request.size()), static_cast<ssize_t>(request.size()));
+        const Bytes first = ReadFor(fd, 1, 2000ms);
+        const auto firstSeen = Steady::now();
         const Bytes rest = ReadFor(fd, 237 - first.size(), 2000ms);
-        const double ms = std::chrono::duration<double, std::milli>(Steady::now() - start).count();
+        const auto lastSeen = Steady::now();
         close(fd);
         ASSERT_EQ(first.size() + rest.size(), 237u);
-        // 61.5 ms when paced; loose bounds for a shared machine, but an unpaced radio (about 0 ms)
-        // or one at half the rate (123 ms) fails.
-        EXPECT_GT(ms, 40.0);
-        EXPECT_LT(ms, 110.0);
+        const auto ms = [](auto span) { return std::chrono::duration<double, std::milli>(span).count(); };
+        EXPECT_GT(ms(lastSeen - sent), 58.0) << "an unpaced radio answers at once";
+        EXPECT_LT(ms(lastSeen - firstSeen), 110.0) << "a radio at half the rate takes 123 ms";
     }
     EXPECT_FALSE(fs::exists(fs::symlink_status(dir / "COM4"))) << "the link goes with the program";
     fs::remove_all(dir);
