@@ -15,7 +15,9 @@
 #include "link/CDialog_ADJ.h"
 #include "link/CDialog_RadioInfo.h"
 #include "link/CDialog_SetComPort.h"
+#include "link/QtSerialPort.h"
 #include "sim/VirtualRadio.h"
+#include "tests/core/SessionPrograms.h"
 #include "tests/gui/TestSupport.h"
 
 using namespace testsupport;
@@ -323,4 +325,48 @@ TEST(PortDialogTexts, ButtonsReadTheirOwnKeys)
     EXPECT_EQ(d.confirmButton()->text(), QText(b.app->text, "Info", 30));
     EXPECT_EQ(d.cancelButton()->text(), QText(b.app->text, "Info", 31));
     EXPECT_NE(d.confirmButton()->text(), QText(b.app->text, "Pub", 30)) << "Pub 30 is the adjustment question";
+}
+
+// As a technician works: zr740sim named COM1 in the program directory, the Qt serial port on the
+// dialogs' worker thread, real time. What the radio keeps is saved beside its codeplug file.
+TEST(ServiceDialogsRealPort, PasswordAndAdjustmentValuesReachZr740sim)
+{
+    ServiceBench b;
+    const fs::path saved = b.dir.path / "radio.VNTX";
+    std::vector<std::uint8_t> memory;
+    {
+        session_test::Sim sim({"--link-dir", b.dir.path.string(), "--com", "1", "--service-password", "1234",
+                               "--save-on-close", saved.string()});
+        b.app->settings.bytes[SystemSettings::PortNumber] = 1;
+        SystemClock clock;
+        CDialog_MSComm link(QtSerialPortFactory(), clock);
+        {
+            CDIALOG_PassWord d(*b.app, link);
+            d.setMessageSink([&](const QString&, const QString& text) { b.messages.emplace_back(QString(), text); });
+            d.show();
+            d.radioPasswordBox()->click();
+            ASSERT_TRUE(WaitFor([&] { return !d.busy(); }, 20000));
+            ASSERT_TRUE(d.oldEdit()->isEnabled()) << "the radio reports its password";
+            d.oldEdit()->setText("1234");
+            d.clearBox()->click();  // a radio with a password takes no adjustment values
+            d.confirmButton()->click();
+            ASSERT_TRUE(WaitFor([&] { return !b.messages.empty(); }, 30000));
+            EXPECT_TRUE(b.Reported("RW_Str", 85));
+        }
+        CDialog_ADJ adj(*b.app, link);
+        adj.setMessageSink([&](const QString&, const QString& text) { b.messages.emplace_back(QString(), text); });
+        adj.setQuestion([](const QString&, const QString&) { return true; });
+        adj.defaultButton()->click();
+        adj.writeButton()->click();
+        ASSERT_TRUE(WaitFor([&] { return b.messages.size() == 2; }, 30000));
+        EXPECT_TRUE(b.Reported("RW_Str", 22));
+        EXPECT_FALSE(link.IsPortOpen());
+    }  // the radio saves as it stops
+    memory = ReadBytes(fs::path(saved.string() + ".service"));
+    ASSERT_EQ(memory.size(), 0x10000u);
+    EXPECT_TRUE(std::all_of(memory.begin() + 0xDB, memory.begin() + 0xDB + 32, [](std::uint8_t v) { return v == 0xFF; }))
+        << "the password cleared";
+    // The virtual radio keeps the VOX group at 0360 unless told otherwise.
+    EXPECT_EQ(std::vector<std::uint8_t>(memory.begin() + 0x0360, memory.begin() + 0x036A),
+              (std::vector<std::uint8_t>{83, 30, 37, 44, 51, 58, 65, 72, 79, 101}));
 }
