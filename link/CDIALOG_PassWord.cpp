@@ -10,6 +10,8 @@
 #include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 #include "app/AppContext.h"
 #include "app/QtText.h"
 #include "codeplug/ProgrammingPassword.h"
@@ -74,8 +76,10 @@ CDIALOG_PassWord::CDIALOG_PassWord(AppContext& app, CDialog_MSComm& link, QWidge
     upper->setColumnStretch(2, 1);
     upper->addWidget(radioPassword_, 0, 0, 1, 2);
     upper->addWidget(clear_, 0, 2, 1, 2);
+    int labelWidth = 0;  // both parts line their fields up under one another
     const auto row = [&](int r, int key, QLineEdit* field) {
         auto* label = new QLabel(QText(text, "RW_Str", key), radio);
+        labelWidth = std::max(labelWidth, label->sizeHint().width());
         label->setBuddy(field);
         upper->addWidget(label, r, 0);
         upper->addWidget(field, r, 1);
@@ -98,6 +102,9 @@ CDIALOG_PassWord::CDIALOG_PassWord(AppContext& app, CDialog_MSComm& link, QWidge
     programmingLabel->setBuddy(programming_);
     lower->addWidget(programmingLabel, 1, 0);
     lower->addWidget(programming_, 1, 1);
+    labelWidth = std::max(labelWidth, programmingLabel->sizeHint().width());
+    upper->setColumnMinimumWidth(0, labelWidth);
+    lower->setColumnMinimumWidth(0, labelWidth);
 
     confirm_ = new QPushButton(QText(text, "RW_Str", kConfirm), content);
     cancel_ = new QPushButton(QText(text, "RW_Str", kCancel), content);
