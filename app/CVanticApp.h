@@ -10,6 +10,7 @@
 
 #include "app/AppContext.h"
 #include "app/NavigationState.h"
+#include "forms/functions/VoxRules.h"
 #include "link/CDialog_MSComm.h"
 #include "link/Clock.h"
 #include "link/TransferState.h"
@@ -43,6 +44,9 @@ public:
     CDialog_MSComm& Link() { return *link_; }
     TransferState& Transfer() { return transfer_; }
 
+    // The VOX form's settings: held for the run only, neither saved nor sent to the radio.
+    VoxSettings& Vox() { return vox_; }
+
     CMainFrame* MainFrame() const { return mainFrame_; }
     void SetMainFrame(CMainFrame* frame) { mainFrame_ = frame; }
 
@@ -52,5 +56,6 @@ private:
     SystemClock clock_;
     std::unique_ptr<CDialog_MSComm> link_;
     TransferState transfer_;
+    VoxSettings vox_;
     CMainFrame* mainFrame_ = nullptr;
 };

@@ -11,6 +11,8 @@
 #include "forms/dmr/CFORM_DMR_Contact.h"
 #include "forms/dmr/CFORM_DMR_RxGrpList.h"
 #include "forms/functions/CFrom_PasswordEC.h"
+#include "forms/functions/CForm_Fun.h"
+#include "forms/functions/CForm_VOX.h"
 
 void InstallFormFactories(CMainFrame& frame)
 {
@@ -25,4 +27,6 @@ void InstallFormFactories(CMainFrame& frame)
     frame.SetFormFactory(FormKind::DmrContact, [](CVanticApp& app) { return new CFORM_DMR_Contact(app); });
     frame.SetFormFactory(FormKind::DmrRxGrpList, [](CVanticApp& app) { return new CFORM_DMR_RxGrpList(app); });
     frame.SetFormFactory(FormKind::PasswordEC, [](CVanticApp& app) { return new CFrom_PasswordEC(app); });
+    frame.SetFormFactory(FormKind::Fun, [](CVanticApp& app) { return new CForm_Fun(app); });
+    frame.SetFormFactory(FormKind::Vox, [](CVanticApp& app) { return new CForm_VOX(app); });
 }

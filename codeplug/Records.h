@@ -259,6 +259,7 @@ constexpr std::uint16_t kDigitalMicGainMin = 298;
 constexpr std::uint16_t kDigitalMicGainMax = 4000;
 constexpr std::uint16_t kDigitalMicGainRepaired = 2048;
 constexpr std::uint16_t kDigitalMicGainStep = 250;
+constexpr std::uint16_t kDigitalMicGainListMax = 3798;  // 298 + 250 * 14: the last of the 15 gain steps
 }  // namespace FunctionExtraField
 
 // Offsets of the field-number bytes, in field-number order 0, 1, 2 ...: the write session

@@ -1,0 +1,82 @@
+// The VOX settings the program holds for the run: display, enabling and commit rules.
+#include <gtest/gtest.h>
+
+#include "forms/functions/VoxRules.h"
+
+TEST(VoxRules, StartShowsNoLevelTheFirstDelayAndEverythingOff)
+{
+    const VoxControls shown = ShowVox(VoxSettings{});
+    EXPECT_EQ(shown.level, -1);
+    EXPECT_EQ(shown.delay, 0);
+    EXPECT_FALSE(shown.voxOn || shown.promptTone || shown.agcOn || shown.voxControlsEnabled || shown.agcListsEnabled);
+    VoxSettings settings;
+    CommitVox(settings, shown);  // the level stays unset
+    EXPECT_EQ(settings, VoxSettings{});
+    const auto delays = VoxDelayEntries();
+    ASSERT_EQ(delays.size(), 20u);
+    EXPECT_EQ(delays[2], "1.5");
+    EXPECT_EQ(delays.back(), "10.0");
+    EXPECT_EQ(VoxAgcMinEntries().front(), "-6");
+    EXPECT_EQ(VoxAgcMaxEntries().back(), "40");
+}
+
+TEST(VoxRules, GainsPackAnalogLowAndDigitalHigh)
+{
+    struct Case {
+        int analog, digital;
+        std::uint8_t gains;
+    };
+    for (const Case& k : {Case{0, 15, 0xF0}, Case{15, 0, 0x0F}, Case{5, 3, 0x35}}) {
+        VoxSettings settings;
+        VoxControls controls = ShowVox(settings);
+        controls.analogGain = k.analog;
+        controls.digitalGain = k.digital;
+        CommitVox(settings, controls);
+        EXPECT_EQ(settings.gains, k.gains);
+        EXPECT_EQ(ShowVox(settings).digitalGain, k.digital);
+    }
+}
+
+TEST(VoxRules, SwitchesDisableTheirControlsAndKeepTheirValues)
+{
+    VoxSettings settings;
+    settings.options = 0xF0;  // bits the form does not use
+    settings.agc = 0xFB;
+    settings.agcMin = 3, settings.agcMax = 7;
+    VoxControls controls = ShowVox(settings);
+    controls.voxOn = true;
+    controls.level = 8;
+    controls.delay = 19;
+    controls.promptTone = true;
+    controls.agcMin = 0, controls.agcMax = 14;  // AGC off: not taken
+    CommitVox(settings, controls);
+    EXPECT_EQ(settings.level, 9);
+    EXPECT_EQ(settings.delay, 19);
+    EXPECT_EQ(settings.options, 0xF9);
+    EXPECT_EQ(settings.agcMin, 3);
+    EXPECT_EQ(settings.agcMax, 7);
+
+    controls = ShowVox(settings);
+    controls.voxOn = false;
+    controls.agcOn = true;
+    controls.agcMax = 14;
+    CommitVox(settings, controls);
+    EXPECT_EQ(settings.options, 0xF8);
+    EXPECT_EQ(settings.agc, 0xFF);
+    EXPECT_EQ(settings.agcMax, 14);
+    controls = ShowVox(settings);
+    EXPECT_FALSE(controls.voxControlsEnabled);
+    EXPECT_TRUE(controls.agcListsEnabled);
+    EXPECT_EQ(controls.level, 8);
+    EXPECT_TRUE(controls.promptTone);
+
+    // Positions past their lists show no selection and are not stored over.
+    settings.agcMin = 10, settings.agcMax = 15, settings.delay = 20;
+    controls = ShowVox(settings);
+    EXPECT_EQ(controls.agcMin, -1);
+    EXPECT_EQ(controls.delay, -1);
+    CommitVox(settings, controls);
+    EXPECT_EQ(settings.agcMin, 10);
+    EXPECT_EQ(settings.agcMax, 15);
+    EXPECT_EQ(settings.delay, 20);
+}

@@ -1,0 +1,203 @@
+// The general functions and VOX forms in the main window: their texts in both languages, the
+// bytes their controls edit, and general settings reaching the virtual radio.
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiSubWindow>
+#include <QTreeWidget>
+
+#include "TestSupport.h"
+#include "app/CommandTable.h"
+#include "app/FormFactories.h"
+#include "forms/functions/CForm_Fun.h"
+#include "forms/functions/CForm_VOX.h"
+#include "tests/core/SessionBench.h"
+
+using namespace testsupport;
+
+namespace {
+
+struct FormsSession : Session {
+    explicit FormsSession(const fs::path& dir) : Session(dir) { InstallFormFactories(*frame); }
+
+    Codeplug& Image() { return app.Context().codeplug; }
+
+    CForm_Fun* OpenFun()  // through the tree, as a user does
+    {
+        QTreeWidgetItem* root = frame->Tree()->topLevelItem(0);
+        for (int i = 0; i < root->childCount(); ++i)
+            if (root->child(i)->data(0, CMainFrame::kTextKeyRole).toInt() == 2)
+                for (int j = 0; j < root->child(i)->childCount(); ++j)
+                    if (root->child(i)->child(j)->data(0, CMainFrame::kTextKeyRole).toInt() == 4)
+                        frame->ClickTreeItem(root->child(i)->child(j));
+        return dynamic_cast<CForm_Fun*>(frame->Form(FormKind::Fun));
+    }
+    CForm_VOX* OpenVox()
+    {
+        frame->OnCommand(Cmd::Vox);
+        return dynamic_cast<CForm_VOX*>(frame->Form(FormKind::Vox));
+    }
+    std::string Misses() const
+    {
+        std::string missed;
+        for (const auto& [section, key] : app.Context().text.Misses())
+            missed += section + " " + std::to_string(key) + "; ";
+        return missed;
+    }
+};
+
+std::uint16_t DigitalGain(const Codeplug& c) { return static_cast<std::uint16_t>(c.FunctionExtra[3] | c.FunctionExtra[4] << 8); }
+
+}  // namespace
+
+TEST(FunForm, TitleCaptionsAndListsInBothLanguages)
+{
+    struct Row {
+        std::uint8_t language;
+        QString title, voxLevel, txLamp, alias, powerSaveOff, secondZone, digitalGain;
+    };
+    const Row rows[] = {
+        {0, "基本参数", "声控等级", "发射指示灯", "本机别名", "关闭", "区域2", "数字麦克风增益"},
+        {1, "General settings", "VOX level", "TX LED", "Radio alias", "Off", "Zone 2", "数字麦克风增益"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(int(r.language));
+        ProgramDir dir(r.language);
+        FormsSession s(dir.path);
+        CForm_Fun* form = s.OpenFun();
+        ASSERT_NE(form, nullptr);
+        EXPECT_EQ(s.frame->FormWindow(FormKind::Fun)->windowTitle(), r.title);
+        EXPECT_EQ(form->ListLabel(FunList::VoxLevel)->text(), r.voxLevel);
+        EXPECT_EQ(form->ListLabel(FunList::DigitalMicGain)->text(), r.digitalGain);  // keeps its caption
+        EXPECT_EQ(form->Flag(FunFlag::TxLamp)->text(), r.txLamp);
+        EXPECT_EQ(form->AliasLabel()->text(), r.alias);
+        EXPECT_EQ(form->List(FunList::PowerSaveLevel)->itemText(0), r.powerSaveOff);
+        EXPECT_EQ(form->List(FunList::PowerOnZone)->itemText(1), r.secondZone);
+        EXPECT_EQ(form->List(FunList::LowBatteryInterval)->count(), 256);
+        EXPECT_EQ(form->Alias()->maxLength(), 18);
+
+        CForm_VOX* vox = s.OpenVox();
+        ASSERT_NE(vox, nullptr);
+        EXPECT_EQ(s.frame->FormWindow(FormKind::Vox)->windowTitle(), "VOX");
+        EXPECT_EQ(vox->Widgets().voxOn->text(), r.language == 0 ? "声控开关" : "VOX on");
+        EXPECT_EQ(s.Misses(), "");
+    }
+}
+
+TEST(FunForm, ControlsWriteTheirBytesAndEveryDisplayClearsTheForcedOffBits)
+{
+    ProgramDir dir(1);
+    FormsSession s(dir.path);
+    Codeplug& c = s.Image();
+    c.RadioSettings[87] = 0xFF;
+    c.FunctionExtra[3] = 0x3C, c.FunctionExtra[4] = 0x0F;  // 3900
+    CForm_Fun* form = s.OpenFun();
+    ASSERT_NE(form, nullptr);
+    EXPECT_EQ(c.RadioSettings[87], 0xFB);
+    EXPECT_EQ(form->List(FunList::DigitalMicGain)->currentText(), "1");
+    EXPECT_EQ(form->List(FunList::MenuLanguage)->currentIndex(), 1);
+
+    form->List(FunList::PowerOnZone)->setCurrentIndex(1);
+    EXPECT_EQ(c.RadioSettings[204], 1);
+    form->List(FunList::DigitalMicGain)->setCurrentIndex(7);
+    EXPECT_EQ(c.FunctionExtra[3], 0x00);
+    EXPECT_EQ(c.FunctionExtra[4], 0x08);
+
+    c.RadioSettings[88] = 0x03;  // set behind the form's back: the next display clears bit 0
+    const std::uint8_t lamps = c.RadioSettings[199];
+    form->Flag(FunFlag::TxLamp)->click();
+    EXPECT_EQ(c.RadioSettings[199], lamps ^ 0x01);
+    EXPECT_EQ(c.RadioSettings[88], 0x02);
+
+    form->Alias()->setText(" Base 7 ");
+    emit form->Alias()->editingFinished();
+    EXPECT_EQ(c.RadioSettings[90], 12);
+    EXPECT_EQ(std::vector<std::uint8_t>(c.RadioSettings.begin() + 91, c.RadioSettings.begin() + 104),
+              (std::vector<std::uint8_t>{'B', 0, 'a', 0, 's', 0, 'e', 0, ' ', 0, '7', 0, 0}));
+    EXPECT_EQ(form->Alias()->text(), "Base 7");
+}
+
+TEST(FunForm, GeneralSettingsReachTheVirtualRadioAndReadBackTheSame)
+{
+    ProgramDir dir(0);
+    FormsSession s(dir.path);
+    CForm_Fun* form = s.OpenFun();
+    ASSERT_NE(form, nullptr);
+    form->List(FunList::PowerSaveLevel)->setCurrentIndex(2);
+    form->List(FunList::VoxLevel)->setCurrentIndex(3);
+    form->List(FunList::LowBatteryInterval)->setCurrentIndex(200);
+    form->List(FunList::AnalogMicGain)->setCurrentIndex(5);
+    form->List(FunList::DigitalMicGain)->setCurrentIndex(14);
+    if (!form->Flag(FunFlag::RadioMute)->isChecked())
+        form->Flag(FunFlag::RadioMute)->click();
+    if (form->Flag(FunFlag::KeyTone)->isChecked())
+        form->Flag(FunFlag::KeyTone)->click();
+    form->Alias()->setText("对讲机A");
+    emit form->Alias()->editingFinished();
+    const FunctionValues edited = ReadFunctions(s.Image());
+
+    const fs::path saved = dir.path / "edited.VNTX";
+    s.prompts->saveAnswers.push_back(QString::fromStdString(saved.string()));
+    ASSERT_TRUE(s.frame->OnFileSaveAs());
+
+    session_test::SessionBench bench;
+    ASSERT_TRUE(LoadCodeplugFile(*bench.image, saved).ok());
+    bench.Write();
+    ASSERT_EQ(bench.state.TransferStatus, session::status::WriteDone);
+    *bench.image = Codeplug{};
+    bench.Read();
+    ASSERT_EQ(bench.state.TransferStatus, session::status::ReadDone);
+
+    const Codeplug& back = *bench.image;
+    EXPECT_EQ(back.RadioSettings[128], 2);
+    EXPECT_EQ(back.RadioSettings[132], 3);
+    EXPECT_EQ(back.RadioSettings[195], 200);
+    EXPECT_EQ(back.RadioSettings[192] & 0x11, 0x01);
+    EXPECT_EQ(back.RadioSettings[90], 8);
+    EXPECT_EQ(std::vector<std::uint8_t>(back.RadioSettings.begin() + 91, back.RadioSettings.begin() + 100),
+              (std::vector<std::uint8_t>{0xB6, 0xD4, 0xBD, 0xB2, 0xBB, 0xFA, 'A', 0, 0}));
+    EXPECT_EQ(back.FunctionExtra[2], 45);
+    EXPECT_EQ(back.FunctionExtra[3], 0xD6);
+    EXPECT_EQ(back.FunctionExtra[4], 0x0E);
+    EXPECT_EQ(ReadFunctions(back), edited);
+}
+
+TEST(VoxForm, StartsOffEnablesWithItsSwitchAndKeepsItsValuesForTheRun)
+{
+    ProgramDir dir(1);
+    FormsSession s(dir.path);
+    CForm_VOX* form = s.OpenVox();
+    ASSERT_NE(form, nullptr);
+    const CForm_VOX::Controls& w = form->Widgets();
+    EXPECT_EQ(w.level->currentIndex(), -1);
+    EXPECT_EQ(w.delay->currentText(), "0.5");
+    EXPECT_FALSE(w.voxOn->isChecked() || w.level->isEnabled() || w.pttCancelsVox->isEnabled() || w.agcMax->isEnabled());
+
+    w.voxOn->click();
+    EXPECT_TRUE(w.level->isEnabled() && w.delay->isEnabled() && w.inhibitWhileReceiving->isEnabled());
+    w.level->setCurrentIndex(3);
+    w.delay->setCurrentIndex(5);
+    w.promptTone->click();
+    w.digitalGain->setCurrentIndex(15);
+    w.agcMax->setCurrentIndex(4);  // disabled list: not taken
+    w.voxOn->click();
+    EXPECT_FALSE(w.level->isEnabled());
+    EXPECT_EQ(w.level->currentText(), "4");
+
+    VoxSettings expected;
+    expected.level = 4, expected.delay = 5, expected.options = 0x08, expected.gains = 0xF0;
+    EXPECT_EQ(s.app.Vox(), expected);
+
+    // Closing, New and reopening keep them.
+    s.frame->CloseForm(FormKind::Vox);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    s.frame->OnFileNew();
+    form = s.OpenVox();
+    ASSERT_NE(form, nullptr);
+    EXPECT_EQ(form->Widgets().delay->currentText(), "3.0");
+    EXPECT_EQ(form->Widgets().digitalGain->currentText(), "30");
+    EXPECT_EQ(s.app.Vox(), expected);
+}
