@@ -3,6 +3,7 @@
 // the texts and the one Codeplug. The desktop program owns one instance for its lifetime;
 // tests and the command-line tool make their own.
 #include <filesystem>
+#include <string>
 
 #include "app/SystemSettings.h"
 #include "app/TextCatalogue.h"
@@ -26,6 +27,10 @@ struct AppContext {
     // Start-up steps that need no window: read Sys.dat, fix the language and its key base,
     // load the texts. The Codeplug stays zero until the main window loads the default file.
     void Start(const std::filesystem::path& directory);
+
+    // What is wrong with the files read at start, for a message when the window opens: a
+    // language file that is missing or cannot be read, named with its path. "" when all is well.
+    std::string StartupProblem() const;
 
     // Writes the whole settings record back to Sys.dat.
     bool SaveSettings() const { return settings.Save(SettingsPath()); }

@@ -79,6 +79,10 @@ CMainFrame::CMainFrame(CVanticApp& app, std::unique_ptr<IUserPrompts> prompts, Q
     setDockNestingEnabled(true);
     CreateNavigationBar();
 
+    // A language file that cannot be read leaves every text blank: say so, naming the file.
+    if (const std::string problem = context.StartupProblem(); !problem.empty())
+        prompts_->ShowMessage(this, QStringLiteral("ZR-740"), QString::fromStdString(problem), QMessageBox::Critical);
+
     CloseAllForms();
     LoadFile(context.DefaultCodeplugPath());
     // The default file is current even when it could not be read.

@@ -1,10 +1,15 @@
 #include "app/CVanticApp.h"
 
 #include <QCoreApplication>
+#include <QtGlobal>
 
 #include "link/QtSerialPort.h"
 
-CVanticApp::CVanticApp() : link_(std::make_unique<CDialog_MSComm>(QtSerialPortFactory(), clock_)) {}
+CVanticApp::CVanticApp() : link_(std::make_unique<CDialog_MSComm>(QtSerialPortFactory(), clock_))
+{
+    // The link's notes about a session (a radio with its own check-byte rule) go to the log.
+    link_->SetNoteSink([](const std::string& note) { qInfo("link: %s", note.c_str()); });
+}
 
 CVanticApp::~CVanticApp() = default;
 

@@ -1,6 +1,8 @@
 #include "app/TextCatalogue.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <system_error>
 #include <cctype>
 #include <cstdio>
 #include <fstream>
@@ -44,13 +46,25 @@ std::string CutChars(const std::string& text, std::size_t max)
 
 bool TextCatalogue::LoadFile(const std::filesystem::path& path)
 {
+    sections_.clear();
+    loadError_.clear();
+    std::error_code kind;
+    if (std::filesystem::is_directory(path, kind)) {
+        loadError_ = std::generic_category().message(EISDIR);
+        return false;
+    }
+    errno = 0;
     std::ifstream in(path, std::ios::binary);
     if (!in) {
-        sections_.clear();
+        loadError_ = std::generic_category().message(errno != 0 ? errno : ENOENT);
         return false;
     }
     std::ostringstream content;
     content << in.rdbuf();
+    if (in.bad()) {
+        loadError_ = std::generic_category().message(errno != 0 ? errno : EIO);
+        return false;
+    }
     LoadText(content.str());
     return true;
 }
@@ -102,6 +116,11 @@ std::string TextCatalogue::GetText(std::string_view section, int key) const
         const auto v = s->second.find(KeyName(keyBase_, key));
         if (v != s->second.end())
             return CutChars(v->second, kMaxChars);
+        if (fallbackBase_ >= 0 && fallbackBase_ != keyBase_) {
+            const auto f = s->second.find(KeyName(fallbackBase_, key));
+            if (f != s->second.end())
+                return CutChars(f->second, kMaxChars);
+        }
     }
     if (recordMisses_)
         misses_.emplace(std::string(section), key);

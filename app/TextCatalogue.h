@@ -16,12 +16,16 @@ class TextCatalogue {
 public:
     static constexpr std::size_t kMaxChars = 259;
 
-    // Reads the whole file once; a missing file leaves the catalogue empty (every text "").
+    // Reads the whole file once; a missing file leaves the catalogue empty (every text "") and
+    // LoadError() says why.
     bool LoadFile(const std::filesystem::path& path);
+    const std::string& LoadError() const { return loadError_; }
     void LoadText(std::string_view content);
 
     void SetKeyBase(int base) { keyBase_ = base; }
     int KeyBase() const { return keyBase_; }
+    // A second key base tried when the first finds no text (-1: none).
+    void SetFallbackKeyBase(int base) { fallbackBase_ = base; }
 
     // The text, cut to 259 characters; "" for a missing file, section or key. Never fails.
     std::string GetText(std::string_view section, int key) const;
@@ -36,6 +40,8 @@ public:
 private:
     std::map<std::string, std::map<std::string, std::string>> sections_;  // lower-case names
     int keyBase_ = 0;
+    int fallbackBase_ = -1;
+    std::string loadError_;
     bool recordMisses_ = false;
     mutable std::set<std::pair<std::string, int>> misses_;
 };

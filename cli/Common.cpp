@@ -17,19 +17,16 @@ int LoadCodeplugForVerb(std::string_view verb, const std::filesystem::path& path
                         bool allowWrongMarker)
 {
     const std::string name = path.string();
-    std::error_code error;
     const FileResult result = LoadCodeplugFile(codeplug, path);
     switch (result.status) {
     case FileStatus::Ok: return kExitOk;
     case FileStatus::OpenFailed:
         PrintError(verb, "cannot open " + name + ": " + result.detail);
         return kExitOpenFailed;
-    case FileStatus::ShortFile: {
-        const auto size = std::filesystem::file_size(path, error);
-        PrintError(verb, name + " is too short for a codeplug file: " + (error ? std::string("?") : std::to_string(size)) +
-                             " bytes, a codeplug has " + std::to_string(kCodeplugFileBytes));
+    case FileStatus::ShortFile:
+        // The count of bytes read, so a device or pipe (no size of its own) is described too.
+        PrintError(verb, name + " is " + DescribeFileProblem(result));
         return kExitShortFile;
-    }
     case FileStatus::WrongMarker: {
         const auto marker = static_cast<std::int32_t>(GetLE32(codeplug.FileMarker, 0));
         const std::string what = name + " is not a ZR-740 codeplug file or is damaged (marker " +

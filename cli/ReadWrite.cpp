@@ -11,6 +11,7 @@
 #include <QCoreApplication>
 
 #include <algorithm>
+#include <cerrno>
 #include <atomic>
 #include <cctype>
 #include <chrono>
@@ -151,7 +152,8 @@ std::string PortProblem(const PortCheck& check)
     case PortState::Missing: return device + " does not exist: is the programming cable plugged in, and is it the right port?";
     case PortState::PermissionDenied: return "no permission to open " + device + " (is the user in the dialout group?)";
     case PortState::Busy: return device + " is in use by another program";
-    case PortState::NotSerial: return device + " is not a serial port";
+    case PortState::NotSerial:
+        return device + (check.error == EISDIR ? " is a directory, not a serial port" : " is not a serial port");
     case PortState::Failed: break;
     }
     return "cannot open " + device + " (error " + std::to_string(check.error) + ")";
@@ -244,6 +246,7 @@ int RunSession(std::string_view verb, const TransferOptions& o, Codeplug& image,
     SystemClock clock;
     CDialog_MSComm link(QtSerialPortFactory(), clock);
     link.SetDevice(device.string());
+    link.SetNoteSink([verb](const std::string& note) { PrintError(verb, "note: " + note); });
     TransferState state;
     if (o.password)
         state.PasswordEntry = session::MakePasswordEntry(*o.password);
@@ -273,6 +276,12 @@ int RunSession(std::string_view verb, const TransferOptions& o, Codeplug& image,
                                     : "the radio is password-protected; give its password with --password");
         return kExitPassword;
     }
+    if (status == session::status::Damaged) {
+        PrintError(verb, "the radio's answers on " + portName +
+                             " arrived damaged (cut short, mismatched or with wrong check bytes), also when asked "
+                             "again: check the programming cable, its connector and for interference nearby");
+        return kExitNoAnswer;
+    }
     if (status == session::status::Failed) {
         PrintError(verb, "no valid answer from the radio on " + portName +
                              ": check the programming cable, the port and that the radio is switched on");
@@ -291,11 +300,10 @@ int RunRead(Args args)
     if (!o)
         return kExitUsage;
     // Refuse an output place that cannot take the file before a long read, not after it.
+    // A trial save shows a full disk, a file-size limit or a directory in the way as well.
     const std::filesystem::path out(o->file);
-    const std::filesystem::path dir = out.has_parent_path() ? out.parent_path() : std::filesystem::path(".");
-    std::error_code error;
-    if (!std::filesystem::is_directory(dir, error) || access(dir.c_str(), W_OK) != 0) {
-        PrintError(verb, "cannot write into " + dir.string());
+    if (const FileResult trial = CheckCodeplugFileWritable(out); !trial.ok()) {
+        PrintError(verb, o->file + " cannot be written: " + trial.detail);
         return kExitSaveFailed;
     }
 

@@ -1,5 +1,10 @@
 #include "codeplug/CodeplugFile.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <fstream>
@@ -50,41 +55,133 @@ FileResult LoadCodeplugFile(Codeplug& codeplug, const fs::path& path)
     if (in.bad())
         return {FileStatus::OpenFailed, ErrorText(errno)};
     if (got < kCodeplugFileBytes)
-        return {FileStatus::ShortFile, {}};
+        return {FileStatus::ShortFile, {}, got};
 
     CodeplugFromBytes(codeplug, bytes);
     RepairFunctionExtra(codeplug);
     const auto marker = static_cast<std::int32_t>(GetLE32(codeplug.FileMarker, 0));
-    return {marker == kFileMarkerValue ? FileStatus::Ok : FileStatus::WrongMarker, {}};
+    if (marker != kFileMarkerValue)
+        return {FileStatus::WrongMarker, "marker " + std::to_string(marker), got};
+    return {FileStatus::Ok, {}, got};
 }
+
+std::string DescribeFileProblem(const FileResult& result)
+{
+    switch (result.status) {
+    case FileStatus::Ok: return {};
+    case FileStatus::WrongMarker:
+        return "not a ZR-740 codeplug file or damaged (" + result.detail + ", expected " +
+               std::to_string(kFileMarkerValue) + ")";
+    case FileStatus::ShortFile:
+        return "too short for a codeplug file: " + std::to_string(result.bytesRead) + " bytes, a codeplug has " +
+               std::to_string(kCodeplugFileBytes);
+    case FileStatus::OpenFailed: return "cannot be read: " + result.detail;
+    case FileStatus::WriteFailed: return "cannot be written: " + result.detail;
+    }
+    return {};
+}
+
+namespace {
+
+// The file a path names, through any chain of symbolic links (a dangling link names the file it
+// points to, which the save then creates). The link itself stays as it is.
+fs::path ThroughLinks(fs::path path)
+{
+    for (int hops = 0; hops < 40; ++hops) {
+        std::error_code error;
+        if (!fs::is_symlink(fs::symlink_status(path, error)))
+            break;
+        const fs::path next = fs::read_symlink(path, error);
+        if (error)
+            break;
+        path = next.is_absolute() ? next : path.parent_path() / next;
+    }
+    return path;
+}
+
+// A new file beside the target, under a name no other file has: TARGET.PID.N.saving. An
+// existing file is never opened (O_EXCL), whatever its name.
+int CreateBeside(const fs::path& target, fs::path& name)
+{
+    static std::atomic<unsigned> counter{0};
+    for (int attempt = 0; attempt < 1000; ++attempt) {
+        name = target;
+        name += "." + std::to_string(getpid()) + "." + std::to_string(counter.fetch_add(1)) + ".saving";
+        const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST)
+            return fd;
+    }
+    errno = EEXIST;
+    return -1;
+}
+
+bool WriteWhole(int fd, std::span<const std::uint8_t> bytes)
+{
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            if (n == 0)
+                errno = ENOSPC;
+            return false;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+// Writes the bytes into a new file beside the target and, when `replace` is set, puts it in the
+// target's place; otherwise removes it again (a trial of whether the target can be written).
+FileResult WriteBeside(const fs::path& path, std::span<const std::uint8_t> bytes, bool replace)
+{
+    const fs::path target = ThroughLinks(path);
+    std::error_code kind;
+    if (fs::is_directory(target, kind))
+        return {FileStatus::WriteFailed, ErrorText(EISDIR)};
+    fs::path temp;
+    const int fd = CreateBeside(target, temp);
+    if (fd < 0)
+        return {FileStatus::WriteFailed, ErrorText(errno)};
+    struct stat existing{};
+    if (::stat(target.c_str(), &existing) == 0)
+        ::fchmod(fd, existing.st_mode & 07777);  // the new file keeps the old one's permissions
+    // Written whole and on the disk before it takes the target's place.
+    bool ok = WriteWhole(fd, bytes) && ::fsync(fd) == 0;
+    int error = ok ? 0 : errno;
+    if (::close(fd) != 0 && ok) {
+        ok = false;
+        error = errno;
+    }
+    if (ok && replace && ::rename(temp.c_str(), target.c_str()) != 0) {
+        ok = false;
+        error = errno;
+    }
+    if (!ok || !replace) {
+        ::unlink(temp.c_str());
+        return ok ? FileResult{} : FileResult{FileStatus::WriteFailed, ErrorText(error)};
+    }
+    // The new directory entry on the disk too.
+    const fs::path dir = target.has_parent_path() ? target.parent_path() : fs::path(".");
+    if (const int dirFd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); dirFd >= 0) {
+        ::fsync(dirFd);
+        ::close(dirFd);
+    }
+    return {};
+}
+
+}  // namespace
 
 FileResult SaveCodeplugFile(Codeplug& codeplug, const fs::path& path)
 {
     PutLE32(codeplug.FileMarker, 0, static_cast<std::uint32_t>(kFileMarkerValue));
     const std::vector<std::uint8_t> bytes = CodeplugToBytes(codeplug);
+    return WriteBeside(path, bytes, true);
+}
 
-    // Write beside the target and rename over it: the old file survives any failure.
-    fs::path temp = path;
-    temp += ".saving";
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out)
-            return {FileStatus::WriteFailed, ErrorText(errno)};
-        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-        out.flush();
-        if (!out) {
-            const int error = errno;
-            std::error_code ignored;
-            fs::remove(temp, ignored);
-            return {FileStatus::WriteFailed, ErrorText(error)};
-        }
-    }
-    std::error_code error;
-    fs::rename(temp, path, error);
-    if (error) {
-        std::error_code ignored;
-        fs::remove(temp, ignored);
-        return {FileStatus::WriteFailed, error.message()};
-    }
-    return {};
+FileResult CheckCodeplugFileWritable(const fs::path& path)
+{
+    const std::vector<std::uint8_t> zeros(kCodeplugFileBytes, 0);
+    return WriteBeside(path, zeros, false);
 }

@@ -20,6 +20,7 @@ enum class FileStatus {
 struct FileResult {
     FileStatus status = FileStatus::Ok;
     std::string detail;  // system error text for OpenFailed / WriteFailed
+    std::size_t bytesRead = 0;  // Load: the bytes the file gave (at most one codeplug's worth)
     bool loaded() const { return status == FileStatus::Ok || status == FileStatus::WrongMarker; }
     bool ok() const { return status == FileStatus::Ok; }
 };
@@ -28,9 +29,20 @@ struct FileResult {
 // contributes only its first 11279 bytes. The FunctionExtra value repair is applied.
 FileResult LoadCodeplugFile(Codeplug& codeplug, const std::filesystem::path& path);
 
-// Sets the marker to 740 and replaces the file atomically (temporary file + rename), so the
-// result is exactly 11279 bytes and an interrupted save leaves the previous file intact.
+// Sets the marker to 740 and replaces the file atomically, so the result is exactly 11279 bytes
+// and a failed or interrupted save leaves the previous file intact: the bytes go into a new file
+// of a unique name beside the target (an existing file is never reused), are flushed to the disk
+// and the new file is renamed over the target. A target that is a symbolic link is written
+// through: the file it points to is replaced, the link stays a link.
 FileResult SaveCodeplugFile(Codeplug& codeplug, const std::filesystem::path& path);
+
+// Whether a save to the path would work: a codeplug's worth of bytes is written beside the
+// target as a save does and removed again. Nothing at the path changes.
+FileResult CheckCodeplugFileWritable(const std::filesystem::path& path);
+
+// One line saying why a load or save result is not Ok ("" for Ok), e.g. "too short for a
+// codeplug file: 0 bytes, a codeplug has 11279".
+std::string DescribeFileProblem(const FileResult& result);
 
 // The image as the bytes of a file, and the reverse (no repair, no marker check).
 std::vector<std::uint8_t> CodeplugToBytes(Codeplug& codeplug);

@@ -47,6 +47,9 @@ bool CDialog_MSComm::OpenPort()
         return false;
     }
     port_->ReadAll();  // whatever was waiting belongs to nobody
+    damagedRepeats_ = 0;
+    checkDelta_.reset();
+    checkNoted_ = false;
     return true;
 }
 
@@ -109,12 +112,14 @@ std::size_t CDialog_MSComm::ReadCount(std::span<std::uint8_t> dest, std::size_t 
 {
     const auto echo = static_cast<std::size_t>(std::max<std::int32_t>(echoPending_, 0));
     echoPending_ = 0;
+    lastArrived_ = 0;
     for (; tries > 0; --tries) {
         if (Waiting() >= echo + expected) {
             const Bytes received = Fetch();
             if (received.size() > echo) {
                 const std::size_t n = std::min(expected, received.size() - echo);
                 CopyBounded(std::span(received).subspan(echo, n), dest);
+                lastArrived_ = std::min(n, dest.size());
             }
             return expected;  // bytes beyond the expected ones are dropped
         }
@@ -123,8 +128,10 @@ std::size_t CDialog_MSComm::ReadCount(std::span<std::uint8_t> dest, std::size_t 
     if (Waiting() == 0)
         return 0;
     const Bytes received = Fetch();
-    if (received.size() > echo)
+    if (received.size() > echo) {
         CopyBounded(std::span(received).subspan(echo), dest);
+        lastArrived_ = std::min(received.size() - echo, dest.size());
+    }
     return received.size();
 }
 
@@ -140,15 +147,94 @@ std::size_t CDialog_MSComm::ProgrammingExchange(std::span<const std::uint8_t> re
     return ReadCount(reply, reply.size(), kTriesReply);
 }
 
+std::vector<std::uint8_t> CDialog_MSComm::SessionExchange(std::span<const std::uint8_t> request, std::size_t expected,
+                                                          bool pauseFirst)
+{
+    Bytes reply(expected);
+    ProgrammingExchange(request, reply, pauseFirst);
+    reply.resize(lastArrived_);
+    return reply;
+}
+
+namespace {
+
+// A session reply lacking bytes that its operation looks at: cut (515) when its marker came,
+// otherwise no answer or not a programming reply (513).
+int Missing(std::span<const std::uint8_t> reply)
+{
+    return PrefixOk(reply) ? LinkResult::DamagedReply : LinkResult::BadReply;
+}
+
+}  // namespace
+
+void CDialog_MSComm::Note(const std::string& text)
+{
+    if (noteSink_)
+        noteSink_(text);
+}
+
+template <typename Judge>
+int CDialog_MSComm::CheckedExchange(std::span<const std::uint8_t> request, std::size_t expected, Judge judge,
+                                    std::vector<std::uint8_t>& accepted, frame::Verdict& verdict)
+{
+    std::optional<Bytes> mismatched;  // the previous reply, when only its check byte was wrong
+    for (int attempt = 0; attempt < kRecordAttempts; ++attempt) {
+        if (attempt > 0) {
+            if (damagedRepeats_ >= kDamagedRepeatBudget)
+                break;
+            ++damagedRepeats_;
+        }
+        Bytes reply(expected);
+        const std::size_t count = ProgrammingExchange(request, reply, true);
+        reply.resize(lastArrived_);
+        if (reply.empty())
+            return LinkResult::BadReply;  // a silent radio is not asked again
+        const frame::ReplyCheck check = judge(std::span<const std::uint8_t>(reply), count);
+        bool accept = check.verdict == frame::Verdict::Good || check.verdict == frame::Verdict::NoRecord;
+        if (check.verdict == frame::Verdict::CheckMismatch) {
+            if (checkDelta_ == check.checkDelta) {
+                accept = true;  // this radio's own rule, confirmed earlier in the session
+            } else if (mismatched && *mismatched == reply) {
+                // The same bytes twice: stable content, so not noise but a radio whose check
+                // byte follows another rule.
+                accept = true;
+                checkDelta_ = check.checkDelta;
+                if (damagedRepeats_ > 0)
+                    --damagedRepeats_;  // the repeat proved the reply sound
+                if (!checkNoted_) {
+                    checkNoted_ = true;
+                    Note("the radio's check bytes do not follow the XOR rule; its replies are accepted because "
+                         "repeated requests returned identical bytes");
+                }
+            } else {
+                mismatched = reply;
+            }
+        } else {
+            mismatched.reset();
+        }
+        if (accept) {
+            verdict = check.verdict == frame::Verdict::NoRecord ? frame::Verdict::NoRecord : frame::Verdict::Good;
+            accepted = std::move(reply);
+            return LinkResult::Ok;
+        }
+    }
+    return LinkResult::DamagedReply;
+}
+
 int CDialog_MSComm::ReadRecord(std::uint8_t code, std::uint8_t index, std::span<std::uint8_t> dest)
 {
-    Bytes reply(dest.size() + frame::kOverheadBytes);
-    ProgrammingExchange(frame::ReadRecord(code, index), reply, true);
-    if (!PrefixOk(reply))
-        return LinkResult::BadReply;
-    if (reply[frame::kCodeAt] == frame::kAcknowledge)
+    Bytes reply;
+    frame::Verdict verdict = frame::Verdict::Damaged;
+    const std::size_t length = dest.size();
+    const int result = CheckedExchange(
+        frame::ReadRecord(code, index), length + frame::kOverheadBytes,
+        [&](std::span<const std::uint8_t> arrived, std::size_t) { return frame::JudgeRecordReply(arrived, code, index, length); },
+        reply, verdict);
+    if (result != LinkResult::Ok)
+        return result;
+    if (verdict == frame::Verdict::NoRecord)
         return LinkResult::Negative;  // no record at this index: dest stays as it was
-    std::copy_n(reply.begin() + frame::kPayloadAt, dest.size(), dest.begin());
+    std::copy_n(reply.begin() + frame::kPayloadAt, length, dest.begin());
     return LinkResult::Ok;
 }
 
@@ -156,18 +242,22 @@ int CDialog_MSComm::WriteRecord(std::uint8_t code, std::uint8_t index, std::span
 {
     if (src.size() > frame::kMaxPayload)
         return LinkResult::BadReply;  // cannot be framed; nothing is sent
-    Bytes reply(10);
-    const std::size_t count = ProgrammingExchange(frame::WriteRecord(code, index, src), reply, true);
-    const bool ok = PrefixOk(reply) && reply[frame::kCodeAt] == frame::kAcknowledge && count <= 11;
-    return ok ? LinkResult::Ok : LinkResult::BadReply;
+    Bytes reply;
+    frame::Verdict verdict = frame::Verdict::Damaged;
+    return CheckedExchange(
+        frame::WriteRecord(code, index, src), frame::kOverheadBytes,
+        [](std::span<const std::uint8_t> arrived, std::size_t count) {
+            // More than 11 bytes counted (an echo that was not expected) is no acknowledgement.
+            return count <= 11 ? frame::JudgeWriteAck(arrived) : frame::ReplyCheck{};
+        },
+        reply, verdict);
 }
 
 int CDialog_MSComm::OpenReadSession()
 {
-    Bytes reply(10);
-    ProgrammingExchange(frame::OpenReadSession(), reply, true);
-    if (!PrefixOk(reply))
-        return LinkResult::BadReply;
+    const Bytes reply = SessionExchange(frame::OpenReadSession(), 10);
+    if (!PrefixOk(reply) || reply.size() <= frame::kIndexAt)
+        return Missing(reply);
     switch (reply[frame::kIndexAt]) {
     case 0x00: return LinkResult::Ok;
     case 0x04: return LinkResult::Negative;  // password-protected
@@ -177,18 +267,13 @@ int CDialog_MSComm::OpenReadSession()
 
 int CDialog_MSComm::OpenWriteSession()
 {
-    Bytes first(12);
-    ProgrammingExchange(frame::OpenWriteSessionStep1(), first, true);
-    if (!PrefixOk(first))
-        return LinkResult::BadReply;
-    Bytes second(30);
-    ProgrammingExchange(frame::OpenWriteSessionStep2(), second, false);
-    if (!PrefixOk(second))
-        return LinkResult::BadReply;
-    Bytes third(10);
-    ProgrammingExchange(frame::OpenWriteSessionStep3(), third, false);
-    if (!PrefixOk(third))
-        return LinkResult::BadReply;
+    if (const Bytes first = SessionExchange(frame::OpenWriteSessionStep1(), 12); !PrefixOk(first))
+        return Missing(first);
+    if (const Bytes second = SessionExchange(frame::OpenWriteSessionStep2(), 30, false); !PrefixOk(second))
+        return Missing(second);
+    const Bytes third = SessionExchange(frame::OpenWriteSessionStep3(), 10, false);
+    if (!PrefixOk(third) || third.size() <= frame::kIndexAt)
+        return Missing(third);
     switch (third[frame::kIndexAt]) {
     case 0x00: return LinkResult::Ok;
     case 0x05: return LinkResult::Negative;  // password-protected
@@ -198,9 +283,10 @@ int CDialog_MSComm::OpenWriteSession()
 
 int CDialog_MSComm::SubmitPassword(std::span<const std::uint8_t, 10> passwordRecord)
 {
-    Bytes reply(10);
-    ProgrammingExchange(frame::SubmitPassword(passwordRecord), reply, true);
-    if (!PrefixOk(reply) || reply[frame::kCodeAt] != frame::kAcknowledge)
+    const Bytes reply = SessionExchange(frame::SubmitPassword(passwordRecord), 10);
+    if (!PrefixOk(reply) || reply.size() <= frame::kIndexAt)
+        return Missing(reply);
+    if (reply[frame::kCodeAt] != frame::kAcknowledge)
         return LinkResult::BadReply;
     const std::uint8_t answer = reply[frame::kIndexAt];
     if (answer == 0x06 || answer == 0x07)
@@ -210,71 +296,70 @@ int CDialog_MSComm::SubmitPassword(std::span<const std::uint8_t, 10> passwordRec
 
 int CDialog_MSComm::BeginWrite()
 {
-    Bytes reply(10);
-    ProgrammingExchange(frame::BeginWrite(), reply, true);
-    const bool ok = PrefixOk(reply) && reply[frame::kDirectionAt] == frame::kWrite &&
-                    reply[frame::kCodeAt] == frame::kAcknowledge;
+    const Bytes reply = SessionExchange(frame::BeginWrite(), 10);
+    if (!PrefixOk(reply) || reply.size() <= frame::kCodeAt)
+        return Missing(reply);
+    const bool ok = reply[frame::kDirectionAt] == frame::kWrite && reply[frame::kCodeAt] == frame::kAcknowledge;
     return ok ? LinkResult::Ok : LinkResult::BadReply;
 }
 
 int CDialog_MSComm::ReadDeviceInfo(std::span<std::uint8_t, 30> dest)
 {
-    Bytes reply(32);
-    ProgrammingExchange(frame::ReadDeviceInfo(), reply, true);
+    const Bytes reply = SessionExchange(frame::ReadDeviceInfo(), 32);
     if (!PrefixOk(reply))
-        return LinkResult::BadReply;
-    std::copy_n(reply.begin(), dest.size(), dest.begin());
+        return Missing(reply);
+    std::fill(dest.begin(), dest.end(), 0);
+    CopyBounded(reply, dest);
     return LinkResult::Ok;
 }
 
 int CDialog_MSComm::ReadExtraA(std::span<std::uint8_t, 7> dest)
 {
-    Bytes reply(20);
-    ProgrammingExchange(frame::ReadExtraA(), reply, true);
-    if (!PrefixOk(reply))
-        return LinkResult::BadReply;
-    std::copy_n(reply.begin() + 11, 7, dest.begin());
+    constexpr std::size_t kFrom = 11;
+    const Bytes reply = SessionExchange(frame::ReadExtraA(), 20);
+    if (!PrefixOk(reply) || reply.size() < kFrom + dest.size())
+        return Missing(reply);
+    std::copy_n(reply.begin() + kFrom, dest.size(), dest.begin());
     return LinkResult::Ok;
 }
 
 int CDialog_MSComm::ReadExtraB(std::span<std::uint8_t, 3> dest)
 {
-    Bytes reply(50);
-    ProgrammingExchange(frame::ReadExtraB(), reply, true);
-    if (!PrefixOk(reply))
-        return LinkResult::BadReply;
-    std::copy_n(reply.begin() + 22, 3, dest.begin());
+    constexpr std::size_t kFrom = 22;
+    const Bytes reply = SessionExchange(frame::ReadExtraB(), 50);
+    if (!PrefixOk(reply) || reply.size() < kFrom + dest.size())
+        return Missing(reply);
+    std::copy_n(reply.begin() + kFrom, dest.size(), dest.begin());
     return LinkResult::Ok;
 }
 
 int CDialog_MSComm::WriteExtraB(std::span<const std::uint8_t, 2> value)
 {
-    Bytes reply(10);
-    ProgrammingExchange(frame::WriteExtraB(value), reply, true);
-    return PrefixOk(reply) ? LinkResult::Ok : LinkResult::BadReply;
+    const Bytes reply = SessionExchange(frame::WriteExtraB(value), 10);
+    return PrefixOk(reply) ? LinkResult::Ok : Missing(reply);
 }
 
 int CDialog_MSComm::WriteExtraA(std::span<const std::uint8_t, 3> src)
 {
-    Bytes reply(10);
-    ProgrammingExchange(frame::WriteExtraA(src), reply, true);
-    return PrefixOk(reply) ? LinkResult::Ok : LinkResult::BadReply;
+    const Bytes reply = SessionExchange(frame::WriteExtraA(src), 10);
+    return PrefixOk(reply) ? LinkResult::Ok : Missing(reply);
 }
 
 int CDialog_MSComm::CloseReadSession()
 {
     static constexpr std::array<std::uint8_t, 8> kClosed = {0x84, 0xA9, 0x61, 0x00, 0x04, 0x0F, 0xFA, 0x00};
-    Bytes reply(10);
-    ProgrammingExchange(frame::CloseReadSession(), reply, true);
+    const Bytes reply = SessionExchange(frame::CloseReadSession(), 10);
+    if (reply.size() < kClosed.size())
+        return Missing(reply);
     return std::equal(kClosed.begin(), kClosed.end(), reply.begin()) ? LinkResult::Ok : LinkResult::BadReply;
 }
 
 int CDialog_MSComm::CloseWriteSession()
 {
-    Bytes reply(10);
-    ProgrammingExchange(frame::CloseWriteSession(), reply, true);
-    const bool ok = PrefixOk(reply) && reply[frame::kCodeAt] == frame::kAcknowledge;
-    return ok ? LinkResult::Ok : LinkResult::BadReply;
+    const Bytes reply = SessionExchange(frame::CloseWriteSession(), 10);
+    if (!PrefixOk(reply) || reply.size() <= frame::kCodeAt)
+        return Missing(reply);
+    return reply[frame::kCodeAt] == frame::kAcknowledge ? LinkResult::Ok : LinkResult::BadReply;
 }
 
 // ---------------------------------------------------------------- service frames

@@ -13,12 +13,15 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
 
 #include "link/Clock.h"
+#include "link/Frames.h"
 #include "link/SerialPort.h"
 
 namespace LinkResult {
@@ -29,6 +32,9 @@ inline constexpr int ServiceCrcError = 0x120; // 288: CRC mismatch (or short dat
 inline constexpr int BadReply = 0x201;        // 513: programming reply missing, short, wrong prefix or not acknowledged
 inline constexpr int ServiceDataError = 0x202;// 514: service data short or with a CRC mismatch
 inline constexpr int PasswordError = 0x400;   // 1024: password required or rejected; service pair not acknowledged
+// 515: replies came, but cut short, foreign or failing their check byte, also when asked again:
+// the cable, its connector or interference spoils them.
+inline constexpr int DamagedReply = 0x203;
 }  // namespace LinkResult
 
 class CDialog_MSComm {
@@ -42,6 +48,11 @@ public:
     static constexpr int kTriesReply = 20;
     static constexpr int kTriesData = 50;
     static constexpr int kTriesAck = 80;
+    // A record reply or write acknowledgement that fails its checks is asked for again, up to
+    // two more times; the repeats one opening of the port may spend on damaged replies are
+    // limited, so a bad cable fails a session in seconds rather than minutes.
+    static constexpr int kRecordAttempts = 3;
+    static constexpr int kDamagedRepeatBudget = 8;
 
     CDialog_MSComm(SerialPortFactory factory, Clock& clock);
     ~CDialog_MSComm();
@@ -62,6 +73,10 @@ public:
     void ClosePort();
     bool IsPortOpen() const;
 
+    // Receives the session's notes (once per opening of the port at most for each kind), such as
+    // a radio whose check bytes follow another rule. May be empty.
+    void SetNoteSink(std::function<void(const std::string&)> sink) { noteSink_ = std::move(sink); }
+
     // ---- Echo of a one-wire cable ----
     std::uint8_t EchoMode() const { return echoMode_; }
     void SetEchoMode(std::uint8_t mode) { echoMode_ = mode ? 1 : 0; }  // normally set by ProbeEcho only
@@ -80,9 +95,19 @@ public:
     std::uint16_t ReadReply(std::span<std::uint8_t> dest, std::size_t expected, int tries);
 
     // ---- Programming frames (read and write sessions) ----
-    // dest.size() is the record length. 0 data copied; 1 no such record (dest untouched); 513.
+    // Session replies are judged on the bytes that arrived, never on the zeros of the buffer: a
+    // reply too short for the bytes an operation looks at gives 515 when its marker came, 513
+    // otherwise.
+    //
+    // dest.size() is the record length. The reply counts only when it arrived whole and
+    // consistent (see frame::JudgeRecordReply); otherwise it is asked for again, up to two more
+    // times. A check byte that differs from the XOR rule is accepted when a repeated request
+    // returns exactly the same bytes (a radio with its own rule; noted once), and from then on
+    // when it differs by the same amount. 0 data copied; 1 no such record (dest untouched);
+    // 513 nothing came; 515 the replies stayed damaged.
     int ReadRecord(std::uint8_t code, std::uint8_t index, std::span<std::uint8_t> dest);
-    // src.size() is the record length (at most 251). 0; 513.
+    // src.size() is the record length (at most 251). The acknowledgement is judged as the reply of
+    // ReadRecord (frame::JudgeWriteAck), with the same repeats. 0; 513; 515.
     int WriteRecord(std::uint8_t code, std::uint8_t index, std::span<const std::uint8_t> src);
     int OpenReadSession();   // 0 open; 1 password-protected; 513
     int OpenWriteSession();  // 0 open; 1 password-protected; 513
@@ -142,6 +167,14 @@ private:
     std::size_t ReadCount(std::span<std::uint8_t> dest, std::size_t expected, int tries);
     std::size_t ProgrammingExchange(std::span<const std::uint8_t> request, std::span<std::uint8_t> reply,
                                     bool pauseFirst);
+    // A session reply: the exchange, then the reply cut to the bytes that arrived.
+    std::vector<std::uint8_t> SessionExchange(std::span<const std::uint8_t> request, std::size_t expected,
+                                              bool pauseFirst = true);
+    // The exchange of ReadRecord / WriteRecord with its repeats; the accepted reply in `accepted`.
+    template <typename Judge>
+    int CheckedExchange(std::span<const std::uint8_t> request, std::size_t expected, Judge judge,
+                        std::vector<std::uint8_t>& accepted, frame::Verdict& verdict);
+    void Note(const std::string& text);
     bool ReadData(std::uint16_t length, int tries, std::span<std::uint8_t> dest);
     int IdentifyLoop(std::uint8_t request, int attempts, bool resync, std::span<std::uint8_t, 18> reply);
     int ServiceWriteBody(std::uint16_t address, std::span<const std::uint8_t> data, bool wake);
@@ -154,4 +187,11 @@ private:
     std::string device_;
     std::uint8_t echoMode_ = 0;
     std::int32_t echoPending_ = 0;
+    std::size_t lastArrived_ = 0;  // reply bytes (after the echo) that the last read received
+
+    // Per opening of the port.
+    int damagedRepeats_ = 0;
+    std::optional<std::uint8_t> checkDelta_;  // a radio's own check-byte rule, once confirmed
+    bool checkNoted_ = false;
+    std::function<void(const std::string&)> noteSink_;
 };

@@ -47,7 +47,12 @@ CDialog_RW::CDialog_RW(AppContext& app, CDialog_MSComm& link, TransferState& sta
                         isVisible() ? this : parentWidget());
         box.exec();
     };
-    portTest_ = [this] { return TestPort(app_.programDirectory, app_.settings.portNumber()); };
+    // A port number of 0 means no port was ever chosen: that is a port that cannot be opened,
+    // never COM1 (whatever device that would be).
+    portTest_ = [this] {
+        const int port = app_.settings.portNumber();
+        return port >= kFirstComPort && TestPort(app_.programDirectory, port);
+    };
 
     setWindowTitle(QText(text, "RW_Str", 1));
 
@@ -213,6 +218,7 @@ void CDialog_RW::Tick()
         break;
     }
     case st::Failed:
+    case st::Damaged:
     case st::Refused:
     case st::ModelMismatch:
     case st::FirmwareTooOld:

@@ -12,6 +12,47 @@ std::uint8_t XorOf(std::span<const std::uint8_t> bytes)
     return x;
 }
 
+namespace {
+bool MarkerArrived(std::span<const std::uint8_t> f)
+{
+    return f.size() >= kPrefixChecked && f[0] == kMarker[0] && f[1] == kMarker[1] && f[2] == kMarker[2];
+}
+
+// The frame fills exactly the bytes that arrived: L, terminator and check byte agree with them.
+ReplyCheck JudgeFrameEnd(std::span<const std::uint8_t> f)
+{
+    if (f.size() < kOverheadBytes || f[kLengthAt] != f.size() - 6 || f[f.size() - 2] != kTerminator)
+        return {Verdict::Damaged};
+    const std::uint8_t computed = XorOf(f.subspan(kLengthAt, f.size() - 1 - kLengthAt));
+    if (f.back() != computed)
+        return {Verdict::CheckMismatch, static_cast<std::uint8_t>(f.back() ^ computed)};
+    return {Verdict::Good};
+}
+}  // namespace
+
+ReplyCheck JudgeRecordReply(std::span<const std::uint8_t> f, std::uint8_t code, std::uint8_t index,
+                            std::size_t length)
+{
+    if (!MarkerArrived(f) || f.size() <= kCodeAt)
+        return {Verdict::Damaged};
+    if (f[kCodeAt] == kAcknowledge) {
+        ReplyCheck end = JudgeFrameEnd(f);
+        if (end.verdict == Verdict::Good)
+            end.verdict = Verdict::NoRecord;
+        return end;
+    }
+    if (f.size() != length + kOverheadBytes || f[kCodeAt] != code || f[kIndexAt] != index)
+        return {Verdict::Damaged};
+    return JudgeFrameEnd(f);
+}
+
+ReplyCheck JudgeWriteAck(std::span<const std::uint8_t> f)
+{
+    if (!MarkerArrived(f) || f.size() != kOverheadBytes || f[kCodeAt] != kAcknowledge)
+        return {Verdict::Damaged};
+    return JudgeFrameEnd(f);
+}
+
 Bytes Programming(std::uint8_t direction, std::uint8_t code, std::uint8_t index,
                   std::span<const std::uint8_t> payload)
 {

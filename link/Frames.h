@@ -72,6 +72,31 @@ Bytes WriteExtraA(std::span<const std::uint8_t, 3> source);  // 18 bytes, extend
 Bytes CloseReadSession();       // 13 bytes
 Bytes CloseWriteSession();      // 13 bytes
 
+// ---- Judging what the radio sent back ----
+
+// What a reply from the radio amounts to. A reply is judged only on the bytes that arrived.
+enum class Verdict : std::uint8_t {
+    Good,           // whole and consistent
+    NoRecord,       // a whole, consistent "no such record" answer (FA in place of the block code)
+    CheckMismatch,  // whole and consistent except for its check byte
+    Damaged,        // cut, foreign, or not a frame at all
+};
+
+struct ReplyCheck {
+    Verdict verdict = Verdict::Damaged;
+    std::uint8_t checkDelta = 0;  // for CheckMismatch: the check byte received XOR the one computed
+};
+
+// A record-read reply: all length + 10 bytes (or a whole 10-byte "no such record" frame), the
+// marker 84 A9 61, L = length + 4, the block code and index asked for, the terminator, and the
+// check byte by the XOR rule. A "no such record" frame (byte 6 FA) may be short or full length;
+// its L, terminator and check byte must agree with the bytes that arrived.
+ReplyCheck JudgeRecordReply(std::span<const std::uint8_t> arrived, std::uint8_t code, std::uint8_t index,
+                            std::size_t length);
+
+// A write acknowledgement: exactly a 10-byte frame 84 A9 61 xx 04 xx FA xx 2F check.
+ReplyCheck JudgeWriteAck(std::span<const std::uint8_t> arrived);
+
 // ---- Service family ----
 
 inline constexpr std::uint8_t kWake = 0x5A;

@@ -33,6 +33,9 @@ PortCheck ProbeDevice(const std::filesystem::path& device)
         case EBUSY:
             check.state = PortState::Busy;
             break;
+        case EISDIR:
+            check.state = PortState::NotSerial;
+            break;
         default:
             check.state = PortState::Failed;
         }

@@ -129,6 +129,7 @@ std::uint32_t StatusForFailure(int result)
     case 258: return status::Refused;
     case 257: return status::ModelMismatch;
     case 768: return status::FirmwareTooOld;
+    case 515: return status::Damaged;
     default: return status::Failed;
     }
 }
@@ -139,6 +140,7 @@ std::optional<int> MessageKeyForStatus(std::uint32_t s)
     case status::ReadDone: return 19;
     case status::WriteDone: return 22;
     case status::Failed: return 15;
+    case status::Damaged: return 90;
     case status::Refused: return 25;
     case status::ModelMismatch: return 81;
     case status::FirmwareTooOld: return 82;

@@ -21,6 +21,15 @@ struct Failure {
 
 constexpr int kAnalogRecordPauseMs = 100;
 
+// A failed record transfer: damaged replies keep their own result, anything else is 513.
+int RecordFailure(int result)
+{
+    return result == LinkResult::DamagedReply ? LinkResult::DamagedReply : LinkResult::BadReply;
+}
+
+// A session command that did not answer as it should.
+int SessionFailure(int result) { return RecordFailure(result); }
+
 class Attempt {
 public:
     explicit Attempt(SessionContext& context) : c_(context), link_(context.link), state_(context.state) {}
@@ -32,7 +41,8 @@ public:
     }
 
     // ReadRecord into dest, converted to memory order. True when a record came, false for
-    // "no such record" (dest untouched); anything else fails with 513.
+    // "no such record" (dest untouched); anything else fails with 513, or 515 for replies that
+    // kept arriving damaged.
     bool Read(std::uint8_t code, std::size_t index, std::span<std::uint8_t> dest)
     {
         Count();
@@ -40,7 +50,7 @@ public:
         if (result == LinkResult::Negative)
             return false;
         if (result != LinkResult::Ok)
-            Fail(LinkResult::BadReply);
+            Fail(RecordFailure(result));
         wire_order::ToMemory(code, dest);
         return true;
     }
@@ -67,8 +77,8 @@ public:
         std::copy_n(record.begin(), copy.size(), copy.begin());
         wire_order::ToWire(code, copy);
         Count();
-        if (link_.WriteRecord(code, static_cast<std::uint8_t>(index), copy) != LinkResult::Ok)
-            Fail(LinkResult::BadReply);
+        if (const int result = link_.WriteRecord(code, static_cast<std::uint8_t>(index), copy); result != LinkResult::Ok)
+            Fail(RecordFailure(result));
     }
 
     template <std::size_t R, std::size_t C>
@@ -95,8 +105,9 @@ public:
     void SubmitFirst(Direction direction, std::atomic<std::int32_t>& pending)
     {
         Count();
-        if (link_.ReadRecord(block_code::Password, 0, state_.RadioPasswordCopy) == LinkResult::BadReply)
-            Fail(LinkResult::BadReply);
+        if (const int result = link_.ReadRecord(block_code::Password, 0, state_.RadioPasswordCopy);
+            result != LinkResult::Ok && result != LinkResult::Negative)
+            Fail(RecordFailure(result));
         state_.PasswordRecord = MakePasswordRecord(state_.PasswordEntry, direction);
         Submit(pending);
     }
@@ -138,8 +149,8 @@ private:
             pending = 1;
             Fail(LinkResult::PasswordError);
         }
-        if (answer == LinkResult::BadReply)
-            Fail(LinkResult::BadReply);
+        if (answer == LinkResult::BadReply || answer == LinkResult::DamagedReply)
+            Fail(answer);
         // Any other answer counts as accepted.
     }
 
@@ -197,7 +208,7 @@ void ReadWorker(SessionContext& context)
             if (opened == LinkResult::Negative)
                 a.SubmitFirst(Direction::Read, state.ReadPasswordPending);
             else if (opened != LinkResult::Ok)
-                Fail(LinkResult::BadReply);
+                Fail(SessionFailure(opened));
         } else {
             state.TransferBusy = 1;
             a.SubmitRetry(Direction::Read, state.ReadPasswordPending);
@@ -220,7 +231,7 @@ void ReadWorker(SessionContext& context)
         a.Read(block_code::Password, 0, w.PasswordBlock);
         a.Read(block_code::Identity, 0, w.IdentityBlock);
         if (!a.Read(block_code::RecordE2, 0, std::span(w.RecordE2Block).first(RecordE2Field::kRecordBytes)))
-            Fail(LinkResult::BadReply);
+            Fail(LinkResult::BadReply);  // this record is never missing
         a.Read(block_code::DmrSettings, 0, w.DmrSettings);
         SetCount(w.ContactCount, a.ReadTable(block_code::Contact, w.ContactTable));
         SetCount(w.RxGroupCount, a.ReadTable(block_code::RxGroup, w.RxGroupTable));
@@ -259,7 +270,7 @@ void WriteWorker(SessionContext& context)
             if (opened == LinkResult::Negative)
                 a.SubmitFirst(Direction::Write, state.WritePasswordPending);
             else if (opened != LinkResult::Ok)
-                Fail(LinkResult::BadReply);
+                Fail(SessionFailure(opened));
         } else {
             state.TransferBusy = 1;
             a.SubmitRetry(Direction::Write, state.WritePasswordPending);

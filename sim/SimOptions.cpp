@@ -65,6 +65,16 @@ Faults:
   --short-end-of-list   answer "no such record" with 10 bytes instead of a full-length reply
   --password-answer N   answer every submitted password with byte N (e.g. 2)
 
+Damaged record replies (replies to record reads; --cut-record and --bad-check also spoil the
+acknowledgements of record writes):
+  --cut-record N        cut them to N bytes
+  --bad-check           give them a wrong check byte, wrong by another amount every time
+  --foreign-record      answer with another block's code and index (otherwise consistent)
+  --garbage-payload     replace their payload by pseudo-random bytes behind the correct header
+  --own-check-rule      a radio whose check bytes follow its own, fixed rule (the XOR from the
+                        marker on) in every programming reply; not damage: the same request
+                        always gets the same bytes
+
   --verbose             log every request to standard error
   --help                this text
 )";
@@ -178,6 +188,18 @@ std::optional<SimOptions> ParseSimOptions(std::span<const std::string> args, std
             if (!number(0, 255, n))
                 return std::nullopt;
             o.faults.passwordAnswer = static_cast<std::uint8_t>(n);
+        } else if (a == "--cut-record") {
+            if (!number(0, 100000, n))
+                return std::nullopt;
+            o.faults.recordCut = static_cast<int>(n);
+        } else if (a == "--bad-check") {
+            o.faults.badCheck = true;
+        } else if (a == "--foreign-record") {
+            o.faults.foreignRecord = true;
+        } else if (a == "--garbage-payload") {
+            o.faults.garbagePayload = true;
+        } else if (a == "--own-check-rule") {
+            o.faults.ownCheckRule = true;
         } else if (a == "--verbose" || a == "-v") {
             o.verbose = true;
         } else {

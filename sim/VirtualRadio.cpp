@@ -101,6 +101,18 @@ std::string Hex4(std::uint16_t v)
 bool IsWordStart(std::uint8_t b) { return b == 'k' || b == 'd' || b == 'r' || b == 'w'; }
 bool IsControl(std::uint8_t b) { return b == 0x5A || b == 0xA5 || b == 0xAA || b == 0x05; }
 
+// True while the bytes so far can still begin one of the command words.
+bool WordSoFar(std::span<const std::uint8_t> f)
+{
+    static constexpr std::string_view kWords[] = {"key", "dbg", "read", "writ"};
+    for (const std::string_view w : kWords) {
+        const std::size_t n = std::min(f.size(), w.size());
+        if (std::equal(f.begin(), f.begin() + static_cast<std::ptrdiff_t>(n), w.begin()))
+            return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 // ------------------------------------------------------------------ configuration
@@ -315,8 +327,19 @@ void VirtualRadio::ClearHistory()
     violations_.clear();
 }
 
+namespace {
+// Keeps the newest entries: past the limit the oldest half goes.
+template <typename T>
+void Bound(std::vector<T>& log, std::size_t limit)
+{
+    if (log.size() >= limit)
+        log.erase(log.begin(), log.begin() + static_cast<std::ptrdiff_t>(limit / 2));
+}
+}  // namespace
+
 void VirtualRadio::Event(Clock::Time at, std::string text)
 {
+    Bound(events_, kMaxEvents);
     events_.push_back({at, std::move(text)});
     if (onEvent)
         onEvent(events_.back());
@@ -325,6 +348,7 @@ void VirtualRadio::Event(Clock::Time at, std::string text)
 void VirtualRadio::Violation(Clock::Time at, std::string text)
 {
     Event(at, "violation: " + text);
+    Bound(violations_, kMaxViolations);
     violations_.push_back(std::move(text));
 }
 
@@ -338,32 +362,80 @@ std::vector<TimedByte> VirtualRadio::TakeOutput()
     return out;
 }
 
-void VirtualRadio::Reply(std::vector<std::uint8_t> bytes, Clock::Time after, bool programming)
+std::uint8_t VirtualRadio::NextGarbage()
 {
-    if (faults_.silent || cut_)
-        return;
-    auto nextGarbage = [this]() {
-        std::uint32_t x = garbageState_ ? garbageState_ : 1;
-        x ^= x << 13;
-        x ^= x >> 17;
-        x ^= x << 5;
-        garbageState_ = x;
-        return static_cast<std::uint8_t>(x >> 11);
-    };
     if (!garbageSeeded_) {
         garbageState_ = faults_.garbageSeed;
         garbageSeeded_ = true;
     }
+    std::uint32_t x = garbageState_ ? garbageState_ : 1;
+    x ^= x << 13;
+    x ^= x >> 17;
+    x ^= x << 5;
+    garbageState_ = x;
+    return static_cast<std::uint8_t>(x >> 11);
+}
+
+void VirtualRadio::ApplyOwnCheckRule(std::vector<std::uint8_t>& f) const
+{
+    if (!faults_.ownCheckRule || f.size() < 10)
+        return;
+    std::uint8_t x = 0;
+    for (std::size_t i = 0; i + 1 < f.size(); ++i)
+        x ^= f[i];
+    f.back() = x;
+}
+
+void VirtualRadio::Reply(std::vector<std::uint8_t> bytes, Clock::Time after, bool programming)
+{
+    if (programming)
+        ApplyOwnCheckRule(bytes);
+    Transmit(std::move(bytes), after, programming);
+}
+
+void VirtualRadio::RecordReply(std::vector<std::uint8_t> f, Clock::Time after, bool read)
+{
+    const bool data = read && f.size() > 10 && f[6] != kDone;
+    if (faults_.foreignRecord && data) {
+        f[6] = f[6] == 0xF4 ? 0xF5 : 0xF4;
+        f[7] ^= 0x01;
+        std::uint8_t x = 0;
+        for (std::size_t i = 4; i + 1 < f.size(); ++i)
+            x ^= f[i];
+        f.back() = x;
+    }
+    ApplyOwnCheckRule(f);
+    if (faults_.garbagePayload && data)
+        for (std::size_t i = 8; i + 2 < f.size(); ++i)
+            f[i] = NextGarbage();
+    ++damagedReplies_;
+    if (faults_.badCheck && !f.empty())
+        f.back() ^= static_cast<std::uint8_t>(1 + damagedReplies_ % 255);
+    if (faults_.recordCut >= 0 && f.size() > static_cast<std::size_t>(faults_.recordCut))
+        f.resize(static_cast<std::size_t>(faults_.recordCut));
+    Transmit(std::move(f), after, true);
+}
+
+void VirtualRadio::Transmit(std::vector<std::uint8_t> bytes, Clock::Time after, bool programming)
+{
+    if (faults_.silent || cut_)
+        return;
+    if (txFree_ - after > kMaxTransmitBacklog) {
+        // Still busy with earlier replies far beyond this request: a flood of requests gets no
+        // more answers until the transmitter has caught up.
+        Violation(after, "reply dropped: transmitter busy");
+        return;
+    }
     if (faults_.garbageOnly)
         for (auto& b : bytes)
-            b = nextGarbage();
+            b = NextGarbage();
     if (faults_.wrongPrefix && programming && bytes.size() > 2)
         bytes[2] = 0x60;
     if (faults_.shortReply >= 0 && bytes.size() > static_cast<std::size_t>(faults_.shortReply))
         bytes.resize(static_cast<std::size_t>(faults_.shortReply));
     Bytes noise;
     for (std::size_t i = 0; i < faults_.garbageBefore; ++i)
-        noise.push_back(nextGarbage());
+        noise.push_back(NextGarbage());
     bytes.insert(bytes.begin(), noise.begin(), noise.end());
 
     Clock::Time t = std::max(after + setup_.turnaround + faults_.extraDelay, txFree_);
@@ -409,6 +481,7 @@ std::uint8_t VirtualRadio::StateByte() const
 
 void VirtualRadio::HostByte(std::uint8_t value, Clock::Time at)
 {
+    Bound(received_, kMaxReceivedRecord);
     received_.push_back(value);
     if (setup_.echo)
         output_.push_back({value, at});  // the one-wire cable hands every byte straight back
@@ -433,15 +506,7 @@ void VirtualRadio::HostByte(std::uint8_t value, Clock::Time at)
 
     switch (mode_) {
     case Mode::Idle:
-        if (value == 0x84) {
-            mode_ = Mode::Programming;
-            frame_.assign(1, value);
-        } else if (IsWordStart(value) || (identified_ && !IsControl(value))) {
-            mode_ = Mode::Command;
-            frame_.assign(1, value);
-        } else {
-            HandleControl(value, at);
-        }
+        HostByteIdle(value, at);
         return;
     case Mode::Programming: {
         static constexpr std::uint8_t kMarker[4] = {0x84, 0xA9, 0x61, 0x00};
@@ -472,6 +537,15 @@ void VirtualRadio::HostByte(std::uint8_t value, Clock::Time at)
     }
     case Mode::Command:
         frame_.push_back(value);
+        if (wordFrame_ && !WordSoFar(frame_)) {
+            // Not a command word after all: the letter was noise. Skip it and take this byte
+            // afresh, so a frame that follows noise is not swallowed.
+            frame_.clear();
+            mode_ = Mode::Idle;
+            wordFrame_ = false;
+            HostByteIdle(value, at);
+            return;
+        }
         if (frame_.size() == 10)
             HandleCommandFrame(at);
         return;
@@ -480,6 +554,22 @@ void VirtualRadio::HostByte(std::uint8_t value, Clock::Time at)
         if (frame_.size() == std::min(kWriteChunk, writeRemaining_) + 2)
             HandleWriteChunk(at);
         return;
+    }
+}
+
+void VirtualRadio::HostByteIdle(std::uint8_t value, Clock::Time at)
+{
+    if (value == 0x84) {
+        mode_ = Mode::Programming;
+        frame_.assign(1, value);
+    } else if (IsWordStart(value) || (identified_ && !IsControl(value))) {
+        mode_ = Mode::Command;
+        // After an identify any byte may begin the half of a password pair; otherwise only a
+        // command word can follow.
+        wordFrame_ = !identified_;
+        frame_.assign(1, value);
+    } else {
+        HandleControl(value, at);
     }
 }
 
@@ -714,11 +804,11 @@ void VirtualRadio::HandleRecordRead(std::uint8_t code, std::uint8_t index, Clock
     if (index >= list.size()) {
         Event(at, "no record " + Hex2(code) + " " + std::to_string(index));
         Bytes f = ReplyFrame(kFromRadio, kDone, index, Bytes(faults_.shortEndOfList ? 0 : block->bytes, 0));
-        Reply(f, at, true);
+        RecordReply(f, at, true);
         return;
     }
     Event(at, "read " + Hex2(code) + " " + std::to_string(index));
-    Reply(ReplyFrame(kFromRadio, code, index, list[index]), at, true);
+    RecordReply(ReplyFrame(kFromRadio, code, index, list[index]), at, true);
 }
 
 void VirtualRadio::HandleRecordWrite(std::uint8_t code, std::uint8_t index, std::span<const std::uint8_t> data,
@@ -755,7 +845,7 @@ void VirtualRadio::HandleRecordWrite(std::uint8_t code, std::uint8_t index, std:
     else
         list[index].assign(data.begin(), data.end());
     Event(at, "write " + Hex2(code) + " " + std::to_string(index));
-    Reply(Done(index), at, true);
+    RecordReply(Done(index), at, false);
 }
 
 void VirtualRadio::HandleCommandFrame(Clock::Time at)

@@ -48,6 +48,17 @@ struct RadioFaults {
     Clock::Duration byteGap{0};       // slow pacing: added after every byte of a reply
     std::optional<std::uint8_t> passwordAnswer;  // replaces the answer byte to a submitted password
     bool shortEndOfList = false;      // "no such record" answered with 10 bytes instead of a full-length reply
+
+    // Damaged record replies (replies to record reads, and for recordCut and badCheck also the
+    // acknowledgements of record writes), as a worn cable spoils them:
+    int recordCut = -1;               // >= 0: cut to this many bytes
+    bool badCheck = false;            // a wrong check byte, wrong by another amount every time
+    bool foreignRecord = false;       // a whole, consistent reply for another block code and index
+    bool garbagePayload = false;      // the payload replaced by pseudo-random bytes behind the correct header
+    // A radio whose check byte follows its own rule: the XOR of every byte from the marker
+    // through the terminator (the usual rule starts at the length byte). Applies to every
+    // programming reply; the same request always gets the same bytes.
+    bool ownCheckRule = false;
 };
 
 struct RadioSetup {
@@ -80,6 +91,13 @@ public:
     static constexpr std::size_t kServiceMemoryBytes = 0x10000;
     static constexpr std::uint16_t kServicePasswordAddress = 0x00DB;
     static constexpr std::size_t kServicePasswordBytes = 32;
+    // Bounds of what the radio keeps, whatever it is sent: the received-byte record and the
+    // event and violation logs keep their newest entries; a reply is dropped while the
+    // transmitter is already busy this far ahead of the request (a flood builds no backlog).
+    static constexpr std::size_t kMaxReceivedRecord = 1 << 20;
+    static constexpr std::size_t kMaxEvents = 100000;
+    static constexpr std::size_t kMaxViolations = 10000;
+    static constexpr Clock::Duration kMaxTransmitBacklog = std::chrono::seconds(5);
 
     VirtualRadio();
     explicit VirtualRadio(RadioSetup setup);
@@ -157,6 +175,11 @@ private:
     void Event(Clock::Time at, std::string text);
     void Violation(Clock::Time at, std::string text);
     void Reply(std::vector<std::uint8_t> bytes, Clock::Time after, bool programming);
+    // The reply to a record read (read = true) or record write, with the record-reply damages.
+    void RecordReply(std::vector<std::uint8_t> bytes, Clock::Time after, bool read);
+    void Transmit(std::vector<std::uint8_t> bytes, Clock::Time after, bool programming);
+    void ApplyOwnCheckRule(std::vector<std::uint8_t>& frame) const;
+    std::uint8_t NextGarbage();
     void HandleProgrammingFrame(Clock::Time at);
     void HandleSessionCommand(std::span<const std::uint8_t> frame, Clock::Time at);
     void HandleExtended(std::span<const std::uint8_t> frame, Clock::Time at);
@@ -166,6 +189,7 @@ private:
     void HandlePairHalf(std::span<const std::uint8_t> frame, Clock::Time at);
     void HandleWriteChunk(Clock::Time at);
     void HandleControl(std::uint8_t value, Clock::Time at);
+    void HostByteIdle(std::uint8_t value, Clock::Time at);
     std::uint8_t StateByte() const;
     std::vector<std::uint8_t> Ack(std::uint16_t length) const;
     std::vector<std::uint8_t> Nak() const;
@@ -180,6 +204,7 @@ private:
     // Receiver
     Mode mode_ = Mode::Idle;
     std::vector<std::uint8_t> frame_;
+    bool wordFrame_ = false;  // the command frame began with a command word's first letter
     std::size_t frameWanted_ = 0;
     Clock::Time lastByteAt_{};
     bool identified_ = false;
@@ -205,6 +230,7 @@ private:
     std::vector<TimedByte> output_;
     std::uint32_t garbageState_ = 1;
     bool garbageSeeded_ = false;
+    std::uint32_t damagedReplies_ = 0;
 
     std::vector<std::uint8_t> received_;
     std::vector<RadioEvent> events_;

@@ -139,6 +139,106 @@ TEST_F(LinkOnScript, SessionAnswerBytes)
     }
 }
 
+TEST_F(LinkOnScript, SessionRepliesAreJudgedOnTheBytesThatArrived)
+{
+    const Bytes closed = {0x84, 0xA9, 0x61, 0x00, 0x04, 0x0F, 0xFA, 0x00, 0x2F, 0xDE};
+    auto cut = [&](std::size_t n) { return Bytes(closed.begin(), closed.begin() + static_cast<std::ptrdiff_t>(n)); };
+    const struct {
+        std::function<int()> call;
+        std::deque<Bytes> replies;
+        int expected;
+    } rows[] = {
+        // Byte 7 (00: open) never arrived: the zeros of the buffer do not count.
+        {[this] { return link.OpenReadSession(); }, {cut(7)}, LinkResult::DamagedReply},
+        {[this] { return link.OpenReadSession(); }, {cut(8)}, LinkResult::Ok},
+        {[this] { return link.CloseReadSession(); }, {cut(7)}, LinkResult::DamagedReply},
+        {[this] { return link.SubmitPassword(Pw{3}); }, {cut(7)}, LinkResult::DamagedReply},
+        {[this] { return link.CloseWriteSession(); }, {cut(6)}, LinkResult::DamagedReply},
+        {[this] { return link.BeginWrite(); }, {cut(2)}, LinkResult::BadReply},
+        {[this] { return link.OpenWriteSession(); }, {Bytes{0x84, 0xA9, 0x61}, Bytes{0x84, 0xA9, 0x61}, cut(7)},
+         LinkResult::DamagedReply},
+    };
+    for (std::size_t i = 0; i < std::size(rows); ++i) {
+        device.replies = rows[i].replies;
+        EXPECT_EQ(rows[i].call(), rows[i].expected) << "row " << i;
+    }
+    std::array<std::uint8_t, 7> extraA{};
+    device.replies = {Bytes{0x84, 0xA9, 0x61, 0x00, 0x0E, 0x2F, 0x88, 0xF4, 0xF7, 0x00, 0x1D, 1, 2, 3}};
+    EXPECT_EQ(link.ReadExtraA(extraA), LinkResult::DamagedReply) << "bytes 14-17 did not arrive";
+}
+
+TEST_F(LinkOnScript, RecordRepliesMustBeWholeConsistentAndChecked)
+{
+    // Read of code F2 record 0 with a 3-byte payload 01 02 03; XOR check F5.
+    const Bytes good = {0x84, 0xA9, 0x61, 0x00, 0x07, 0x2F, 0xF2, 0x00, 0x01, 0x02, 0x03, 0x2F, 0xF5};
+    auto with = [&](std::size_t at, std::uint8_t value) {
+        Bytes b = good;
+        b[at] = value;
+        return b;
+    };
+    const Bytes noRecord = {0x84, 0xA9, 0x61, 0x00, 0x04, 0x2F, 0xFA, 0x00, 0x2F, 0xFE};
+    const struct {
+        const char* what;
+        std::deque<Bytes> replies;
+        int expected;
+        std::size_t exchanges;
+    } rows[] = {
+        {"whole and consistent", {good}, LinkResult::Ok, 1},
+        {"cut, then whole", {Bytes(good.begin(), good.end() - 1), good}, LinkResult::Ok, 2},
+        {"another code each time", {with(6, 0xF4), with(6, 0xF4), with(6, 0xF4)}, LinkResult::DamagedReply, 3},
+        {"another index each time", {with(7, 1), with(7, 1), with(7, 1)}, LinkResult::DamagedReply, 3},
+        {"no terminator", {with(11, 0x2E), with(11, 0x2E), with(11, 0x2E)}, LinkResult::DamagedReply, 3},
+        {"length byte wrong", {with(4, 0x08), with(4, 0x08), with(4, 0x08)}, LinkResult::DamagedReply, 3},
+        {"check wrong differently each time", {with(12, 0x00), with(12, 0x01), with(12, 0x02)}, LinkResult::DamagedReply, 3},
+        {"check wrong the same way twice", {with(12, 0xB9), with(12, 0xB9)}, LinkResult::Ok, 2},
+        {"no record, 10 bytes", {noRecord}, LinkResult::Negative, 1},
+        {"no record with a wrong check byte, then whole",
+         {Bytes{0x84, 0xA9, 0x61, 0x00, 0x04, 0x2F, 0xFA, 0x00, 0x2F, 0x00}, noRecord}, LinkResult::Negative, 2},
+    };
+    for (const auto& row : rows) {
+        ASSERT_TRUE(link.OpenPort());  // a fresh session: nothing learnt about the check bytes
+        device.replies = row.replies;
+        line.ClearHostWritten();
+        Bytes dest(3, 0xCC);
+        EXPECT_EQ(link.ReadRecord(0xF2, 0, dest), row.expected) << row.what;
+        EXPECT_EQ(line.HostWritten().size(), row.exchanges * 10) << row.what;
+        EXPECT_EQ(dest, row.expected == LinkResult::Ok ? (Bytes{1, 2, 3}) : Bytes(3, 0xCC)) << row.what;
+    }
+}
+
+TEST_F(LinkOnScript, OwnCheckRuleIsLearntOnceAndOnlyForItsOwnDifference)
+{
+    std::vector<std::string> notes;
+    link.SetNoteSink([&](const std::string& n) { notes.push_back(n); });
+    // The same reply with the check byte taken from the marker on (B9 instead of F5).
+    const Bytes own = {0x84, 0xA9, 0x61, 0x00, 0x07, 0x2F, 0xF2, 0x00, 0x01, 0x02, 0x03, 0x2F, 0xB9};
+    Bytes dest(3);
+    device.replies = {own, own};
+    EXPECT_EQ(link.ReadRecord(0xF2, 0, dest), LinkResult::Ok);
+    device.replies = {own};
+    line.ClearHostWritten();
+    EXPECT_EQ(link.ReadRecord(0xF2, 0, dest), LinkResult::Ok);
+    EXPECT_EQ(line.HostWritten().size(), 10u) << "the learnt rule needs no repeat";
+    Bytes other = own;
+    other.back() = 0x00;  // off by another amount: noise, not the radio's rule
+    device.replies = {other, Bytes(other.begin(), other.end() - 2), own};
+    EXPECT_EQ(link.ReadRecord(0xF2, 0, dest), LinkResult::Ok);
+    EXPECT_EQ(notes.size(), 1u);
+
+    // Acknowledgements of writes follow the same rule: 84 A9 61 00 04 0F FA 03 2F, check DD (own: 91).
+    const Bytes ack = {0x84, 0xA9, 0x61, 0x00, 0x04, 0x0F, 0xFA, 0x03, 0x2F, 0xDD};
+    Bytes ownAck = ack;
+    ownAck.back() = 0x91;
+    device.replies = {ownAck};
+    EXPECT_EQ(link.WriteRecord(0xF2, 3, Bytes(3, 1)), LinkResult::Ok);
+    device.replies = {Bytes(ack.begin(), ack.begin() + 7), Bytes{0xFA}, Bytes(ack.begin(), ack.end() - 1)};
+    EXPECT_EQ(link.WriteRecord(0xF2, 3, Bytes(3, 1)), LinkResult::DamagedReply);
+    ASSERT_TRUE(link.OpenPort());
+    device.replies = {ownAck, ack};
+    EXPECT_EQ(link.WriteRecord(0xF2, 3, Bytes(3, 1)), LinkResult::Ok) << "a new session learns afresh";
+    EXPECT_EQ(notes.size(), 1u);
+}
+
 TEST_F(LinkOnScript, ServiceDataChecks)
 {
     auto withCrc = [](Bytes b) { return frame::WithCrc(b); };
@@ -164,7 +264,7 @@ TEST_F(LinkOnScript, ServiceDataChecks)
 
 // ------------------------------------------------------------------ programming frames on the radio
 
-TEST_F(LinkOnRadio, ShortEndOfListAndShortRecordReply)
+TEST_F(LinkOnRadio, ShortEndOfListAndCutRecordReply)
 {
     bench.radio.SetRecords(0xF2, {Bytes(27, 0x5A)});
     ASSERT_EQ(link.OpenReadSession(), LinkResult::Ok);
@@ -179,9 +279,10 @@ TEST_F(LinkOnRadio, ShortEndOfListAndShortRecordReply)
 
     bench.radio.faults().shortReply = 8 + 5;
     Bytes dest(27, 0xCC);
-    EXPECT_EQ(link.ReadRecord(0xF2, 0, dest), LinkResult::Ok);
-    EXPECT_EQ(dest, (Bytes{0x5A, 0x5A, 0x5A, 0x5A, 0x5A, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}))
-        << "a short reply reads as zeros";
+    const auto cutFrom = Elapsed();
+    EXPECT_EQ(link.ReadRecord(0xF2, 0, dest), LinkResult::DamagedReply);
+    EXPECT_EQ(dest, Bytes(27, 0xCC)) << "nothing of a cut reply is taken";
+    EXPECT_EQ(Elapsed() - cutFrom, 3 * (200ms + 20 * 90ms)) << "asked three times in all";
 }
 
 TEST_F(LinkOnRadio, SilentWrongOrCutRadioGives513)
@@ -192,7 +293,7 @@ TEST_F(LinkOnRadio, SilentWrongOrCutRadioGives513)
     ASSERT_EQ(link.OpenReadSession(), LinkResult::Ok);
     bench.radio.faults().garbageBefore = 3;
     Bytes dest(30, 0);
-    EXPECT_EQ(link.ReadRecord(0xDA, 0, dest), LinkResult::BadReply);
+    EXPECT_EQ(link.ReadRecord(0xDA, 0, dest), LinkResult::DamagedReply);
     bench.radio.faults().garbageBefore = 0;
     bench.radio.faults().silent = true;
     const auto before = Elapsed();
@@ -215,14 +316,14 @@ TEST_F(LinkOnRadio, WriteRecordRefusalsAndOneWireEcho)
     EXPECT_EQ(link.EchoMode(), 1);
     EXPECT_EQ(link.WriteRecord(0xF2, 0, Bytes(27, 1)), LinkResult::Ok);
     EXPECT_EQ(link.Wake(), LinkResult::Ok) << "the echoed 5A is skipped";
-    bench.radio.faults().shortReply = 9;  // echo (37) + 9 bytes: more than 11 counted is not an ack
-    EXPECT_EQ(link.WriteRecord(0xF2, 0, Bytes(27, 1)), LinkResult::BadReply);
+    bench.radio.faults().shortReply = 9;  // echo (37) + 9 bytes: a cut acknowledgement
+    EXPECT_EQ(link.WriteRecord(0xF2, 0, Bytes(27, 1)), LinkResult::DamagedReply);
 }
 
 TEST_F(LinkOnRadio, GarbageNeverCrashes)
 {
     bench.radio.SetRecords(0xE4, {Bytes(45, 1), Bytes(45, 2), Bytes(45, 3)});
-    auto ok = [](int r) { return r <= 256 || r == 288 || r == 513 || r == 514 || r == 1024; };
+    auto ok = [](int r) { return r <= 256 || r == 288 || r == 513 || r == 514 || r == 515 || r == 1024; };
     for (std::uint32_t seed = 1; seed <= 12; ++seed) {
         bench.radio.faults() = {};
         bench.radio.faults().garbageOnly = seed % 2 == 0;
