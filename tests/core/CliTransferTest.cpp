@@ -1,6 +1,11 @@
 // zr740 read and zr740 write end to end: the real programs, zr740sim on a pseudo-terminal, real
 // time. The tool is copied into a scratch program directory so that COMn there names the sim.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <memory>
 
 #include "tests/core/SessionBench.h"
 #include "tests/core/SessionPrograms.h"
@@ -89,4 +94,87 @@ TEST_F(CliTransfer, FailuresExplainThemselvesAndLeaveNoFile)
     Sim cut({"--load", source, "--cut-after", "9"});  // falls silent in the contacts
     EXPECT_EQ(Run({"read", "--port", cut.device(), "-o", out}).exitCode, 7);
     EXPECT_FALSE(fs::exists(out));
+}
+
+TEST_F(CliTransfer, EightDigitPasswordAndTwoDigitComNames)
+{
+    const fs::path source = SmallFile("source.VNTX", 1), out = dir / "read.VNTX";
+    Sim locked({"--load", source.string(), "--password", "12345678", "--link-dir", dir.string(), "--com", "12"});
+    const Finished wrong = Run({"read", "--port", "COM12", "-o", out.string(), "--password", "87654321"});
+    EXPECT_EQ(wrong.exitCode, 8) << wrong.errors;
+    EXPECT_FALSE(fs::exists(out));
+    const Finished right = Run({"read", "--port", "com12", "-o", out.string(), "--password", "12345678"});
+    ASSERT_EQ(right.exitCode, 0) << right.errors;
+    EXPECT_EQ(Slice(Bytes(*Load(out)), 6734, 2 * 82), Slice(Bytes(*Load(source)), 6734, 2 * 82));
+    EXPECT_EQ(Run({"write", "--port", "COM12", source.string(), "--password", "12345670"}).exitCode, 8);
+    const Finished written = Run({"write", "--port", "COM12", source.string(), "--password", "12345678"});
+    EXPECT_EQ(written.exitCode, 0) << written.errors;
+
+    // COM9-COM16 name the entries of the program directory too; COM17 is no port name.
+    for (const char* name : {"COM9", "COM13", "COM16"}) {
+        fs::create_symlink(dir / "ttyNothing", dir / name);
+        const Finished r = Run({"read", "--port", name, "-o", out.string()});
+        EXPECT_EQ(r.exitCode, 6);
+        EXPECT_NE(r.errors.find((dir / name).string() + " does not exist"), std::string::npos) << r.errors;
+    }
+    const Finished com17 = Run({"read", "--port", "COM17", "-o", out.string()});
+    EXPECT_NE(com17.errors.find("COM17 does not exist"), std::string::npos) << com17.errors;
+}
+
+TEST_F(CliTransfer, DamagedAnswersUnusableOutputAndDirectoryPortAreExplained)
+{
+    const fs::path source = SmallFile("source.VNTX", 1), out = dir / "never.VNTX";
+    {
+        Sim foreign({"--load", source.string(), "--foreign-record"});
+        const auto start = std::chrono::steady_clock::now();
+        const Finished r = Run({"read", "--port", foreign.device(), "-o", out.string()});
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+        EXPECT_EQ(r.exitCode, 7);
+        EXPECT_NE(r.errors.find("damaged"), std::string::npos) << r.errors;
+        EXPECT_NE(r.errors.find("cable"), std::string::npos) << r.errors;
+        EXPECT_FALSE(fs::exists(out));
+    }
+    // The output is tried before the port: a directory in the way is reported (9), not the port (6).
+    fs::create_directories(dir / "folder.VNTX");
+    const Finished blocked = Run({"read", "--port", (dir / "ttyNothing").string(), "-o", (dir / "folder.VNTX").string()});
+    EXPECT_EQ(blocked.exitCode, 9) << blocked.errors;
+    const Finished folderPort = Run({"read", "--port", dir.string(), "-o", out.string()});
+    EXPECT_EQ(folderPort.exitCode, 6);
+    EXPECT_NE(folderPort.errors.find("is a directory"), std::string::npos) << folderPort.errors;
+    const Finished device = Run({"info", "/dev/null"});  // no size of its own: the bytes read are counted
+    EXPECT_EQ(device.exitCode, 4);
+    EXPECT_NE(device.errors.find("0 bytes, a codeplug has 11279"), std::string::npos) << device.errors;
+}
+
+TEST_F(CliTransfer, SimulatorExplainsRefusedFilesAndStopsWhateverItIsSent)
+{
+    const Finished refused = RunProgram({(kProgramDir / "zr740sim").string(), "--load", "/dev/null"});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_NE(refused.errors.find("too short for a codeplug file: 0 bytes"), std::string::npos) << refused.errors;
+
+    auto sim = std::make_unique<Sim>(std::vector<std::string>{});
+    // Wake bytes whose answers nobody reads, then the port is closed: nothing is left for the
+    // next opener.
+    int fd = open(sim->device().c_str(), O_RDWR | O_NOCTTY);
+    ASSERT_GE(fd, 0);
+    const std::vector<std::uint8_t> wakes(200, 0x5A);
+    ASSERT_EQ(write(fd, wakes.data(), wakes.size()), 200);
+    usleep(300'000);
+    close(fd);
+    usleep(200'000);
+    fd = open(sim->device().c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    ASSERT_GE(fd, 0);
+    usleep(100'000);
+    std::uint8_t byte = 0;
+    EXPECT_EQ(read(fd, &byte, 1), -1) << "the answers to a closed port were dropped";
+
+    // A flood the host never reads fills the line; a SIGTERM still ends the simulator at once.
+    const std::vector<std::uint8_t> flood(64 * 1024, 0x5A);
+    for (int i = 0; i < 8; ++i)
+        (void)write(fd, flood.data(), flood.size());
+    usleep(300'000);
+    const auto start = std::chrono::steady_clock::now();
+    sim.reset();  // SIGTERM and wait
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+    close(fd);
 }

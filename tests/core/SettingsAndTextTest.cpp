@@ -100,6 +100,35 @@ TEST(TextCatalogue, LookupIgnoresCaseCutsLongValuesAndRecordsMisses)
     EXPECT_EQ(text.GetText("Pub", 10), "");  // only the Chinese key exists
 }
 
+TEST(TextCatalogue, ThirdLanguageFallsBackToEnglishAndALostFileIsExplained)
+{
+    const std::filesystem::path dir =
+        std::filesystem::temp_directory_path() / ("zr740-text-" + std::to_string(std::random_device{}()));
+    std::filesystem::create_directories(dir);
+    std::vector<std::uint8_t> settings(1024, 0);
+    settings[32] = 2;  // a third language
+    WriteWholeFile(dir / "Sys.dat", settings);
+    std::ofstream(dir / "Txt.ini") << "[Tree]\n000001=中\n100001=Channels\n800002=Troisieme\n100002=Zones\n";
+    AppContext app;
+    app.Start(dir);
+    EXPECT_EQ(app.text.GetText("Tree", 1), "Channels") << "no text of its own: the English one";
+    EXPECT_EQ(app.text.GetText("Tree", 2), "Troisieme") << "its own text first";
+    EXPECT_EQ(app.text.GetText("Tree", 3), "");
+    EXPECT_EQ(app.StartupProblem(), "");
+
+    settings[32] = 1;
+    WriteWholeFile(dir / "Sys.dat", settings);
+    AppContext english;
+    english.Start(dir);
+    EXPECT_EQ(english.text.GetText("Tree", 2), "Zones") << "English never shows another language";
+    std::filesystem::remove(dir / "Txt.ini");
+    AppContext lost;
+    lost.Start(dir);
+    EXPECT_NE(lost.StartupProblem().find((dir / "Txt.ini").string()), std::string::npos);
+    EXPECT_NE(lost.StartupProblem().find("No such file"), std::string::npos);
+    std::filesystem::remove_all(dir);
+}
+
 TEST(TextCatalogue, StagedLanguageFileServesEverySectionThisProgramOwns)
 {
     AppContext app;

@@ -179,6 +179,67 @@ TEST(SimRadio, BrokenFramesAndNoise)
     EXPECT_EQ(cable.Send({0x5A}).back(), 0x05);
 }
 
+TEST(SimRadio, NoiseLettersBeforeAFrameAndFloodsStayBounded)
+{
+    VirtualRadio radio;
+    Cable cable{radio, {}, {}};
+    // "r" and "k" could begin a command word; followed by a frame they are noise and skipped.
+    EXPECT_EQ(cable.Send(Hex("72 6B " + kOpenRead)), Hex(kAck));
+
+    // A flood of wake bytes faster than any radio answers: the replies stop piling up, and the
+    // records of what arrived keep a bounded size.
+    Clock::Time t = cable.now + 1s;
+    for (std::size_t i = 0; i < 100'000; ++i)
+        radio.HostByte(0x5A, t += 1us);
+    EXPECT_LE(radio.TransmitterFreeAt() - t, 6s);
+    EXPECT_LT(radio.TakeOutput().size(), (6s + 100ms) / kByte);
+    for (std::size_t i = 0; i < 1'200'000; ++i)
+        radio.HostByte(0x00, t += 1us);
+    EXPECT_LE(radio.Received().size(), std::size_t{1} << 20);
+    EXPECT_LE(radio.Events().size(), 100000u);
+    EXPECT_LE(radio.Violations().size(), 10000u);
+    cable.now = radio.TransmitterFreeAt();
+    EXPECT_EQ(cable.SendHex(kOpenRead), Hex(kAck)) << "answers again once it has caught up";
+}
+
+TEST(SimRadio, DamagedRecordReplies)
+{
+    VirtualRadio radio;
+    radio.SetRecords(0xF2, {Hex("01 02 03 04 05 06 07 08 09 0A 0B 0C 0D 0E 0F 10 11 12 13 14 15 16 17 18 19 1A 1B")});
+    Cable cable{radio, {}, {}};
+    cable.SendHex(kOpenRead);
+    const std::string readF2 = "84 A9 61 00 04 2F F2 00 2F F6";
+    const Bytes whole = cable.SendHex(readF2);
+    ASSERT_EQ(whole.size(), 37u);
+    EXPECT_EQ(Bytes(whole.begin(), whole.begin() + 8), Hex("84 A9 61 00 1F 2F F2 00"));
+    EXPECT_EQ(Bytes(whole.end() - 2, whole.end()), Hex("2F ED"));
+
+    radio.faults().recordCut = 18;
+    EXPECT_EQ(cable.SendHex(readF2), Bytes(whole.begin(), whole.begin() + 18));
+    radio.faults() = {};
+    radio.faults().foreignRecord = true;
+    const Bytes foreign = cable.SendHex(readF2);
+    EXPECT_EQ(Bytes(foreign.begin(), foreign.begin() + 8), Hex("84 A9 61 00 1F 2F F4 01"));
+    EXPECT_EQ(foreign.back(), 0xEA) << "consistent in itself: the check byte fits the foreign header";
+    radio.faults() = {};
+    radio.faults().badCheck = true;
+    const Bytes bad1 = cable.SendHex(readF2), bad2 = cable.SendHex(readF2);
+    EXPECT_NE(bad1.back(), 0xED);
+    EXPECT_NE(bad1.back(), bad2.back()) << "wrong by another amount every time";
+    EXPECT_EQ(Bytes(bad1.begin(), bad1.end() - 1), Bytes(whole.begin(), whole.end() - 1));
+    radio.faults() = {};
+    radio.faults().garbagePayload = true;
+    const Bytes garbage = cable.SendHex(readF2);
+    EXPECT_EQ(Bytes(garbage.begin(), garbage.begin() + 8), Bytes(whole.begin(), whole.begin() + 8));
+    EXPECT_NE(garbage, whole);
+    EXPECT_EQ(Bytes(garbage.end() - 2, garbage.end()), Hex("2F ED"));
+    radio.faults() = {};
+    radio.faults().ownCheckRule = true;
+    const Bytes own = cable.SendHex(readF2);
+    EXPECT_EQ(own.back(), 0xED ^ 0x84 ^ 0xA9 ^ 0x61) << "the XOR from the marker on";
+    EXPECT_EQ(cable.SendHex(readF2), own) << "the same every time";
+}
+
 TEST(SimRadio, CodeplugRoundTrip)
 {
     auto image = std::make_unique<Codeplug>();
@@ -215,9 +276,15 @@ TEST(SimOptions, SwitchesAndErrors)
     ASSERT_TRUE(o) << error;
     EXPECT_TRUE(o->linkDir == "/tmp/x" && o->com == 3 && o->setup.echo && o->faults.cutAfterRecords == 5);
     EXPECT_TRUE(o->password == "1234" && o->faults.extraDelay == 2500ms && o->faults.passwordAnswer == 2);
+    const std::vector<std::string> damage = {"--cut-record", "18", "--bad-check", "--foreign-record",
+                                             "--garbage-payload", "--own-check-rule"};
+    const auto d = ParseSimOptions(damage, error);
+    ASSERT_TRUE(d) << error;
+    EXPECT_TRUE(d->faults.recordCut == 18 && d->faults.badCheck && d->faults.foreignRecord &&
+                d->faults.garbagePayload && d->faults.ownCheckRule);
     for (const auto& bad : std::vector<std::vector<std::string>>{
              {"--com", "17", "--link-dir", "/tmp"}, {"--com", "2"}, {"--short-reply"}, {"--bogus"},
-             {"--password", "123456789"}, {"--identify-state", "x"}}) {
+             {"--password", "123456789"}, {"--identify-state", "x"}, {"--cut-record", "-1"}}) {
         error.clear();
         EXPECT_TRUE(!ParseSimOptions(bad, error) && !error.empty()) << bad.front();
     }

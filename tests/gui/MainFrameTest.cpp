@@ -49,7 +49,7 @@ TEST(MainFrameStart, LanguageValuesChooseTitleMenusAndTexts)
     const Row rows[] = {
         {0, "ZR-74[0 NV系列] 客户版编程软件", "文件(&F)", 0, "数字信道"},
         {1, "ZR-74[0 NV]", "File(&F)", 100000, "Digital channels"},
-        {2, "ZR-74[0 NV]", "文件(&F)", 800000, ""},
+        {2, "ZR-74[0 NV]", "文件(&F)", 800000, "Digital channels"},  // no texts of its own: English
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(int(r.language));
@@ -71,6 +71,22 @@ TEST(MainFrameStart, MissingDefaultFileIsReportedAndTheProgramStarts)
     ASSERT_EQ(s.prompts->messages.size(), 1u);
     EXPECT_TRUE(s.prompts->messages[0].text.contains(Q(missing.Default())));
     EXPECT_EQ(ItemByKey(Root(*s.frame), 28)->childCount(), 1);  // zero counts repaired
+}
+
+TEST(MainFrameStart, UnreadableLanguageFileIsNamedAtStart)
+{
+    ProgramDir dir(1);
+    fs::remove(dir.path / "Txt.ini");
+    {
+        Session s(dir.path);
+        ASSERT_EQ(s.prompts->messages.size(), 1u);
+        EXPECT_TRUE(s.prompts->messages[0].text.contains(Q(dir.path / "Txt.ini")));
+        EXPECT_TRUE(s.prompts->messages[0].text.contains("cannot be read"));
+    }
+    fs::create_directory(dir.path / "Txt.ini");  // there, but not a file
+    Session s(dir.path);
+    ASSERT_EQ(s.prompts->messages.size(), 1u);
+    EXPECT_TRUE(s.prompts->messages[0].text.contains("Is a directory"));
 }
 
 TEST(MainFrameNavigation, ClickingChannelsOpensOneWindowAndSwitchesItsRecord)

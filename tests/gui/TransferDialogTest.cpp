@@ -149,6 +149,21 @@ TEST(TransferDialog, EnterStartsPasswordFieldOnAProtectedRadioAndThePortClosedOn
     EXPECT_FALSE(d->isVisible() || b.bench.line.HostOpen());
 }
 
+TEST(TransferDialog, DamagedAnswersHaveTheirOwnMessage)
+{
+    DialogBench b(100000);
+    b.bench.radio.LoadCodeplug(*FullImage(1));
+    b.bench.radio.faults().foreignRecord = true;
+    auto d = b.Open(Mode::Read);
+    d->show();
+    d->startButton()->click();
+    ASSERT_TRUE(WaitFor([&] { return !b.messages.empty(); }));
+    EXPECT_TRUE(b.Reported("RW_Str", 90));
+    EXPECT_TRUE(b.messages.back().second.contains("cable"));
+    EXPECT_TRUE(d->startButton()->isEnabled());
+    EXPECT_EQ(b.state.TransferStatus, st::Damaged);
+}
+
 // As the desktop program runs it: the Qt serial port created on the dialog's worker thread,
 // zr740sim named COM1 in the program directory, the real port test, real time. The password
 // retry continues on the port the first attempt left open, on the same thread.
@@ -170,9 +185,14 @@ TEST(TransferDialogRealPort, ReadsAProtectedRadioThroughComOne)
     });
     DialogBench b;
     b.app->programDirectory = dir;
-    b.app->settings.bytes[SystemSettings::PortNumber] = 1;
     SystemClock clock;
     CDialog_MSComm link(QtSerialPortFactory(), clock);
+    // Port 0 was never chosen: it is no port, although COM1 would answer.
+    b.app->settings.bytes[SystemSettings::PortNumber] = 0;
+    EXPECT_EQ(b.Open(Mode::Read, &link)->exec(), QDialog::Rejected);
+    EXPECT_TRUE(b.Reported("RW_Str", 18));
+    b.messages.clear();
+    b.app->settings.bytes[SystemSettings::PortNumber] = 1;
     {
         auto d = b.Open(Mode::Read, &link);
         ASSERT_TRUE(d->PortUsable());
