@@ -22,6 +22,8 @@ struct SystemSettings {
     static constexpr std::size_t SavedPassword = 48;
     static constexpr std::size_t kSavedPasswordBytes = 16;
     static constexpr std::size_t kSavedPasswordMaxChars = 6;
+    // 1 when the transfer dialog's fast link box is ticked; anything else leaves it off.
+    static constexpr std::size_t FastLink = 64;
 
     std::array<std::uint8_t, kBytes> bytes{};
 
@@ -30,6 +32,8 @@ struct SystemSettings {
 
     std::uint8_t language() const { return bytes[Language]; }
     std::uint8_t portNumber() const { return bytes[PortNumber]; }
+    bool fastLink() const { return bytes[FastLink] == 1; }
+    void setFastLink(bool on) { bytes[FastLink] = on ? 1 : 0; }
 
     // Empty when the 16 bytes are all FF or the first byte is 0; otherwise the ASCII
     // characters up to the first zero byte.

@@ -1,7 +1,9 @@
 // zr740 read / zr740 write: a whole codeplug from or to a radio on a serial port.
 //
-//   zr740 read  --port PORT -o FILE.VNTX [--password DIGITS]
-//   zr740 write --port PORT FILE.VNTX [--radio-id ID] [--password DIGITS]
+//   zr740 read  --port PORT -o FILE.VNTX [--password DIGITS] [--fast]
+//   zr740 write --port PORT FILE.VNTX [--radio-id ID] [--password DIGITS] [--fast]
+//
+// --fast: the fast link (CDialog_MSComm::SetFastLink), off by default.
 //
 // PORT is a device path or COMn (the device that COMn stands for beside the program). The read
 // saves its file only after the whole read succeeded, and atomically, so a failed read never
@@ -52,6 +54,7 @@ struct TransferOptions {
     std::string file;
     std::optional<std::string> password;
     std::optional<std::string> radioId;
+    bool fast = false;
 };
 
 bool AllDigits(std::string_view text)
@@ -99,6 +102,8 @@ std::optional<TransferOptions> ParseOptions(std::string_view verb, Args args, bo
                 return std::nullopt;
             }
             o.radioId = *v;
+        } else if (!optionsEnded && a == "--fast") {
+            o.fast = true;
         } else if (!optionsEnded && a.size() > 1 && a.front() == '-') {
             PrintError(verb, "unknown option " + std::string(a));
             return std::nullopt;
@@ -119,6 +124,8 @@ std::optional<TransferOptions> ParseOptions(std::string_view verb, Args args, bo
     }
     return o;
 }
+
+}  // namespace
 
 std::filesystem::path ProgramDirectory()
 {
@@ -158,6 +165,8 @@ std::string PortProblem(const PortCheck& check)
     }
     return "cannot open " + device + " (error " + std::to_string(check.error) + ")";
 }
+
+namespace {
 
 // A bar on standard error, redrawn every 100 ms while the worker runs, from the exchanges done.
 class ProgressBar {
@@ -246,6 +255,7 @@ int RunSession(std::string_view verb, const TransferOptions& o, Codeplug& image,
     SystemClock clock;
     CDialog_MSComm link(QtSerialPortFactory(), clock);
     link.SetDevice(device.string());
+    link.SetFastLink(o.fast);
     link.SetNoteSink([verb](const std::string& note) { PrintError(verb, "note: " + note); });
     TransferState state;
     if (o.password)

@@ -3,10 +3,13 @@
 // follow the verb's name and returning the process exit code; cli/main.cpp lists the verbs in
 // its table. Errors go to stderr as one line "zr740 VERB: message".
 #include <filesystem>
+#include <optional>
+#include <string>
 #include <span>
 #include <string_view>
 
 #include "codeplug/Codeplug.h"
+#include "link/PortProbe.h"
 
 namespace cli {
 
@@ -35,6 +38,17 @@ int RunDump(Args args);
 // cli/ReadWrite.cpp
 int RunRead(Args args);
 int RunWrite(Args args);
+
+// cli/Fleet.cpp
+int RunFleet(Args args);
+
+// cli/ReadWrite.cpp: the ports of the transfer verbs.
+// The directory of the running program (COMn links and the default codeplug live there).
+std::filesystem::path ProgramDirectory();
+// "COM3" (any case) names a port number; anything else is a device path.
+std::optional<int> ComNumber(std::string_view port);
+// Why a probed port cannot be used, for the user; empty when it can.
+std::string PortProblem(const PortCheck& check);
 
 // Prints "zr740 VERB: message" to stderr.
 void PrintError(std::string_view verb, std::string_view message);

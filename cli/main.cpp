@@ -16,8 +16,10 @@ constexpr std::array kVerbs = {
     Verb{"info", "[--json] [--force] FILE.VNTX",
          "overview: marker, counts, radio ID, band and the names of channels, zones and lists", RunInfo},
     Verb{"dump", "[--json] [--force] FILE.VNTX", "every field of every block, decoded", RunDump},
-    Verb{"read", "--port PORT -o FILE.VNTX [--password DIGITS]", "read a radio into a codeplug file (PORT: a device or COMn; exit 6 port unusable, 7 no answer, 8 password, 9 file not written)", RunRead},
-    Verb{"write", "--port PORT FILE.VNTX [--radio-id ID] [--password DIGITS]", "write a codeplug file to a radio (PORT: a device or COMn; exit 6 port unusable, 7 no answer, 8 password)", RunWrite},
+    Verb{"read", "--port PORT -o FILE.VNTX [--password DIGITS] [--fast]", "read a radio into a codeplug file (PORT: a device or COMn; exit 6 port unusable, 7 no answer, 8 password, 9 file not written)", RunRead},
+    Verb{"write", "--port PORT FILE.VNTX [--radio-id ID] [--password DIGITS] [--fast]", "write a codeplug file to a radio (PORT: a device or COMn; exit 6 port unusable, 7 no answer, 8 password)", RunWrite},
+    Verb{"fleet", "--port PORT [--port PORT ...] FILE.VNTX (--first-id ID | --ids FILE) [--count N] [--log FILE.csv] [--password DIGITS] [--fast]",
+         "write one codeplug to radio after radio on one or more ports, each radio with the next free DMR ID; every radio is reported on the terminal and in a CSV log (default zr740-fleet.csv); Ctrl+C finishes the writes under way and stops", RunFleet},
 };
 
 void PrintHelp(std::FILE* to)

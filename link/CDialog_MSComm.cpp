@@ -108,22 +108,38 @@ std::uint16_t CDialog_MSComm::ReadReply(std::span<std::uint8_t> dest, std::size_
     return static_cast<std::uint16_t>(std::min(ReadCount(dest, expected, tries), kMaxCount));
 }
 
-std::size_t CDialog_MSComm::ReadCount(std::span<std::uint8_t> dest, std::size_t expected, int tries)
+std::size_t CDialog_MSComm::ReadCount(std::span<std::uint8_t> dest, std::size_t expected, int tries, bool fast,
+                                      int extraMs)
 {
     const auto echo = static_cast<std::size_t>(std::max<std::int32_t>(echoPending_, 0));
     echoPending_ = 0;
     lastArrived_ = 0;
-    for (; tries > 0; --tries) {
-        if (Waiting() >= echo + expected) {
-            const Bytes received = Fetch();
-            if (received.size() > echo) {
-                const std::size_t n = std::min(expected, received.size() - echo);
-                CopyBounded(std::span(received).subspan(echo, n), dest);
-                lastArrived_ = std::min(n, dest.size());
-            }
-            return expected;  // bytes beyond the expected ones are dropped
+    auto complete = [&]() {
+        const Bytes received = Fetch();
+        if (received.size() > echo) {
+            const std::size_t n = std::min(expected, received.size() - echo);
+            CopyBounded(std::span(received).subspan(echo, n), dest);
+            lastArrived_ = std::min(n, dest.size());
         }
-        clock_.SleepMs(kPollMs);
+        return expected;  // bytes beyond the expected ones are dropped
+    };
+    if (fast) {
+        // The same time limit, but the reply counts the moment it is whole.
+        const Clock::Time deadline =
+            clock_.Now() + std::chrono::milliseconds(static_cast<long long>(std::max(tries, 0)) * kPollMs + extraMs);
+        while (true) {
+            if (Waiting() >= echo + expected)
+                return complete();
+            if (clock_.Now() >= deadline)
+                break;
+            clock_.Sleep(kFastPoll);
+        }
+    } else {
+        for (; tries > 0; --tries) {
+            if (Waiting() >= echo + expected)
+                return complete();
+            clock_.SleepMs(kPollMs);
+        }
     }
     if (Waiting() == 0)
         return 0;
@@ -142,9 +158,10 @@ std::size_t CDialog_MSComm::ProgrammingExchange(std::span<const std::uint8_t> re
 {
     std::fill(reply.begin(), reply.end(), 0);
     SendBytes(request);
-    if (pauseFirst)
+    if (pauseFirst && !fastLink_)
         clock_.SleepMs(kRequestPauseMs);
-    return ReadCount(reply, reply.size(), kTriesReply);
+    // The fast link polls at once; the pause it skips stays part of the time limit.
+    return ReadCount(reply, reply.size(), kTriesReply, fastLink_, pauseFirst && fastLink_ ? kRequestPauseMs : 0);
 }
 
 std::vector<std::uint8_t> CDialog_MSComm::SessionExchange(std::span<const std::uint8_t> request, std::size_t expected,

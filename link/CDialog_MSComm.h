@@ -61,6 +61,17 @@ public:
 
     Clock& clock() { return clock_; }
 
+    // ---- Fast link (off by default) ----
+    // For the programming frames of the read and write sessions (the service frames keep their
+    // pacing): instead of the fixed waits before polling, a reply is polled at once, every kFastPoll, and
+    // completes as soon as the expected length has arrived. The time limits for a radio that
+    // stays silent or answers short are the same as without it (the tries times 90 ms, plus the
+    // 200 ms pause after a programming request), and so are all checks of the replies. Pauses a
+    // radio needs (the one before each analog channel record of a write) stay.
+    static constexpr Clock::Duration kFastPoll = std::chrono::milliseconds(1);
+    void SetFastLink(bool on) { fastLink_ = on; }
+    bool FastLink() const { return fastLink_; }
+
     // ---- Port ----
     // The device the next OpenPort opens (see PortNames.h for COMn -> device).
     void SetDevice(std::string device) { device_ = std::move(device); }
@@ -164,7 +175,9 @@ public:
     int SendPair(std::span<const std::uint8_t, 16> record);
 
 private:
-    std::size_t ReadCount(std::span<std::uint8_t> dest, std::size_t expected, int tries);
+    // fast: poll every kFastPoll up to the same limit, plus extraMs (a pause that was skipped).
+    std::size_t ReadCount(std::span<std::uint8_t> dest, std::size_t expected, int tries, bool fast = false,
+                          int extraMs = 0);
     std::size_t ProgrammingExchange(std::span<const std::uint8_t> request, std::span<std::uint8_t> reply,
                                     bool pauseFirst);
     // A session reply: the exchange, then the reply cut to the bytes that arrived.
@@ -185,6 +198,7 @@ private:
     Clock& clock_;
     std::unique_ptr<SerialPort> port_;
     std::string device_;
+    bool fastLink_ = false;
     std::uint8_t echoMode_ = 0;
     std::int32_t echoPending_ = 0;
     std::size_t lastArrived_ = 0;  // reply bytes (after the echo) that the last read received

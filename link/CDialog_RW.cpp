@@ -33,6 +33,7 @@ constexpr int kWriteRange = 500;
 constexpr int kFinishedPosition = 400;
 constexpr int kMessagePauseMs = 1000;
 constexpr int kIncrementTextKey = 7;  // RW_Str: the increment box
+constexpr int kFastLinkTextKey = 91;  // RW_Str: the fast link box
 
 }  // namespace
 
@@ -73,6 +74,12 @@ CDialog_RW::CDialog_RW(AppContext& app, CDialog_MSComm& link, TransferState& sta
     radioId_->setMaxLength(static_cast<int>(session::kRadioIdChars));
     radioIdLabel_->setBuddy(radioId_);
     increment_ = new QCheckBox(QText(text, "RW_Str", kIncrementTextKey), this);
+    fast_ = new QCheckBox(QText(text, "RW_Str", kFastLinkTextKey), this);
+    fast_->setChecked(app_.settings.fastLink());
+    connect(fast_, &QCheckBox::toggled, this, [this](bool on) {
+        app_.settings.setFastLink(on);
+        app_.settings.Save(app_.SettingsPath());
+    });
 
     start_ = new QPushButton(QText(text, "RW_Str", mode_ == Mode::Read ? 2 : 3), this);
     exit_ = new QPushButton(QText(text, "RW_Str", 4), this);
@@ -95,6 +102,7 @@ CDialog_RW::CDialog_RW(AppContext& app, CDialog_MSComm& link, TransferState& sta
     fields->addWidget(radioIdLabel_, 1, 0);
     fields->addWidget(radioId_, 1, 1);
     fields->addWidget(increment_, 1, 2);
+    fields->addWidget(fast_, 2, 0, 1, 3);
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(port_);
@@ -176,7 +184,9 @@ void CDialog_RW::Start()
     active_ = true;
     start_->setEnabled(false);
     exit_->setEnabled(false);
+    fast_->setEnabled(false);
     link_.SetDevice(ComDevicePath(app_.programDirectory, app_.settings.portNumber()).string());
+    link_.SetFastLink(fast_->isChecked());
 
     SessionContext* context = context_.get();
     if (mode_ == Mode::Read) {
@@ -249,6 +259,7 @@ void CDialog_RW::EnableButtons()
 {
     start_->setEnabled(true);
     exit_->setEnabled(true);
+    fast_->setEnabled(true);
     active_ = false;
 }
 

@@ -63,6 +63,8 @@ public:
     QLabel* radioIdLabel() const { return radioIdLabel_; }
     QLineEdit* radioIdEdit() const { return radioId_; }
     QCheckBox* incrementBox() const { return increment_; }
+    // The fast link (off by default; the choice is kept in Sys.dat).
+    QCheckBox* fastLinkBox() const { return fast_; }
 
 public slots:
     void done(int result) override;
@@ -98,6 +100,7 @@ private:
     QLabel* radioIdLabel_ = nullptr;
     QLineEdit* radioId_ = nullptr;
     QCheckBox* increment_ = nullptr;
+    QCheckBox* fast_ = nullptr;
     QLabel* port_ = nullptr;
     QTimer* timer_ = nullptr;
 };

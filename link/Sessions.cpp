@@ -289,6 +289,8 @@ void WriteWorker(SessionContext& context)
         a.Write(block_code::RadioSettings, 0, image.RadioSettings);
         a.Write(block_code::Identity, 0, image.IdentityBlock);
         a.Write(block_code::RecordE2, 0, std::span(image.RecordE2Block).first(RecordE2Field::kRecordBytes));
+        if (context.radioIdSent)
+            context.radioIdSent->store(true);
         a.Write(block_code::DmrSettings, 0, image.DmrSettings);
         a.WriteTable(block_code::Contact, image.ContactTable, GetCount(image.ContactCount));
         a.WriteTable(block_code::RxGroup, image.RxGroupTable, GetCount(image.RxGroupCount));

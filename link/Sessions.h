@@ -29,6 +29,9 @@ struct SessionContext {
     // Counts the exchanges of the current attempt (for displays that follow the data rather than
     // the clock); may be null.
     std::atomic<int>* exchanges = nullptr;
+    // Set by a write just before the record carrying the radio ID is sent (from then on the
+    // radio may hold the ID, whatever happens next); may be null.
+    std::atomic<bool>* radioIdSent = nullptr;
 };
 
 // The most exchanges one attempt can make, for a progress display: a full read and a full write.

@@ -53,6 +53,14 @@ Radio:
   --turnaround MS       time from the end of a request to the start of its reply (default 2)
   --instant             no pacing: write replies at once instead of at 38400 baud
 
+A fleet (radio after radio on the same port):
+  --fleet N             after every closed write session the radio is "unplugged" and comes
+                        back as the next radio (the configuration it started with, the next
+                        serial number); after N written radios it stays away (0: no limit)
+  --appear-after MS     the first radio is plugged in MS milliseconds after the start
+  --absent MS           how long the port stays silent between two radios (default 1000)
+  --first-serial N      serial number of the first radio (default 1; shown as SIM00000001)
+
 Faults:
   --silent              never answer
   --wrong-prefix        programming replies begin 84 A9 60 instead of 84 A9 61
@@ -156,6 +164,23 @@ std::optional<SimOptions> ParseSimOptions(std::span<const std::string> args, std
             o.setup.turnaround = std::chrono::milliseconds(n);
         } else if (a == "--instant") {
             o.instant = true;
+        } else if (a == "--fleet") {
+            if (!number(0, 1000000, n))
+                return std::nullopt;
+            o.fleet.enabled = true;
+            o.fleet.radios = static_cast<int>(n);
+        } else if (a == "--appear-after") {
+            if (!number(0, 3600000, n))
+                return std::nullopt;
+            o.fleet.appearAfter = std::chrono::milliseconds(n);
+        } else if (a == "--absent") {
+            if (!number(0, 3600000, n))
+                return std::nullopt;
+            o.fleet.absentFor = std::chrono::milliseconds(n);
+        } else if (a == "--first-serial") {
+            if (!number(0, 99999999, n))
+                return std::nullopt;
+            o.fleet.firstSerial = static_cast<std::uint32_t>(n);
         } else if (a == "--silent") {
             o.faults.silent = true;
         } else if (a == "--wrong-prefix") {
@@ -206,6 +231,11 @@ std::optional<SimOptions> ParseSimOptions(std::span<const std::string> args, std
             error = "unknown option: " + a;
             return std::nullopt;
         }
+    }
+    if (!o.fleet.enabled && (o.fleet.appearAfter.count() != 0 || o.fleet.absentFor != std::chrono::seconds(1) ||
+                             o.fleet.firstSerial != 1)) {
+        error = "--appear-after, --absent and --first-serial need --fleet";
+        return std::nullopt;
     }
     if (o.linkDir.empty() != (o.com == 0)) {
         error = "--link-dir and --com go together";

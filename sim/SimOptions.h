@@ -9,6 +9,7 @@
 struct SimOptions {
     RadioSetup setup;
     RadioFaults faults;
+    FleetSwitches fleet;
     std::string load;              // *.VNTX to start from
     std::string saveOnClose;       // *.VNTX written after every closed write session and at exit
     std::string linkDir;           // with com: DIR/COMn -> the pseudo-terminal

@@ -320,6 +320,73 @@ std::vector<std::string> VirtualRadio::EventTexts() const
     return out;
 }
 
+// ------------------------------------------------------------------ fleet
+
+namespace {
+constexpr std::uint8_t kRadioInfoCode = 0xDA;
+constexpr std::size_t kRadioInfoBytes = 30;
+constexpr std::size_t kSerialAt = 2;  // NUL-terminated text to the end of the record
+}  // namespace
+
+void VirtualRadio::SetFleet(const FleetSwitches& fleet)
+{
+    fleet_ = fleet;
+    serial_ = fleet.firstSerial;
+    radiosWritten_ = 0;
+    unplugged_ = false;
+    fleetStock_ = records_;
+    StampSerial();
+}
+
+void VirtualRadio::StampSerial()
+{
+    auto& info = records_[kRadioInfoCode];
+    if (info.empty())
+        info.emplace_back(kRadioInfoBytes, 0);
+    Bytes& record = info[0];
+    record.resize(std::max(record.size(), kRadioInfoBytes), 0);
+    char text[16];
+    std::snprintf(text, sizeof text, "SIM%08u", static_cast<unsigned>(serial_ % 100000000u));
+    std::fill(record.begin() + kSerialAt, record.end(), 0);
+    for (std::size_t i = 0; text[i] != 0 && kSerialAt + i + 1 < record.size(); ++i)
+        record[kSerialAt + i] = static_cast<std::uint8_t>(text[i]);
+}
+
+bool VirtualRadio::Present(Clock::Time at) const
+{
+    if (!fleet_.enabled)
+        return true;
+    if (at < fleet_.appearAfter)
+        return false;
+    if (!unplugged_)
+        return true;
+    if (fleet_.radios > 0 && radiosWritten_ >= fleet_.radios)
+        return false;
+    return at >= backAt_;
+}
+
+// A byte while the fleet is on: the next radio takes the place of an unplugged one.
+void VirtualRadio::FleetByte(Clock::Time at)
+{
+    if (!unplugged_ || !Present(at))
+        return;
+    unplugged_ = false;
+    records_ = fleetStock_;
+    ++serial_;
+    StampSerial();
+    session_ = Session::None;
+    unlocked_ = false;
+    writing_ = false;
+    rewritten_.clear();
+    mode_ = Mode::Idle;
+    frame_.clear();
+    identified_ = false;
+    dataPending_ = false;
+    cut_ = false;
+    recordReplies_ = 0;
+    Event(at, "radio plugged in: serial " + std::to_string(serial_));
+}
+
 void VirtualRadio::ClearHistory()
 {
     received_.clear();
@@ -481,6 +548,11 @@ std::uint8_t VirtualRadio::StateByte() const
 
 void VirtualRadio::HostByte(std::uint8_t value, Clock::Time at)
 {
+    if (fleet_.enabled) {
+        FleetByte(at);
+        if (!Present(at))
+            return;  // no radio on the cable: the byte goes nowhere
+    }
     Bound(received_, kMaxReceivedRecord);
     received_.push_back(value);
     if (setup_.echo)
@@ -710,6 +782,12 @@ void VirtualRadio::HandleSessionCommand(std::span<const std::uint8_t> p, Clock::
         ++writeSessionsClosed_;
         Event(at, "close write session");
         Reply(Done(0x00), at, true);
+        if (fleet_.enabled) {
+            // Written: the dealer unplugs this radio once its last reply is out.
+            ++radiosWritten_;
+            unplugged_ = true;
+            backAt_ = std::max(txFree_, at) + fleet_.absentFor;
+        }
         if (onWriteSessionClosed)
             onWriteSessionClosed();
     } else {

@@ -81,6 +81,18 @@ struct RadioSetup {
     };
 };
 
+// A fleet of radios on one cable, one after another: the radio is "plugged in" appearAfter after
+// the start (silent before), "unplugged" once a write session has closed (silent for absentFor
+// after its last reply), and then comes back as the next radio: the configuration it started
+// with and the next serial number. After `radios` written radios (0: no limit) it stays away.
+struct FleetSwitches {
+    bool enabled = false;
+    Clock::Duration appearAfter{0};
+    Clock::Duration absentFor = std::chrono::seconds(1);
+    int radios = 0;
+    std::uint32_t firstSerial = 1;
+};
+
 struct RadioEvent {
     Clock::Time at{};
     std::string text;  // e.g. "read F4 3", "write E4 0", "open write session", "wake", "writ 00DB 16"
@@ -104,6 +116,16 @@ public:
 
     RadioSetup& setup() { return setup_; }
     RadioFaults& faults() { return faults_; }
+
+    // ---- Fleet ----
+    // Switches the fleet behaviour on (see FleetSwitches); the configuration held now is what
+    // every radio of the fleet starts with.
+    void SetFleet(const FleetSwitches& fleet);
+    // Whether a radio is on the cable at `at`; the serial number of the current one (also in
+    // the radio's information record, as "SIM" and eight digits).
+    bool Present(Clock::Time at) const;
+    std::uint32_t SerialNumber() const { return serial_; }
+    int RadiosWritten() const { return radiosWritten_; }
 
     // ---- Configuration, in wire order ----
     // The records held under a block code (index = position). Unknown codes hold nothing.
@@ -231,6 +253,16 @@ private:
     std::uint32_t garbageState_ = 1;
     bool garbageSeeded_ = false;
     std::uint32_t damagedReplies_ = 0;
+
+    // Fleet
+    void FleetByte(Clock::Time at);
+    void StampSerial();
+    FleetSwitches fleet_;
+    std::map<std::uint8_t, std::vector<std::vector<std::uint8_t>>> fleetStock_;
+    std::uint32_t serial_ = 0;
+    int radiosWritten_ = 0;
+    bool unplugged_ = false;
+    Clock::Time backAt_{};
 
     std::vector<std::uint8_t> received_;
     std::vector<RadioEvent> events_;

@@ -105,6 +105,8 @@ int main(int argc, char** argv)
         radio.SetProgrammingPassword(*o.password);
     if (o.servicePassword)
         radio.SetServicePassword(*o.servicePassword);
+    if (o.fleet.enabled)
+        radio.SetFleet(o.fleet);  // after the load: every radio of the fleet starts with it
 
     const int master = posix_openpt(O_RDWR | O_NOCTTY);
     if (master < 0 || grantpt(master) != 0 || unlockpt(master) != 0) {

@@ -4,8 +4,15 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <sys/wait.h>
+
 #include <chrono>
+#include <csignal>
+#include <fstream>
+#include <map>
 #include <memory>
+#include <set>
+#include <sstream>
 
 #include "tests/core/SessionBench.h"
 #include "tests/core/SessionPrograms.h"
@@ -177,4 +184,81 @@ TEST_F(CliTransfer, SimulatorExplainsRefusedFilesAndStopsWhateverItIsSent)
     sim.reset();  // SIGTERM and wait
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
     close(fd);
+}
+
+namespace {
+std::vector<std::string> Lines(const fs::path& path)
+{
+    std::vector<std::string> lines;
+    std::ifstream in(path);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
+}
+std::vector<std::string> Fields(const std::string& line)
+{
+    std::vector<std::string> fields;
+    std::stringstream in(line);
+    for (std::string f; std::getline(in, f, ',');)
+        fields.push_back(f);
+    return fields;
+}
+}  // namespace
+
+// Two simulated fleets on two ports, the fast link, Ctrl+C once three radios are in the log: the
+// run ends with every radio it began written and logged, the IDs consecutive.
+TEST_F(CliTransfer, FleetOverTwoPortsStopsOnInterruptWithACompleteLog)
+{
+    const fs::path source = SmallFile("source.VNTX", 1), log = dir / "fleet.csv";
+    const fs::path saved[2] = {dir / "radio1.VNTX", dir / "radio2.VNTX"};
+    Sim a({"--load", source.string(), "--fleet", "3", "--absent", "200", "--first-serial", "100", "--save-on-close",
+           saved[0].string()});
+    Sim b({"--load", source.string(), "--fleet", "3", "--absent", "200", "--first-serial", "200", "--save-on-close",
+           saved[1].string(), "--appear-after", "300"});
+    const pid_t pid = fork();
+    if (pid == 0) {
+        const int null = open("/dev/null", O_WRONLY);
+        dup2(null, STDOUT_FILENO), dup2(null, STDERR_FILENO);
+        execl(tool.c_str(), tool.c_str(), "fleet", "--port", a.device().c_str(), "--port", b.device().c_str(),
+              source.c_str(), "--first-id", "1000001", "--log", log.c_str(), "--fast", nullptr);
+        _exit(127);
+    }
+    ASSERT_GT(pid, 0);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (Lines(log).size() < 1 + 3 && std::chrono::steady_clock::now() < deadline)
+        usleep(20000);
+    kill(pid, SIGINT);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+
+    const auto lines = Lines(log);
+    ASSERT_GE(lines.size(), 4u);
+    EXPECT_LE(lines.size(), 1u + 6u);
+    EXPECT_EQ(lines[0], "time,port,serial,radio_id,seconds,result,id");
+    std::set<std::string> serials, ids;
+    std::map<std::string, std::string> lastIdOfPort;
+    for (std::size_t i = 1; i < lines.size(); ++i) {
+        const auto f = Fields(lines[i]);
+        ASSERT_EQ(f.size(), 7u) << lines[i];
+        EXPECT_EQ(f[5], "written");
+        EXPECT_EQ(f[6], "assigned");
+        serials.insert(f[2]);
+        ids.insert(f[3]);
+        lastIdOfPort[f[1]] = f[3];
+    }
+    EXPECT_EQ(serials.size(), lines.size() - 1);
+    std::set<std::string> expected;
+    for (std::size_t i = 0; i + 1 < lines.size(); ++i)
+        expected.insert(std::to_string(1000001 + i));
+    EXPECT_EQ(ids, expected);
+    // What each simulator holds after its last write is the last ID logged for its port.
+    const std::string ports[2] = {a.device(), b.device()};
+    for (int p = 0; p < 2; ++p) {
+        if (!lastIdOfPort.count(ports[p]))
+            continue;
+        const std::uint32_t packed = static_cast<std::uint32_t>(std::stoul(lastIdOfPort[ports[p]], nullptr, 16));
+        EXPECT_EQ(GetLE32(Load(saved[p])->DmrSettings, 1), packed) << ports[p];
+    }
 }

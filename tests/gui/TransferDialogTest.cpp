@@ -210,3 +210,38 @@ TEST(TransferDialogRealPort, ReadsAProtectedRadioThroughComOne)
     EXPECT_EQ(b.app->codeplug.RadioSettings, source->RadioSettings);
     fs::remove_all(dir);
 }
+
+// The fast link box: off at first, kept in Sys.dat byte 64, and the write it starts uses the fast
+// link (far less time on the virtual radio's clock than the paced write).
+TEST(TransferDialog, FastLinkBoxIsRememberedAndSpeedsTheWrite)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    DialogBench b(100000);
+    b.app->programDirectory = dir.path().toStdString();
+    b.bench.radio.LoadCodeplug(*FullImage(5));
+    b.app->codeplug = *FullImage(1);
+    {
+        auto d = b.Open(Mode::Write);
+        EXPECT_FALSE(d->fastLinkBox()->isChecked());
+        EXPECT_FALSE(d->fastLinkBox()->text().isEmpty());
+        d->fastLinkBox()->click();
+    }
+    std::array<std::uint8_t, 1024> saved{};
+    ASSERT_TRUE(ReadWholeFile(b.app->SettingsPath(), saved));
+    EXPECT_EQ(saved[64], 1);
+
+    AppContext reopened;
+    reopened.settings.Load(b.app->SettingsPath());
+    EXPECT_TRUE(reopened.settings.fastLink());
+    auto d = b.Open(Mode::Read);
+    EXPECT_TRUE(d->fastLinkBox()->isChecked());
+    d->show();
+    d->startButton()->click();
+    EXPECT_FALSE(d->fastLinkBox()->isEnabled());
+    ASSERT_TRUE(WaitFor([&] { return !b.messages.empty(); }));
+    EXPECT_TRUE(b.link->FastLink());
+    // A paced full read waits at least 200 ms for each of its 140-odd requests.
+    EXPECT_LT(b.bench.clock.Elapsed(), std::chrono::seconds(15));
+    EXPECT_EQ(b.app->codeplug.ContactTable.bytes, FullImage(5)->ContactTable.bytes);
+}
