@@ -224,9 +224,12 @@ void FleetRun::RunPort(const std::string& name, CDialog_MSComm& link)
 {
     link.SetFastLink(options_.fastLink);
     while (WaitForRadio(link)) {
-        // Several ports may see a radio at once: the count decides which of them write.
-        if (!Claim())
+        // Several ports may see a radio at once: the count decides which of them write (a write
+        // under way elsewhere may still fail and free its place).
+        if (!Claim()) {
+            link.clock().Sleep(options_.pollInterval);
             continue;
+        }
         const std::optional<std::uint32_t> id = ids_.Take();
         if (!id) {
             Release(false, false);
