@@ -278,8 +278,9 @@ TEST(FastLink, SameResultsAsThePacedLinkAndFarLessTime)
             held[fast] = HeldId(s.radio());
         }
         EXPECT_EQ(held[0], held[1]) << c.name;
-        if (std::string(c.name) == "sound")
+        if (std::string(c.name) == "sound") {
             EXPECT_LT(elapsed[1] * 3, elapsed[0]) << c.name;
+        }
         if (std::string(c.name) == "silent") {
             // The time limit of a silent radio stays: the paced 200 ms + 20 polls of 90 ms.
             for (const auto t : elapsed) {
