@@ -4,8 +4,8 @@
 #include <string>
 
 #include "cli/Verbs.h"
-#include "codeplug/Describe.h"
-#include "codeplug/DescribeFormat.h"
+#include "forms/Describe.h"
+#include "forms/DescribeFormat.h"
 
 namespace cli {
 namespace {

@@ -39,6 +39,12 @@ int RunDump(Args args);
 int RunRead(Args args);
 int RunWrite(Args args);
 
+// cli/Text.cpp
+int RunExport(Args args);
+int RunImport(Args args);
+int RunDiff(Args args);
+int RunCheck(Args args);
+
 // cli/Fleet.cpp
 int RunFleet(Args args);
 

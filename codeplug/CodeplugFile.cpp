@@ -176,6 +176,11 @@ FileResult WriteBeside(const fs::path& path, std::span<const std::uint8_t> bytes
 FileResult SaveCodeplugFile(Codeplug& codeplug, const fs::path& path)
 {
     PutLE32(codeplug.FileMarker, 0, static_cast<std::uint32_t>(kFileMarkerValue));
+    return WriteCodeplugFile(codeplug, path);
+}
+
+FileResult WriteCodeplugFile(Codeplug& codeplug, const fs::path& path)
+{
     const std::vector<std::uint8_t> bytes = CodeplugToBytes(codeplug);
     return WriteBeside(path, bytes, true);
 }

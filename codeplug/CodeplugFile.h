@@ -35,6 +35,8 @@ FileResult LoadCodeplugFile(Codeplug& codeplug, const std::filesystem::path& pat
 // and the new file is renamed over the target. A target that is a symbolic link is written
 // through: the file it points to is replaced, the link stays a link.
 FileResult SaveCodeplugFile(Codeplug& codeplug, const std::filesystem::path& path);
+// The same replacement, writing the image exactly as it is (the marker included).
+FileResult WriteCodeplugFile(Codeplug& codeplug, const std::filesystem::path& path);
 
 // Whether a save to the path would work: a codeplug's worth of bytes is written beside the
 // target as a save does and removed again. Nothing at the path changes.

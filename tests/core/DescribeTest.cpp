@@ -2,8 +2,8 @@
 
 #include <initializer_list>
 
-#include "codeplug/Describe.h"
-#include "codeplug/DescribeFormat.h"
+#include "forms/Describe.h"
+#include "forms/DescribeFormat.h"
 #include "codeplug/Records.h"
 #include "forms/channels/Encodings.h"
 

@@ -7,8 +7,8 @@
 #include <random>
 
 #include "codeplug/CodeplugFile.h"
-#include "codeplug/Describe.h"
-#include "codeplug/DescribeFormat.h"
+#include "forms/Describe.h"
+#include "forms/DescribeFormat.h"
 #include "data/DefaultCodeplug.h"
 #include "forms/channels/Encodings.h"
 #include "JsonCheck.h"

@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "codeplug/Describe.h"
+#include "forms/Describe.h"
 
 // One "Label: value" line per field, nested fields indented by two spaces. Control characters
 // inside values are shown as \xNN so that every field stays on its line.

@@ -1,6 +1,8 @@
-#include "codeplug/DescribeFormat.h"
+#include "forms/DescribeFormat.h"
 
 #include <cstdio>
+
+#include <nlohmann/json.hpp>
 
 namespace {
 
@@ -104,39 +106,29 @@ void Text(const DescNode& node, int depth, std::string& out)
     }
 }
 
-void AppendQuoted(std::string& out, std::string_view text);
-
-void Json(const DescNode& node, int depth, std::string& out)
+nlohmann::ordered_json Json(const DescNode& node)
 {
-    const std::size_t inner = static_cast<std::size_t>(depth + 1) * 2;
-    const std::size_t outer = static_cast<std::size_t>(depth) * 2;
     switch (node.kind) {
-    case DescNode::Kind::Object:
+    case DescNode::Kind::Object: {
+        nlohmann::ordered_json object = nlohmann::ordered_json::object();
+        for (const DescNode& child : node.children)
+            object[child.id.empty() ? child.label : child.id] = Json(child);
+        return object;
+    }
     case DescNode::Kind::Array: {
-        const bool array = node.kind == DescNode::Kind::Array;
-        if (node.children.empty()) {
-            out += array ? "[]" : "{}";
-            return;
-        }
-        out += array ? "[\n" : "{\n";
-        for (std::size_t i = 0; i < node.children.size(); ++i) {
-            const DescNode& child = node.children[i];
-            out.append(inner, ' ');
-            if (!array) {
-                AppendQuoted(out, child.id.empty() ? child.label : child.id);
-                out += ": ";
-            }
-            Json(child, depth + 1, out);
-            out += i + 1 < node.children.size() ? ",\n" : "\n";
-        }
-        out.append(outer, ' ');
-        out += array ? ']' : '}';
-        return;
+        nlohmann::ordered_json array = nlohmann::ordered_json::array();
+        for (const DescNode& child : node.children)
+            array.push_back(Json(child));
+        return array;
     }
-    case DescNode::Kind::Text: AppendQuoted(out, node.text); return;
-    case DescNode::Kind::Number: out += node.text.empty() ? "0" : node.text; return;
-    case DescNode::Kind::Flag: out += node.flag ? "true" : "false"; return;
+    case DescNode::Kind::Text: return node.text;
+    case DescNode::Kind::Number: {
+        const auto parsed = nlohmann::ordered_json::parse(node.text.empty() ? "0" : node.text, nullptr, false);
+        return parsed.is_number() ? parsed : nlohmann::ordered_json(node.text);
     }
+    case DescNode::Kind::Flag: return node.flag;
+    }
+    return nullptr;
 }
 
 void AppendQuoted(std::string& out, std::string_view text)
@@ -194,7 +186,5 @@ std::string FormatText(const DescNode& root)
 
 std::string FormatJson(const DescNode& root)
 {
-    std::string out;
-    Json(root, 0, out);
-    return out + "\n";
+    return Json(root).dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
 }

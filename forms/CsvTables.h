@@ -1,0 +1,42 @@
+#pragma once
+// The tables people plan in spreadsheets, as CSV (RFC 4180, UTF-8 with or without a byte-order
+// mark): analog channels, digital channels and contacts. The header names each column in words,
+// the cells hold the texts the forms show, and the "No." column ties a row to the record it came
+// from, so that rows can be reordered, dropped or added (a blank "No." is a new record).
+//
+// Import replaces the whole table and is all or nothing: a record whose row is gone is deleted
+// as the form's delete would (zone and scan-list members, receive-group members, transmit
+// contacts and one-touch calls follow); any bad cell is reported by row, column and reason and
+// the codeplug is left untouched.
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "codeplug/Codeplug.h"
+
+enum class CsvTable { AnalogChannels, DigitalChannels, Contacts };
+
+// "analog", "digital", "contacts" (and the longer "analog-channels", "digital-channels").
+std::optional<CsvTable> CsvTableByName(std::string_view name);
+std::string_view CsvTableName(CsvTable table);
+
+using CsvRows = std::vector<std::vector<std::string>>;
+
+struct CsvProblem {
+    std::size_t row = 0;     // 1-based, the header is row 1; 0 for the file as a whole
+    std::size_t column = 0;  // 1-based; 0 for the row as a whole
+    std::string header;      // the column's header, when known
+    std::string reason;
+    std::string Text() const;
+};
+
+// RFC 4180: cells separated by commas, rows by CRLF or LF, quoted cells may hold commas, quotes
+// ("") and line breaks. A leading UTF-8 byte-order mark is skipped. nullopt and the problem for
+// a quote out of place.
+std::optional<CsvRows> ParseCsv(std::string_view text, CsvProblem& problem);
+// Cells quoted where needed, CRLF line ends, after a UTF-8 byte-order mark.
+std::string FormatCsv(const CsvRows& rows);
+
+std::string ExportCsv(const Codeplug& codeplug, CsvTable table);
+std::vector<CsvProblem> ImportCsv(std::string_view text, CsvTable table, Codeplug& codeplug);
