@@ -260,7 +260,8 @@ std::vector<JsonProblem> ImportJson(const JsonDocument& doc, Codeplug& target)
         const std::uint64_t countMax = s.count.size() == 1 ? 0xFF : 0xFFFFFFFF;
         if (!s.count.empty()) {
             const auto count = t.find("count");
-            if (count == t.end() || !count->is_number_unsigned() || count->get<std::uint64_t>() > countMax) {
+            if (count == t.end() || !count->is_number_integer() || count->get<std::int64_t>() < 0 ||
+                count->get<std::uint64_t>() > countMax) {
                 in.Problem(path + "/count", "expected a count from 0 to " + std::to_string(countMax));
                 continue;
             }

@@ -369,7 +369,10 @@ std::vector<CsvProblem> ImportCsv(std::string_view text, CsvTable table, Codeplu
     } else {
         RemapChannelMembers(*work, table == CsvTable::AnalogChannels ? ChannelRef::kAnalog : ChannelRef::kDigital, map);
     }
-    std::fill(s.bytes.begin(), s.bytes.end(), 0);
+    // Records that were in use and are no longer become zero, as after a delete; records past
+    // both counts are left as they were.
+    const std::size_t touched = std::max(oldCount, built.size());
+    std::fill(s.bytes.begin(), s.bytes.begin() + static_cast<std::ptrdiff_t>(touched * schema.bytes), 0);
     for (std::size_t n = 0; n < built.size(); ++n)
         std::copy(built[n].begin(), built[n].end(), s.record(n).begin());
     s.setCount(static_cast<std::uint32_t>(built.size()));

@@ -554,7 +554,7 @@ FieldValue ReadField(const FieldDef& f, Bytes r)
     case Codec::TxTone: {
         const auto text = ToneText(byte, r[f.aux]);
         if (!text)
-            return Invalid("type " + Hex2(byte) + ", index " + std::to_string(r[f.aux]));
+            return Invalid("type " + Hex2(byte & f.mask) + ", index " + std::to_string(r[f.aux]));
         return text->empty() ? std::string("None") : *text;
     }
     case Codec::Tail: return std::string(kOffOn[UsesSecondTail(byte) ? 1 : 0]);

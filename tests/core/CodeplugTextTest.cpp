@@ -1,0 +1,395 @@
+// The codeplug as text: the field schema, JSON export/import, diff, check and the CSV tables.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <random>
+
+#include "codeplug/CodeplugFile.h"
+#include "data/DefaultCodeplug.h"
+#include "forms/CodeplugCheck.h"
+#include "forms/CodeplugDiff.h"
+#include "forms/CodeplugJson.h"
+#include "forms/CsvTables.h"
+#include "forms/Sections.h"
+#include "forms/channels/ChannelRules.h"
+#include "forms/channels/Encodings.h"
+
+namespace {
+
+using Image = std::vector<std::uint8_t>;
+
+std::unique_ptr<Codeplug> Default()
+{
+    auto c = std::make_unique<Codeplug>();
+    BuildDefaultCodeplug(*c);
+    return c;
+}
+
+Image BytesOf(const Codeplug& c) { return CodeplugToBytes(const_cast<Codeplug&>(c)); }
+
+std::uint32_t Le32(const Image& b, std::size_t at)
+{
+    return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | static_cast<std::uint32_t>(b[at + 3]) << 24;
+}
+
+// Export, print, parse and import: the image that comes back.
+Image ThroughJson(const Codeplug& c)
+{
+    const JsonDocument doc = JsonDocument::parse(ExportJson(c).dump(2));
+    auto back = std::make_unique<Codeplug>();
+    const auto problems = ImportJson(doc, *back);
+    EXPECT_TRUE(problems.empty()) << (problems.empty() ? "" : problems.front().path + ": " + problems.front().reason);
+    return BytesOf(*back);
+}
+
+// A plausible codeplug: random names in Chinese and English, frequencies, tones and counts.
+void Randomise(Codeplug& c, std::mt19937& rng)
+{
+    static const char* const kNames[] = {"Gate", "调度台", "Repeater 北", "Site-7", "消防一队", "A", "Ops \"B\", 2"};
+    const auto pick = [&](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
+    const auto name = [&] { return std::string(kNames[pick(7)]); };
+    BuildDefaultCodeplug(c);
+    c.RadioSettings[55] = pick(2) ? 5 : 4;
+    const std::uint32_t low = c.RadioSettings[55] == 5 ? 350000000u : 400000000u;
+    const auto frequency = [&] { return low + 12500u * static_cast<std::uint32_t>(pick(4000)); };
+    SetCount(c.AnalogChannelCount, 1 + pick(16));
+    SetCount(c.DigitalChannelCount, 1 + pick(16));
+    SetCount(c.ContactCount, pick(65));
+    for (std::size_t i = 0; i < 16; ++i) {
+        auto a = c.AnalogChannelTable.record(i);
+        a[1] = EncodeAlias(name(), a.subspan(2, 36));
+        PutLE32(a, 42, frequency());
+        PutLE32(a, 47, frequency());
+        const auto tone = ToneFromText(pick(2) ? CtcssList[pick(51)] : "D" + std::string(DcsList[pick(108)]) + (pick(2) ? "I" : "N"), pick(2));
+        a[64] = tone->type;
+        a[65] = tone->index;
+        auto d = c.DigitalChannelTable.record(i);
+        d[1] = EncodeAlias(name(), d.subspan(2, 36));
+        PutLE32(d, 54, frequency());
+        d[64] = static_cast<std::uint8_t>(pick(64));
+    }
+    for (std::size_t i = 0; i < 64; ++i) {
+        auto r = c.ContactTable.record(i);
+        r[1] = EncodeContactName(name(), r.subspan(2, 36));
+        PutLE32(r, 41, NumberToBcd(1 + rng() % 16000000));
+    }
+}
+
+const CheckFinding* FindingWith(const std::vector<CheckFinding>& findings, std::string_view text)
+{
+    for (const CheckFinding& f : findings) {
+        if (f.Text().find(text) != std::string::npos)
+            return &f;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+TEST(FieldSchema, SectionsCoverTheImageOnceAndFieldsNeverShareBits)
+{
+    auto c = std::make_unique<Codeplug>();
+    const auto* base = reinterpret_cast<const std::uint8_t*>(c.get());
+    std::vector<int> covered(11279, 0);
+    for (const Section& s : Sections(*c)) {
+        ASSERT_EQ(s.bytes.size(), s.schema->bytes * s.capacity) << s.id;
+        for (const auto part : {s.bytes, s.count}) {
+            for (std::size_t i = 0; i < part.size(); ++i)
+                ++covered.at(static_cast<std::size_t>(part.data() - base) + i);
+        }
+        std::vector<std::uint8_t> owned(s.schema->bytes, 0);
+        for (const FieldDef& f : s.schema->fields) {
+            for (const auto& [at, bits] : Footprint(f)) {
+                ASSERT_LT(at, owned.size()) << s.id << "." << f.id;
+                EXPECT_EQ(owned[at] & bits, 0) << s.id << "." << f.id << " shares byte " << at;
+                owned[at] |= bits;
+            }
+        }
+    }
+    EXPECT_EQ(std::count(covered.begin(), covered.end(), 1), 11279);
+}
+
+TEST(CodeplugJson, GeneratedAndRandomImagesComeBackByteForByte)
+{
+    std::mt19937 rng(740);
+    auto c = std::make_unique<Codeplug>();
+    for (int round = 0; round < 12; ++round) {
+        Randomise(*c, rng);
+        ASSERT_EQ(ThroughJson(*c), BytesOf(*c)) << "generated image " << round;
+    }
+    // Any bytes at all: counts past their tables, bad tones, stray bits, non-decimal IDs.
+    for (int round = 0; round < 6; ++round) {
+        Image bytes(11279);
+        for (auto& b : bytes)
+            b = static_cast<std::uint8_t>(rng() % 4 == 0 ? 0 : rng());
+        CodeplugFromBytes(*c, bytes);
+        ASSERT_EQ(ThroughJson(*c), bytes) << "random image " << round;
+    }
+}
+
+TEST(CodeplugJson, HandEditsLandInTheirBytesAndBadValuesAreRefusedWithTheirPath)
+{
+    auto c = Default();
+    JsonDocument doc = ExportJson(*c);
+    doc["digitalChannels"]["records"][2]["rxFrequency"] = "439.1125";
+    doc["analogChannels"]["records"][0]["rxTone"] = "d023i";
+    doc["analogChannels"]["records"][0]["alias"] = "北门";
+    doc["contacts"]["records"][1]["id"] = 1234;
+    doc["dmrSettings"]["radioId"] = 7654321;
+    auto edited = std::make_unique<Codeplug>();
+    ASSERT_TRUE(ImportJson(doc, *edited).empty());
+    const Image b = BytesOf(*edited);
+    EXPECT_EQ(Le32(b, 6734 + 2 * 82 + 54), 439112500u);
+    EXPECT_EQ(b[5438 + 64] & 0xF9, 0xE0);  // DCS inverted, the tail bits kept
+    EXPECT_EQ(b[5438 + 65], 2);            // 023 is the second DCS code
+    EXPECT_EQ(b[5438 + 1], 4);             // two GBK characters, stored as four bytes
+    EXPECT_EQ(Image(b.begin() + 5438 + 2, b.begin() + 5438 + 6), (Image{0xB1, 0xB1, 0xC3, 0xC5}));
+    EXPECT_EQ(Le32(b, 254 + 45 + 41), 0x1234u);
+    EXPECT_EQ(Le32(b, 227 + 1), 0x7654321u);
+
+    const Image before = BytesOf(*edited);
+    const std::pair<const char*, JsonDocument> bad[] = {
+        {"/digitalChannels/records/0/rxFrequency", "500.000000"},
+        {"/analogChannels/records/1/txTone", "99.9"},
+        {"/contacts/records/0/callType", "Broadcast"},
+        {"/analogChannels/records/0/alias", "a name much longer than eighteen"},
+        {"/zones/records/0/members", JsonDocument::array({"A1", "X9"})},
+        {"/radioSettings/powerOnZone", 3},
+    };
+    for (const auto& [path, value] : bad) {
+        JsonDocument broken = doc;
+        broken[JsonDocument::json_pointer(path)] = value;
+        const auto problems = ImportJson(broken, *edited);
+        ASSERT_EQ(problems.size(), 1u) << path;
+        EXPECT_EQ(problems[0].path, path);
+        EXPECT_FALSE(problems[0].reason.empty());
+    }
+    JsonDocument structural = doc;
+    structural["analogChannels"]["count"] = doc["analogChannels"]["count"].get<int>() + 1;  // one record short
+    structural["digitalChannels"]["records"][0]["colour"] = 1;
+    structural["radioSettings"]["kept"]["18"] = "zz";
+    structural.erase("password");
+    const auto problems = ImportJson(structural, *edited);
+    std::vector<std::string> paths;
+    for (const JsonProblem& p : problems)
+        paths.push_back(p.path);
+    EXPECT_EQ(paths, (std::vector<std::string>{"/radioSettings/kept/18", "/analogChannels/records",
+                                               "/digitalChannels/records/0/colour", "/password"}));
+    EXPECT_EQ(BytesOf(*edited), before) << "a refused import changed the image";
+}
+
+TEST(CodeplugDiff, NamesEachDifferingFieldAndBytesOutsideTheFields)
+{
+    auto a = Default();
+    auto b = Default();
+    EXPECT_TRUE(DiffCodeplugs(*a, *b).empty());
+    PutLE32(b->DigitalChannelTable.record(2), 54, 439112500);
+    EXPECT_EQ(DiffCodeplugs(*a, *b), (std::vector<std::string>{"Digital channel 3: receive frequency " +
+                                                               FrequencyToText(GetLE32(a->DigitalChannelTable.record(2), 54)) +
+                                                               " → 439.112500 MHz"}));
+    b = Default();
+    b->IdentityBlock[10] ^= 0x01;
+    b->ContactTable.record(1)[39] = 1;
+    const auto lines = DiffCodeplugs(*a, *b);
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0], "Contact 2: call type Group call → Private call");
+    EXPECT_EQ(lines[1], "Identity record: bytes outside the named fields differ at file offset 8315");
+    SetCount(b->AnalogChannelCount, GetCount(a->AnalogChannelCount) - 1);
+    const auto counted = DiffCodeplugs(*a, *b);
+    EXPECT_NE(std::find(counted.begin(), counted.end(), "Analog channels: count " + std::to_string(GetCount(a->AnalogChannelCount)) +
+                                                            " → " + std::to_string(GetCount(b->AnalogChannelCount))),
+              counted.end());
+}
+
+TEST(CodeplugCheck, EachFindingOnACraftedFile)
+{
+    EXPECT_TRUE(CheckCodeplug(*Default()).empty()) << CheckCodeplug(*Default()).front().Text();
+    struct Case {
+        const char* finding;
+        void (*craft)(Codeplug&);
+    };
+    const Case cases[] = {
+        {"Contacts: count 65 is above the table of 64", [](Codeplug& c) { SetCount(c.ContactCount, 65); }},
+        {"Zone 1: member 1 names analog channel 16, which does not exist",
+         [](Codeplug& c) { auto z = c.ZoneTable.record(0); z[39] = 1; z[41] = 2; PutLE16(z, 42, 15); }},
+        {"Digital channel 1: Scan list 3 does not exist",
+         [](Codeplug& c) { SetCount(c.ScanListCount, 1); c.DigitalChannelTable.record(0)[81] = 3; }},
+        {"Digital channel 1: Transmit contact names contact 9",
+         [](Codeplug& c) { SetCount(c.ContactCount, 8); c.DigitalChannelTable.record(0)[64] = 8; }},
+        {"Receive group list 1: member 1 names contact 60",
+         [](Codeplug& c) { auto g = c.RxGroupTable.record(0); g[39] = 1; g[41] = 59; }},
+        {"have the same ID", [](Codeplug& c) {
+             for (std::size_t i : {0u, 1u}) {
+                 c.ContactTable.record(i)[39] = 0;
+                 PutLE32(c.ContactTable.record(i), 41, 0x777);
+             }
+         }},
+        {"more than one all call", [](Codeplug& c) {
+             for (std::size_t i : {0u, 1u}) {
+                 c.ContactTable.record(i)[39] = 2;
+                 PutLE32(c.ContactTable.record(i), 41, 0xAAAAAAAA);
+             }
+         }},
+        {"Analog channel 1: Receive frequency 390.000000 MHz is outside the band",
+         [](Codeplug& c) { PutLE32(c.AnalogChannelTable.record(0), 42, 390000000); }},
+        {"Digital channel 2: Channel alias", [](Codeplug& c) { c.DigitalChannelTable.record(1)[1] = 60; }},
+        {"Analog channel 1: Receive tone is invalid", [](Codeplug& c) { c.AnalogChannelTable.record(0)[64] = 0x44; c.AnalogChannelTable.record(0)[65] = 200; }},
+    };
+    for (const Case& test : cases) {
+        auto c = Default();
+        test.craft(*c);
+        const auto findings = CheckCodeplug(*c);
+        const CheckFinding* found = FindingWith(findings, test.finding);
+        ASSERT_NE(found, nullptr) << test.finding << (findings.empty() ? "" : "; first: " + findings.front().Text());
+        EXPECT_TRUE(found->error) << test.finding;
+    }
+}
+
+TEST(Csv, QuotingBomsAndBrokenQuotes)
+{
+    const CsvRows tricky = {{"No.", "Name"}, {"1", "a, b"}, {"2", "say \"hi\""}, {"3", "two\nlines"}, {"4", " padded "}, {"5", ""}};
+    const std::string text = FormatCsv(tricky);
+    EXPECT_EQ(text.substr(0, 3), "\xEF\xBB\xBF");
+    EXPECT_NE(text.find("\"say \"\"hi\"\"\"\r\n"), std::string::npos);
+    CsvProblem problem;
+    EXPECT_EQ(ParseCsv(text, problem), tricky);
+    EXPECT_EQ(ParseCsv(text.substr(3), problem), tricky);
+    EXPECT_EQ(ParseCsv("a,b\nc,\"d\r\ne\"", problem), (CsvRows{{"a", "b"}, {"c", "d\r\ne"}}));
+    const std::pair<const char*, std::pair<std::size_t, std::size_t>> broken[] = {
+        {"a,b\nc,d\"e\n", {2, 2}}, {"a,\"b\"x\n", {1, 2}}, {"a\n\"open,b\n", {2, 1}}};
+    for (const auto& [input, at] : broken) {
+        EXPECT_FALSE(ParseCsv(input, problem)) << input;
+        EXPECT_EQ(std::make_pair(problem.row, problem.column), at) << input;
+    }
+}
+
+TEST(Csv, TablesComeBackUnchangedAndBadCellsLeaveTheFileAlone)
+{
+    std::mt19937 rng(13);
+    auto c = std::make_unique<Codeplug>();
+    for (int round = 0; round < 4; ++round) {
+        Randomise(*c, rng);
+        RevalidateMemberLists(*c);  // the import's member rule; the tables themselves must not move
+        const Image before = BytesOf(*c);
+        for (CsvTable t : {CsvTable::AnalogChannels, CsvTable::DigitalChannels, CsvTable::Contacts}) {
+            ASSERT_TRUE(ImportCsv(ExportCsv(*c, t), t, *c).empty()) << CsvTableName(t);
+            ASSERT_EQ(BytesOf(*c), before) << CsvTableName(t);
+        }
+    }
+    auto d = Default();
+    const Image before = BytesOf(*d);
+    std::string text = ExportCsv(*d, CsvTable::DigitalChannels);
+    text.replace(text.find("438.500000"), 10, "438.5x");
+    text.replace(text.find("Slot 2"), 6, "Slot 3");
+    const auto problems = ImportCsv(text, CsvTable::DigitalChannels, *d);
+    ASSERT_EQ(problems.size(), 2u);
+    EXPECT_EQ(problems[0].Text().substr(0, 42), "row 2, column 3 (Receive frequency): \"438.");
+    EXPECT_EQ(problems[1].row, 3u);
+    EXPECT_EQ(problems[1].header, "Time slot");
+    EXPECT_EQ(BytesOf(*d), before);
+}
+
+TEST(Csv, DroppedAndReorderedRowsCarryTheirReferences)
+{
+    auto c = Default();
+    // Zone 1 holds analog 1, analog 2 and analog 3; the spreadsheet drops channel 2 and swaps 1 and 3.
+    auto z = c->ZoneTable.record(0);
+    z[39] = 3;
+    for (std::uint16_t m = 0; m < 3; ++m) {
+        z[41 + 3 * m] = 2;
+        PutLE16(z, 42 + 3 * m, m);
+    }
+    const std::string csv = ExportCsv(*c, CsvTable::AnalogChannels);
+    CsvProblem problem;
+    CsvRows rows = *ParseCsv(csv, problem);
+    ASSERT_GE(rows.size(), 4u);
+    const std::string name3 = rows[3][1];
+    CsvRows edited = {rows[0], rows[3], rows[1]};
+    edited.push_back(rows[1]);
+    edited.back()[0] = "";  // a new channel
+    edited.back()[1] = "New one";
+    for (std::size_t r = 4; r < rows.size(); ++r)
+        edited.push_back(rows[r]);
+    ASSERT_TRUE(ImportCsv(FormatCsv(edited), CsvTable::AnalogChannels, *c).empty());
+    EXPECT_EQ(GetCount(c->AnalogChannelCount), rows.size() - 1);
+    EXPECT_EQ(DecodeAlias(c->AnalogChannelTable.record(0)[1], c->AnalogChannelTable.record(0).subspan(2, 36)), name3);
+    z = c->ZoneTable.record(0);
+    ASSERT_EQ(z[39], 2);
+    EXPECT_EQ(GetLE16(z, 42), 1);  // old channel 1 is now the second
+    EXPECT_EQ(GetLE16(z, 45), 0);  // old channel 3 is now the first
+
+    // Contacts: dropping contact 2 moves the later ones down in channels, groups and one-touch calls.
+    auto d = Default();
+    SetCount(d->ContactCount, 4);
+    d->DigitalChannelTable.record(0)[64] = 3;
+    d->DigitalChannelTable.record(1)[64] = 1;
+    auto g = d->RxGroupTable.record(0);
+    g[39] = 2;
+    g[41] = 1;
+    g[42] = 2;
+    d->RadioSettings[206] = 2;
+    d->RadioSettings[207] = 1;
+    d->RadioSettings[209] = 2;
+    d->RadioSettings[210] = 3;
+    rows = *ParseCsv(ExportCsv(*d, CsvTable::Contacts), problem);
+    rows.erase(rows.begin() + 2);
+    ASSERT_TRUE(ImportCsv(FormatCsv(rows), CsvTable::Contacts, *d).empty());
+    EXPECT_EQ(GetCount(d->ContactCount), 3u);
+    EXPECT_EQ(d->DigitalChannelTable.record(0)[64], 2);
+    EXPECT_EQ(d->DigitalChannelTable.record(1)[64], 0);
+    EXPECT_EQ(g[39], 1);
+    EXPECT_EQ(g[41], 1);
+    EXPECT_EQ(d->RadioSettings[206], 0);
+    EXPECT_EQ(d->RadioSettings[210], 2);
+}
+
+namespace {
+
+int Zr740(const std::string& args)
+{
+    const int status = std::system(("'" ZR740_PROGRAM_DIR "/zr740' " + args + " >/dev/null 2>&1").c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+}  // namespace
+
+TEST(TextVerbs, ExportImportDiffAndCheckFromTheShell)
+{
+    if (!std::filesystem::exists(std::filesystem::path(ZR740_PROGRAM_DIR) / "zr740"))
+        GTEST_SKIP() << "zr740 not built";
+    const auto dir = std::filesystem::temp_directory_path() / ("zr740-text-" + std::to_string(std::random_device{}()));
+    std::filesystem::create_directories(dir);
+    const std::string d = "'" + dir.string() + "/";
+    const std::string original = "'" ZR740_SOURCE_DIR "/data/Default.VNTX'";
+    EXPECT_EQ(Zr740("export " + original + " -o " + d + "a.json'"), 0);
+    EXPECT_EQ(Zr740("import " + d + "a.json' -o " + d + "b.VNTX'"), 0);
+    EXPECT_EQ(Zr740("diff " + original + " " + d + "b.VNTX'"), 0);
+    EXPECT_EQ(Zr740("check " + d + "b.VNTX'"), 0);
+
+    EXPECT_EQ(Zr740("export " + original + " --table digital -o " + d + "d.csv'"), 0);
+    std::ifstream in(dir / "d.csv", std::ios::binary);
+    std::string csv{std::istreambuf_iterator<char>(in), {}};
+    csv.replace(csv.find("438.500000"), 10, "439.112500");
+    std::ofstream(dir / "d.csv", std::ios::binary) << csv;
+    EXPECT_EQ(Zr740("import " + d + "d.csv' --table digital --into " + d + "b.VNTX'"), 0);
+    EXPECT_EQ(Zr740("diff " + original + " " + d + "b.VNTX'"), 1);
+
+    std::ofstream(dir / "bad.csv", std::ios::binary) << "No.,Receive frequency\n1,999\n";
+    const auto before = std::filesystem::last_write_time(dir / "b.VNTX");
+    EXPECT_EQ(Zr740("import " + d + "bad.csv' --table digital --into " + d + "b.VNTX'"), 1);
+    EXPECT_EQ(std::filesystem::last_write_time(dir / "b.VNTX"), before);
+    std::ofstream(dir / "bad.json", std::ios::binary) << "{\"format\": 1}";
+    EXPECT_EQ(Zr740("import " + d + "bad.json' -o " + d + "c.VNTX'"), 1);
+    EXPECT_FALSE(std::filesystem::exists(dir / "c.VNTX"));
+
+    auto broken = Default();
+    SetCount(broken->ContactCount, 99);
+    ASSERT_TRUE(SaveCodeplugFile(*broken, dir / "broken.VNTX").ok());
+    EXPECT_EQ(Zr740("check " + d + "broken.VNTX'"), 1);
+    EXPECT_EQ(Zr740("diff " + d + "missing.VNTX' " + original), 3);
+    std::filesystem::remove_all(dir);
+}
