@@ -18,6 +18,7 @@
 #include <QUrl>
 
 #include "app/Artwork.h"
+#include "app/Backups.h"
 #include "app/CAboutDlg.h"
 #include "app/CVanticApp.h"
 #include "app/CommandTable.h"
@@ -26,6 +27,7 @@
 #include "app/Navigation.h"
 #include "app/QtText.h"
 #include "app/UserPrompts.h"
+#include "forms/CodeplugCheck.h"
 #include "link/CDIALOG_PassWord.h"
 #include "link/CDialog_ADJ.h"
 #include "link/CDialog_RadioInfo.h"
@@ -508,13 +510,39 @@ void CMainFrame::OnRead()
 void CMainFrame::OnWrite()
 {
     CloseAllForms();
+    if (!CheckBeforeWrite())
+        return;
     RunTransferDialog(CDialog_RW::Mode::Write);
+}
+
+bool CMainFrame::CheckBeforeWrite()
+{
+    const std::vector<CheckFinding> findings = CheckCodeplug(app_.Context().codeplug);
+    if (CountErrors(findings) == 0)
+        return true;
+    const TextCatalogue& text = app_.Context().text;
+    QString list = QText(text, "Text_Str", 1) + "\n";
+    constexpr std::size_t kShown = 20;  // the rest is summed up in one line
+    for (std::size_t i = 0; i < findings.size() && i < kShown; ++i)
+        list += "\n" + QString::fromStdString(findings[i].Text());
+    if (findings.size() > kShown)
+        list += QStringLiteral("\n(+%1)").arg(findings.size() - kShown);
+    list += "\n\n" + QText(text, "Text_Str", 2);
+    return prompts_->AskYesNoCancel(this, QText(text, "Pub", kPubCaption), list) == QMessageBox::Yes;
 }
 
 void CMainFrame::RunTransferDialog(CDialog_RW::Mode mode)
 {
     CDialog_RW dialog(app_.Context(), app_.Link(), app_.Transfer(), mode, this);
     runDialog_(dialog);
+    // Every successful read is also kept as a backup under the user's data directory.
+    if (mode == CDialog_RW::Mode::Read && dialog.result() == QDialog::Accepted) {
+        const backups::Result backup = backups::Save(app_.Context().codeplug, backups::Directory());
+        if (!backup.ok)
+            prompts_->ShowMessage(this, QText(app_.Context().text, "Pub", kPubCaption),
+                                  QText(app_.Context().text, "Text_Str", 3) + "\n" + QString::fromStdString(backup.error),
+                                  QMessageBox::Warning);
+    }
     // A read changes the counts; the tree follows them at once rather than at the next focus.
     RebuildTree();
 }

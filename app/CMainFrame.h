@@ -100,6 +100,8 @@ public:
     void OnProgrammingPassword();
     void OnRead();
     void OnWrite();
+    // Runs the codeplug check; with errors lists them and asks whether to write anyway.
+    bool CheckBeforeWrite();
     void RunTransferDialog(CDialog_RW::Mode mode);
     void OnViewToolbar();
     void OnViewStatusBar();

@@ -3,9 +3,32 @@
 #include <QCoreApplication>
 #include <QtGlobal>
 
-#include "link/QtSerialPort.h"
+#include <cstdio>
+#include <cstdlib>
 
-CVanticApp::CVanticApp() : link_(std::make_unique<CDialog_MSComm>(QtSerialPortFactory(), clock_))
+#include "link/QtSerialPort.h"
+#include "link/TraceSerialPort.h"
+
+namespace {
+
+// With ZR740_TRACE naming a file, every byte the program sends to and receives from the radio
+// is appended to it (see link/TraceSerialPort.h).
+SerialPortFactory PortFactory(const Clock& clock)
+{
+    SerialPortFactory ports = QtSerialPortFactory();
+    const char* trace = std::getenv("ZR740_TRACE");
+    if (trace == nullptr || *trace == '\0')
+        return ports;
+    std::string error;
+    if (SerialPortFactory traced = TracingFactory(ports, trace, clock, error))
+        return traced;
+    std::fprintf(stderr, "zr740cps: no protocol trace: %s\n", error.c_str());
+    return ports;
+}
+
+}  // namespace
+
+CVanticApp::CVanticApp() : link_(std::make_unique<CDialog_MSComm>(PortFactory(clock_), clock_))
 {
     // The link's notes about a session (a radio with its own check-byte rule) go to the log.
     link_->SetNoteSink([](const std::string& note) { qInfo("link: %s", note.c_str()); });

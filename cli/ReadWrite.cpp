@@ -1,7 +1,7 @@
 // zr740 read / zr740 write: a whole codeplug from or to a radio on a serial port.
 //
-//   zr740 read  --port PORT -o FILE.VNTX [--password DIGITS] [--fast]
-//   zr740 write --port PORT FILE.VNTX [--radio-id ID] [--password DIGITS] [--fast]
+//   zr740 read  --port PORT -o FILE.VNTX [--password DIGITS] [--fast] [--no-backup] [--trace FILE]
+//   zr740 write --port PORT FILE.VNTX [--radio-id ID] [--password DIGITS] [--fast] [--trace FILE]
 //
 // --fast: the fast link (CDialog_MSComm::SetFastLink), off by default.
 //
@@ -28,6 +28,7 @@
 
 #include "app/SystemSettings.h"
 #include "cli/Verbs.h"
+#include "app/Backups.h"
 #include "codeplug/RadioInfo.h"
 #include "codeplug/CodeplugFile.h"
 #include "link/CDialog_MSComm.h"
@@ -35,6 +36,7 @@
 #include "link/PortNames.h"
 #include "link/PortProbe.h"
 #include "link/QtSerialPort.h"
+#include "link/TraceSerialPort.h"
 #include "link/Sessions.h"
 #include "link/TransferState.h"
 
@@ -55,6 +57,8 @@ struct TransferOptions {
     std::optional<std::string> password;
     std::optional<std::string> radioId;
     bool fast = false;
+    bool noBackup = false;
+    std::optional<std::string> trace;  // --trace FILE
 };
 
 bool AllDigits(std::string_view text)
@@ -86,6 +90,12 @@ std::optional<TransferOptions> ParseOptions(std::string_view verb, Args args, bo
             if (!(v = value(i, a)))
                 return std::nullopt;
             o.file = *v;
+        } else if (!optionsEnded && a == "--trace") {
+            if (!(v = value(i, a)))
+                return std::nullopt;
+            o.trace = *v;
+        } else if (!optionsEnded && isRead && a == "--no-backup") {
+            o.noBackup = true;
         } else if (!optionsEnded && a == "--password") {
             if (!(v = value(i, a)))
                 return std::nullopt;
@@ -253,7 +263,15 @@ int RunSession(std::string_view verb, const TransferOptions& o, Codeplug& image,
         qt = std::make_unique<QCoreApplication>(argc, argv);
 
     SystemClock clock;
-    CDialog_MSComm link(QtSerialPortFactory(), clock);
+    SerialPortFactory ports = QtSerialPortFactory();
+    if (o.trace) {
+        std::string error;
+        if (!(ports = TracingFactory(std::move(ports), *o.trace, clock, error))) {
+            PrintError(verb, error);
+            return kExitFailure;
+        }
+    }
+    CDialog_MSComm link(std::move(ports), clock);
     link.SetDevice(device.string());
     link.SetFastLink(o.fast);
     link.SetNoteSink([verb](const std::string& note) { PrintError(verb, "note: " + note); });
@@ -335,6 +353,14 @@ int RunRead(Args args)
     std::fprintf(stderr, "zr740 read: serial number %s, MCU firmware %s, DSP firmware %s, band %s\n",
                  radio_info::SerialNumber(*image).c_str(), radio_info::McuVersion(*image).c_str(),
                  radio_info::DspVersion(*image).c_str(), radio_info::BandText(*image).c_str());
+    if (!o->noBackup) {
+        // The backup never fails the read; a problem with it is only reported.
+        const backups::Result backup = backups::Save(*image, backups::Directory());
+        if (backup.ok)
+            std::fprintf(stderr, "zr740 read: backup %s\n", backup.path.c_str());
+        else
+            PrintError(verb, "warning: no backup: " + backup.error);
+    }
     return kExitOk;
 }
 

@@ -22,8 +22,8 @@ constexpr std::array kVerbs = {
          "a JSON codeplug back into a file, or a CSV table into a codeplug (all or nothing; exit 1 and nothing written on any problem)", RunImport},
     Verb{"diff", "A.VNTX B.VNTX", "every differing field in words (exit 0 equal, 1 different, 2+ trouble)", RunDiff},
     Verb{"check", "FILE.VNTX", "the problems a write would carry to a radio (exit 1 on errors)", RunCheck},
-    Verb{"read", "--port PORT -o FILE.VNTX [--password DIGITS] [--fast]", "read a radio into a codeplug file (PORT: a device or COMn; exit 6 port unusable, 7 no answer, 8 password, 9 file not written)", RunRead},
-    Verb{"write", "--port PORT FILE.VNTX [--radio-id ID] [--password DIGITS] [--fast]", "write a codeplug file to a radio (PORT: a device or COMn; exit 6 port unusable, 7 no answer, 8 password)", RunWrite},
+    Verb{"read", "--port PORT -o FILE.VNTX [--password DIGITS] [--fast] [--no-backup] [--trace FILE]", "read a radio into a codeplug file, and a backup into $XDG_DATA_HOME/zr740/backups unless --no-backup (PORT: a device or COMn; exit 6 port unusable, 7 no answer, 8 password, 9 file not written)", RunRead},
+    Verb{"write", "--port PORT FILE.VNTX [--radio-id ID] [--password DIGITS] [--fast] [--trace FILE]", "write a codeplug file to a radio (PORT: a device or COMn; exit 6 port unusable, 7 no answer, 8 password)", RunWrite},
     Verb{"fleet", "--port PORT [--port PORT ...] FILE.VNTX (--first-id ID | --ids FILE) [--count N] [--log FILE.csv] [--password DIGITS] [--fast]",
          "write one codeplug to radio after radio on one or more ports, each radio with the next free DMR ID; every radio is reported on the terminal and in a CSV log (default zr740-fleet.csv); Ctrl+C finishes the writes under way and stops", RunFleet},
 };
@@ -40,6 +40,7 @@ void PrintHelp(std::FILE* to)
                  "\nOptions:\n"
                  "  --json   machine-readable output\n"
                  "  --force  show a file whose marker is not 740\n"
+                 "  --trace FILE  read/write: every byte sent and received, time-stamped, one line each\n"
                  "  --help   this text\n"
                  "\nExit status: 0 done, 1 failure, 2 usage error, 3 file missing or unreadable,\n"
                  "4 file too short, 5 not a ZR-740 codeplug file (wrong marker).\n");

@@ -8,6 +8,7 @@
 #include "forms/Sections.h"
 #include "forms/channels/ChannelRules.h"
 #include "forms/channels/Encodings.h"
+#include "forms/dmr/ContactRules.h"
 
 namespace {
 
@@ -81,16 +82,16 @@ void RemapChannelMembers(Codeplug& c, std::uint8_t kind, const Mapping& map)
     }
 }
 
-// Transmit contacts, receive-group members and one-touch calls follow the mapping: a channel
-// naming a removed contact falls back to contact 1, a group drops it, a one-touch entry becomes
-// "no call".
+// Transmit contacts, receive-group members and one-touch calls follow the mapping (records that
+// only move; removals go through the contact delete rule first).
 void RemapContactReferences(Codeplug& c, const Mapping& map)
 {
-    const auto mapped = [&](std::uint8_t index) { return index < map.size() ? map[index] : -1; };
+    // A reference past the old table (the check's business) is left as it is.
+    const auto mapped = [&](std::uint8_t index) { return index < map.size() ? map[index] : static_cast<int>(index); };
     for (std::size_t i = 0; i < c.DigitalChannelTable.kCapacity; ++i) {
         auto r = c.DigitalChannelTable.record(i);
         const std::uint8_t old = r[DigitalChannelField::TxContact];
-        if (old != 0xFF && old < map.size())
+        if (old != 0xFF)
             r[DigitalChannelField::TxContact] = static_cast<std::uint8_t>(std::max(mapped(old), 0));
     }
     for (std::size_t g = 0; g < UsedRecords(GetCount(c.RxGroupCount), c.RxGroupTable); ++g) {
@@ -363,12 +364,30 @@ std::vector<CsvProblem> ImportCsv(std::string_view text, CsvTable table, Codeplu
     if (!problems.empty())
         return problems;
 
-    // References follow the records; then the table is written in row order.
-    if (table == CsvTable::Contacts) {
-        RemapContactReferences(*work, map);
-    } else {
-        RemapChannelMembers(*work, table == CsvTable::AnalogChannels ? ChannelRef::kAnalog : ChannelRef::kDigital, map);
+    // Records whose rows are gone go through the delete rules, highest first, so that every
+    // reference follows as a delete in the form would; the kept records then move to their rows.
+    const std::uint8_t kind = table == CsvTable::AnalogChannels ? ChannelRef::kAnalog : ChannelRef::kDigital;
+    for (std::size_t i = oldCount; i-- > 0;) {
+        if (map[i] >= 0)
+            continue;
+        if (table == CsvTable::Contacts) {
+            contacts::Delete(*work, i);
+        } else if (!DeleteChannel(*work, table == CsvTable::AnalogChannels ? ChannelKind::Analog : ChannelKind::Digital, i)) {
+            Mapping last(i + 1, 0);  // the delete keeps one channel; its members go all the same
+            last[i] = -1;
+            RemapChannelMembers(*work, kind, last);
+        }
     }
+    Mapping moved;
+    for (const int to : map) {
+        if (to >= 0)
+            moved.push_back(to);
+    }
+    if (table == CsvTable::Contacts)
+        RemapContactReferences(*work, moved);
+    else
+        RemapChannelMembers(*work, kind, moved);
+
     // Records that were in use and are no longer become zero, as after a delete; records past
     // both counts are left as they were.
     const std::size_t touched = std::max(oldCount, built.size());

@@ -10,6 +10,7 @@
 #include "codeplug/Bytes.h"
 #include "codeplug/Records.h"
 #include "forms/channels/Encodings.h"
+#include "forms/dmr/BcdId.h"
 
 namespace {
 
@@ -512,28 +513,6 @@ std::vector<std::uint8_t> OwnedBits(const RecordSchema& schema)
     return owned;
 }
 
-// ---- BCD ----
-
-bool BcdToNumber(std::uint32_t bcd, std::uint32_t& number)
-{
-    number = 0;
-    for (int shift = 28; shift >= 0; shift -= 4) {
-        const std::uint32_t digit = (bcd >> shift) & 0xF;
-        if (digit > 9)
-            return false;
-        number = number * 10 + digit;
-    }
-    return true;
-}
-
-std::uint32_t NumberToBcd(std::uint32_t number)
-{
-    std::uint32_t bcd = 0;
-    for (unsigned shift = 0; shift < 32 && number != 0; shift += 4, number /= 10)
-        bcd |= (number % 10) << shift;
-    return bcd;
-}
-
 // ---- reading ----
 
 FieldValue ReadField(const FieldDef& f, Bytes r)
@@ -559,10 +538,9 @@ FieldValue ReadField(const FieldDef& f, Bytes r)
     }
     case Codec::Tail: return std::string(kOffOn[UsesSecondTail(byte) ? 1 : 0]);
     case Codec::BcdId: {
-        std::uint32_t n = 0;
         const std::uint32_t v = GetLE32(r, f.offset);
-        if (BcdToNumber(v, n))
-            return n;
+        if (const auto n = UnpackBcdId(v))
+            return *n;
         char b[16];
         std::snprintf(b, sizeof b, "%X", v);
         return Invalid(std::string(b) + " is not a decimal ID");
@@ -719,7 +697,7 @@ std::string WriteInto(const FieldDef& f, std::span<std::uint8_t> r, const FieldV
             return "expected an ID in decimal digits";
         if (*n < f.min || *n > f.max)
             return std::to_string(*n) + " is outside " + std::to_string(f.min) + "-" + std::to_string(f.max);
-        PutLE32(r, f.offset, NumberToBcd(static_cast<std::uint32_t>(*n)));
+        PutLE32(r, f.offset, *PackBcdId(static_cast<std::uint32_t>(*n)));
         return {};
     }
     case Codec::ListRef: {

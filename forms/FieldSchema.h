@@ -109,7 +109,3 @@ std::string ValueText(const FieldValue& value);
 // A cell of text as the value the field takes (flags from On/Off/Yes/No/true/false/1/0, numbers
 // from digits, member lists split at commas); anything else stays a string for WriteField to judge.
 FieldValue ValueFromText(const FieldDef& field, std::string_view text);
-
-// 0x01234567 -> 1234567; false for a nibble above 9.
-bool BcdToNumber(std::uint32_t bcd, std::uint32_t& number);
-std::uint32_t NumberToBcd(std::uint32_t number);

@@ -1,6 +1,6 @@
 #include "forms/dmr/BcdId.h"
 
-#include "codeplug/Describe.h"
+#include "forms/Describe.h"
 #include "link/SessionRules.h"
 
 // The write dialog's radio-ID box follows the same rules as the forms' ID boxes, so both share

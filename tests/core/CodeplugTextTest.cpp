@@ -17,6 +17,7 @@
 #include "forms/Sections.h"
 #include "forms/channels/ChannelRules.h"
 #include "forms/channels/Encodings.h"
+#include "forms/dmr/BcdId.h"
 
 namespace {
 
@@ -75,7 +76,7 @@ void Randomise(Codeplug& c, std::mt19937& rng)
     for (std::size_t i = 0; i < 64; ++i) {
         auto r = c.ContactTable.record(i);
         r[1] = EncodeContactName(name(), r.subspan(2, 36));
-        PutLE32(r, 41, NumberToBcd(1 + rng() % 16000000));
+        PutLE32(r, 41, *PackBcdId(1 + rng() % 16000000));
     }
 }
 

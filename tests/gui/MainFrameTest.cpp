@@ -126,10 +126,24 @@ TEST(MainFrameNavigation, CommandsUseTheLastNavigation)
     s.frame->ClickTreeItem(ItemByKey(Root(*s.frame), 36));  // the password item's label is the title
     EXPECT_EQ(s.frame->FormWindow(FormKind::PasswordEC)->windowTitle(), "Programming password");
 
+    s.prompts->questionAnswers = {QMessageBox::Yes};  // write even if the check finds something
     for (int command : {Cmd::SetPort, Cmd::Read, Cmd::Write, Cmd::RadioInfo, Cmd::PasswordSet, Cmd::AdjustValue})
         s.frame->OnCommand(command);
     EXPECT_EQ(s.dialogsRun, (QStringList{"CDialog_SetComPort", "CDialog_RW", "CDialog_RW", "CDialog_RadioInfo",
                                          "CDIALOG_PassWord", "CDialog_ADJ"}));
+}
+
+TEST(MainFrameNavigation, WriteListsWhatTheCheckFoundAndGoesOnOnlyWhenTold)
+{
+    ProgramDir dir(1);
+    Session s(dir.path);
+    SetCount(s.app.Context().codeplug.ContactCount, 99);
+    s.frame->OnCommand(Cmd::Write);  // the scripted answer is Cancel
+    EXPECT_TRUE(s.dialogsRun.isEmpty());
+    EXPECT_TRUE(s.prompts->lastQuestion.contains("Contacts: count 99 is above the table of 64")) << s.prompts->lastQuestion.toStdString();
+    s.prompts->questionAnswers = {QMessageBox::Yes};
+    s.frame->OnCommand(Cmd::Write);
+    EXPECT_EQ(s.dialogsRun, QStringList{"CDialog_RW"});
 }
 
 TEST(MainFrameNavigation, ReopeningRerunsInitialUpdateOnlyForIndexedForms)
