@@ -9,6 +9,7 @@
 #include "app/TextCatalogue.h"
 #include "codeplug/Codeplug.h"
 #include "forms/dmr/AlarmRules.h"
+#include "forms/channels/MonitorRules.h"
 
 struct AppContext {
     std::filesystem::path programDirectory;
@@ -18,6 +19,8 @@ struct AppContext {
     Codeplug codeplug;
     std::filesystem::path currentFilePath;
     emergency::AlarmTables alarms;  // the emergency alarm systems: for this run only, never saved or sent
+    // The monitor channel settings: kept for the run only, never saved or sent.
+    MonitorMemory monitor;
 
     std::filesystem::path SettingsPath() const { return programDirectory / kSettingsFileName; }
     std::filesystem::path LanguagePath() const { return programDirectory / kLanguageFileName; }

@@ -13,6 +13,9 @@
 #include "forms/functions/CFrom_PasswordEC.h"
 #include "forms/functions/CForm_Fun.h"
 #include "forms/functions/CForm_VOX.h"
+#include "forms/channels/CForm_GroupCH.h"
+#include "forms/channels/CForm_MonitorCh.h"
+#include "forms/channels/CForm_Scan.h"
 
 void InstallFormFactories(CMainFrame& frame)
 {
@@ -29,4 +32,7 @@ void InstallFormFactories(CMainFrame& frame)
     frame.SetFormFactory(FormKind::PasswordEC, [](CVanticApp& app) { return new CFrom_PasswordEC(app); });
     frame.SetFormFactory(FormKind::Fun, [](CVanticApp& app) { return new CForm_Fun(app); });
     frame.SetFormFactory(FormKind::Vox, [](CVanticApp& app) { return new CForm_VOX(app); });
+    frame.SetFormFactory(FormKind::Zone, [](CVanticApp& app) { return new CForm_GroupCH(app); });
+    frame.SetFormFactory(FormKind::Scan, [](CVanticApp& app) { return new CForm_Scan(app); });
+    frame.SetFormFactory(FormKind::MonitorCh, [](CVanticApp& app) { return new CForm_MonitorCh(app); });
 }

@@ -276,3 +276,32 @@ constexpr std::array<std::size_t, 33> kRadioSettingsFieldNumberOffsets = {
 constexpr std::array<std::size_t, 3> kContactFieldNumberOffsets = {0, 38, 40};
 constexpr std::array<std::size_t, 3> kRxGroupFieldNumberOffsets = {0, 38, 40};
 constexpr std::array<std::size_t, 2> kMessageFieldNumberOffsets = {0, 2};
+
+// The monitor (standby) channel settings, held in memory for the run only: never saved, never
+// sent to the radio.
+namespace MonitorField {
+constexpr std::size_t kBytes = 21;
+constexpr std::size_t Members = 0;       // one byte each: 0-based channel number, 0xFF past the count
+constexpr std::size_t kMaxMembers = 16;
+constexpr std::size_t MemberCount = 16;  // 0-16
+constexpr std::size_t TalkHoldTime = 17; // seconds 0-10
+constexpr std::uint8_t kMaxTalkHoldTime = 10;
+constexpr std::size_t PttReply = 18;     // choice 0-4
+constexpr std::size_t StandbyReply = 19; // a member's channel number, or kNone
+constexpr std::uint8_t kNone = 0xFF;
+constexpr std::size_t Flags = 20;
+constexpr std::uint8_t kFlagScan = 0x01;
+}  // namespace MonitorField
+
+// The monitor candidate channels: 16 records; frequencies in units of 10 Hz.
+namespace MonitorCandidateField {
+constexpr std::size_t kRecordBytes = 80;
+constexpr std::size_t kRecords = 16;
+constexpr std::size_t RxFrequency = 0;  // unsigned 32-bit, 10 Hz
+constexpr std::size_t TxFrequency = 4;  // unsigned 32-bit, 10 Hz
+constexpr std::uint32_t kRxAbove = 13600000;  // 136 MHz
+constexpr std::uint32_t kTxBelow = 51200000;  // 512 MHz
+constexpr std::size_t Kind = 46;  // bits 4-6
+constexpr std::uint8_t kKindMask = 0x70;
+constexpr std::uint8_t kKindSecond = 0x10;
+}  // namespace MonitorCandidateField

@@ -1,0 +1,56 @@
+#pragma once
+// The monitor channel form: up to 16 standby channels taken from the candidate channels, and
+// their call settings. What it edits lives in the application's memory for the run only.
+#include "forms/channels/MonitorRules.h"
+#include "ui/FormBase.h"
+
+class CMSFlexGrid;
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QPushButton;
+
+class CForm_MonitorCh : public CFormBase {
+    Q_OBJECT
+public:
+    explicit CForm_MonitorCh(CVanticApp& app, QWidget* parent = nullptr);
+
+    CMSFlexGrid* CandidateGrid() const { return candidates_; }
+    CMSFlexGrid* MemberGrid() const { return members_; }
+    QComboBox* HoldTimeList() const { return holdTime_; }
+    QComboBox* PttReplyList() const { return pttReply_; }
+    QComboBox* StandbyReplyList() const { return standbyReply_; }
+    QCheckBox* ScanBox() const { return scan_; }
+    QPushButton* AddButton() const { return add_; }
+    QPushButton* RemoveButton() const { return remove_; }
+
+    void OnAdd();
+    void OnRemove();
+
+protected:
+    void InitialiseControls() override;
+    void ShowRecord() override;
+    void Commit() override;
+
+private:
+    MonitorMemory& Memory() const;
+    void SetUpGrid(CMSFlexGrid& grid);
+    void FillGrid(CMSFlexGrid& grid, const MonitorMembers& channels);
+
+    QLabel* holdTimeLabel_ = nullptr;
+    QComboBox* holdTime_ = nullptr;
+    QLabel* pttReplyLabel_ = nullptr;
+    QComboBox* pttReply_ = nullptr;
+    QLabel* standbyReplyLabel_ = nullptr;
+    QComboBox* standbyReply_ = nullptr;
+    QCheckBox* scan_ = nullptr;
+    QLabel* candidatesLabel_ = nullptr;
+    QLabel* membersLabel_ = nullptr;
+    CMSFlexGrid* candidates_ = nullptr;
+    CMSFlexGrid* members_ = nullptr;
+    QPushButton* add_ = nullptr;
+    QPushButton* remove_ = nullptr;
+
+    MonitorMembers memberList_;
+    MonitorMembers candidateList_;
+};
