@@ -30,8 +30,8 @@ CForm_GroupCH::CForm_GroupCH(CVanticApp& app, QWidget* parent) : CFormBase(app, 
     members_ = new CMSFlexGrid(this);
     add_ = new QPushButton(this);
     remove_ = new QPushButton(this);
-    add_->setMinimumWidth(96);
-    remove_->setMinimumWidth(96);
+    add_->setMinimumWidth(88);
+    remove_->setMinimumWidth(88);
 
     auto* top = new QHBoxLayout;
     top->addWidget(aliasLabel_);

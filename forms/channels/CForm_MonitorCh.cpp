@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -102,7 +103,8 @@ void CForm_MonitorCh::SetUpGrid(CMSFlexGrid& grid)
     grid.SetCols(5);
     grid.SetFixedCols(1);
     grid.SetRows(kGridRows + 1);
-    const int twips[] = {600, 1000, 1300, 1500, 1500};
+    grid.horizontalHeader()->setStretchLastSection(true);
+    const int twips[] = {600, 1000, 1200, 1500, 1500};
     for (int c = 0; c < 5; ++c) {
         if (c > 0)
             grid.SetTextMatrix(0, c, Text("Scan", kColumnHeaderFirst + c - 1));

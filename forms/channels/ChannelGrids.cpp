@@ -1,5 +1,7 @@
 #include "forms/channels/ChannelGrids.h"
 
+#include <QHeaderView>
+
 #include "ui/CMSFlexGrid.h"
 
 namespace {
@@ -16,9 +18,10 @@ void SetUpChannelGrid(CMSFlexGrid& grid, int dataRows, MemberText numberHeader, 
     grid.SetCols(5);
     grid.SetFixedCols(1);
     grid.SetRows(dataRows + 1);
+    grid.horizontalHeader()->setStretchLastSection(true);
     const MemberText headers[] = {numberHeader, MemberText::ColumnKind, MemberText::ColumnChannel,
                                   MemberText::ColumnRx, MemberText::ColumnTx};
-    const int twips[] = {720, 1350, 1050, 1700, 1700};
+    const int twips[] = {600, 1250, 950, 1550, 1550};
     for (int c = 0; c < 5; ++c) {
         grid.SetTextMatrix(0, c, Fixed(headers[c], language));
         grid.SetColWidthTwips(c, twips[c]);

@@ -232,7 +232,7 @@ std::string FixedMemberText(MemberText text, UiLanguage language)
     case MemberText::DigitalChannel: return english ? "Digital" : "数字信道";
     case MemberText::AnalogChannel: return english ? "Analog" : "模拟信道";
     case MemberText::ColumnNumber: return english ? "No." : "序号";
-    case MemberText::ColumnMember: return english ? "Member" : "信道";
+    case MemberText::ColumnMember: return english ? "No." : "信道";
     case MemberText::ColumnKind: return english ? "Type" : "信道类型";
     case MemberText::ColumnChannel: return english ? "Channel" : "信道号";
     case MemberText::ColumnRx: return english ? "RX frequency" : "接收频率";

@@ -1,0 +1,294 @@
+// The zone, scan-list and monitor channel forms driven offscreen, checked on the bytes they
+// write; and zone and scan-list edits surviving a save, a write to the virtual radio and a read.
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QTreeWidget>
+
+#include "app/FormFactories.h"
+#include "forms/channels/CForm_GroupCH.h"
+#include "forms/channels/CForm_MonitorCh.h"
+#include "forms/channels/CForm_Scan.h"
+#include "TestSupport.h"
+#include "tests/core/SessionBench.h"
+#include "ui/CMSFlexGrid.h"
+
+using namespace testsupport;
+
+namespace {
+
+using Bytes = std::vector<int>;
+
+Bytes Range(std::span<const std::uint8_t> record, std::size_t at, std::size_t n)
+{
+    return {record.begin() + static_cast<std::ptrdiff_t>(at), record.begin() + static_cast<std::ptrdiff_t>(at + n)};
+}
+
+// Member bytes of a zone or scan list: the count at 39, then kind, index LE16 from 41.
+Bytes Members(std::span<const std::uint8_t> record)
+{
+    return Range(record, 41, 3 * std::min<std::size_t>(record[39], 16));
+}
+
+QStringList Column(const CMSFlexGrid& grid, int col)
+{
+    QStringList texts;
+    for (int row = 1; row < grid.Rows(); ++row)
+        if (!grid.TextMatrix(row, col).isEmpty())
+            texts << grid.TextMatrix(row, col);
+    return texts;
+}
+
+void Pick(CMSFlexGrid& grid, int row, QPushButton& button)
+{
+    grid.SetRow(row);
+    button.click();
+}
+
+struct FormSession : Session {
+    explicit FormSession(const fs::path& dir) : Session(dir) { InstallFormFactories(*frame); }
+    template <typename Form>
+    Form* Open(FormKind kind, std::uint32_t index = 0)
+    {
+        app.Navigation().Index(kind) = index;
+        frame->OpenForm(kind);
+        return dynamic_cast<Form*>(frame->Form(kind));
+    }
+    Codeplug& Image() { return app.Context().codeplug; }
+};
+
+}  // namespace
+
+TEST(ZoneForm, GridsAddRemoveLimitsAndAlias)
+{
+    ProgramDir dir(0, {3, 2, 2, 2});
+    FormSession s(dir.path);
+    Codeplug& c = s.Image();
+    // Analog channel 2 (record 1): receive 435.0125 MHz at 42, transmit 0 at 47.
+    c.AnalogChannelTable.record(1)[42] = 0x94, c.AnalogChannelTable.record(1)[43] = 0xC3;
+    c.AnalogChannelTable.record(1)[44] = 0xED, c.AnalogChannelTable.record(1)[45] = 0x19;
+    // Zone 2: digital 2, then a channel past the analog count and one of no kind.
+    auto zone = c.ZoneTable.record(1);
+    zone[39] = 3;
+    for (int b : {41, 42, 43, 44, 45, 46, 47, 48, 49})
+        zone[static_cast<std::size_t>(b)] = std::array<std::uint8_t, 9>{1, 1, 0, 2, 5, 0, 0, 0, 0}[b - 41];
+
+    auto* form = s.Open<CForm_GroupCH>(FormKind::Zone, 1);
+    ASSERT_NE(form, nullptr);
+    EXPECT_EQ(Members(zone), (Bytes{1, 1, 0}));  // the missing channels left the record on opening
+    CMSFlexGrid& available = *form->AvailableGrid();
+    EXPECT_EQ(available.Rows(), 33);
+    EXPECT_EQ(form->MemberGrid()->Rows(), 17);
+    EXPECT_EQ(available.TextMatrix(0, 0), "序号");
+    EXPECT_EQ(form->MemberGrid()->TextMatrix(0, 0), "信道");
+    EXPECT_EQ(available.TextMatrix(0, 3), "接收频率");
+    EXPECT_EQ(Column(available, 1), (QStringList{"数字信道", "数字信道", "模拟信道", "模拟信道"}));
+    EXPECT_EQ(Column(available, 2), (QStringList{"CH01", "CH03", "CH01", "CH02"}));
+    EXPECT_EQ(available.TextMatrix(4, 3), "435.012500");
+    EXPECT_EQ(available.TextMatrix(4, 4), "0.");
+    EXPECT_EQ(available.TextMatrix(32, 0), "32");
+
+    Pick(available, 4, *form->AddButton());  // analog 2
+    Pick(available, 1, *form->AddButton());  // digital 1
+    EXPECT_EQ(Members(zone), (Bytes{1, 1, 0, 2, 1, 0, 1, 0, 0}));
+    EXPECT_EQ(Column(*form->MemberGrid(), 2), (QStringList{"CH02", "CH02", "CH01"}));
+    Pick(available, 9, *form->AddButton());  // an empty row adds nothing
+    EXPECT_EQ(zone[39], 3);
+
+    Pick(*form->MemberGrid(), 2, *form->RemoveButton());
+    EXPECT_EQ(Members(zone), (Bytes{1, 1, 0, 1, 0, 0}));
+    Pick(*form->MemberGrid(), 1, *form->RemoveButton());
+    EXPECT_TRUE(s.prompts->messages.empty());
+    Pick(*form->MemberGrid(), 1, *form->RemoveButton());
+    ASSERT_EQ(s.prompts->messages.size(), 1u);
+    EXPECT_EQ(s.prompts->messages[0].text, "信道组不能为空！");
+    EXPECT_EQ(s.prompts->messages[0].caption, "提示");
+    EXPECT_EQ(Members(zone), (Bytes{1, 0, 0}));
+
+    form->AliasBox()->setText("  Zone A ");
+    emit form->AliasBox()->editingFinished();
+    EXPECT_EQ(Range(zone, 1, 14), (Bytes{12, 'Z', 0, 'o', 0, 'n', 0, 'e', 0, ' ', 0, 'A', 0, 0}));
+    EXPECT_EQ(form->AliasBox()->text(), "Zone A");
+
+    // 16 channels in use: the zone fills up, then refuses a 17th.
+    SetCount(c.DigitalChannelCount, 16);
+    SetCount(c.AnalogChannelCount, 16);
+    form->OnInitialUpdate();
+    EXPECT_EQ(Column(available, 2).size(), 31);
+    for (int i = 0; i < 15; ++i)
+        Pick(available, 1, *form->AddButton());
+    EXPECT_EQ(zone[39], 16);
+    EXPECT_EQ(Range(zone, 86, 3), (Bytes{1, 15, 0}));
+    Pick(available, 1, *form->AddButton());
+    ASSERT_EQ(s.prompts->messages.size(), 2u);
+    EXPECT_EQ(s.prompts->messages[1].text, "信道组已满！");
+    EXPECT_EQ(zone[39], 16);
+}
+
+TEST(ScanForm, SettingsListAddDeleteAndTheTree)
+{
+    ProgramDir dir(0, {3, 2, 3, 2});
+    FormSession s(dir.path);
+    Codeplug& c = s.Image();
+    PutLE16(c.ScanTable.record(1), 92, 2600);
+    c.ScanTable.record(1)[39] = 1, c.ScanTable.record(1)[41] = 2;
+    c.ScanTable.record(2)[39] = 2, c.ScanTable.record(2)[41] = 1, c.ScanTable.record(2)[44] = 2;
+    c.AnalogChannelTable.record(1)[60] = 3;  // names list 3
+    s.frame->RebuildTree();
+    QTreeWidgetItem* scans = nullptr;
+    for (int i = 0; i < s.frame->Tree()->topLevelItem(0)->childCount(); ++i)
+        if (s.frame->Tree()->topLevelItem(0)->child(i)->text(0) == "扫描列表")
+            scans = s.frame->Tree()->topLevelItem(0)->child(i);
+    ASSERT_NE(scans, nullptr);
+    s.frame->ClickTreeItem(scans->child(1));
+    auto* form = dynamic_cast<CForm_Scan*>(s.frame->Form(FormKind::Scan));
+    ASSERT_NE(form, nullptr);
+    EXPECT_EQ(s.frame->FormWindow(FormKind::Scan)->windowTitle(), "扫描列表2");
+    auto list2 = c.ScanTable.record(1);
+    EXPECT_EQ(form->DwellList()->count(), 21);
+    EXPECT_EQ(form->DwellList()->itemText(20), "10.0");
+    EXPECT_EQ(form->DwellList()->currentText(), "2.5");  // 2600 shows as 2.5 s
+
+    form->DwellList()->setCurrentIndex(7);
+    EXPECT_EQ(Range(list2, 92, 2), (Bytes{0xAC, 0x0D}));  // 3500
+    form->TxModeList()->setCurrentIndex(1);
+    EXPECT_EQ(list2[90], 1);
+    Pick(*form->AvailableGrid(), 1, *form->AddButton());
+    EXPECT_EQ(Members(list2), (Bytes{2, 0, 0, 1, 0, 0}));
+    Pick(*form->MemberGrid(), 1, *form->RemoveButton());
+    Pick(*form->MemberGrid(), 1, *form->RemoveButton());
+    ASSERT_EQ(s.prompts->messages.size(), 1u);
+    EXPECT_EQ(s.prompts->messages[0].text, "扫描信道不能为空！");
+    EXPECT_EQ(Range(list2, 39, 9), (Bytes{1, 0, 1, 0, 0, 0, 0, 0, 0}));  // the tail is zeroed
+
+    // Delete with list 2 shown removes list 3; list 2 stays shown.
+    form->DeleteListButton()->click();
+    EXPECT_EQ(c.ScanListCount, (Block<4>{2, 0, 0, 0}));
+    EXPECT_EQ(c.AnalogChannelTable.record(1)[60], 0);
+    EXPECT_EQ(form->windowTitle(), "扫描列表2");
+    EXPECT_EQ(form->TxModeList()->currentIndex(), 1);
+    ASSERT_EQ(s.frame->Tree()->topLevelItem(0)->child(7)->childCount(), 2);
+    EXPECT_TRUE(s.frame->Tree()->topLevelItem(0)->child(7)->isExpanded());
+    form->DeleteListButton()->click();  // list 2 shown and removed: list 1 shows
+    EXPECT_EQ(form->windowTitle(), "扫描列表1");
+    form->DeleteListButton()->click();
+    EXPECT_EQ(c.ScanListCount[0], 1);
+
+    form->AddListButton()->click();
+    form->AddListButton()->click();
+    form->AddListButton()->click();
+    EXPECT_EQ(c.ScanListCount[0], 3);
+    EXPECT_EQ(s.frame->Tree()->topLevelItem(0)->child(7)->childCount(), 3);
+    // List 3 is back with its members under "扫描列表3" (GBK, the digit expanded).
+    EXPECT_EQ(Range(c.ScanTable.record(2), 1, 12), (Bytes{10, 0xC9, 0xA8, 0xC3, 0xE8, 0xC1, 0xD0, 0xB1, 0xED, '3', 0, 0}));
+    EXPECT_EQ(Members(c.ScanTable.record(2)), (Bytes{1, 0, 0, 2, 0, 0}));
+    EXPECT_EQ(c.ScanTable.record(1)[90], 1);
+}
+
+TEST(ScanForm, FullListMessage)
+{
+    ProgramDir dir(0, {16, 16, 1, 1});
+    FormSession s(dir.path);
+    auto* form = s.Open<CForm_Scan>(FormKind::Scan);
+    ASSERT_NE(form, nullptr);
+    for (int i = 0; i < 17; ++i)
+        Pick(*form->AvailableGrid(), 1, *form->AddButton());
+    EXPECT_EQ(s.Image().ScanTable.record(0)[39], 16);
+    ASSERT_EQ(s.prompts->messages.size(), 1u);
+    EXPECT_EQ(s.prompts->messages[0].text, "扫描信道已满！");
+}
+
+TEST(MonitorForm, InMemorySettingsCandidatesAndStandbyReply)
+{
+    ProgramDir dir(1);
+    FormSession s(dir.path);
+    s.frame->OnCommand(32857);
+    auto* form = dynamic_cast<CForm_MonitorCh*>(s.frame->Form(FormKind::MonitorCh));
+    ASSERT_NE(form, nullptr);
+    EXPECT_EQ(s.frame->FormWindow(FormKind::MonitorCh)->windowTitle(), "Monitor channels");
+    EXPECT_TRUE(Column(*form->CandidateGrid(), 1).isEmpty());  // nothing fills the candidate table
+    EXPECT_EQ(form->StandbyReplyList()->count(), 1);
+    EXPECT_EQ(form->StandbyReplyList()->itemText(0), "OFF");
+    form->RemoveButton()->click();
+    ASSERT_EQ(s.prompts->messages.size(), 1u);
+    EXPECT_EQ(s.prompts->messages[0].text, "There is no monitor channel to remove!");
+    EXPECT_EQ(s.prompts->messages[0].caption, "Prompt");
+
+    // Candidates: receive value above 13600000 and transmit value below 51200000 (10 Hz units).
+    MonitorMemory& memory = s.app.Context().monitor;
+    for (std::size_t r = 0; r < 16; ++r) {
+        PutLE32(memory.candidates.record(r), 0, 43500000 + static_cast<std::uint32_t>(r) * 125);
+        PutLE32(memory.candidates.record(r), 4, 43500000);
+    }
+    form->OnInitialUpdate();
+    EXPECT_EQ(Column(*form->CandidateGrid(), 1).size(), 16);
+    Pick(*form->CandidateGrid(), 3, *form->AddButton());  // CH03
+    Pick(*form->CandidateGrid(), 5, *form->AddButton());  // CH06
+    EXPECT_EQ(Column(*form->MemberGrid(), 1), (QStringList{"CH03", "CH06"}));
+    EXPECT_EQ(form->MemberGrid()->TextMatrix(2, 3), "435.00625");
+    form->StandbyReplyList()->setCurrentIndex(2);
+    form->HoldTimeList()->setCurrentIndex(4);
+    form->ScanBox()->setChecked(true);
+    EXPECT_EQ(Range(memory.settings.bytes, 0, 3), (Bytes{2, 5, 0xFF}));
+    EXPECT_EQ(Range(memory.settings.bytes, 16, 5), (Bytes{2, 4, 0, 5, 1}));
+
+    // Removing the chosen standby reply channel turns the choice off.
+    Pick(*form->MemberGrid(), 2, *form->RemoveButton());
+    EXPECT_EQ(Range(memory.settings.bytes, 0, 2), (Bytes{2, 0xFF}));
+    EXPECT_EQ(memory.settings.bytes[16], 1);
+    EXPECT_EQ(memory.settings.bytes[19], 0xFF);
+    EXPECT_EQ(form->StandbyReplyList()->currentText(), "OFF");
+
+    // The settings outlive the window.
+    s.frame->CloseForm(FormKind::MonitorCh);
+    s.frame->OnCommand(32857);
+    form = dynamic_cast<CForm_MonitorCh*>(s.frame->Form(FormKind::MonitorCh));
+    ASSERT_NE(form, nullptr);
+    EXPECT_EQ(Column(*form->MemberGrid(), 1), (QStringList{"CH03"}));
+    EXPECT_EQ(form->HoldTimeList()->currentIndex(), 4);
+    EXPECT_TRUE(form->ScanBox()->isChecked());
+    for (int i = 0; i < 16; ++i)
+        Pick(*form->CandidateGrid(), 1, *form->AddButton());
+    EXPECT_EQ(memory.settings.bytes[16], 16);
+    ASSERT_EQ(s.prompts->messages.size(), 2u);
+    EXPECT_EQ(s.prompts->messages[1].text, "The monitor channel list is full!");
+}
+
+// Zone and scan-list edits made in the forms, saved, written to the virtual radio and read back.
+TEST(ZoneScanRoundTrip, FormEditsSurviveSaveWriteAndRead)
+{
+    ProgramDir dir(0, {4, 3, 2, 2});
+    const fs::path saved = dir.path / "edited.VNTX";
+    {
+        FormSession s(dir.path);
+        auto* zone = s.Open<CForm_GroupCH>(FormKind::Zone, 1);
+        ASSERT_NE(zone, nullptr);
+        Pick(*zone->AvailableGrid(), 6, *zone->AddButton());  // analog 2
+        Pick(*zone->AvailableGrid(), 4, *zone->AddButton());  // digital 4
+        Pick(*zone->AvailableGrid(), 1, *zone->AddButton());  // digital 1
+        Pick(*zone->MemberGrid(), 2, *zone->RemoveButton());
+        auto* scan = s.Open<CForm_Scan>(FormKind::Scan, 1);
+        ASSERT_NE(scan, nullptr);
+        Pick(*scan->AvailableGrid(), 7, *scan->AddButton());  // analog 3
+        Pick(*scan->AvailableGrid(), 2, *scan->AddButton());  // digital 2
+        scan->DwellList()->setCurrentIndex(3);
+        s.prompts->saveAnswers.push_back(QString::fromStdString(saved.string()));
+        ASSERT_TRUE(s.frame->OnFileSaveAs());
+    }
+    session_test::SessionBench bench;
+    bench.radio().LoadCodeplug(*session_test::FullImage(5));
+    ASSERT_TRUE(LoadCodeplugFile(*bench.image, saved).loaded());
+    bench.Write();
+    ASSERT_EQ(bench.state.TransferStatus, session::status::WriteDone);
+    *bench.image = Codeplug{};
+    bench.Read();
+    ASSERT_EQ(bench.state.TransferStatus, session::status::ReadDone);
+    const Codeplug& back = *bench.image;
+    EXPECT_EQ(Members(back.ZoneTable.record(1)), (Bytes{2, 1, 0, 1, 0, 0}));
+    EXPECT_EQ(Members(back.ScanTable.record(1)), (Bytes{2, 2, 0, 1, 1, 0}));
+    EXPECT_EQ(Range(back.ScanTable.record(1), 92, 2), (Bytes{0xDC, 0x05}));  // 1500 ms
+}
