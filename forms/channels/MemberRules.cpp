@@ -144,15 +144,6 @@ bool RevalidateMembers(const Codeplug& codeplug, std::span<std::uint8_t> record,
     return true;
 }
 
-void RevalidateZonesAndScanLists(Codeplug& codeplug)
-{
-    const std::uint32_t lists = ScanListsInUse(codeplug);
-    for (std::uint32_t s = 0; s < lists; ++s)
-        RevalidateMembers(codeplug, codeplug.ScanTable.record(s), MemberListKind::ScanList);
-    for (std::uint32_t z = 0; z < kZoneCount; ++z)
-        RevalidateMembers(codeplug, codeplug.ZoneTable.record(z), MemberListKind::Zone);
-}
-
 std::uint32_t ScanListsInUse(const Codeplug& codeplug)
 {
     const std::uint32_t count = GetCount(codeplug.ScanListCount);

@@ -82,9 +82,6 @@ MemberEdit RemoveMember(MemberList& members, int row);
 // when anything was dropped or the stored count was out of range. True when the record changed.
 bool RevalidateMembers(const Codeplug& codeplug, std::span<std::uint8_t> record, MemberListKind kind);
 
-// One pass over every scan list in use and both zones, as after a channel was added or deleted.
-void RevalidateZonesAndScanLists(Codeplug& codeplug);
-
 // ---- Scan lists ----
 
 // The scan-list count bounded to 1 … 3.

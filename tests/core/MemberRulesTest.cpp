@@ -139,23 +139,6 @@ TEST(ZoneMembers, AddAndRemoveKeepTheLimits)
     EXPECT_EQ(full.size(), 16u);
 }
 
-TEST(ZoneMembers, RevalidationPassDropsDeletedChannelsFromEveryListInUse)
-{
-    auto c = WithChannels(3, 2, 2);
-    for (std::size_t s = 0; s < 3; ++s)
-        PutMembers(c->ScanTable.record(s), {{A, 1}, {D, 2}, {A, 0}});
-    PutMembers(c->ZoneTable.record(0), {{D, 2}, {A, 1}});
-    PutMembers(c->ZoneTable.record(1), {{A, 0}});
-    c->AnalogChannelCount[0] = 1;
-    c->DigitalChannelCount[0] = 2;
-    RevalidateZonesAndScanLists(*c);
-    for (std::size_t s = 0; s < 2; ++s)
-        EXPECT_EQ(ReadMembers(c->ScanTable.record(s)), (MemberList{{A, 0}})) << s;
-    EXPECT_EQ(c->ScanTable.record(2)[39], 3);  // the list past the count is not touched
-    EXPECT_EQ(c->ZoneTable.record(0)[39], 0);
-    EXPECT_EQ(ReadMembers(c->ZoneTable.record(1)), (MemberList{{A, 0}}));
-}
-
 TEST(ScanLists, DwellTimeChoicesAndStoredValues)
 {
     const struct { std::uint16_t stored; int choice; } shown[] = {{0, 0}, {2500, 5}, {2600, 5}, {10000, 20}, {60000, 20}};
