@@ -74,39 +74,39 @@ constexpr std::array<FlagSpec, kFunFlagCount> kFlags = {{
 
 const ListSpec& SpecOf(FunList list) { return kLists.at(static_cast<std::size_t>(list)); }
 
-int ReadPosition(const Codeplug& c, const ListSpec& spec)
+int ReadPosition(const Codeplug& c, const ListSpec& field)
 {
     int position = -1;
-    switch (spec.store) {
-    case Store::SettingsByte: position = c.RadioSettings.at(spec.offset); break;
-    case Store::SettingsBit: position = (c.RadioSettings.at(spec.offset) & spec.mask) != 0 ? 1 : 0; break;
-    case Store::ExtraByte: position = c.FunctionExtra.at(spec.offset); break;
-    case Store::AnalogGain: position = c.FunctionExtra.at(spec.offset) - X::kAnalogMicGainMin; break;
+    switch (field.store) {
+    case Store::SettingsByte: position = c.RadioSettings.at(field.offset); break;
+    case Store::SettingsBit: position = (c.RadioSettings.at(field.offset) & field.mask) != 0 ? 1 : 0; break;
+    case Store::ExtraByte: position = c.FunctionExtra.at(field.offset); break;
+    case Store::AnalogGain: position = c.FunctionExtra.at(field.offset) - X::kAnalogMicGainMin; break;
     case Store::DigitalGain: {
-        const int value = GetLE16(c.FunctionExtra, spec.offset);
+        const int value = GetLE16(c.FunctionExtra, field.offset);
         position = value >= X::kDigitalMicGainMin ? (value - X::kDigitalMicGainMin) / X::kDigitalMicGainStep : -1;
         break;
     }
     }
-    return position >= 0 && position < spec.entries ? position : -1;
+    return position >= 0 && position < field.entries ? position : -1;
 }
 
-void WritePosition(Codeplug& c, const ListSpec& spec, int position)
+void WritePosition(Codeplug& c, const ListSpec& field, int position)
 {
-    if (position < 0 || position >= spec.entries)
+    if (position < 0 || position >= field.entries)
         return;  // no selection: the stored value stays
     const auto byte = static_cast<std::uint8_t>(position);
-    switch (spec.store) {
-    case Store::SettingsByte: c.RadioSettings.at(spec.offset) = byte; break;
+    switch (field.store) {
+    case Store::SettingsByte: c.RadioSettings.at(field.offset) = byte; break;
     case Store::SettingsBit: {
-        std::uint8_t& bits = c.RadioSettings.at(spec.offset);
-        bits = static_cast<std::uint8_t>(position != 0 ? bits | spec.mask : bits & ~spec.mask);
+        std::uint8_t& bits = c.RadioSettings.at(field.offset);
+        bits = static_cast<std::uint8_t>(position != 0 ? bits | field.mask : bits & ~field.mask);
         break;
     }
-    case Store::ExtraByte: c.FunctionExtra.at(spec.offset) = byte; break;
-    case Store::AnalogGain: c.FunctionExtra.at(spec.offset) = static_cast<std::uint8_t>(X::kAnalogMicGainMin + position); break;
+    case Store::ExtraByte: c.FunctionExtra.at(field.offset) = byte; break;
+    case Store::AnalogGain: c.FunctionExtra.at(field.offset) = static_cast<std::uint8_t>(X::kAnalogMicGainMin + position); break;
     case Store::DigitalGain:
-        PutLE16(c.FunctionExtra, spec.offset,
+        PutLE16(c.FunctionExtra, field.offset,
                 static_cast<std::uint16_t>(X::kDigitalMicGainMin + X::kDigitalMicGainStep * position));
         break;
     }
