@@ -2,9 +2,10 @@
 
 #include <string>
 
-void AppContext::Start(const std::filesystem::path& directory)
+void AppContext::Start(const std::filesystem::path& directory, const std::filesystem::path& data)
 {
     programDirectory = directory;
+    dataDirectory = data;
     settings.Load(SettingsPath());
     language = LanguageFromSetting(settings.language());
     text.SetKeyBase(TextKeyBaseFor(language));

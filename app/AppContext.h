@@ -12,7 +12,11 @@
 #include "forms/channels/MonitorRules.h"
 
 struct AppContext {
+    // Sys.dat and COMn port links: beside the program, or for an installed program the user's
+    // configuration folder (ProgramDirectories.h).
     std::filesystem::path programDirectory;
+    // Txt.ini, Default.VNTX and the manual: the program directory unless given apart.
+    std::filesystem::path dataDirectory;
     SystemSettings settings;
     UiLanguage language = UiLanguage::Chinese;  // fixed for the run
     TextCatalogue text;
@@ -23,13 +27,15 @@ struct AppContext {
     MonitorMemory monitor;
 
     std::filesystem::path SettingsPath() const { return programDirectory / kSettingsFileName; }
-    std::filesystem::path LanguagePath() const { return programDirectory / kLanguageFileName; }
-    std::filesystem::path DefaultCodeplugPath() const { return programDirectory / kDefaultCodeplugName; }
-    std::filesystem::path HelpPath() const { return programDirectory / kHelpFileName; }
+    std::filesystem::path DataDirectory() const { return dataDirectory.empty() ? programDirectory : dataDirectory; }
+    std::filesystem::path LanguagePath() const { return DataDirectory() / kLanguageFileName; }
+    std::filesystem::path DefaultCodeplugPath() const { return DataDirectory() / kDefaultCodeplugName; }
+    std::filesystem::path HelpPath() const { return DataDirectory() / kHelpFileName; }
 
     // Start-up steps that need no window: read Sys.dat, fix the language and its key base,
     // load the texts. The Codeplug stays zero until the main window loads the default file.
-    void Start(const std::filesystem::path& directory);
+    // `data` is where the language file and the default codeplug are; empty: `directory`.
+    void Start(const std::filesystem::path& directory, const std::filesystem::path& data = {});
 
     // What is wrong with the files read at start, for a message when the window opens: a
     // language file that is missing or cannot be read, named with its path. "" when all is well.

@@ -97,16 +97,20 @@ QPixmap Canvas(int size)
 
 }  // namespace
 
+QPixmap ProgramIconPixmap(int size)
+{
+    QPixmap pixmap = Canvas(size);
+    QPainter p(&pixmap);
+    PaintRadio(p, QRectF(0, 0, size, size));
+    p.end();
+    return pixmap;
+}
+
 QIcon ProgramIcon()
 {
     QIcon icon;
-    for (int size : {16, 24, 32, 48, 64, 128}) {
-        QPixmap pixmap = Canvas(size);
-        QPainter p(&pixmap);
-        PaintRadio(p, QRectF(0, 0, size, size));
-        p.end();
-        icon.addPixmap(pixmap);
-    }
+    for (int size : {16, 24, 32, 48, 64, 128})
+        icon.addPixmap(ProgramIconPixmap(size));
     return icon;
 }
 

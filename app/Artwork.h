@@ -5,6 +5,7 @@
 #include <QPixmap>
 
 QIcon ProgramIcon();
+QPixmap ProgramIconPixmap(int size);  // one size of it (also the desktop menu's icon)
 QPixmap ClientBackgroundTile();
 
 enum class ToolIcon { Print, ReadRadio, WriteRadio };

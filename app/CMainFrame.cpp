@@ -1,5 +1,7 @@
 #include "app/CMainFrame.h"
 
+#include <algorithm>
+
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
@@ -11,6 +13,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScrollArea>
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
@@ -23,6 +26,7 @@
 #include "app/CVanticApp.h"
 #include "app/CommandTable.h"
 #include "app/FileCommands.h"
+#include "app/HelpWindow.h"
 #include "app/MdiArrange.h"
 #include "app/Navigation.h"
 #include "app/QtText.h"
@@ -259,6 +263,22 @@ void CMainFrame::UpdateViewChecks()
         action->setChecked(!navigationBar_->isHidden());
 }
 
+void CMainFrame::ShowFitted(const QRect& available)
+{
+    // The window manager's frame and title are not known before the window is shown: leave
+    // room for a usual one.
+    const QSize decoration(16, 48);
+    const QSize room = available.size() - decoration;
+    const QSize fitted = kPreferredSize.boundedTo(room);
+    resize(fitted);
+    move(available.topLeft() + QPoint(std::max(0, (room.width() - fitted.width()) / 2),
+                                      std::max(0, (room.height() - fitted.height()) / 2)));
+    if (fitted == kPreferredSize)
+        show();
+    else
+        showMaximized();
+}
+
 // ---------------------------------------------------------------------------------------------
 // Navigation tree
 
@@ -307,10 +327,22 @@ void CMainFrame::SetFormFactory(FormKind kind, FormFactory factory)
     factories_[static_cast<std::size_t>(kind)] = std::move(factory);
 }
 
-CFormBase* CMainFrame::Form(FormKind kind) const
+CFormBase* CMainFrame::Form(FormKind kind) const { return FormIn(FormWindow(kind)); }
+
+CFormBase* CMainFrame::FormIn(const QMdiSubWindow* window)
 {
-    QMdiSubWindow* window = FormWindow(kind);
-    return window != nullptr ? qobject_cast<CFormBase*>(window->widget()) : nullptr;
+    if (window == nullptr)
+        return nullptr;
+    if (const auto* scroller = qobject_cast<const QScrollArea*>(window->widget()))
+        return qobject_cast<CFormBase*>(scroller->widget());
+    return qobject_cast<CFormBase*>(window->widget());
+}
+
+QSize CMainFrame::FittedFormSize(QSize specified, QSize available)
+{
+    if (available.isEmpty())
+        return specified;
+    return specified.boundedTo(available);
 }
 
 QMdiSubWindow* CMainFrame::FormWindow(FormKind kind) const { return windows_[static_cast<std::size_t>(kind)]; }
@@ -320,8 +352,8 @@ void CMainFrame::ApplyFormTitle(FormKind kind, QMdiSubWindow* window)
     if (const auto title = app_.Navigation().WindowTitleFor(kind)) {
         const QString text = QString::fromStdString(*title);
         window->setWindowTitle(text);
-        if (window->widget() != nullptr)
-            window->widget()->setWindowTitle(text);
+        if (CFormBase* form = FormIn(window))
+            form->setWindowTitle(text);
     }
 }
 
@@ -365,13 +397,23 @@ void CMainFrame::OpenForm(FormKind kind)
         return;
     auto* window = new QMdiSubWindow;
     window->setAttribute(Qt::WA_DeleteOnClose);
-    window->setWidget(form);
+    // The form fills its window and scrolls when the window is smaller than the form needs.
+    auto* scroller = new QScrollArea;
+    scroller->setObjectName(QStringLiteral("FormScroller"));
+    scroller->setFrameShape(QFrame::NoFrame);
+    scroller->setFocusPolicy(Qt::NoFocus);
+    scroller->setWidgetResizable(true);
+    scroller->setWidget(form);
+    window->setWidget(scroller);
     window->setWindowIcon(ProgramIcon());
     KeepCommandKeys(window);
     client_->addSubWindow(window);
     slot = window;
     ApplyFormTitle(kind, window);
-    window->resize(info.width, info.height);
+    // The specified size where the client area holds it; on a smaller screen the window takes
+    // what there is and the form scrolls inside it.
+    const QSize available = client_->isVisible() ? client_->viewport()->size() : QSize();
+    window->resize(FittedFormSize(QSize(info.width, info.height), available));
     window->move(0, 0);
     window->show();
     client_->setActiveSubWindow(window);
@@ -596,10 +638,23 @@ void CMainFrame::OnAppAbout()
 
 void CMainFrame::OnHelp()
 {
-    const QString help = QString::fromStdString(app_.Context().HelpPath().string());
-    // A missing help file is not reported.
-    if (QFileInfo::exists(help))
+    const AppContext& context = app_.Context();
+    const QString help = QString::fromStdString(context.HelpPath().string());
+    if (QFileInfo::exists(help)) {
         QDesktopServices::openUrl(QUrl::fromLocalFile(help));
+        return;
+    }
+    // Without the help file the manual is shown in a window of ours; with neither, nothing
+    // happens (a missing help file is not reported).
+    const bool chinese = context.language == UiLanguage::Chinese;
+    const std::filesystem::path manual = CHelpWindow::ManualPath(context.DataDirectory(), chinese);
+    if (manual.empty())
+        return;
+    if (!helpWindow_)
+        helpWindow_ = new CHelpWindow(manual, chinese, this);
+    helpWindow_->show();
+    helpWindow_->raise();
+    helpWindow_->activateWindow();
 }
 
 void CMainFrame::OnSetLanguage(std::uint8_t language)
@@ -701,7 +756,7 @@ bool CMainFrame::OnFileSave()
     AppContext& context = app_.Context();
     std::filesystem::path path = context.currentFilePath;
     // Saving never overwrites the default file: while it is current, ask for a name.
-    if (SaveNeedsName(path, context.programDirectory)) {
+    if (SaveNeedsName(path, context.DataDirectory())) {
         const QString chosen = prompts_->AskSavePath(this, FileFilters());
         if (chosen.isEmpty())
             return false;

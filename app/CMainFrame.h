@@ -65,7 +65,17 @@ public:
     void CloseAllForms();  // all but the programming password settings form
     void RefreshZoneAndScanForms();
     CFormBase* Form(FormKind kind) const;
+    // The form a child window holds (inside its scroll area); null for none.
+    static CFormBase* FormIn(const QMdiSubWindow* window);
+    // A form window's size: the specified size, cut to the client area where that is smaller
+    // (an empty `available` leaves the specified size).
+    static QSize FittedFormSize(QSize specified, QSize available);
     QMdiSubWindow* FormWindow(FormKind kind) const;
+
+    // Shows the window at its preferred size, centred in the screen's available area, or
+    // maximised where that area cannot hold it with its frame (a 1366 x 768 laptop).
+    static constexpr QSize kPreferredSize{1280, 860};
+    void ShowFitted(const QRect& available);
 
     // The close prompt; true when the window may close.
     bool ConfirmClose();
@@ -119,6 +129,7 @@ public:
     QToolBar* ToolBar() const { return toolBar_; }
     QAction* CommandAction(int command) const;  // the menu or shortcut action of a command
     bool EnglishMenus() const { return englishMenus_; }
+    QDialog* HelpWindow() const { return helpWindow_; }  // the manual's window while it is open
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -156,5 +167,6 @@ private:
     std::map<int, QAction*> actions_;
 
     std::array<QPointer<QMdiSubWindow>, kFormKindCount> windows_;
+    QPointer<QDialog> helpWindow_;
     std::array<FormFactory, kFormKindCount> factories_;
 };

@@ -41,9 +41,14 @@ std::filesystem::path CVanticApp::ProgramDirectoryOfExecutable()
     return std::filesystem::path(QCoreApplication::applicationDirPath().toStdString());
 }
 
-void CVanticApp::Start(const std::filesystem::path& programDirectory)
+ProgramDirectories CVanticApp::DirectoriesOfExecutable()
 {
-    context_.Start(programDirectory);
+    return LocateProgramDirectories(ProgramDirectoryOfExecutable(), UserConfigDirectory());
+}
+
+void CVanticApp::Start(const std::filesystem::path& programDirectory, const std::filesystem::path& dataDirectory)
+{
+    context_.Start(programDirectory, dataDirectory);
     context_.text.SetRecordMisses(true);
     navigation_ = NavigationState{};
 }

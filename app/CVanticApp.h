@@ -10,6 +10,7 @@
 
 #include "app/AppContext.h"
 #include "app/NavigationState.h"
+#include "app/ProgramDirectories.h"
 #include "forms/functions/VoxRules.h"
 #include "link/CDialog_MSComm.h"
 #include "link/Clock.h"
@@ -26,10 +27,13 @@ public:
 
     // The directory of the running executable (the program's files lie beside it).
     static std::filesystem::path ProgramDirectoryOfExecutable();
+    // Where this run's settings and data are (beside the executable, or installed).
+    static ProgramDirectories DirectoriesOfExecutable();
 
     // Reads Sys.dat, fixes the language and its key base for the run and loads the texts.
     // Lookups that find no text are recorded (TextCatalogue::Misses).
-    void Start(const std::filesystem::path& programDirectory);
+    void Start(const std::filesystem::path& programDirectory, const std::filesystem::path& dataDirectory = {});
+    void Start(const ProgramDirectories& directories) { Start(directories.program, directories.data); }
 
     AppContext& Context() { return context_; }
     const AppContext& Context() const { return context_; }

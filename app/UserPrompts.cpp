@@ -2,6 +2,8 @@
 
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGuiApplication>
+#include <QScreen>
 
 namespace {
 
@@ -14,6 +16,11 @@ void PrepareFileDialog(QFileDialog& dialog, const QStringList& filters, const QS
         dialog.setNameFilters(filters);
     if (!directory.isEmpty())
         dialog.setDirectory(directory);
+    // Large enough for the name, size, type and date columns, within the screen.
+    QSize size(900, 560);
+    if (const QScreen* screen = dialog.screen() != nullptr ? dialog.screen() : QGuiApplication::primaryScreen())
+        size = size.boundedTo(screen->availableGeometry().size() - QSize(16, 48));
+    dialog.resize(size);
 }
 
 }  // namespace

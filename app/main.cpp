@@ -1,7 +1,6 @@
 // zr740cps: the desktop programming software. It takes no command-line arguments; everything it
-// needs lies beside the executable.
-#include <algorithm>
-
+// needs lies beside the executable (or, installed, in its data folder and the user's
+// configuration folder).
 #include <QApplication>
 #include <QGuiApplication>
 #include <QScreen>
@@ -10,6 +9,7 @@
 #include "app/CMainFrame.h"
 #include "app/CVanticApp.h"
 #include "app/FormFactories.h"
+#include "app/QtLanguage.h"
 
 int main(int argc, char** argv)
 {
@@ -17,13 +17,13 @@ int main(int argc, char** argv)
     QApplication::setWindowIcon(ProgramIcon());
 
     CVanticApp app;
-    app.Start(CVanticApp::ProgramDirectoryOfExecutable());
+    app.Start(CVanticApp::DirectoriesOfExecutable());
+    InstallQtTranslations(qtApp, app.Context().language,
+                          QtCatalogueFolders(QString::fromStdString(app.Context().DataDirectory().string())));
 
     CMainFrame frame(app);
     InstallFormFactories(frame);
 
-    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-    frame.resize(std::min(1280, screen.width()), std::min(860, screen.height()));
-    frame.show();
+    frame.ShowFitted(QGuiApplication::primaryScreen()->availableGeometry());
     return QApplication::exec();
 }

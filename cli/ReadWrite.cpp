@@ -26,6 +26,7 @@
 #include <string>
 #include <thread>
 
+#include "app/ProgramDirectories.h"
 #include "app/SystemSettings.h"
 #include "cli/Verbs.h"
 #include "app/Backups.h"
@@ -137,12 +138,16 @@ std::optional<TransferOptions> ParseOptions(std::string_view verb, Args args, bo
 
 }  // namespace
 
-std::filesystem::path ProgramDirectory()
+// The folders of the desktop program's files as that program would find them from here.
+static ProgramDirectories ProgramFolders()
 {
     std::error_code error;
     const auto exe = std::filesystem::read_symlink("/proc/self/exe", error);
-    return error ? std::filesystem::current_path(error) : exe.parent_path();
+    return LocateProgramDirectories(error ? std::filesystem::current_path(error) : exe.parent_path(),
+                                    UserConfigDirectory());
 }
+
+std::filesystem::path ProgramDirectory() { return ProgramFolders().program; }
 
 // "COM3" (any case) names a port number; anything else is a device path.
 std::optional<int> ComNumber(std::string_view port)
@@ -338,7 +343,7 @@ int RunRead(Args args)
     // Records the radio does not return keep what the desktop program would hold at start:
     // the default codeplug beside the program (all zero without one).
     auto image = std::make_unique<Codeplug>();
-    LoadCodeplugFile(*image, ProgramDirectory() / kDefaultCodeplugName);
+    LoadCodeplugFile(*image, ProgramFolders().data / kDefaultCodeplugName);
 
     const int result = RunSession(verb, *o, *image, true);
     if (result != kExitOk)

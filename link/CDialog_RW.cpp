@@ -44,7 +44,7 @@ CDialog_RW::CDialog_RW(AppContext& app, CDialog_MSComm& link, TransferState& sta
 {
     const TextCatalogue& text = app_.text;
     showMessage_ = [this](const QString& caption, const QString& message) {
-        QMessageBox box(QMessageBox::Information, caption, message, QMessageBox::Ok,
+        QMessageBox box(messageIcon_, caption, message, QMessageBox::Ok,
                         isVisible() ? this : parentWidget());
         box.exec();
     };
@@ -164,7 +164,7 @@ bool CDialog_RW::PortUsable() const { return portTest_ && portTest_(); }
 int CDialog_RW::exec()
 {
     if (!PortUsable()) {
-        showMessage_(QText(app_.text, "Pub", 10), QText(app_.text, "RW_Str", 18));
+        Report(QMessageBox::Warning, QText(app_.text, "Pub", 10), QText(app_.text, "RW_Str", 18));
         return QDialog::Rejected;
     }
     return QDialog::exec();
@@ -224,7 +224,7 @@ void CDialog_RW::Tick()
         const QString caption = QText(app_.text, "RW_Str", 0);
         const QString message = QText(app_.text, "RW_Str", *session::MessageKeyForStatus(status));
         done(QDialog::Accepted);
-        showMessage_(caption, message);
+        Report(QMessageBox::Information, caption, message);
         break;
     }
     case st::Failed:
@@ -234,8 +234,8 @@ void CDialog_RW::Tick()
     case st::FirmwareTooOld:
         timer_->stop();
         AfterPause([this, status] {
-            showMessage_(QText(app_.text, "RW_Str", 0),
-                         QText(app_.text, "RW_Str", *session::MessageKeyForStatus(status)));
+            Report(QMessageBox::Warning, QText(app_.text, "RW_Str", 0),
+                   QText(app_.text, "RW_Str", *session::MessageKeyForStatus(status)));
             EnableButtons();
         });
         break;
@@ -254,6 +254,12 @@ void CDialog_RW::Tick()
 
 // The pause before a failure is reported: a single-shot timer, so the window keeps painting.
 void CDialog_RW::AfterPause(const std::function<void()>& then) { QTimer::singleShot(kMessagePauseMs, this, then); }
+
+void CDialog_RW::Report(QMessageBox::Icon icon, const QString& caption, const QString& text)
+{
+    messageIcon_ = icon;
+    showMessage_(caption, text);
+}
 
 void CDialog_RW::EnableButtons()
 {

@@ -12,6 +12,7 @@
 // refused); when it closes, an open port (a read or write waiting for its password) is closed
 // on the worker thread and the thread is joined.
 #include <QDialog>
+#include <QMessageBox>
 
 #include <functional>
 #include <memory>
@@ -46,6 +47,8 @@ public:
     // How messages are shown (caption, text); a message box by default. Tests capture them.
     using MessageSink = std::function<void(const QString& caption, const QString& text)>;
     void setMessageSink(MessageSink sink) { showMessage_ = std::move(sink); }
+    // The icon of the last message: warning for failures, information for success.
+    QMessageBox::Icon lastMessageIcon() const { return messageIcon_; }
     // How the port is tested; TestPort of the configured port by default.
     void setPortTest(std::function<bool()> test) { portTest_ = std::move(test); }
     // The date a write stamps into PasswordBlock; today by default.
@@ -81,6 +84,7 @@ private:
     void EnableButtons();
     void ShowPasswordField();
     void ClosePortOnWorker();
+    void Report(QMessageBox::Icon icon, const QString& caption, const QString& text);
 
     AppContext& app_;
     CDialog_MSComm& link_;
@@ -89,6 +93,7 @@ private:
     std::unique_ptr<SessionContext> context_;
     std::unique_ptr<TransferThread> worker_;
     MessageSink showMessage_;
+    QMessageBox::Icon messageIcon_ = QMessageBox::NoIcon;
     std::function<bool()> portTest_;
     bool active_ = false;
 

@@ -57,8 +57,13 @@ void CFormBase::SetCurrentIndex(std::uint32_t index) { app_.Navigation().Index(k
 void CFormBase::SetFormTitle(const QString& title)
 {
     setWindowTitle(title);
-    if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget()))
-        frame->setWindowTitle(title);
+    // The form sits in a scroll area inside its child window.
+    for (QWidget* up = parentWidget(); up != nullptr; up = up->parentWidget()) {
+        if (auto* frame = qobject_cast<QMdiSubWindow*>(up)) {
+            frame->setWindowTitle(title);
+            break;
+        }
+    }
 }
 
 void CFormBase::ShowMessage(const QString& caption, const QString& text)

@@ -91,12 +91,25 @@ TEST(TransferDialog, ReadCannotBeClosedWhileRunningAndReports)
     EXPECT_EQ(d->result(), QDialog::Accepted);
     ASSERT_EQ(b.messages.size(), 1u);  // one read, not two
     EXPECT_TRUE(b.Reported("RW_Str", 19));
+    EXPECT_EQ(d->lastMessageIcon(), QMessageBox::Information);
     EXPECT_EQ(b.app->codeplug.ContactTable.bytes, FullImage(1)->ContactTable.bytes);
 
     auto unusable = b.Open(Mode::Write);
     unusable->setPortTest([] { return false; });
     EXPECT_EQ(unusable->exec(), QDialog::Rejected);
     EXPECT_TRUE(b.Reported("RW_Str", 18));
+    EXPECT_EQ(unusable->lastMessageIcon(), QMessageBox::Warning);
+
+    // A port that will not open fails the transfer: a warning, and the buttons come back.
+    SystemClock clock;
+    CDialog_MSComm deadLink([]() -> std::unique_ptr<SerialPort> { return nullptr; }, clock);
+    auto failing = b.Open(Mode::Read, &deadLink);
+    failing->setPortTest([] { return true; });
+    failing->show();
+    failing->startButton()->click();
+    ASSERT_TRUE(WaitFor([&] { return failing->startButton()->isEnabled(); }));
+    EXPECT_EQ(b.messages.size(), 3u);
+    EXPECT_EQ(failing->lastMessageIcon(), QMessageBox::Warning);
 }
 
 TEST(TransferDialog, WriteTakesTheRadioIdFromItsFieldAndTheIncrementBoxOutlivesTheDialog)

@@ -1,0 +1,98 @@
+// Where the program finds its data and keeps its settings: beside the executable, or installed.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <random>
+#include <string>
+
+#include "app/ProgramDirectories.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Tree {
+    fs::path root = fs::temp_directory_path() / ("zr740-dirs-" + std::to_string(std::random_device{}()));
+    Tree() { fs::create_directories(root); }
+    ~Tree() { fs::remove_all(root); }
+    void Touch(const fs::path& relative) const
+    {
+        fs::create_directories((root / relative).parent_path());
+        std::ofstream(root / relative) << "[Pub]\n";
+    }
+};
+
+class EnvVar {
+public:
+    EnvVar(const char* name, const char* value) : name_(name)
+    {
+        if (const char* old = std::getenv(name))
+            old_ = old;
+        value ? setenv(name, value, 1) : unsetenv(name);
+    }
+    ~EnvVar() { old_ ? setenv(name_, old_->c_str(), 1) : unsetenv(name_); }
+
+private:
+    const char* name_;
+    std::optional<std::string> old_;
+};
+
+}  // namespace
+
+TEST(ProgramDirectories, BesideTheExecutableOrInstalled)
+{
+    struct Case {
+        const char* name;
+        const char* languageFile;  // relative to the tree; null for none
+        bool writable;
+        bool withConfig;
+        const char* program;  // "exe" or "config"
+        const char* data;     // "exe" or "share"
+    };
+    const Case cases[] = {
+        {"build folder", "usr/bin/Txt.ini", true, true, "exe", "exe"},
+        {"read-only unpacked folder", "usr/bin/Txt.ini", false, true, "config", "exe"},
+        {"installed, run by root", "usr/share/zr740cps/Txt.ini", true, true, "config", "share"},
+        {"installed", "usr/share/zr740cps/Txt.ini", false, true, "config", "share"},
+        {"no data anywhere", nullptr, true, true, "exe", "exe"},
+        {"read-only, no home", "usr/bin/Txt.ini", false, false, "exe", "exe"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Tree tree;
+        const fs::path exe = tree.root / "usr" / "bin";
+        fs::create_directories(exe);
+        if (c.languageFile)
+            tree.Touch(c.languageFile);
+        const fs::path config = c.withConfig ? tree.root / "home" / ".config" / "zr740cps" : fs::path();
+        const ProgramDirectories found =
+            LocateProgramDirectories(exe, config, [&](const fs::path& dir) { return dir == exe ? c.writable : true; });
+        const auto where = [&](std::string_view name) {
+            return name == "exe" ? exe : name == "config" ? config : (tree.root / "usr/share/zr740cps");
+        };
+        EXPECT_EQ(found.program, where(c.program));
+        EXPECT_EQ(found.data.lexically_normal(), where(c.data).lexically_normal());
+        if (found.program == config)
+            EXPECT_TRUE(fs::is_directory(config));
+    }
+}
+
+TEST(ProgramDirectories, UserConfigFolderFromXdgOrHome)
+{
+    {
+        EnvVar xdg("XDG_CONFIG_HOME", "/x/cfg");
+        EnvVar home("HOME", "/home/u");
+        EXPECT_EQ(UserConfigDirectory(), fs::path("/x/cfg/zr740cps"));
+    }
+    {
+        EnvVar xdg("XDG_CONFIG_HOME", "relative");  // not absolute: ignored
+        EnvVar home("HOME", "/home/u");
+        EXPECT_EQ(UserConfigDirectory(), fs::path("/home/u/.config/zr740cps"));
+    }
+    EnvVar xdg("XDG_CONFIG_HOME", nullptr);
+    EnvVar home("HOME", nullptr);
+    EXPECT_TRUE(UserConfigDirectory().empty());
+}

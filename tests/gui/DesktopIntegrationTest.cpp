@@ -1,0 +1,149 @@
+// Qt's own texts in the run's language, windows that fit a small laptop screen, and the installed
+// layout (data apart from the settings).
+#include <gtest/gtest.h>
+
+#include <QtWidgets>
+
+#include "app/CommandTable.h"
+#include "app/QtLanguage.h"
+#include "app/QtText.h"
+#include "tests/gui/TestSupport.h"
+
+using namespace testsupport;
+
+namespace {
+
+// Removes what InstallQtTranslations put in, so other tests see Qt's English again.
+struct TranslationsInstalled {
+    explicit TranslationsInstalled(UiLanguage language)
+        : count(InstallQtTranslations(*QCoreApplication::instance(), language, QtCatalogueFolders(QString())))
+    {
+    }
+    ~TranslationsInstalled()
+    {
+        for (QTranslator* translator : QCoreApplication::instance()->findChildren<QTranslator*>()) {
+            QCoreApplication::removeTranslator(translator);
+            delete translator;
+        }
+        QLocale::setDefault(QLocale::c());
+    }
+    int count;
+};
+
+QStringList ButtonTexts(QMessageBox& box)
+{
+    QStringList texts;
+    for (QAbstractButton* button : box.buttons())
+        texts << button->text().remove('&');
+    texts.sort();
+    return texts;
+}
+
+}  // namespace
+
+TEST(QtLanguage, StandardButtonsAndFileDialogFollowTheLanguage)
+{
+    struct Case {
+        UiLanguage language;
+        bool translated;
+    };
+    for (const Case& c : {Case{UiLanguage::Chinese, true}, Case{UiLanguage::English, false}, Case{UiLanguage::Other, false}}) {
+        SCOPED_TRACE(static_cast<int>(c.language));
+        TranslationsInstalled installed(c.language);
+        EXPECT_EQ(installed.count > 0, c.translated) << "qt6-translations-l10n installed?";
+
+        QMessageBox box(QMessageBox::Question, "t", "t", QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        const QStringList english = {"Cancel", "No", "Yes"};
+        if (c.translated) {
+            EXPECT_EQ(ButtonTexts(box), (QStringList{"取消(C)", "否(N)", "是(Y)"}));
+            QFileDialog dialog;
+            dialog.setOption(QFileDialog::DontUseNativeDialog);
+            const QStringList labels = {dialog.labelText(QFileDialog::LookIn), dialog.labelText(QFileDialog::FileName),
+                                        dialog.labelText(QFileDialog::Reject)};
+            for (const QString& label : labels)
+                EXPECT_TRUE(label.contains(QRegularExpression("[\\x{4e00}-\\x{9fff}]"))) << label.toStdString();
+        } else {
+            EXPECT_EQ(ButtonTexts(box), english);
+        }
+    }
+}
+
+TEST(ScreenFit, MainWindowNeverLargerThanTheAvailableArea)
+{
+    ProgramDir dir(0);
+    Session s(dir.path);
+    const QRect laptop(0, 0, 1366, 728);  // 1366 x 768 less a 40-pixel panel
+    s.frame->ShowFitted(laptop);
+    EXPECT_TRUE(s.frame->isMaximized());
+    s.frame->showNormal();
+    EXPECT_LE(s.frame->height() + 48, laptop.height());
+    EXPECT_TRUE(laptop.contains(s.frame->geometry()));
+
+    Session wide(dir.path);
+    const QRect desktop(0, 0, 1920, 1040);
+    wide.frame->ShowFitted(desktop);
+    EXPECT_FALSE(wide.frame->isMaximized());
+    EXPECT_EQ(wide.frame->size(), QSize(1280, 860));
+    EXPECT_TRUE(desktop.contains(wide.frame->geometry()));
+}
+
+TEST(ScreenFit, FormsKeepTheirSizeWhereItFitsAndScrollWhereNot)
+{
+    EXPECT_EQ(CMainFrame::FittedFormSize({1000, 700}, {1160, 560}), QSize(1000, 560));
+    EXPECT_EQ(CMainFrame::FittedFormSize({750, 500}, {1160, 560}), QSize(750, 500));
+    EXPECT_EQ(CMainFrame::FittedFormSize({750, 500}, {}), QSize(750, 500));
+
+    ProgramDir dir(0);
+    Session s(dir.path);
+    s.frame->SetFormFactory(FormKind::Zone, [](CVanticApp& app) {
+        auto* form = new CForm_TestRecord(app, FormKind::Zone);
+        form->setMinimumSize(980, 680);  // a form that needs its whole specified size
+        return form;
+    });
+    s.frame->resize(1300, 640);
+    s.frame->show();
+    QCoreApplication::processEvents();
+    s.frame->OpenForm(FormKind::Zone);
+    QMdiSubWindow* window = s.frame->FormWindow(FormKind::Zone);
+    ASSERT_NE(window, nullptr);
+    const QSize viewport = s.frame->ClientArea()->viewport()->size();
+    EXPECT_EQ(window->size(), QSize(1000, viewport.height()));
+    CFormBase* form = s.frame->Form(FormKind::Zone);
+    ASSERT_NE(form, nullptr);
+    auto* scroller = qobject_cast<QScrollArea*>(window->widget());
+    ASSERT_NE(scroller, nullptr);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(scroller->verticalScrollBar()->isVisible());
+    EXPECT_EQ(form->height(), 680);
+
+    s.app.Navigation().Title(FormKind::Zone) = "Zone 2";
+    s.frame->OpenForm(FormKind::Zone);
+    EXPECT_EQ(window->windowTitle(), "Zone 2");
+    EXPECT_EQ(form->windowTitle(), "Zone 2");
+}
+
+// Installed: texts and the default file from the data folder, Sys.dat in the user's folder.
+TEST(InstalledLayout, DataFromTheDataFolderSettingsInTheUsersFolder)
+{
+    ProgramDir data(1);  // its Sys.dat (English) must not be read
+    ProgramDir user(0, {}, /*withDefault=*/false);
+    fs::remove(user.path / "Txt.ini");
+    fs::remove(user.path / "Sys.dat");
+    const auto dataSettings = ReadBytes(data.path / "Sys.dat");
+
+    CVanticApp app;
+    app.Start(user.path, data.path);
+    EXPECT_EQ(app.Context().language, UiLanguage::Chinese);
+    EXPECT_FALSE(app.Context().text.GetText("Tree", 0).empty());
+    {
+        auto prompts = std::make_unique<ScriptedPrompts>();
+        ScriptedPrompts* asked = prompts.get();
+        CMainFrame frame(app, std::move(prompts));
+        EXPECT_TRUE(asked->messages.empty());  // the default file was found
+        EXPECT_EQ(app.Context().codeplug.RadioSettings[5], 0xD0);
+        EXPECT_EQ(app.Context().currentFilePath, data.Default());
+        frame.OnCommand(Cmd::LanguageEnglish);
+    }
+    EXPECT_EQ(ReadBytes(user.path / "Sys.dat").at(32), 1);
+    EXPECT_EQ(ReadBytes(data.path / "Sys.dat"), dataSettings);
+}
