@@ -3,6 +3,8 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QHeaderView>
+#include <QTreeView>
 #include <QScreen>
 
 namespace {
@@ -21,6 +23,13 @@ void PrepareFileDialog(QFileDialog& dialog, const QStringList& filters, const QS
     if (const QScreen* screen = dialog.screen() != nullptr ? dialog.screen() : QGuiApplication::primaryScreen())
         size = size.boundedTo(screen->availableGeometry().size() - QSize(16, 48));
     dialog.resize(size);
+    // Qt's own dialog: the name takes the room left by the size, type and date columns.
+    if (auto* view = dialog.findChild<QTreeView*>(QStringLiteral("treeView"))) {
+        QHeaderView* header = view->header();
+        header->setStretchLastSection(false);
+        header->setSectionResizeMode(QHeaderView::ResizeToContents);
+        header->setSectionResizeMode(0, QHeaderView::Stretch);
+    }
 }
 
 }  // namespace

@@ -27,10 +27,8 @@
 namespace {
 
 constexpr int kTickMs = 100;
-constexpr int kProgressStep = 2;
 constexpr int kReadRange = 400;
 constexpr int kWriteRange = 500;
-constexpr int kFinishedPosition = 400;
 constexpr int kMessagePauseMs = 1000;
 constexpr int kIncrementTextKey = 7;  // RW_Str: the increment box
 constexpr int kFastLinkTextKey = 91;  // RW_Str: the fast link box
@@ -179,6 +177,8 @@ void CDialog_RW::Start()
     if (!password_->text().isEmpty())
         state_.PasswordEntry = session::MakePasswordEntry(password_->text().toLatin1().toStdString());
     state_.ProgressPos = 0;
+    state_.RecordsDone = 0;
+    state_.RecordsTotal = 0;
     timer_->start();
 
     active_ = true;
@@ -211,14 +211,12 @@ void CDialog_RW::Tick()
         progress_->show();
         passwordLabel_->hide();
         password_->hide();
-        if (state_.TransferBusy == 1) {
-            state_.ProgressPos += kProgressStep;
-            progress_->setValue(std::min(state_.ProgressPos.load(), progress_->maximum()));
-        }
+        ShowProgress();
         break;
     case st::ReadDone:
     case st::WriteDone: {
-        progress_->setValue(kFinishedPosition);
+        ShowProgress();
+        progress_->setValue(progress_->maximum());
         timer_->stop();
         active_ = false;
         const QString caption = QText(app_.text, "RW_Str", 0);
@@ -254,6 +252,19 @@ void CDialog_RW::Tick()
 
 // The pause before a failure is reported: a single-shot timer, so the window keeps painting.
 void CDialog_RW::AfterPause(const std::function<void()>& then) { QTimer::singleShot(kMessagePauseMs, this, then); }
+
+void CDialog_RW::ShowProgress()
+{
+    // The bar follows the exchanges done out of those the attempt will make; it moves only
+    // forward (the total only comes down as the session learns more).
+    const int total = state_.RecordsTotal.load();
+    if (total <= 0)
+        return;
+    const int done = std::clamp(state_.RecordsDone.load(), 0, total);
+    if (progress_->maximum() != total)
+        progress_->setRange(0, total);
+    progress_->setValue(done);
+}
 
 void CDialog_RW::Report(QMessageBox::Icon icon, const QString& caption, const QString& text)
 {

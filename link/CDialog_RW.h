@@ -84,6 +84,7 @@ private:
     void EnableButtons();
     void ShowPasswordField();
     void ClosePortOnWorker();
+    void ShowProgress();
     void Report(QMessageBox::Icon icon, const QString& caption, const QString& text);
 
     AppContext& app_;

@@ -87,13 +87,16 @@ void PrepareImageForWrite(Codeplug& c)
 
 void StampMessageRecord(std::span<std::uint8_t, 83> record) { StampRecordFieldNumbers(record, kMessageFieldNumberOffsets); }
 
+std::uint32_t MessagesToWrite(const Codeplug& c)
+{
+    const std::uint32_t count = GetCount(c.MessageCount);
+    return count == 0 || count > c.MessageTable.kCapacity ? 1 : count;
+}
+
 std::uint32_t RepairMessageCountForWrite(Codeplug& c)
 {
-    std::uint32_t count = GetCount(c.MessageCount);
-    if (count == 0 || count > c.MessageTable.kCapacity) {
-        count = 1;
-        SetCount(c.MessageCount, count);
-    }
+    const std::uint32_t count = MessagesToWrite(c);
+    SetCount(c.MessageCount, count);
     return count;
 }
 

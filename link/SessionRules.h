@@ -66,6 +66,8 @@ void StampMessageRecord(std::span<std::uint8_t, 83> record);
 
 // The MessageCount rule of the write: 0 or above 3 becomes 1. Returns the records to send.
 std::uint32_t RepairMessageCountForWrite(Codeplug& codeplug);
+// The records that rule will send, without repairing anything.
+std::uint32_t MessagesToWrite(const Codeplug& codeplug);
 
 struct Date {
     int year = 2000;

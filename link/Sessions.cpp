@@ -38,7 +38,13 @@ public:
     {
         if (c_.exchanges)
             c_.exchanges->fetch_add(1, std::memory_order_relaxed);
+        state_.RecordsDone.fetch_add(1, std::memory_order_relaxed);
     }
+
+    // The attempt will make `total` exchanges at most, counted from its start.
+    void Plan(int total) { state_.RecordsTotal = total; }
+    // `n` exchanges the plan counted will not be made after all.
+    void Skip(int n) { state_.RecordsTotal.fetch_sub(n, std::memory_order_relaxed); }
 
     // ReadRecord into dest, converted to memory order. True when a record came, false for
     // "no such record" (dest untouched); anything else fails with 513, or 515 for replies that
@@ -66,6 +72,9 @@ public:
                 break;
             ++received;
         }
+        // The plan counted the whole table; a short one ends with its "no such record".
+        if (received < C)
+            Skip(static_cast<int>(C - received - 1));
         return received;
     }
 
@@ -125,6 +134,7 @@ public:
 
     void Finish(std::uint32_t doneStatus)
     {
+        state_.RecordsTotal = state_.RecordsDone.load();
         link_.ClosePort();
         state_.TransferBusy = 0;
         state_.TransferStatus = doneStatus;
@@ -165,6 +175,7 @@ void RunAttempt(SessionContext& context, Body body)
     Attempt attempt(context);
     if (context.exchanges)
         context.exchanges->store(0);
+    context.state.RecordsDone = 0;
     try {
         body(attempt);
     } catch (const Failure& failure) {
@@ -185,6 +196,22 @@ int MaxReadExchanges()
     return 1 + 1 + 2 + 16 + 16 + 1 + 2 + 3 + 1 + 1 + 1 + 1 + 1 + 64 + 32 + 3 + 2 + 1;
 }
 
+// The exchanges of a write attempt with the records of this image: open and the password
+// exchange (or, on the retry, the password alone), the information read back, begin, every
+// record, the extended writes (the retry sends one) and close.
+int PlannedWriteExchanges(const Codeplug& image, bool firstAttempt)
+{
+    const auto used = [](std::uint32_t count, const auto& table) { return static_cast<int>(UsedRecords(count, table)); };
+    const int records = used(GetCount(image.DigitalChannelCount), image.DigitalChannelTable) +
+                        used(GetCount(image.AnalogChannelCount), image.AnalogChannelTable) + 1 +
+                        static_cast<int>(image.ZoneTable.kCapacity) +
+                        used(GetCount(image.ScanListCount), image.ScanTable) + 4 +
+                        used(GetCount(image.ContactCount), image.ContactTable) +
+                        used(GetCount(image.RxGroupCount), image.RxGroupTable) +
+                        used(MessagesToWrite(image), image.MessageTable) + 1;
+    return (firstAttempt ? 3 : 1) + 1 + 1 + records + (firstAttempt ? 2 : 1) + 1;
+}
+
 int MaxWriteExchanges()
 {
     // open, password record + submit, info read back, begin, the records, two extended
@@ -197,6 +224,9 @@ void ReadWorker(SessionContext& context)
     TransferState& state = context.state;
     CDialog_MSComm& link = context.link;
     RunAttempt(context, [&](Attempt& a) {
+        // The plan: a full read of every table, with the password exchange; a retry starts at
+        // the password (no device information, no open, no password record).
+        a.Plan(MaxReadExchanges() - (state.ReadPasswordPending == 0 ? 0 : 3));
         if (state.ReadPasswordPending == 0) {
             if (!link.OpenPort())
                 Fail(LinkResult::BadReply);  // a missing cable answers nothing
@@ -209,6 +239,8 @@ void ReadWorker(SessionContext& context)
                 a.SubmitFirst(Direction::Read, state.ReadPasswordPending);
             else if (opened != LinkResult::Ok)
                 Fail(SessionFailure(opened));
+            else
+                a.Skip(2);  // no password asked
         } else {
             state.TransferBusy = 1;
             a.SubmitRetry(Direction::Read, state.ReadPasswordPending);
@@ -260,6 +292,7 @@ void WriteWorker(SessionContext& context)
         const Date date = context.today();
 
         const bool firstAttempt = state.WritePasswordPending == 0;
+        a.Plan(PlannedWriteExchanges(image, firstAttempt));
         if (firstAttempt) {
             if (!link.OpenPort())
                 Fail(LinkResult::BadReply);
@@ -271,6 +304,8 @@ void WriteWorker(SessionContext& context)
                 a.SubmitFirst(Direction::Write, state.WritePasswordPending);
             else if (opened != LinkResult::Ok)
                 Fail(SessionFailure(opened));
+            else
+                a.Skip(2);  // no password asked
         } else {
             state.TransferBusy = 1;
             a.SubmitRetry(Direction::Write, state.WritePasswordPending);

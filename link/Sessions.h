@@ -37,6 +37,8 @@ struct SessionContext {
 // The most exchanges one attempt can make, for a progress display: a full read and a full write.
 int MaxReadExchanges();
 int MaxWriteExchanges();
+// The exchanges a write attempt makes with this image, the password exchange included.
+int PlannedWriteExchanges(const Codeplug& image, bool firstAttempt);
 
 void ReadWorker(SessionContext& context);
 void WriteWorker(SessionContext& context);

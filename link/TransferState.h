@@ -14,6 +14,11 @@ struct TransferState {
     std::atomic<std::uint32_t> TransferStatus{session::status::Idle};
     std::atomic<std::int32_t> TransferBusy{0};
     std::atomic<std::int32_t> ProgressPos{0};
+    // The running attempt's progress: exchanges with the radio done, out of those it will make.
+    // The total starts at the most the attempt can need and comes down as the session learns
+    // more (no password asked, a table shorter than its capacity); at the end both are equal.
+    std::atomic<std::int32_t> RecordsDone{0};
+    std::atomic<std::int32_t> RecordsTotal{0};
     std::atomic<std::int32_t> ReadPasswordPending{0};
     std::atomic<std::int32_t> WritePasswordPending{0};
     session::PasswordEntryBytes PasswordEntry{};

@@ -1,7 +1,9 @@
 #pragma once
 // Helpers of the widget tests: a throw-away program directory and scripted user answers.
 #include <QApplication>
+#include <QLocale>
 #include <QSpinBox>
+#include <QTranslator>
 #include <QVBoxLayout>
 
 #include <cstdint>
@@ -14,6 +16,7 @@
 
 #include "app/CMainFrame.h"
 #include "app/CVanticApp.h"
+#include "app/QtLanguage.h"
 #include "app/UserPrompts.h"
 #include "codeplug/CodeplugFile.h"
 #include "ui/FormBase.h"
@@ -217,5 +220,23 @@ inline CForm_TestRecord* TestForm(const CMainFrame& frame, FormKind kind)
 {
     return dynamic_cast<CForm_TestRecord*>(frame.Form(kind));
 }
+
+// Qt's own translations of a language installed while this lives, removed afterwards so that
+// later tests see Qt's English.
+struct QtTranslationsFor {
+    explicit QtTranslationsFor(UiLanguage language)
+        : count(InstallQtTranslations(*QCoreApplication::instance(), language, QtCatalogueFolders(QString())))
+    {
+    }
+    ~QtTranslationsFor()
+    {
+        for (QTranslator* translator : QCoreApplication::instance()->findChildren<QTranslator*>()) {
+            QCoreApplication::removeTranslator(translator);
+            delete translator;
+        }
+        QLocale::setDefault(QLocale::c());
+    }
+    int count;
+};
 
 }  // namespace testsupport

@@ -5,7 +5,9 @@
 
 #include <QtWidgets>
 
+#include <algorithm>
 #include <future>
+#include <set>
 
 #include "app/AppContext.h"
 #include "app/QtText.h"
@@ -213,9 +215,20 @@ TEST(TransferDialogRealPort, ReadsAProtectedRadioThroughComOne)
         d->startButton()->click();
         ASSERT_TRUE(WaitFor([&] { return d->passwordEdit()->isVisible(); }, 20000));
         d->passwordEdit()->setText("4321");
+        // The bar as the user sees it: the part filled at every change.
+        std::vector<double> filled;
+        QObject::connect(d->progressBar(), &QProgressBar::valueChanged, d.get(), [&](int value) {
+            filled.push_back(static_cast<double>(value) / d->progressBar()->maximum());
+        });
         d->startButton()->click();
         ASSERT_TRUE(WaitFor([&] { return !b.messages.empty(); }, 30000));
         EXPECT_TRUE(b.Reported("RW_Str", 19));
+        ASSERT_FALSE(filled.empty());
+        EXPECT_TRUE(std::is_sorted(filled.begin(), filled.end())) << "the bar never goes back";
+        EXPECT_EQ(filled.back(), 1.0);
+        const std::set<double> partway(std::find_if(filled.begin(), filled.end(), [](double f) { return f > 0; }),
+                                       std::find(filled.begin(), filled.end(), 1.0));
+        EXPECT_GE(partway.size(), 3u) << "the bar moves along with the records";
     }
     qInstallMessageHandler(previous);
     EXPECT_FALSE(link.IsPortOpen());

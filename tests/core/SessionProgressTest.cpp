@@ -1,0 +1,74 @@
+// The transfer progress: every exchange with the radio counted against the attempt's plan,
+// which comes down as the session learns the radio's lists; done and planned meet at the end.
+#include <gtest/gtest.h>
+
+#include "tests/core/SessionBench.h"
+
+using namespace session_test;
+namespace st = session::status;
+
+TEST(SessionProgress, PlanMeetsTheExchangesTheRadioSaw)
+{
+    struct Case {
+        const char* name;
+        bool write;
+        std::array<std::uint32_t, 6> counts;  // digital, analog, scans, contacts, groups, messages
+        const char* password;                 // the radio's and the one typed; null for none
+        int expected;                         // session steps
+    };
+    const Case cases[] = {
+        {"full read", false, {16, 16, 3, 64, 32, 3}, nullptr, 147},
+        {"full read, protected", false, {16, 16, 3, 64, 32, 3}, "4321", 149},
+        {"short read", false, {2, 1, 1, 1, 1, 1}, nullptr, 28},
+        {"short write", true, {2, 1, 1, 1, 1, 1}, nullptr, 21},
+        {"short write, protected", true, {2, 1, 1, 1, 1, 1}, "4321", 23},
+        {"write, no messages counted", true, {1, 1, 1, 0, 0, 0}, nullptr, 18},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SessionBench s;
+        auto image = FullImage(1);
+        SetListCounts(*image, c.counts[0], c.counts[1], c.counts[2], c.counts[3], c.counts[4], c.counts[5]);
+        if (c.write)
+            *s.image = *image;
+        else
+            s.radio().LoadCodeplug(*image);
+        if (c.password) {
+            s.radio().SetProgrammingPassword(c.password);
+            s.state.PasswordEntry = session::MakePasswordEntry(c.password);
+        }
+        s.radio().ClearHistory();
+        c.write ? s.Write() : s.Read();
+        ASSERT_EQ(s.state.TransferStatus, c.write ? st::WriteDone : st::ReadDone);
+        EXPECT_EQ(s.state.RecordsDone, s.state.RecordsTotal);
+        if (!c.write) {  // a read step is one request; opening a write takes the radio three
+            EXPECT_EQ(s.state.RecordsDone, static_cast<int>(s.radio().EventTexts().size()));
+        }
+        EXPECT_EQ(s.state.RecordsDone, c.expected);
+    }
+}
+
+// The retry after a wanted password is planned from the password on.
+TEST(SessionProgress, PasswordRetryPlansOnlyWhatItSends)
+{
+    for (bool write : {false, true}) {
+        SCOPED_TRACE(write ? "write" : "read");
+        SessionBench s;
+        auto image = FullImage(2);
+        SetListCounts(*image, 3, 2, 1, 4, 2, 2);
+        write ? void(*s.image = *image) : s.radio().LoadCodeplug(*image);
+        s.radio().SetProgrammingPassword("777");
+        write ? s.Write() : s.Read();
+        ASSERT_EQ(s.state.TransferStatus, st::PasswordWanted);
+        EXPECT_LT(s.state.RecordsDone, s.state.RecordsTotal) << "a stopped attempt never shows done";
+
+        s.radio().ClearHistory();
+        s.state.PasswordEntry = session::MakePasswordEntry("777");
+        write ? s.Write() : s.Read();
+        ASSERT_EQ(s.state.TransferStatus, write ? st::WriteDone : st::ReadDone);
+        EXPECT_EQ(s.state.RecordsDone, s.state.RecordsTotal);
+        if (!write) {
+            EXPECT_EQ(s.state.RecordsDone, static_cast<int>(s.radio().EventTexts().size()));
+        }
+    }
+}

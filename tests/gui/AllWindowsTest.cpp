@@ -1,0 +1,178 @@
+// Every form and dialog of the program opened in Chinese and in English, every entry of every
+// choice list chosen once: no text may be missing from Txt.ini, and every form must fit its
+// specified size. Forms are found through the registered factories, dialogs through the
+// commands that open them, so windows added later are covered without changing this test.
+//
+// With ZR740_SHOTS=FOLDER every window is also saved as a picture (tools/screenshots).
+#include <gtest/gtest.h>
+
+#include <QtWidgets>
+
+#include <cstdlib>
+
+#include "app/CAboutDlg.h"
+#include "app/CommandTable.h"
+#include "app/FileCommands.h"
+#include "app/FormFactories.h"
+#include "app/QtText.h"
+#include "link/SessionRules.h"
+#include "tests/gui/TestSupport.h"
+
+using namespace testsupport;
+
+namespace {
+
+const char* LanguageTag(std::uint8_t language) { return language == 0 ? "zh" : "en"; }
+
+void Shoot(QWidget& widget, const QString& name, std::uint8_t language)
+{
+    const char* folder = std::getenv("ZR740_SHOTS");
+    if (folder == nullptr)
+        return;
+    QCoreApplication::processEvents();
+    widget.grab().save(QDir(QString::fromLocal8Bit(folder)).filePath(name + "_" + LanguageTag(language) + ".png"));
+}
+
+// Closes every modal box a choice opens (a refused value, a question) and keeps its text.
+class ModalCloser : public QObject {
+public:
+    ModalCloser()
+    {
+        timer_.setInterval(20);
+        connect(&timer_, &QTimer::timeout, this, [this] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                texts << box->text();
+                box->reject();
+            } else if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+                dialog->reject();
+            }
+        });
+        timer_.start();
+    }
+    QStringList texts;
+
+private:
+    QTimer timer_;
+};
+
+// Chooses every entry of every list once and puts the first choice back; also every tab.
+void WalkChoices(QWidget& window)
+{
+    QList<QPointer<QComboBox>> lists;
+    for (QComboBox* list : window.findChildren<QComboBox*>())
+        lists << list;
+    for (const QPointer<QComboBox>& list : lists) {
+        const int original = list ? list->currentIndex() : -1;
+        for (int i = 0; list && i < list->count(); ++i) {
+            list->setCurrentIndex(i);
+            if (list) {
+                EXPECT_FALSE(list->itemText(i).isEmpty()) << list->objectName().toStdString() << " entry " << i;
+            }
+        }
+        if (list && original >= 0)
+            list->setCurrentIndex(original);
+    }
+    for (QTabWidget* tabs : window.findChildren<QTabWidget*>())
+        for (int i = 0; i < tabs->count(); ++i)
+            tabs->setCurrentIndex(i);
+}
+
+std::string MissList(const TextCatalogue& text)
+{
+    std::string list;
+    for (const auto& [section, key] : text.Misses())
+        list += " " + section + " " + std::to_string(key) + ";";
+    return list;
+}
+
+
+}  // namespace
+
+TEST(AllWindows, EveryTextFoundAndEveryFormFitsInBothLanguages)
+{
+    for (std::uint8_t language : {0, 1}) {
+        SCOPED_TRACE(LanguageTag(language));
+        ProgramDir dir(language);
+        fs::copy_file(fs::path(ZR740_SOURCE_DIR) / "data" / "Default.VNTX", dir.Default(),
+                      fs::copy_options::overwrite_existing);
+        QtTranslationsFor qtTexts(LanguageFromSetting(language));
+        ModalCloser closer;
+        Session s(dir.path);
+        InstallFormFactories(*s.frame);
+        s.frame->ShowFitted(QGuiApplication::primaryScreen()->availableGeometry());
+        QCoreApplication::processEvents();
+        Shoot(*s.frame, "main", language);
+
+        int forms = 0;
+        for (std::size_t k = 0; k < kFormKindCount; ++k) {
+            const auto kind = static_cast<FormKind>(k);
+            const FormInfo& info = FormInfoOf(kind);
+            SCOPED_TRACE(info.className);
+            s.frame->OpenForm(kind);
+            QPointer<QMdiSubWindow> window = s.frame->FormWindow(kind);
+            if (window == nullptr)
+                continue;  // not part of the program yet
+            ++forms;
+            // At its specified size the form needs no scrolling: nothing is cut off.
+            window->showNormal();
+            window->resize(info.width, info.height);
+            QCoreApplication::processEvents();
+            auto* scroller = qobject_cast<QScrollArea*>(window->widget());
+            ASSERT_NE(scroller, nullptr);
+            const QSize need = s.frame->Form(kind)->minimumSizeHint();
+            EXPECT_LE(need.width(), scroller->viewport()->width());
+            EXPECT_LE(need.height(), scroller->viewport()->height());
+            Shoot(*window, info.className, language);
+            WalkChoices(*window);
+            s.frame->CloseForm(kind);
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        }
+        EXPECT_GE(forms, 5);
+
+        // The dialogs the commands open, each shown, walked and closed.
+        int dialogs = 0;
+        s.frame->SetDialogRunner([&](QDialog& dialog) {
+            ++dialogs;
+            dialog.show();
+            QString name = dialog.metaObject()->className();
+            if (auto* transfer = qobject_cast<CDialog_RW*>(&dialog))
+                name += transfer->mode() == CDialog_RW::Mode::Read ? "_read" : "_write";
+            Shoot(dialog, name, language);
+            WalkChoices(dialog);
+            dialog.hide();
+        });
+        for (int command : {Cmd::SetPort, Cmd::Read, Cmd::Write, Cmd::RadioInfo, Cmd::PasswordSet, Cmd::AdjustValue})
+            s.frame->OnCommand(command);
+        EXPECT_GE(dialogs, 3);
+
+        // Messages: the transfer outcomes and the main window's own texts.
+        const TextCatalogue& text = s.app.Context().text;
+        for (std::uint32_t status = 0; status < 1024; ++status)
+            if (const auto key = session::MessageKeyForStatus(status))
+                text.GetText("RW_Str", *key);
+        for (int key : {10, 11, 12, 40})
+            text.GetText("Pub", key);
+        EXPECT_EQ(MissList(text), "");
+        for (const QString& shown : closer.texts)
+            EXPECT_FALSE(shown.isEmpty());
+
+        // The windows Qt draws for us, in the run's language.
+        CAboutDlg about(language == 0, s.frame.get());
+        about.show();
+        Shoot(about, "CAboutDlg", language);
+        QMessageBox question(QMessageBox::Question, QText(text, "Pub", 10), QText(text, "Pub", 11),
+                             QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, s.frame.get());
+        question.show();
+        Shoot(question, "ClosePrompt", language);
+        QFileDialog files(s.frame.get());
+        files.setOption(QFileDialog::DontUseNativeDialog);
+        QStringList filters;
+        for (const std::string& filter : FileDialogFilters(text.GetText("Pub", 12)))
+            filters << QString::fromStdString(filter);
+        files.setNameFilters(filters);
+        files.resize(900, 560);
+        files.show();
+        Shoot(files, "FileDialog", language);
+        s.frame->hide();
+    }
+}
