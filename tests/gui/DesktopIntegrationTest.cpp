@@ -5,6 +5,7 @@
 #include <QtWidgets>
 
 #include "app/CommandTable.h"
+#include "app/HelpWindow.h"
 #include "app/QtText.h"
 #include "tests/gui/TestSupport.h"
 
@@ -128,4 +129,31 @@ TEST(InstalledLayout, DataFromTheDataFolderSettingsInTheUsersFolder)
     }
     EXPECT_EQ(ReadBytes(user.path / "Sys.dat").at(32), 1);
     EXPECT_EQ(ReadBytes(data.path / "Sys.dat"), dataSettings);
+}
+
+// Without Vantic.chm, Help shows the manual rendered, with its pictures, in a window of ours.
+TEST(Help, ManualShownInAWindowWhenTheHelpFileIsMissing)
+{
+    ProgramDir dir(1);
+    Session s(dir.path);
+    s.frame->OnCommand(Cmd::Help);  // neither the help file nor a manual: nothing happens
+    EXPECT_EQ(s.frame->HelpWindow(), nullptr);
+
+    fs::copy(fs::path(ZR740_SOURCE_DIR) / "docs", dir.path / "docs", fs::copy_options::recursive);
+    s.frame->OnCommand(Cmd::Help);
+    auto* help = qobject_cast<CHelpWindow*>(s.frame->HelpWindow());
+    ASSERT_NE(help, nullptr);
+    EXPECT_TRUE(help->isVisible());
+    const QString text = help->Browser()->toPlainText();
+    EXPECT_TRUE(text.startsWith("ZR-740 Programming Software")) << text.left(80).toStdString();
+    EXPECT_FALSE(text.contains("## ")) << "rendered, not shown as source";
+    const QVariant picture =
+        help->Browser()->document()->resource(QTextDocument::ImageResource, QUrl("images/main_en.png"));
+    EXPECT_FALSE(picture.value<QImage>().isNull() && picture.value<QPixmap>().isNull());
+    s.frame->OnCommand(Cmd::Help);
+    EXPECT_EQ(s.frame->HelpWindow(), help) << "raised again, not opened twice";
+
+    EXPECT_EQ(CHelpWindow::ManualPath(dir.path, true), dir.path / "docs" / "manual.zh_CN.md");
+    fs::remove(dir.path / "docs" / "manual.zh_CN.md");
+    EXPECT_EQ(CHelpWindow::ManualPath(dir.path, true), dir.path / "docs" / "manual.md");
 }
