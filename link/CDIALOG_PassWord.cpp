@@ -220,7 +220,7 @@ void CDIALOG_PassWord::OnConfirm()
                     case service::PasswordOutcome::NotEnabled:
                         return;
                     case service::PasswordOutcome::InputError:
-                        ShowMessage(caption, QText(app_.text, "RW_Str", kEntryError));
+                        ShowMessage(caption, QText(app_.text, "RW_Str", kEntryError), QMessageBox::Warning);
                         if (!clear) {
                             new_->clear();
                             repeat_->clear();
@@ -235,7 +235,7 @@ void CDIALOG_PassWord::OnConfirm()
                         ShowMessage(caption, QText(app_.text, "RW_Str", kDone));
                         break;
                     case service::PasswordOutcome::Failed:
-                        ShowMessage(caption, QText(app_.text, "RW_Str", kFailed));
+                        ShowMessage(caption, QText(app_.text, "RW_Str", kFailed), QMessageBox::Warning);
                         break;
                     }
                     done(QDialog::Accepted);

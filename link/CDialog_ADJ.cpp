@@ -87,7 +87,7 @@ void CDialog_ADJ::OnWrite()
         bool ok = false;
         numbers[i] = fields_[i]->text().trimmed().toInt(&ok);
         if (!ok || numbers[i] < 0 || numbers[i] > (kWide[i] ? 65535 : 255)) {
-            ShowMessage(QText(app_.text, "RW_Str", 0), QText(app_.text, "Service", kValuesMissing));
+            ShowMessage(QText(app_.text, "RW_Str", 0), QText(app_.text, "Service", kValuesMissing), QMessageBox::Warning);
             fields_[i]->setFocus();
             return;
         }
@@ -106,6 +106,7 @@ void CDialog_ADJ::OnWrite()
                 [values](CDialog_MSComm& link) { return service::WriteAdjustValues(link, values); },
                 [this](int result) {
                     ShowMessage(QText(app_.text, "RW_Str", 0),
-                                QText(app_.text, "RW_Str", service::AdjustMessageKey(result)));
+                                QText(app_.text, "RW_Str", service::AdjustMessageKey(result)),
+                                result == service::adjust::kOk ? QMessageBox::Information : QMessageBox::Warning);
                 });
 }

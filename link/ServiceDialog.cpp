@@ -16,7 +16,7 @@ CServiceDialog::CServiceDialog(AppContext& app, CDialog_MSComm& link, QWidget* p
     : QDialog(parent), app_(app), link_(link), worker_(std::make_unique<TransferThread>())
 {
     showMessage_ = [this](const QString& caption, const QString& text) {
-        QMessageBox box(QMessageBox::Information, caption, text, QMessageBox::Ok, isVisible() ? this : parentWidget());
+        QMessageBox box(messageIcon_, caption, text, QMessageBox::Ok, isVisible() ? this : parentWidget());
         box.exec();
     };
     busyRow_ = new QWidget(this);
@@ -42,7 +42,11 @@ CServiceDialog::~CServiceDialog()
     worker_.reset();  // joins the thread after the jobs already posted
 }
 
-void CServiceDialog::ShowMessage(const QString& caption, const QString& text) { showMessage_(caption, text); }
+void CServiceDialog::ShowMessage(const QString& caption, const QString& text, QMessageBox::Icon icon)
+{
+    messageIcon_ = icon;
+    showMessage_(caption, text);
+}
 
 void CServiceDialog::BeginBusy(const QString& what)
 {

@@ -7,6 +7,7 @@
 //
 // Closing the dialog by any means closes the serial port (on the worker thread).
 #include <QDialog>
+#include <QMessageBox>
 
 #include <functional>
 #include <memory>
@@ -29,6 +30,7 @@ public:
     // How messages are shown (caption, text); a message box by default. Tests capture them.
     using MessageSink = std::function<void(const QString& caption, const QString& text)>;
     void setMessageSink(MessageSink sink) { showMessage_ = std::move(sink); }
+    QMessageBox::Icon lastMessageIcon() const { return messageIcon_; }
 
     // True while an exchange runs.
     bool busy() const { return busy_; }
@@ -57,7 +59,8 @@ protected:
         });
     }
 
-    void ShowMessage(const QString& caption, const QString& text);
+    // Failures and refusals take the warning icon, success the information icon.
+    void ShowMessage(const QString& caption, const QString& text, QMessageBox::Icon icon = QMessageBox::Information);
 
     // The widget whose controls are disabled while busy, and the layout slot of the busy row.
     void SetContent(QWidget* content) { content_ = content; }
@@ -77,6 +80,7 @@ private:
 
     std::unique_ptr<TransferThread> worker_;
     MessageSink showMessage_;
+    QMessageBox::Icon messageIcon_ = QMessageBox::NoIcon;
     bool busy_ = false;
     QWidget* content_ = nullptr;
     QWidget* busyRow_ = nullptr;

@@ -68,10 +68,11 @@ void CFormBase::SetFormTitle(const QString& title)
 
 void CFormBase::ShowMessage(const QString& caption, const QString& text)
 {
+    // A form speaks up only to refuse a change: the warning icon.
     if (CMainFrame* frame = MainFrame())
-        frame->Prompts().ShowMessage(this, caption, text, QMessageBox::Information);
+        frame->Prompts().ShowMessage(this, caption, text, QMessageBox::Warning);
     else
-        QMessageBox::information(this, caption, text);
+        QMessageBox::warning(this, caption, text);
 }
 
 void CFormBase::RequestTreeRebuild()
