@@ -105,6 +105,7 @@ TEST(PasswordDialog, SetsTheRadioPasswordWithChecksAndMessages)
     d->confirmButton()->click();
     ASSERT_TRUE(WaitFor([&] { return !b.messages.empty(); }));
     EXPECT_TRUE(b.Reported("RW_Str", 38));
+    EXPECT_EQ(d->lastMessageIcon(), QMessageBox::Warning);
     EXPECT_EQ(b.messages.back().first, QText(b.app->text, "Pub", 10));
     EXPECT_TRUE(d->newEdit()->text().isEmpty() && d->repeatEdit()->text().isEmpty());
     EXPECT_TRUE(d->isVisible());
@@ -115,6 +116,7 @@ TEST(PasswordDialog, SetsTheRadioPasswordWithChecksAndMessages)
     d->confirmButton()->click();
     ASSERT_TRUE(WaitFor([&] { return b.messages.size() == 2; }));
     EXPECT_TRUE(b.Reported("RW_Str", 85));
+    EXPECT_EQ(d->lastMessageIcon(), QMessageBox::Information);
     EXPECT_FALSE(d->isVisible());
     EXPECT_EQ(b.bench.radio.ServicePassword(), "2222");
     EXPECT_FALSE(b.link->IsPortOpen());
@@ -244,6 +246,7 @@ TEST(AdjustDialog, ConfirmationVoxCheckAndTheValuesReachTheRadio)
     d->writeButton()->click();  // empty fields: nothing is asked or sent
     EXPECT_EQ(asked, 0);
     EXPECT_TRUE(b.Reported("Service", 20));
+    EXPECT_EQ(d->lastMessageIcon(), QMessageBox::Warning);
 
     d->defaultButton()->click();
     QStringList shown;
@@ -260,6 +263,7 @@ TEST(AdjustDialog, ConfirmationVoxCheckAndTheValuesReachTheRadio)
     d->writeButton()->click();
     ASSERT_TRUE(WaitFor([&] { return !d->busy(); }));
     EXPECT_TRUE(b.Reported("RW_Str", 26));
+    EXPECT_EQ(d->lastMessageIcon(), QMessageBox::Warning);
     EXPECT_EQ(b.messages.back().first, QText(b.app->text, "RW_Str", 0));
     EXPECT_EQ(b.bench.radio.Received(), kProbe);
 
@@ -267,6 +271,7 @@ TEST(AdjustDialog, ConfirmationVoxCheckAndTheValuesReachTheRadio)
     d->writeButton()->click();
     ASSERT_TRUE(WaitFor([&] { return !d->busy(); }));
     EXPECT_TRUE(b.Reported("RW_Str", 22));
+    EXPECT_EQ(d->lastMessageIcon(), QMessageBox::Information);
     const auto memory = b.bench.radio.ServiceMemory();
     EXPECT_EQ(std::vector<std::uint8_t>(memory.begin() + 0x0360, memory.begin() + 0x036A),
               (std::vector<std::uint8_t>{83, 30, 37, 44, 51, 58, 65, 72, 79, 101}));
@@ -276,6 +281,7 @@ TEST(AdjustDialog, ConfirmationVoxCheckAndTheValuesReachTheRadio)
     d->writeButton()->click();
     ASSERT_TRUE(WaitFor([&] { return !d->busy(); }));
     EXPECT_TRUE(b.Reported("RW_Str", 81));
+    EXPECT_EQ(d->lastMessageIcon(), QMessageBox::Warning);
 }
 
 TEST(ProgrammingPasswordForm, PadsBothCopiesAndStaysOpenAcrossCloseAll)
