@@ -134,7 +134,6 @@ public:
 
     void Finish(std::uint32_t doneStatus)
     {
-        state_.RecordsTotal = state_.RecordsDone.load();
         link_.ClosePort();
         state_.TransferBusy = 0;
         state_.TransferStatus = doneStatus;
