@@ -2,72 +2,40 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
-#include <QSpacerItem>
-#include <QVBoxLayout>
 
 #include "app/AppContext.h"
-#include "forms/dmr/AlarmStepBar.h"
 
 namespace {
 
 constexpr int kTitleKey = 0;
 constexpr int kBackgroundKey = 10;
-constexpr int kAddKey = 20, kDeleteKey = 21;
 constexpr int kAlarmModeKeys[] = {30, 31, 33};  // 30 + the stored mode
 constexpr int kFirstRepeatModeKey = 40, kRepeatModes = 3;
 constexpr int kFirstSquelchKey = 50, kSquelchModes = 3;
 
-QStringList Numbers(int first, int last)
-{
-    QStringList texts;
-    for (int n = first; n <= last; ++n)
-        texts << QString::number(n);
-    return texts;
-}
+// The entry each list shows, in list order.
+using E = emergency::AnalogAlarmEntries;
+constexpr int E::*kEntries[] = {&E::alarmMode,       &E::localToneDuration, &E::toneRepeatMode,
+                                &E::toneRepeatCount, &E::voiceRepeatMode,   &E::voiceRepeatCount,
+                                &E::squelchMode,     &E::transmitDuration,  &E::receiveDuration};
 
 }  // namespace
 
 CForm_AnologEmergAlarm::CForm_AnologEmergAlarm(CVanticApp& app, QWidget* parent)
-    : CFormBase(app, FormKind::AnalogEmergAlarm, "AnologEmergAlarm", parent)
+    : AlarmFormBase(app, FormKind::AnalogEmergAlarm, "AnologEmergAlarm", parent)
 {
-    auto* box = new QGroupBox(this);
-    auto* grid = new QGridLayout(box);
-    grid->setHorizontalSpacing(16);
-    grid->setVerticalSpacing(14);
-    grid->addItem(new QSpacerItem(0, 0, QSizePolicy::Expanding, QSizePolicy::Minimum), 0, 2);
-    for (int i = 0; i < kLists; ++i) {
-        labels_[i] = new QLabel(box);
-        lists_[i] = new QComboBox(box);
-        lists_[i]->setMaxVisibleItems(20);
-        lists_[i]->setMinimumWidth(260);
-        grid->addWidget(labels_[i], i, 0);
-        grid->addWidget(lists_[i], i, 1);
-        OnChange(lists_[i], &QComboBox::currentIndexChanged);
-    }
-    background_ = new QCheckBox(box);  // kept on the form, never shown; every commit clears its bit
+    for (int i = 0; i < kLists; ++i)
+        NewListRow(i, labels_[i], lists_[i]);
+    background_ = new QCheckBox(Box());  // kept on the form, never shown; every commit clears its bit
     background_->hide();
-
-    buttons_ = new AlarmStepBar(this);
-    connect(buttons_, &AlarmStepBar::StepClicked, this, &CForm_AnologEmergAlarm::OnStep);
-    connect(buttons_, &AlarmStepBar::AddClicked, this, &CForm_AnologEmergAlarm::OnAdd);
-    connect(buttons_, &AlarmStepBar::DeleteClicked, this, &CForm_AnologEmergAlarm::OnDelete);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(24, 24, 24, 24);
-    layout->setSpacing(16);
-    layout->addWidget(box);
-    layout->addWidget(buttons_);
-    layout->addStretch(1);
+    AddStepBar(&emergency::AlarmTables::analog);
 }
-
-emergency::AnalogAlarmTable& CForm_AnologEmergAlarm::Table() const { return Context().alarms.analog; }
 
 emergency::AnalogAlarmRecord CForm_AnologEmergAlarm::Record() const
 {
-    return Table().record(emergency::RecordShown(CurrentIndex()));
+    return Context().alarms.analog.record(emergency::RecordShown(CurrentIndex()));
 }
 
 void CForm_AnologEmergAlarm::InitialiseControls()
@@ -87,20 +55,18 @@ void CForm_AnologEmergAlarm::InitialiseControls()
     for (ListId id : {LocalToneDuration, ToneRepeatCount, VoiceRepeatCount, TransmitDuration, ReceiveDuration})
         lists_[id]->addItems(Numbers(1, 255));
     background_->setText(Text(kBackgroundKey));
-    buttons_->SetTexts(Text(kAddKey), Text(kDeleteKey));
+    SetStepBarTexts();
 }
 
 void CForm_AnologEmergAlarm::ShowRecord()
 {
-    SetFormTitle(QString::fromStdString(FormatNumbered(Text(kTitleKey).toStdString(), static_cast<int>(CurrentIndex()) + 1)));
+    ShowNumberedTitle(kTitleKey);
     const emergency::AnalogAlarmRecord record = Record();
     const emergency::AnalogAlarmEntries e = emergency::ShowAnalog(record);
     if (e.alarmMode != emergency::kLeaveSelection)
         lists_[AlarmMode]->setCurrentIndex(e.alarmMode);
-    const int positions[kLists] = {0, e.localToneDuration, e.toneRepeatMode, e.toneRepeatCount, e.voiceRepeatMode,
-                                   e.voiceRepeatCount, e.squelchMode, e.transmitDuration, e.receiveDuration};
     for (int i = LocalToneDuration; i < kLists; ++i)
-        lists_[i]->setCurrentIndex(positions[i]);
+        lists_[i]->setCurrentIndex(e.*kEntries[i]);
     background_->setChecked(e.backgroundTone);
 
     const emergency::AnalogAlarmEnabling on = emergency::AnalogEnabling(record);
@@ -113,34 +79,7 @@ void CForm_AnologEmergAlarm::ShowRecord()
 void CForm_AnologEmergAlarm::Commit()
 {
     emergency::AnalogAlarmEntries e;
-    e.alarmMode = lists_[AlarmMode]->currentIndex();
-    e.localToneDuration = lists_[LocalToneDuration]->currentIndex();
-    e.toneRepeatMode = lists_[ToneRepeatMode]->currentIndex();
-    e.toneRepeatCount = lists_[ToneRepeatCount]->currentIndex();
-    e.voiceRepeatMode = lists_[VoiceRepeatMode]->currentIndex();
-    e.voiceRepeatCount = lists_[VoiceRepeatCount]->currentIndex();
-    e.squelchMode = lists_[SquelchMode]->currentIndex();
-    e.transmitDuration = lists_[TransmitDuration]->currentIndex();
-    e.receiveDuration = lists_[ReceiveDuration]->currentIndex();
+    for (int i = 0; i < kLists; ++i)
+        e.*kEntries[i] = lists_[i]->currentIndex();
     emergency::CommitAnalog(Record(), e);
-}
-
-void CForm_AnologEmergAlarm::OnStep(emergency::Step step)
-{
-    SetCurrentIndex(emergency::StepIndex(step, CurrentIndex(), emergency::SystemsInUse(Table())));
-    Show();
-}
-
-void CForm_AnologEmergAlarm::OnAdd()
-{
-    emergency::AddSystem(Table());
-    RequestTreeRebuild();
-    Show();
-}
-
-void CForm_AnologEmergAlarm::OnDelete()
-{
-    SetCurrentIndex(emergency::DeleteSystem(Table(), CurrentIndex()));
-    RequestTreeRebuild();
-    Show();
 }

@@ -1,15 +1,11 @@
 #pragma once
 // The analog emergency alarm systems, one at a time, from the application's in-memory table
 // (kept for the run only). Which lists can be edited follows the stored alarm and repeat modes.
-#include "forms/dmr/AlarmRules.h"
-#include "ui/FormBase.h"
+#include "forms/dmr/AlarmFormParts.h"
 
-class AlarmStepBar;
 class QCheckBox;
-class QComboBox;
-class QLabel;
 
-class CForm_AnologEmergAlarm : public CFormBase {
+class CForm_AnologEmergAlarm : public AlarmFormBase {
     Q_OBJECT
 public:
     explicit CForm_AnologEmergAlarm(CVanticApp& app, QWidget* parent = nullptr);
@@ -20,7 +16,6 @@ public:
     };
     QComboBox* List(ListId id) const { return lists_[id]; }
     QCheckBox* BackgroundTone() const { return background_; }
-    AlarmStepBar* Buttons() const { return buttons_; }
 
 protected:
     void InitialiseControls() override;
@@ -28,14 +23,9 @@ protected:
     void Commit() override;
 
 private:
-    emergency::AnalogAlarmTable& Table() const;
     emergency::AnalogAlarmRecord Record() const;
-    void OnStep(emergency::Step step);
-    void OnAdd();
-    void OnDelete();
 
     QLabel* labels_[kLists] = {};
     QComboBox* lists_[kLists] = {};
     QCheckBox* background_ = nullptr;
-    AlarmStepBar* buttons_ = nullptr;
 };

@@ -2,16 +2,12 @@
 // The digital emergency alarm systems, one at a time, from the application's in-memory table
 // (kept for the run only). Any list or check box change writes the shown system back, then shows
 // it again; the step buttons choose the system, Add and Delete change the list.
-#include "forms/dmr/AlarmRules.h"
-#include "ui/FormBase.h"
+#include "forms/dmr/AlarmFormParts.h"
 
-class AlarmStepBar;
 class QCheckBox;
-class QComboBox;
-class QLabel;
 class QLineEdit;
 
-class CForm_DigitalEmergAlarm : public CFormBase {
+class CForm_DigitalEmergAlarm : public AlarmFormBase {
     Q_OBJECT
 public:
     explicit CForm_DigitalEmergAlarm(CVanticApp& app, QWidget* parent = nullptr);
@@ -20,7 +16,6 @@ public:
     QComboBox* List(ListId id) const { return lists_[id]; }
     QCheckBox* RemoteAllowed() const { return remote_; }
     QLineEdit* AliasBox() const { return alias_; }
-    AlarmStepBar* Buttons() const { return buttons_; }
 
 protected:
     void InitialiseControls() override;
@@ -28,15 +23,10 @@ protected:
     void Commit() override;
 
 private:
-    emergency::DigitalAlarmTable& Table() const;
     emergency::DigitalAlarmRecord Record() const;
-    void OnStep(emergency::Step step);
-    void OnAdd();
-    void OnDelete();
 
     QLabel* labels_[kLists] = {};
     QComboBox* lists_[kLists] = {};
     QCheckBox* remote_ = nullptr;
     QLineEdit* alias_ = nullptr;
-    AlarmStepBar* buttons_ = nullptr;
 };
