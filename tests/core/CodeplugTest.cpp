@@ -56,13 +56,3 @@ TEST(Codeplug, FieldNumbersAreStampedInEveryRecord)
     // Messages are stamped as they are sent, not here.
     EXPECT_EQ(cp.MessageTable.record(0)[2], 0);
 }
-
-TEST(Codeplug, ForcedOffOptionBitsAreClearedAlone)
-{
-    Codeplug cp;
-    cp.RadioSettings[87] = cp.RadioSettings[88] = cp.RadioSettings[193] = 0xFF;
-    ClearForcedOffOptionBits(cp);
-    EXPECT_EQ(cp.RadioSettings[87], 0xFB);
-    EXPECT_EQ(cp.RadioSettings[88], 0xFE);
-    EXPECT_EQ(cp.RadioSettings[193], 0xF1);
-}

@@ -63,19 +63,6 @@ TEST(BcdId, DecimalNumbersPackAndUnpackDigitByDigit)
     EXPECT_EQ(BcdIdToText(0x00000901), "901");
 }
 
-TEST(DmrSettingLists, EveryFieldHasItsListLabelAndVisibility)
-{
-    // offset -> label key; the message confirmation lists at 14 and 16 are the hidden ones
-    const std::map<std::size_t, int> labels = {{6, 2},  {8, 3},   {10, 4},  {12, 5},  {14, 6}, {16, 7},
-                                               {18, 8}, {20, 9}, {22, 13}, {24, 12}, {26, 11}};
-    std::map<std::size_t, int> got;
-    for (const dmr::SettingList& list : dmr::SettingLists()) {
-        got[list.offset] = list.labelKey;
-        EXPECT_EQ(list.hidden, list.offset == 14 || list.offset == 16) << list.offset;
-    }
-    EXPECT_EQ(got, labels);
-}
-
 TEST(DmrSettingLists, WaitAndDelayTimesConvertAtBothEnds)
 {
     const dmr::SettingList& wait = ListAt(10);

@@ -75,8 +75,9 @@ TEST(ProgramDirectories, BesideTheExecutableOrInstalled)
         };
         EXPECT_EQ(found.program, where(c.program));
         EXPECT_EQ(found.data.lexically_normal(), where(c.data).lexically_normal());
-        if (found.program == config)
+        if (found.program == config) {
             EXPECT_TRUE(fs::is_directory(config));
+        }
     }
 }
 

@@ -86,6 +86,23 @@ struct SessionBench {
     }
 };
 
+// Writes `image` to the bench's radio, then reads the radio back into the bench's image;
+// `written` receives the image as the write left it (stamped).
+inline ::testing::AssertionResult WriteThenReadBack(SessionBench& s, const Codeplug& image, Codeplug* written = nullptr)
+{
+    *s.image = image;
+    s.Write();
+    if (s.state.TransferStatus != session::status::WriteDone)
+        return ::testing::AssertionFailure() << "write ended with status " << s.state.TransferStatus;
+    if (written != nullptr)
+        *written = *s.image;
+    *s.image = Codeplug{};
+    s.Read();
+    if (s.state.TransferStatus != session::status::ReadDone)
+        return ::testing::AssertionFailure() << "read ended with status " << s.state.TransferStatus;
+    return ::testing::AssertionSuccess();
+}
+
 inline Wire Bytes(Codeplug& c) { return CodeplugToBytes(c); }
 inline Wire Slice(std::span<const std::uint8_t> bytes, std::size_t at, std::size_t n)
 {

@@ -61,19 +61,6 @@ TEST(SystemSettingsFile, SavedPasswordRules)
     EXPECT_EQ(field[15], 0xFF);
 }
 
-TEST(TextCatalogue, LanguageChoosesTheKeyBaseAndKeysCarrySixDigits)
-{
-    const std::pair<std::uint8_t, int> bases[] = {{0, 0}, {1, 100000}, {2, 800000}, {255, 800000}};
-    for (const auto& [setting, base] : bases)
-        EXPECT_EQ(TextKeyBaseFor(LanguageFromSetting(setting)), base) << int(setting);
-    EXPECT_EQ(MainTitleFor(LanguageFromSetting(2)), "ZR-74[0 NV]");
-    EXPECT_FALSE(UsesEnglishMenus(LanguageFromSetting(2)));
-    EXPECT_TRUE(UsesEnglishMenus(LanguageFromSetting(1)));
-    EXPECT_EQ(TextCatalogue::KeyName(0, 9), "000009");
-    EXPECT_EQ(TextCatalogue::KeyName(100000, 391), "100391");
-    EXPECT_EQ(TextCatalogue::KeyName(800000, 9), "800009");
-}
-
 TEST(TextCatalogue, LookupIgnoresCaseCutsLongValuesAndRecordsMisses)
 {
     TextCatalogue text;

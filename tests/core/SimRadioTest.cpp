@@ -240,33 +240,6 @@ TEST(SimRadio, DamagedRecordReplies)
     EXPECT_EQ(cable.SendHex(readF2), own) << "the same every time";
 }
 
-TEST(SimRadio, CodeplugRoundTrip)
-{
-    auto image = std::make_unique<Codeplug>();
-    image->DigitalChannelCount[0] = 3;
-    SetCount(image->ContactCount, 2);
-    auto rec = image->DigitalChannelTable.record(2);
-    std::ranges::copy(Hex("A0 FA 22 1A"), rec.begin() + 54);  // 438.5 MHz, little-endian in the image
-    image->FunctionExtra = {1, 2, 3, 0xB8, 0x0B, 6, 7};
-    image->RecordE2Block[44] = 0x44;
-    image->RecordE2Block[45] = 0x45;  // beyond the exchanged record
-
-    VirtualRadio radio;
-    radio.LoadCodeplug(*image);
-    ASSERT_EQ(radio.Records(0xF4).size(), 3u);
-    EXPECT_EQ(Bytes(radio.Records(0xF4)[2].begin() + 54, radio.Records(0xF4)[2].begin() + 58), Hex("1A 22 FA A0"))
-        << "held in wire order";
-    EXPECT_EQ(radio.ExtraB(), 0x0BB8);
-
-    auto back = std::make_unique<Codeplug>();
-    radio.SaveCodeplug(*back);
-    EXPECT_EQ(back->DigitalChannelTable.bytes, image->DigitalChannelTable.bytes);
-    EXPECT_EQ(GetCount(back->ContactCount), 2u);
-    EXPECT_EQ(back->FunctionExtra, image->FunctionExtra);
-    EXPECT_EQ(back->RecordE2Block[44], 0x44);
-    EXPECT_EQ(back->RecordE2Block[45], 0x00);
-}
-
 TEST(SimOptions, SwitchesAndErrors)
 {
     std::string error;

@@ -3,23 +3,6 @@
 
 #include "forms/functions/VoxRules.h"
 
-TEST(VoxRules, StartShowsNoLevelTheFirstDelayAndEverythingOff)
-{
-    const VoxControls shown = ShowVox(VoxSettings{});
-    EXPECT_EQ(shown.level, -1);
-    EXPECT_EQ(shown.delay, 0);
-    EXPECT_FALSE(shown.voxOn || shown.promptTone || shown.agcOn || shown.voxControlsEnabled || shown.agcListsEnabled);
-    VoxSettings settings;
-    CommitVox(settings, shown);  // the level stays unset
-    EXPECT_EQ(settings, VoxSettings{});
-    const auto delays = VoxDelayEntries();
-    ASSERT_EQ(delays.size(), 20u);
-    EXPECT_EQ(delays[2], "1.5");
-    EXPECT_EQ(delays.back(), "10.0");
-    EXPECT_EQ(VoxAgcMinEntries().front(), "-6");
-    EXPECT_EQ(VoxAgcMaxEntries().back(), "40");
-}
-
 TEST(VoxRules, GainsPackAnalogLowAndDigitalHigh)
 {
     struct Case {

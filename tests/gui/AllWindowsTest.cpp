@@ -77,15 +77,6 @@ void WalkChoices(QWidget& window)
             tabs->setCurrentIndex(i);
 }
 
-std::string MissList(const TextCatalogue& text)
-{
-    std::string list;
-    for (const auto& [section, key] : text.Misses())
-        list += " " + section + " " + std::to_string(key) + ";";
-    return list;
-}
-
-
 }  // namespace
 
 TEST(AllWindows, EveryTextFoundAndEveryFormFitsInBothLanguages)

@@ -40,13 +40,6 @@ struct ChannelSession : Session {
     }
 };
 
-// Typing into a box and leaving it.
-void Type(QLineEdit* box, const QString& text)
-{
-    box->setText(text);
-    emit box->editingFinished();
-}
-
 std::vector<QString> ItemTexts(const QComboBox* list)
 {
     std::vector<QString> texts;
@@ -213,38 +206,6 @@ TEST(ChannelForms, AddAndDeleteFromTheForm)
     EXPECT_TRUE(analogBranch->isExpanded());
 }
 
-// Every caption and list entry has a text in both languages, and the controls fit the window at
-// its size. With ZR740_SHOTS set the windows are saved there as pictures.
-TEST(ChannelForms, TextsInBothLanguagesFitTheWindow)
-{
-    for (std::uint8_t language : {0, 1}) {
-        ProgramDir dir(language, {3, 3, 2, 2});
-        ChannelSession s(dir.path);
-        s.frame->resize(1280, 900);
-        s.frame->show();
-        for (CFormBase* form : std::initializer_list<CFormBase*>{s.Analog(0), s.Digital(0)}) {
-            ASSERT_NE(form, nullptr);
-            SCOPED_TRACE(form->objectName().toStdString() + " " + std::to_string(language));
-            QMdiSubWindow* window = s.frame->FormWindow(form->Kind());
-            window->showNormal();
-            const FormInfo& info = FormInfoOf(form->Kind());
-            window->resize(info.width, info.height);
-            QCoreApplication::processEvents();
-            for (const QLabel* label : form->findChildren<QLabel*>())
-                EXPECT_FALSE(label->text().isEmpty());
-            for (const QAbstractButton* button : form->findChildren<QAbstractButton*>())
-                EXPECT_FALSE(button->text().isEmpty());
-            for (const QComboBox* list : form->findChildren<QComboBox*>())
-                for (const QString& entry : ItemTexts(list))
-                    EXPECT_FALSE(entry.isEmpty());
-            EXPECT_LE(form->minimumSizeHint().width(), form->width());
-            EXPECT_LE(form->minimumSizeHint().height(), form->height());
-            if (const char* shots = std::getenv("ZR740_SHOTS"))
-                window->grab().save(QDir(shots).filePath(form->objectName() + QString::number(language) + ".png"));
-        }
-    }
-}
-
 // A codeplug edited through the forms, saved, written to the radio and read back.
 TEST(ChannelForms, EditedChannelsSurviveSaveWriteAndRead)
 {
@@ -267,14 +228,11 @@ TEST(ChannelForms, EditedChannelsSurviveSaveWriteAndRead)
     const fs::path saved = dir.path / "edited.VNTX";
     ASSERT_TRUE(SaveCodeplugFile(s.image(), saved).ok());
     session_test::SessionBench bench;
-    ASSERT_TRUE(LoadCodeplugFile(*bench.image, saved).ok());
-    PutLE16(bench.image->FunctionExtra, 3, 2048);
-    bench.Write();
-    ASSERT_EQ(bench.state.TransferStatus, session::status::WriteDone);
-    const Codeplug written = *bench.image;
-    *bench.image = Codeplug{};
-    bench.Read();
-    ASSERT_EQ(bench.state.TransferStatus, session::status::ReadDone);
+    Codeplug loaded;
+    ASSERT_TRUE(LoadCodeplugFile(loaded, saved).ok());
+    auto stamped = std::make_unique<Codeplug>();
+    ASSERT_TRUE(session_test::WriteThenReadBack(bench, loaded, stamped.get()));
+    const Codeplug& written = *stamped;
     const Codeplug& read = *bench.image;
     EXPECT_EQ(read.AnalogChannelCount[0], 3);
     EXPECT_EQ(read.DigitalChannelCount[0], 1);

@@ -32,12 +32,6 @@ FormT* Open(Session& s, int command, FormKind kind)
     return dynamic_cast<FormT*>(s.frame->Form(kind));
 }
 
-void Type(QLineEdit* box, const QString& text)
-{
-    box->setText(text);
-    emit box->editingFinished();
-}
-
 // The list of the DMR form that edits DmrSettings byte `offset`.
 QComboBox* DmrList(const CFORM_DMR& form, std::size_t offset)
 {
@@ -104,16 +98,12 @@ TEST(DmrBasicForm, RadioIdAndSettingReachTheRadioThroughASavedFile)
     s.prompts->saveAnswers.push_back(QString::fromStdString(saved.string()));
     ASSERT_TRUE(s.frame->OnFileSaveAs());
 
+    Codeplug loaded;
+    ASSERT_TRUE(LoadCodeplugFile(loaded, saved).ok());
     session_test::SessionBench bench;
-    ASSERT_TRUE(LoadCodeplugFile(*bench.image, saved).ok());
-    bench.Write();
-    ASSERT_EQ(bench.state.TransferStatus, session::status::WriteDone);
+    ASSERT_TRUE(session_test::WriteThenReadBack(bench, loaded));
     const Wire& sent = bench.radio().Records(0xF2).at(0);  // on the link the ID goes most significant byte first
     EXPECT_EQ(Wire(sent.begin() + 1, sent.begin() + 5), (Wire{0x02, 0x34, 0x56, 0x78}));
-
-    *bench.image = Codeplug{};
-    bench.Read();
-    ASSERT_EQ(bench.state.TransferStatus, session::status::ReadDone);
     const auto& d = bench.image->DmrSettings;
     EXPECT_EQ(Wire(d.begin() + 1, d.begin() + 5), (Wire{0x78, 0x56, 0x34, 0x02}));
     EXPECT_EQ(d[8], 17);

@@ -44,7 +44,7 @@ struct DmrSession : Session {
 
 void Click(CMSFlexGrid* grid, int row, int col) { emit grid->cellClicked(row - 1, col); }
 
-void Type(QLineEdit* editor, const QString& text)
+void Enter(QLineEdit* editor, const QString& text)
 {
     editor->setText(text);
     QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
@@ -88,7 +88,7 @@ TEST(ContactForm, EditorsCommitIntoTheRecordAndCloseTheFormsThatListContacts)
     s.List(0);
     Click(grid, 2, 1);
     ASSERT_TRUE(form->NameEditor()->isVisibleTo(form));
-    Type(form->NameEditor(), "Dispatch desk");
+    Enter(form->NameEditor(), "Dispatch desk");
     EXPECT_EQ(s.image().ContactTable.record(1)[1], 13);
     EXPECT_EQ(grid->TextMatrix(2, 1), "Dispatch desk");
     EXPECT_EQ(s.frame->Form(FormKind::Key), nullptr);
@@ -112,13 +112,13 @@ TEST(ContactForm, EditorsCommitIntoTheRecordAndCloseTheFormsThatListContacts)
     ASSERT_EQ(s.image().ContactTable.record(3)[39], 0);
     s.image().ContactTable.record(3)[39] = 1;
     Click(grid, 4, 3);
-    Type(form->IdEditor(), "1");
+    Enter(form->IdEditor(), "1");
     ASSERT_EQ(s.prompts->messages.size(), 2u);
     EXPECT_EQ(s.prompts->messages[1].text,
               "Another contact of the same call type already has this ID. Please enter a different ID.");
     EXPECT_EQ(GetLE32(s.image().ContactTable.record(3), 41), 0x1u);
     EXPECT_TRUE(form->IdEditor()->isVisibleTo(form));
-    Type(form->IdEditor(), "00000777");
+    Enter(form->IdEditor(), "00000777");
     EXPECT_EQ(grid->TextMatrix(4, 3), "777");
     EXPECT_FALSE(form->IdEditor()->isVisibleTo(form));
 
@@ -191,20 +191,15 @@ TEST(ContactForm, ContactsEditedInTheFormReachTheRadioAndReadBack)
     for (int i = 0; i < 3; ++i)
         form->AddButton()->click();
     Click(form->Grid(), 3, 1);
-    Type(form->NameEditor(), QString::fromUtf8("调度 Desk"));
+    Enter(form->NameEditor(), QString::fromUtf8("调度 Desk"));
     Click(form->Grid(), 1, 1);
     form->DeleteButton()->click();
     ASSERT_EQ(GetCount(s.image().ContactCount), 2u);
 
     session_test::SessionBench bench;
-    *bench.image = s.image();
-    bench.Write();
-    ASSERT_EQ(bench.state.TransferStatus, session::status::WriteDone);
+    ASSERT_TRUE(session_test::WriteThenReadBack(bench, s.image()));
     auto radio = std::make_unique<Codeplug>();
     bench.radio().SaveCodeplug(*radio);
-    *bench.image = Codeplug{};
-    bench.Read();
-    ASSERT_EQ(bench.state.TransferStatus, session::status::ReadDone);
     for (const Codeplug* held : {radio.get(), bench.image.get()}) {
         EXPECT_EQ(GetCount(held->ContactCount), 2u);
         const auto first = held->ContactTable.record(0);

@@ -4,9 +4,6 @@
 
 #include <fcntl.h>
 #include <poll.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -17,13 +14,11 @@
 #include <thread>
 #include <vector>
 
-#include "codeplug/CodeplugFile.h"
-#include "link/CDialog_MSComm.h"
 #include "link/PortNames.h"
 #include "link/PortProbe.h"
 #include "link/QtSerialPort.h"
+#include "tests/core/SessionPrograms.h"
 
-extern char** environ;
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 using Bytes = std::vector<std::uint8_t>;
@@ -53,49 +48,6 @@ Bytes ReadFor(int fd, std::size_t want, std::chrono::milliseconds limit)
     }
     return got;
 }
-
-// zr740sim started with a COMn link; its first output line is the device. Stopped (SIGTERM) at the end.
-struct SimProcess {
-    pid_t pid = -1;
-    std::string device;
-    explicit SimProcess(const std::vector<std::string>& args)
-    {
-        const std::string program = std::string(ZR740_PROGRAM_DIR) + "/zr740sim";
-        int out[2];
-        if (pipe(out) != 0)
-            return;
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
-        posix_spawn_file_actions_addclose(&actions, out[0]);
-        std::vector<char*> argv{const_cast<char*>(program.c_str())};
-        for (const auto& a : args)
-            argv.push_back(const_cast<char*>(a.c_str()));
-        argv.push_back(nullptr);
-        if (posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ) != 0)
-            pid = -1;
-        posix_spawn_file_actions_destroy(&actions);
-        close(out[1]);
-        for (Bytes more; device.find('\n') == std::string::npos && !(more = ReadFor(out[0], 1, 5000ms)).empty();)
-            device.append(more.begin(), more.end());
-        device.erase(std::min(device.find_first_of("\r\n"), device.size()));
-        close(out[0]);
-    }
-    bool Exited(std::chrono::milliseconds limit)
-    {
-        for (const auto end = Steady::now() + limit; pid > 0 && Steady::now() < end; std::this_thread::sleep_for(20ms))
-            if (waitpid(pid, nullptr, WNOHANG) == pid)
-                pid = -1;
-        return pid <= 0;
-    }
-    ~SimProcess()
-    {
-        if (pid > 0) {
-            kill(pid, SIGTERM);
-            waitpid(pid, nullptr, 0);
-        }
-    }
-};
 
 }  // namespace
 
@@ -133,12 +85,11 @@ TEST(PortSerial, SessionAgainstZr740simAt38400Baud)
 {
     const fs::path dir = TempDir("zr740-sim-");
     {
-        SimProcess sim({"--link-dir", dir.string(), "--com", "4", "--password", "2468"});
-        ASSERT_GT(sim.pid, 0);
-        ASSERT_EQ(fs::read_symlink(dir / "COM4"), sim.device) << sim.device;
+        session_test::Sim sim({"--link-dir", dir.string(), "--com", "4", "--password", "2468"});
+        ASSERT_EQ(fs::read_symlink(dir / "COM4"), sim.device()) << sim.device();
         // Password 2468 is stored right-aligned (00002468); after it, a 237-byte reply takes 236 byte
         // times (10 bits at 38400 baud) from first to last byte.
-        const int fd = open(sim.device.c_str(), O_RDWR | O_NOCTTY);
+        const int fd = open(sim.device().c_str(), O_RDWR | O_NOCTTY);
         ASSERT_GE(fd, 0);
         termios t{};
         tcgetattr(fd, &t);
@@ -170,39 +121,5 @@ TEST(PortSerial, SessionAgainstZr740simAt38400Baud)
         EXPECT_LT(ms(lastSeen - firstSeen), 110.0) << "a radio at half the rate takes 123 ms";
     }
     EXPECT_FALSE(fs::exists(fs::symlink_status(dir / "COM4"))) << "the link goes with the program";
-    fs::remove_all(dir);
-}
-
-TEST(PortSerial, Zr740simLoadsAndSavesCodeplugFiles)
-{
-    const fs::path dir = TempDir("zr740-simfile-");
-    const fs::path defaults = fs::path(ZR740_PROGRAM_DIR) / "Default.VNTX";
-    const fs::path received = dir / "received.VNTX";
-    SimProcess sim({"--link-dir", dir.string(), "--com", "2", "--load", defaults.string(), "--save-on-close",
-                    received.string(), "--exit-after-write"});
-    ASSERT_GT(sim.pid, 0);
-
-    SystemClock clock;
-    CDialog_MSComm link(QtSerialPortFactory(), clock);
-    link.SetDevice(ComDevicePath(dir, 2).string());
-    ASSERT_TRUE(link.OpenPort());
-    ASSERT_EQ(link.OpenWriteSession(), LinkResult::Ok);
-    ASSERT_EQ(link.BeginWrite(), LinkResult::Ok);
-    const std::array<std::uint8_t, 27> dmr = {0x00, 0x01, 0x23, 0x45, 0x67};  // radio ID as BCD, MSB first
-    ASSERT_EQ(link.WriteRecord(0xF2, 0, dmr), LinkResult::Ok);
-    ASSERT_EQ(link.CloseWriteSession(), LinkResult::Ok);
-    link.ClosePort();
-    ASSERT_TRUE(sim.Exited(5000ms)) << "--exit-after-write";
-
-    auto original = std::make_unique<Codeplug>();
-    ASSERT_TRUE(LoadCodeplugFile(*original, defaults).ok());
-    auto saved = std::make_unique<Codeplug>();
-    ASSERT_TRUE(LoadCodeplugFile(*saved, received).ok());
-    EXPECT_EQ(GetLE32(saved->DmrSettings, 1), 0x01234567u) << "stored back in memory order";
-    ASSERT_GT(original->DigitalChannelCount[0], 0);
-    EXPECT_EQ(saved->DigitalChannelCount, original->DigitalChannelCount);
-    for (std::size_t i = 0; i < original->DigitalChannelCount[0]; ++i)
-        EXPECT_TRUE(std::ranges::equal(saved->DigitalChannelTable.record(i), original->DigitalChannelTable.record(i)))
-            << "a list not written keeps what was loaded: channel " << i;
     fs::remove_all(dir);
 }

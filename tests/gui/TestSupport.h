@@ -1,8 +1,11 @@
 #pragma once
 // Helpers of the widget tests: a throw-away program directory and scripted user answers.
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QLineEdit>
 #include <QLocale>
 #include <QSpinBox>
+#include <QThread>
 #include <QTranslator>
 #include <QVBoxLayout>
 
@@ -42,6 +45,37 @@ inline void WriteCodeplug(const fs::path& path, const Counts& counts, std::uint8
     PutLE16(codeplug.FunctionExtra, 3, 2048);
     if (!SaveCodeplugFile(codeplug, path).ok())
         throw std::runtime_error("cannot write test codeplug");
+}
+
+// Runs the event loop until the condition holds; false when the time ran out first.
+template <typename Condition>
+bool WaitFor(Condition condition, int timeoutMs = 8000)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!condition()) {
+        if (clock.elapsed() > timeoutMs)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        QThread::msleep(2);
+    }
+    return true;
+}
+
+// Typing into a box and leaving it.
+inline void Type(QLineEdit* box, const QString& text)
+{
+    box->setText(text);
+    emit box->editingFinished();
+}
+
+// The texts looked up and not found, as "section key; ...".
+inline std::string MissList(const TextCatalogue& text)
+{
+    std::string list;
+    for (const auto& [section, key] : text.Misses())
+        list += section + " " + std::to_string(key) + "; ";
+    return list;
 }
 
 inline std::vector<std::uint8_t> ReadBytes(const fs::path& path)

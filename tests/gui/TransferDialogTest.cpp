@@ -15,26 +15,14 @@
 #include "link/QtSerialPort.h"
 #include "tests/core/SessionBench.h"
 #include "tests/core/SessionPrograms.h"
+#include "tests/gui/TestSupport.h"
 
 using namespace session_test;
+using testsupport::WaitFor;
 using Mode = CDialog_RW::Mode;
 namespace st = session::status;
 
 namespace {
-
-template <typename Condition>
-bool WaitFor(Condition condition, int timeoutMs = 8000)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!condition()) {
-        if (clock.elapsed() > timeoutMs)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        QThread::msleep(2);
-    }
-    return true;
-}
 
 void PressKey(QWidget* target, int key)
 {

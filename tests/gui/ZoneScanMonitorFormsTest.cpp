@@ -281,12 +281,9 @@ TEST(ZoneScanRoundTrip, FormEditsSurviveSaveWriteAndRead)
     }
     session_test::SessionBench bench;
     bench.radio().LoadCodeplug(*session_test::FullImage(5));
-    ASSERT_TRUE(LoadCodeplugFile(*bench.image, saved).loaded());
-    bench.Write();
-    ASSERT_EQ(bench.state.TransferStatus, session::status::WriteDone);
-    *bench.image = Codeplug{};
-    bench.Read();
-    ASSERT_EQ(bench.state.TransferStatus, session::status::ReadDone);
+    Codeplug loaded;
+    ASSERT_TRUE(LoadCodeplugFile(loaded, saved).loaded());
+    ASSERT_TRUE(session_test::WriteThenReadBack(bench, loaded));
     const Codeplug& back = *bench.image;
     EXPECT_EQ(Members(back.ZoneTable.record(1)), (Bytes{2, 1, 0, 1, 0, 0}));
     EXPECT_EQ(Members(back.ScanTable.record(1)), (Bytes{2, 2, 0, 1, 1, 0}));
