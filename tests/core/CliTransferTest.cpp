@@ -64,13 +64,43 @@ TEST_F(CliTransfer, ReadThenWriteThroughComPortOfTheProgramDirectory)
     const fs::path source = SmallFile("source.VNTX", 1), out = dir / "read.VNTX", radioFile = dir / "radio.VNTX";
     Sim sim({"--load", source.string(), "--link-dir", dir.string(), "--com", "5", "--save-on-close", radioFile.string()});
     ASSERT_TRUE(fs::is_symlink(dir / "COM5"));
-    const Finished read = Run({"read", "--port", "COM5", "-o", out.string()});
+    // Every read leaves a backup under the user's data folder unless told not to.
+    const std::string data = "XDG_DATA_HOME=" + (dir / "data").string(), trace = (dir / "trace.txt").string();
+    const Finished read = RunProgram({"env", data, tool.string(), "read", "--port", "COM5", "-o", out.string(), "--trace", trace});
     ASSERT_EQ(read.exitCode, 0) << read.errors;
     auto got = Load(out), want = Load(source);
     EXPECT_EQ(GetCount(got->DigitalChannelCount), 2u);
     EXPECT_EQ(Slice(Bytes(*got), 6734, 2 * 82), Slice(Bytes(*want), 6734, 2 * 82));  // digital channels
     EXPECT_EQ(Slice(Bytes(*got), 0, 254 + 2 * 45), Slice(Bytes(*want), 0, 254 + 2 * 45));  // settings, contacts
     EXPECT_EQ(got->FunctionExtra, want->FunctionExtra);
+    const fs::path backups = dir / "data" / "zr740" / "backups";
+    ASSERT_EQ(std::distance(fs::directory_iterator(backups), fs::directory_iterator()), 1);
+    EXPECT_EQ(Bytes(*Load(fs::directory_iterator(backups)->path())), Bytes(*got));
+    const Finished quiet = RunProgram({"env", data, tool.string(), "read", "--no-backup", "--port", "COM5", "-o", out.string()});
+    ASSERT_EQ(quiet.exitCode, 0) << quiet.errors;
+    EXPECT_EQ(std::distance(fs::directory_iterator(backups), fs::directory_iterator()), 1);
+    EXPECT_EQ(Run({"read", "--trace", (dir / "none" / "t.txt").string(), "--port", "COM5", "-o", out.string()}).exitCode, 1);
+
+    // The trace: every byte of the read on a line "seconds TX|RX hex ...", in time order.
+    std::ifstream in(trace);
+    std::size_t txBytes = 0, rxBytes = 0, lines = 0;
+    double last = -1;
+    for (std::string line; std::getline(in, line); ++lines) {
+        double seconds = 0;
+        char what[8] = {};
+        ASSERT_EQ(std::sscanf(line.c_str(), "%lf %7s", &seconds, what), 2) << line;
+        EXPECT_GE(seconds, last) << line;
+        last = seconds;
+        const std::string kind = what;
+        if (kind == "TX" || kind == "RX") {
+            const std::size_t hex = line.size() - line.find(kind) - 2;
+            EXPECT_EQ(hex % 3, 0u) << line;
+            (kind == "TX" ? txBytes : rxBytes) += hex / 3;
+        }
+    }
+    EXPECT_GT(lines, 10u);
+    EXPECT_GT(rxBytes, 1000u);  // the blocks and the records in use the radio returned
+    EXPECT_GT(txBytes, 0u);
 
     const fs::path other = SmallFile("other.VNTX", 3);  // written back with a radio ID of its own
     const Finished write = Run({"write", "--port", sim.device(), other.string(), "--radio-id", "7654321"});

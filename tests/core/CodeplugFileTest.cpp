@@ -77,44 +77,42 @@ TEST_F(CodeplugFile, ShortFileIsRefusedWholeForeignMarkerWarnsOversizedGivesItsF
     EXPECT_EQ(cp.DmrSettings[3], 0x77);
 }
 
-TEST_F(CodeplugFile, SaveWritesExactlyOneCodeplugOrReportsFailure)
+TEST_F(CodeplugFile, SaveWritesExactlyOneCodeplugAndAFailedSaveLeavesTheOldFileAlone)
 {
     Codeplug cp;
     ASSERT_TRUE(SaveCodeplugFile(cp, Write("old.VNTX", std::vector<std::uint8_t>(20000, 0x5A))).ok());
     EXPECT_EQ(fs::file_size(dir / "old.VNTX"), 11279u);
     EXPECT_FALSE(fs::exists(dir / "old.VNTX.saving"));
     EXPECT_EQ(SaveCodeplugFile(cp, dir / "missing-folder" / "x.VNTX").status, FileStatus::WriteFailed);
-}
+    {
+        const std::vector<std::uint8_t> old(20000, 0x5A), other(7, 0x11);
+        const fs::path target = Write("old.VNTX", old);
+        const fs::path foreign = Write("old.VNTX.saving", other);  // someone else's file of that name
+        // A short write: the child may write no more than 5000 bytes into any file.
+        const pid_t child = fork();
+        if (child == 0) {
+            signal(SIGXFSZ, SIG_IGN);
+            const rlimit limit{5000, 5000};
+            setrlimit(RLIMIT_FSIZE, &limit);
+            Codeplug cp;
+            const FileResult result = SaveCodeplugFile(cp, target);
+            _exit(result.status == FileStatus::WriteFailed && !result.detail.empty() ? 0 : 1);
+        }
+        int status = 0;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the save reports its failure";
+        std::ifstream in(target, std::ios::binary);
+        EXPECT_EQ(std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), {}), old) << "the old file is intact";
+        std::size_t files = 0;
+        for (const auto& entry : fs::directory_iterator(dir))
+            files += entry.is_regular_file();
+        EXPECT_EQ(files, 2u) << "no temporary file is left behind";
 
-TEST_F(CodeplugFile, FailedSaveLeavesTheOldFileAndForeignSavingFilesAlone)
-{
-    const std::vector<std::uint8_t> old(20000, 0x5A), other(7, 0x11);
-    const fs::path target = Write("old.VNTX", old);
-    const fs::path foreign = Write("old.VNTX.saving", other);  // someone else's file of that name
-    // A short write: the child may write no more than 5000 bytes into any file.
-    const pid_t child = fork();
-    if (child == 0) {
-        signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit{5000, 5000};
-        setrlimit(RLIMIT_FSIZE, &limit);
         Codeplug cp;
-        const FileResult result = SaveCodeplugFile(cp, target);
-        _exit(result.status == FileStatus::WriteFailed && !result.detail.empty() ? 0 : 1);
+        ASSERT_TRUE(SaveCodeplugFile(cp, target).ok());
+        EXPECT_EQ(fs::file_size(target), 11279u);
+        EXPECT_EQ(fs::file_size(foreign), other.size()) << "an existing *.saving file is never reused";
     }
-    int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the save reports its failure";
-    std::ifstream in(target, std::ios::binary);
-    EXPECT_EQ(std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), {}), old) << "the old file is intact";
-    std::size_t files = 0;
-    for (const auto& entry : fs::directory_iterator(dir))
-        files += entry.is_regular_file();
-    EXPECT_EQ(files, 2u) << "no temporary file is left behind";
-
-    Codeplug cp;
-    ASSERT_TRUE(SaveCodeplugFile(cp, target).ok());
-    EXPECT_EQ(fs::file_size(target), 11279u);
-    EXPECT_EQ(fs::file_size(foreign), other.size()) << "an existing *.saving file is never reused";
 }
 
 TEST_F(CodeplugFile, SaveThroughASymbolicLinkKeepsTheLink)

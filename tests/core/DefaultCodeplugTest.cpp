@@ -40,21 +40,19 @@ TEST(DefaultCodeplug, CommittedFileIsWhatTheGeneratorWritesLoadsWithoutWarningAn
     // The staged copy beside the program loads without a warning.
     ASSERT_EQ(LoadCodeplugFile(cp, fs::path(ZR740_PROGRAM_DIR) / "Default.VNTX").status, FileStatus::Ok);
     EXPECT_EQ(CodeplugToBytes(cp), committed);
-}
-
-TEST(DefaultCodeplug, EveryChannelFrequencySurvivesTheNormaliser)
-{
-    Codeplug cp;
-    BuildDefaultCodeplug(cp);
-    const std::uint8_t band = cp.RadioSettings[RadioSettingsField::FrequencyRange];
-    const auto check = [&](std::span<const std::uint8_t> record, std::size_t offset) {
-        const std::string text = FrequencyToText(GetLE32(record, offset));
-        EXPECT_EQ(NormaliseFrequencyText(text, band), text);
-    };
-    for (std::size_t i = 0; i < GetCount(cp.AnalogChannelCount); ++i)
-        for (std::size_t offset : {AnalogChannelField::RxFrequency, AnalogChannelField::TxFrequency})
-            check(cp.AnalogChannelTable.record(i), offset);
-    for (std::size_t i = 0; i < GetCount(cp.DigitalChannelCount); ++i)
-        for (std::size_t offset : {DigitalChannelField::RxFrequency, DigitalChannelField::TxFrequency})
-            check(cp.DigitalChannelTable.record(i), offset);
+    {
+        Codeplug cp;
+        BuildDefaultCodeplug(cp);
+        const std::uint8_t band = cp.RadioSettings[RadioSettingsField::FrequencyRange];
+        const auto check = [&](std::span<const std::uint8_t> record, std::size_t offset) {
+            const std::string text = FrequencyToText(GetLE32(record, offset));
+            EXPECT_EQ(NormaliseFrequencyText(text, band), text);
+        };
+        for (std::size_t i = 0; i < GetCount(cp.AnalogChannelCount); ++i)
+            for (std::size_t offset : {AnalogChannelField::RxFrequency, AnalogChannelField::TxFrequency})
+                check(cp.AnalogChannelTable.record(i), offset);
+        for (std::size_t i = 0; i < GetCount(cp.DigitalChannelCount); ++i)
+            for (std::size_t offset : {DigitalChannelField::RxFrequency, DigitalChannelField::TxFrequency})
+                check(cp.DigitalChannelTable.record(i), offset);
+    }
 }

@@ -23,7 +23,7 @@ const DescNode& Record(const DescNode& root, std::string_view table, std::size_t
 
 }  // namespace
 
-TEST(Describe, ChannelFieldsReadAsTheUserSeesThem)
+TEST(Describe, FieldsReadAsTheUserSeesThemAndCountsListOnlyTheTable)
 {
     Codeplug cp;
     SetCount(cp.AnalogChannelCount, 1);
@@ -45,31 +45,29 @@ TEST(Describe, ChannelFieldsReadAsTheUserSeesThem)
     EXPECT_EQ(At(ch, {"txTone"}).text.rfind("invalid", 0), 0u);
     EXPECT_TRUE(At(ch, {"vox"}).flag);
     EXPECT_EQ(At(tree, {"dmrSettings", "radioId"}).text, "1234567");
-}
+    {
+        Codeplug cp;
+        SetCount(cp.ContactCount, 200);
+        SetCount(cp.ScanListCount, 9);
+        SetCount(cp.AnalogChannelCount, 255);
+        SetCount(cp.DigitalChannelCount, 1);
+        cp.ContactTable.record(0)[ContactField::CallType] = ContactField::kAllCall;
+        auto scan = cp.ScanTable.record(0);
+        scan[ScanListField::MemberCount] = 255;
+        scan[ScanListField::Member(0) + ChannelRef::Kind] = ChannelRef::kDigital;
+        PutLE16(scan, ScanListField::Member(0) + ChannelRef::Index, 20);
 
-TEST(Describe, CountsAboveTheirTablesListOnlyTheTable)
-{
-    Codeplug cp;
-    SetCount(cp.ContactCount, 200);
-    SetCount(cp.ScanListCount, 9);
-    SetCount(cp.AnalogChannelCount, 255);
-    SetCount(cp.DigitalChannelCount, 1);
-    cp.ContactTable.record(0)[ContactField::CallType] = ContactField::kAllCall;
-    auto scan = cp.ScanTable.record(0);
-    scan[ScanListField::MemberCount] = 255;
-    scan[ScanListField::Member(0) + ChannelRef::Kind] = ChannelRef::kDigital;
-    PutLE16(scan, ScanListField::Member(0) + ChannelRef::Index, 20);
-
-    const DescNode tree = DescribeCodeplug(cp);
-    EXPECT_EQ(At(tree, {"contacts", "count"}).text, "200");
-    EXPECT_EQ(At(tree, {"contacts", "records"}).children.size(), 64u);
-    EXPECT_EQ(At(Record(tree, "contacts", 0), {"id"}).text, "16777215");
-    EXPECT_EQ(At(tree, {"scanLists", "records"}).children.size(), 3u);
-    EXPECT_EQ(At(tree, {"analogChannels", "records"}).children.size(), 16u);
-    const DescNode& members = At(Record(tree, "scanLists", 0), {"members"});
-    ASSERT_EQ(members.children.size(), 16u);
-    EXPECT_EQ(members.children[0].text, "digital CH21 (not in use)");
-    EXPECT_EQ(At(DescribeSummary(cp), {"contacts", "names"}).children.size(), 64u);
+        const DescNode tree = DescribeCodeplug(cp);
+        EXPECT_EQ(At(tree, {"contacts", "count"}).text, "200");
+        EXPECT_EQ(At(tree, {"contacts", "records"}).children.size(), 64u);
+        EXPECT_EQ(At(Record(tree, "contacts", 0), {"id"}).text, "16777215");
+        EXPECT_EQ(At(tree, {"scanLists", "records"}).children.size(), 3u);
+        EXPECT_EQ(At(tree, {"analogChannels", "records"}).children.size(), 16u);
+        const DescNode& members = At(Record(tree, "scanLists", 0), {"members"});
+        ASSERT_EQ(members.children.size(), 16u);
+        EXPECT_EQ(members.children[0].text, "digital CH21 (not in use)");
+        EXPECT_EQ(At(DescribeSummary(cp), {"contacts", "names"}).children.size(), 64u);
+    }
 }
 
 TEST(DescribeFormat, JsonStringsAreEscapedAndStayValidUtf8)

@@ -63,7 +63,7 @@ TEST(BcdId, DecimalNumbersPackAndUnpackDigitByDigit)
     EXPECT_EQ(BcdIdToText(0x00000901), "901");
 }
 
-TEST(DmrSettingLists, WaitAndDelayTimesConvertAtBothEnds)
+TEST(DmrSettingLists, TimesConvertAtBothEndsAndCountListsCoverTheirWholeRange)
 {
     const dmr::SettingList& wait = ListAt(10);
     const std::vector<std::string> waitTexts = dmr::ListTexts(wait);
@@ -85,15 +85,13 @@ TEST(DmrSettingLists, WaitAndDelayTimesConvertAtBothEnds)
     EXPECT_EQ(delayTexts[static_cast<std::size_t>(dmr::PositionOfStored(delay, 40))], "1600");
     EXPECT_EQ(dmr::PositionOfStored(delay, 41), -1);
     EXPECT_EQ(dmr::StoredOfPosition(delay, -1), 0xFF);
-}
-
-TEST(DmrSettingLists, CountListsCoverTheirWholeRange)
-{
-    for (std::size_t offset : {6, 8, 20, 22, 24, 26})  // 0 ... 255
-        EXPECT_EQ(dmr::ListTexts(ListAt(offset)).back(), "255") << offset;
-    for (std::size_t offset : {12, 14, 16}) {  // 0 ... 254; 255 has no entry and comes back as 255
-        EXPECT_EQ(dmr::ListTexts(ListAt(offset)).back(), "254") << offset;
-        EXPECT_EQ(dmr::PositionOfStored(ListAt(offset), 255), -1);
-        EXPECT_EQ(dmr::StoredOfPosition(ListAt(offset), -1), 255);
+    {
+        for (std::size_t offset : {6, 8, 20, 22, 24, 26})  // 0 ... 255
+            EXPECT_EQ(dmr::ListTexts(ListAt(offset)).back(), "255") << offset;
+        for (std::size_t offset : {12, 14, 16}) {  // 0 ... 254; 255 has no entry and comes back as 255
+            EXPECT_EQ(dmr::ListTexts(ListAt(offset)).back(), "254") << offset;
+            EXPECT_EQ(dmr::PositionOfStored(ListAt(offset), 255), -1);
+            EXPECT_EQ(dmr::StoredOfPosition(ListAt(offset), -1), 255);
+        }
     }
 }

@@ -143,7 +143,7 @@ TEST(KeyRules, ContactListLeavesOutAllCallAndMapsPositionsToIndexes)
     EXPECT_EQ(OneTouchContactChoices(*c).back().index, 63);
 }
 
-TEST(MessageRules, RowsComeIntoUseOneAtATime)
+TEST(MessageRules, RowsComeIntoUseOneAtATimeTextEncodingLimitsAndBlanks)
 {
     Codeplug c;
     // (row clicked, editable, count after), in order
@@ -156,41 +156,39 @@ TEST(MessageRules, RowsComeIntoUseOneAtATime)
     c.MessageCount = {7, 0, 0, 0};
     EXPECT_EQ(ShownMessageCount(c), 0u);
     EXPECT_EQ(c.MessageCount, (Block<4>{0, 0, 0, 0}));
-}
+    {
+        Codeplug c;
+        c.MessageTable.bytes.fill(0xEE);
+        const std::string forty = "The quick brown fox jumps over a lazy do";
+        ASSERT_EQ(forty.size(), 40u);
+        SetMessageText(c, 1, forty + "g and more");  // the box holds 40 characters
+        const auto m = c.MessageTable.record(1);
+        EXPECT_EQ(m[1], 80);
+        for (std::size_t i = 0; i < 40; ++i) {
+            EXPECT_EQ(m[3 + 2 * i], static_cast<std::uint8_t>(forty[i])) << i;
+            EXPECT_EQ(m[4 + 2 * i], 0) << i;
+        }
+        EXPECT_EQ(m[0] + m[2], 2 * 0xEE);  // markers belong to the write session
+        EXPECT_EQ(c.MessageTable.record(0)[82] + c.MessageTable.record(2)[0], 2 * 0xEE);  // neighbours untouched
+        EXPECT_EQ(MessageText(c, 1), forty);
 
-TEST(MessageRules, TextEncodingLimitsAndBlanks)
-{
-    Codeplug c;
-    c.MessageTable.bytes.fill(0xEE);
-    const std::string forty = "The quick brown fox jumps over a lazy do";
-    ASSERT_EQ(forty.size(), 40u);
-    SetMessageText(c, 1, forty + "g and more");  // the box holds 40 characters
-    const auto m = c.MessageTable.record(1);
-    EXPECT_EQ(m[1], 80);
-    for (std::size_t i = 0; i < 40; ++i) {
-        EXPECT_EQ(m[3 + 2 * i], static_cast<std::uint8_t>(forty[i])) << i;
-        EXPECT_EQ(m[4 + 2 * i], 0) << i;
+        SetMessageText(c, 1, "   \t ");
+        EXPECT_EQ(m[1], 0);
+        for (std::size_t i = 3; i < 83; ++i)
+            EXPECT_EQ(m[i], 0) << i;
+        EXPECT_EQ(MessageText(c, 1), "");
+
+        // Forty Chinese characters: two code-page bytes each, ending high, stored unexpanded.
+        std::string chinese;
+        for (int i = 0; i < 41; ++i)
+            chinese += "中";
+        SetMessageText(c, 0, chinese);
+        EXPECT_EQ(c.MessageTable.record(0)[1], 80);
+        EXPECT_EQ(c.MessageTable.record(0)[3], 0xD6);
+        EXPECT_EQ(c.MessageTable.record(0)[4], 0xD0);
+        EXPECT_EQ(MessageText(c, 0), chinese.substr(0, 40 * 3));
+
+        EXPECT_EQ(MessageText(c, 3), "");
+        EXPECT_THROW(SetMessageText(c, 3, "x"), std::out_of_range);
     }
-    EXPECT_EQ(m[0] + m[2], 2 * 0xEE);  // markers belong to the write session
-    EXPECT_EQ(c.MessageTable.record(0)[82] + c.MessageTable.record(2)[0], 2 * 0xEE);  // neighbours untouched
-    EXPECT_EQ(MessageText(c, 1), forty);
-
-    SetMessageText(c, 1, "   \t ");
-    EXPECT_EQ(m[1], 0);
-    for (std::size_t i = 3; i < 83; ++i)
-        EXPECT_EQ(m[i], 0) << i;
-    EXPECT_EQ(MessageText(c, 1), "");
-
-    // Forty Chinese characters: two code-page bytes each, ending high, stored unexpanded.
-    std::string chinese;
-    for (int i = 0; i < 41; ++i)
-        chinese += "中";
-    SetMessageText(c, 0, chinese);
-    EXPECT_EQ(c.MessageTable.record(0)[1], 80);
-    EXPECT_EQ(c.MessageTable.record(0)[3], 0xD6);
-    EXPECT_EQ(c.MessageTable.record(0)[4], 0xD0);
-    EXPECT_EQ(MessageText(c, 0), chinese.substr(0, 40 * 3));
-
-    EXPECT_EQ(MessageText(c, 3), "");
-    EXPECT_THROW(SetMessageText(c, 3, "x"), std::out_of_range);
 }

@@ -9,7 +9,7 @@
 
 namespace fs = std::filesystem;
 
-TEST(LinkPortNames, FixedDevicesNamesAndClamping)
+TEST(LinkPortNames, FixedDevicesClampingAndTheProgramDirectoryEntryThatWins)
 {
     for (const auto& [n, device] : std::vector<std::pair<int, std::string>>{
              {1, "/dev/ttyUSB0"}, {8, "/dev/ttyUSB7"}, {9, "/dev/ttyACM0"}, {12, "/dev/ttyACM3"},
@@ -20,20 +20,18 @@ TEST(LinkPortNames, FixedDevicesNamesAndClamping)
     EXPECT_EQ(ComPortCaption(16), "COM16");
     for (const auto& [in, out] : std::vector<std::pair<int, int>>{{0, 1}, {-4, 1}, {16, 16}, {20, 16}})
         EXPECT_EQ(ClampPortNumber(in), out) << in;
-}
-
-TEST(LinkPortNames, EntryInTheProgramDirectoryWins)
-{
-    const fs::path dir = fs::temp_directory_path() / ("zr740-ports-" + std::to_string(::getpid()));
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-    fs::create_symlink("/dev/null", dir / "COM3");
-    fs::create_symlink(dir / "nowhere", dir / "COM4");  // dangling: still this port's device
-    std::ofstream(dir / "COM05").put('x');              // not the name of any port
-    EXPECT_EQ(ComDevicePath(dir, 3), dir / "COM3");
-    EXPECT_EQ(ComDevicePath(dir, 4), dir / "COM4");
-    EXPECT_EQ(ComDevicePath(dir, 5), "/dev/ttyUSB4");
-    EXPECT_EQ(ComDevicePath(dir, 13), "/dev/ttyS0");
-    EXPECT_EQ(ComDevicePath({}, 3), "/dev/ttyUSB2");
-    fs::remove_all(dir);
+    {
+        const fs::path dir = fs::temp_directory_path() / ("zr740-ports-" + std::to_string(::getpid()));
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+        fs::create_symlink("/dev/null", dir / "COM3");
+        fs::create_symlink(dir / "nowhere", dir / "COM4");  // dangling: still this port's device
+        std::ofstream(dir / "COM05").put('x');              // not the name of any port
+        EXPECT_EQ(ComDevicePath(dir, 3), dir / "COM3");
+        EXPECT_EQ(ComDevicePath(dir, 4), dir / "COM4");
+        EXPECT_EQ(ComDevicePath(dir, 5), "/dev/ttyUSB4");
+        EXPECT_EQ(ComDevicePath(dir, 13), "/dev/ttyS0");
+        EXPECT_EQ(ComDevicePath({}, 3), "/dev/ttyUSB2");
+        fs::remove_all(dir);
+    }
 }

@@ -225,7 +225,7 @@ TEST(MonitorChannels, CandidatesAndRows)
     EXPECT_FALSE(DescribeMonitorChannel(table, 16).has_value());
 }
 
-TEST(MonitorChannels, MembersLimitsAndCommit)
+TEST(MonitorChannels, MembersLimitsCommitAndTheStandbyReply)
 {
     MonitorMembers members;
     EXPECT_EQ(RemoveMonitorMember(members, 0), MemberEdit::WouldBeEmpty);
@@ -255,29 +255,27 @@ TEST(MonitorChannels, MembersLimitsAndCommit)
     EXPECT_EQ(s.bytes[19], 2);
     s.bytes[16] = 200;  // a count past 16 reads 16 members
     EXPECT_EQ(ReadMonitorMembers(s).size(), 16u);
-}
+    {
+        // The standby reply channel is read back from the chosen entry's last two characters.
+        const std::vector<std::string> choices{"OFF", "CH01", "CH16", "CH17", "CH00", "X 5"};
+        const MonitorMembers members{0, 15, 4};
+        const struct { int selected; std::uint8_t stored; } rows[] = {
+            {0, 0xFF}, {-1, 0xFF}, {1, 0}, {2, 15}, {3, 15}, {4, 0}, {5, 4}, {6, 0xFF}};
+        for (const auto& r : rows)
+            EXPECT_EQ(StandbyReplyOfChoice(choices, r.selected, members), r.stored) << r.selected;
+        EXPECT_EQ(StandbyReplyOfChoice({"CH02"}, 0, {1}), 0xFF);  // fewer than 2 entries
+        EXPECT_EQ(StandbyReplyOfChoice(choices, 2, {0, 4}), 0xFF);  // 15 is no member
+        EXPECT_EQ(StandbyReplyChoices({}), (std::vector<std::string>{"OFF"}));
+        EXPECT_EQ(StandbyReplyChoices({0, 11}), (std::vector<std::string>{"OFF", "CH01", "CH12"}));
 
-TEST(MonitorChannels, StandbyReplyFollowsTheMembers)
-{
-    // The standby reply channel is read back from the chosen entry's last two characters.
-    const std::vector<std::string> choices{"OFF", "CH01", "CH16", "CH17", "CH00", "X 5"};
-    const MonitorMembers members{0, 15, 4};
-    const struct { int selected; std::uint8_t stored; } rows[] = {
-        {0, 0xFF}, {-1, 0xFF}, {1, 0}, {2, 15}, {3, 15}, {4, 0}, {5, 4}, {6, 0xFF}};
-    for (const auto& r : rows)
-        EXPECT_EQ(StandbyReplyOfChoice(choices, r.selected, members), r.stored) << r.selected;
-    EXPECT_EQ(StandbyReplyOfChoice({"CH02"}, 0, {1}), 0xFF);  // fewer than 2 entries
-    EXPECT_EQ(StandbyReplyOfChoice(choices, 2, {0, 4}), 0xFF);  // 15 is no member
-    EXPECT_EQ(StandbyReplyChoices({}), (std::vector<std::string>{"OFF"}));
-    EXPECT_EQ(StandbyReplyChoices({0, 11}), (std::vector<std::string>{"OFF", "CH01", "CH12"}));
-
-    // The chosen member is removed: the next commit resets the choice to off.
-    MonitorSettings s;
-    MonitorMembers working{3, 5};
-    CommitMonitor(s, working, {0, 0, false, StandbyReplyChoices(working), 2});
-    EXPECT_EQ(s.bytes[19], 5);
-    ASSERT_EQ(RemoveMonitorMember(working, 1), MemberEdit::Done);
-    CommitMonitor(s, working, {0, 0, false, {"OFF", "CH04", "CH06"}, 2});
-    EXPECT_EQ(s.bytes[19], 0xFF);
-    EXPECT_EQ(StandbyReplyChoiceOf(s, working), 0);
+        // The chosen member is removed: the next commit resets the choice to off.
+        MonitorSettings s;
+        MonitorMembers working{3, 5};
+        CommitMonitor(s, working, {0, 0, false, StandbyReplyChoices(working), 2});
+        EXPECT_EQ(s.bytes[19], 5);
+        ASSERT_EQ(RemoveMonitorMember(working, 1), MemberEdit::Done);
+        CommitMonitor(s, working, {0, 0, false, {"OFF", "CH04", "CH06"}, 2});
+        EXPECT_EQ(s.bytes[19], 0xFF);
+        EXPECT_EQ(StandbyReplyChoiceOf(s, working), 0);
+    }
 }

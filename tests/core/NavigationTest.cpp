@@ -90,6 +90,12 @@ TEST(NavigationClick, NumberedItemsSetIndexAndTitle)
     EXPECT_TRUE(state.labelBuffer.empty());
     // A channel label without a number opens nothing rather than record -1.
     EXPECT_EQ(HandleTreeClick(state, text, tree(28), "数字信道").action, TreeClick::Action::None);
+    {
+        const std::tuple<const char*, std::size_t, std::uint32_t> rows[] = {
+            {"CH 7", 2, 7}, {"CH16", 2, 16}, {"区域2", 1, 2}, {"信道", 2, 0}, {"", 2, 0}};
+        for (const auto& [label, chars, expected] : rows)
+            EXPECT_EQ(NumberFromLabelEnd(label, chars), expected) << label;
+    }
 }
 
 TEST(NavigationClick, PlainItemsStoreTheLabelAndGroupNodesDoNothing)
@@ -109,29 +115,19 @@ TEST(NavigationClick, PlainItemsStoreTheLabelAndGroupNodesDoNothing)
     EXPECT_EQ(state.labelBuffer, "Contacts");
 }
 
-TEST(NavigationClick, NumberFromLabelEnd)
-{
-    const std::tuple<const char*, std::size_t, std::uint32_t> rows[] = {
-        {"CH 7", 2, 7}, {"CH16", 2, 16}, {"区域2", 1, 2}, {"信道", 2, 0}, {"", 2, 0}};
-    for (const auto& [label, chars, expected] : rows)
-        EXPECT_EQ(NumberFromLabelEnd(label, chars), expected) << label;
-}
-
-TEST(FileRules, SaveAsksForANameOnlyForTheExactDefaultPath)
+TEST(FileRules, SaveNameFiltersAndErrorMessages)
 {
     const std::filesystem::path dir = "/opt/zr740";
     EXPECT_TRUE(SaveNeedsName("/opt/zr740/Default.VNTX", dir));
     for (const char* other : {"/opt/zr740/default.vntx", "/opt/zr740/../zr740/Default.VNTX", "/home/u/a.VNTX", ""})
         EXPECT_FALSE(SaveNeedsName(other, dir)) << other;
-}
+    {
+        using Filters = std::vector<std::string>;
+        EXPECT_EQ(FileDialogFilters("Codeplug|*.VNTX;*.vntx||"), Filters{"Codeplug (*.VNTX *.vntx)"});
+        EXPECT_EQ(FileDialogFilters("A|*.a|B||C"), Filters{"A (*.a)"});  // dangling parts dropped
 
-TEST(FileRules, FiltersAndErrorMessages)
-{
-    using Filters = std::vector<std::string>;
-    EXPECT_EQ(FileDialogFilters("Codeplug|*.VNTX;*.vntx||"), Filters{"Codeplug (*.VNTX *.vntx)"});
-    EXPECT_EQ(FileDialogFilters("A|*.a|B||C"), Filters{"A (*.a)"});  // dangling parts dropped
-
-    const std::string zh = FileErrorMessage(UiLanguage::Chinese, FileStatus::OpenFailed, "/x/a.VNTX", "No such file");
-    for (const char* part : {"/x/a.VNTX", "No such file", "打开"})
-        EXPECT_NE(zh.find(part), std::string::npos) << part;
+        const std::string zh = FileErrorMessage(UiLanguage::Chinese, FileStatus::OpenFailed, "/x/a.VNTX", "No such file");
+        for (const char* part : {"/x/a.VNTX", "No such file", "打开"})
+            EXPECT_NE(zh.find(part), std::string::npos) << part;
+    }
 }

@@ -21,7 +21,7 @@ TEST(SessionRules, RadioIdFieldIsHexTextClampedAndIncrementedAsDecimal)
     EXPECT_EQ(RadioIdFieldText(0x16776415, true), "16776416");  // parsed back to the largest ID (row above)
 }
 
-TEST(SessionRules, PasswordEntryRecordAndComparison)
+TEST(SessionRules, PasswordEntryRecordComparisonAndTheStampedBlock)
 {
     auto first8 = [](const PasswordEntryBytes& e) { return std::string(e.begin(), e.begin() + 8); };
     EXPECT_EQ(first8(MakePasswordEntry("123")), "00000123");
@@ -40,19 +40,17 @@ TEST(SessionRules, PasswordEntryRecordAndComparison)
     EXPECT_FALSE(PasswordMatchesRadio(MakePasswordEntry("99999999"), radio));
     radio[18] = '2';
     EXPECT_FALSE(PasswordMatchesRadio(entry, radio));
-}
-
-TEST(SessionRules, PasswordBlockStampedForSending)
-{
-    Codeplug c;
-    c.PasswordBlock.fill(0x55);
-    c.PasswordBlock[1] = 0x01;  // any non-zero switch counts as on
-    std::memcpy(c.PasswordBlock.data() + 2, "00004321", 8);
-    StampPasswordBlock(c, Date{2024, 3, 7});
-    EXPECT_EQ(std::string(c.PasswordBlock.begin(), c.PasswordBlock.end()),
-              std::string("\x00\x01" "00004321" "\x80" "00004321" "\x01" "2024,03,07", 30));
-    c.PasswordBlock[1] = 0;
-    StampPasswordBlock(c, Date{12345, 1, 1});  // a five-digit year is cut to the field
-    EXPECT_EQ(c.PasswordBlock[10], 0);
-    EXPECT_EQ(std::string(c.PasswordBlock.begin() + 20, c.PasswordBlock.end()), "12345,01,0");
+    {
+        Codeplug c;
+        c.PasswordBlock.fill(0x55);
+        c.PasswordBlock[1] = 0x01;  // any non-zero switch counts as on
+        std::memcpy(c.PasswordBlock.data() + 2, "00004321", 8);
+        StampPasswordBlock(c, Date{2024, 3, 7});
+        EXPECT_EQ(std::string(c.PasswordBlock.begin(), c.PasswordBlock.end()),
+                  std::string("\x00\x01" "00004321" "\x80" "00004321" "\x01" "2024,03,07", 30));
+        c.PasswordBlock[1] = 0;
+        StampPasswordBlock(c, Date{12345, 1, 1});  // a five-digit year is cut to the field
+        EXPECT_EQ(c.PasswordBlock[10], 0);
+        EXPECT_EQ(std::string(c.PasswordBlock.begin() + 20, c.PasswordBlock.end()), "12345,01,0");
+    }
 }

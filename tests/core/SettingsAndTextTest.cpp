@@ -11,7 +11,7 @@
 
 namespace fs = std::filesystem;
 
-TEST(SystemSettingsFile, ShortFileFillsItsBytesLongFileIsCutBothSaveOneRecord)
+TEST(SystemSettingsFile, ShortFileFillsLongFileIsCutBothSaveOneRecordAndTheSavedPassword)
 {
     const fs::path dir = fs::temp_directory_path() / ("zr740-settings-" + std::to_string(std::random_device{}()));
     fs::create_directories(dir);
@@ -40,25 +40,23 @@ TEST(SystemSettingsFile, ShortFileFillsItsBytesLongFileIsCutBothSaveOneRecord)
     EXPECT_EQ(buffer, std::vector<std::uint8_t>(8, 0x33));
     EXPECT_FALSE(WriteWholeFile(dir / "no-folder" / "x", buffer));
     fs::remove_all(dir);
-}
+    {
+        SystemSettings s;
+        std::uint8_t* field = &s.bytes[SystemSettings::SavedPassword];
+        std::fill(field, field + 16, 0xFF);
+        EXPECT_EQ(s.savedPassword(), "");
+        field[0] = 0;
+        EXPECT_EQ(s.savedPassword(), "");  // first byte zero: none, whatever follows
+        std::copy_n("12", 3, field);
+        EXPECT_EQ(s.savedPassword(), "12");
 
-TEST(SystemSettingsFile, SavedPasswordRules)
-{
-    SystemSettings s;
-    std::uint8_t* field = &s.bytes[SystemSettings::SavedPassword];
-    std::fill(field, field + 16, 0xFF);
-    EXPECT_EQ(s.savedPassword(), "");
-    field[0] = 0;
-    EXPECT_EQ(s.savedPassword(), "");  // first byte zero: none, whatever follows
-    std::copy_n("12", 3, field);
-    EXPECT_EQ(s.savedPassword(), "12");
-
-    s.setSavedPassword("12345678");
-    EXPECT_EQ(s.savedPassword(), "123456");
-    EXPECT_EQ(field[15], 0);
-    s.setSavedPassword("");
-    EXPECT_EQ(field[0], 0xFF);
-    EXPECT_EQ(field[15], 0xFF);
+        s.setSavedPassword("12345678");
+        EXPECT_EQ(s.savedPassword(), "123456");
+        EXPECT_EQ(field[15], 0);
+        s.setSavedPassword("");
+        EXPECT_EQ(field[0], 0xFF);
+        EXPECT_EQ(field[15], 0xFF);
+    }
 }
 
 TEST(TextCatalogue, LookupIgnoresCaseCutsLongValuesAndRecordsMisses)

@@ -3,7 +3,7 @@
 
 #include "forms/functions/VoxRules.h"
 
-TEST(VoxRules, GainsPackAnalogLowAndDigitalHigh)
+TEST(VoxRules, GainsPackAnalogLowAndDigitalHighSwitchesDisableTheirControlsAndKeepTheirValues)
 {
     struct Case {
         int analog, digital;
@@ -18,48 +18,46 @@ TEST(VoxRules, GainsPackAnalogLowAndDigitalHigh)
         EXPECT_EQ(settings.gains, k.gains);
         EXPECT_EQ(ShowVox(settings).digitalGain, k.digital);
     }
-}
+    {
+        VoxSettings settings;
+        settings.options = 0xF0;  // bits the form does not use
+        settings.agc = 0xFB;
+        settings.agcMin = 3, settings.agcMax = 7;
+        VoxControls controls = ShowVox(settings);
+        controls.voxOn = true;
+        controls.level = 8;
+        controls.delay = 19;
+        controls.promptTone = true;
+        controls.agcMin = 0, controls.agcMax = 14;  // AGC off: not taken
+        CommitVox(settings, controls);
+        EXPECT_EQ(settings.level, 9);
+        EXPECT_EQ(settings.delay, 19);
+        EXPECT_EQ(settings.options, 0xF9);
+        EXPECT_EQ(settings.agcMin, 3);
+        EXPECT_EQ(settings.agcMax, 7);
 
-TEST(VoxRules, SwitchesDisableTheirControlsAndKeepTheirValues)
-{
-    VoxSettings settings;
-    settings.options = 0xF0;  // bits the form does not use
-    settings.agc = 0xFB;
-    settings.agcMin = 3, settings.agcMax = 7;
-    VoxControls controls = ShowVox(settings);
-    controls.voxOn = true;
-    controls.level = 8;
-    controls.delay = 19;
-    controls.promptTone = true;
-    controls.agcMin = 0, controls.agcMax = 14;  // AGC off: not taken
-    CommitVox(settings, controls);
-    EXPECT_EQ(settings.level, 9);
-    EXPECT_EQ(settings.delay, 19);
-    EXPECT_EQ(settings.options, 0xF9);
-    EXPECT_EQ(settings.agcMin, 3);
-    EXPECT_EQ(settings.agcMax, 7);
+        controls = ShowVox(settings);
+        controls.voxOn = false;
+        controls.agcOn = true;
+        controls.agcMax = 14;
+        CommitVox(settings, controls);
+        EXPECT_EQ(settings.options, 0xF8);
+        EXPECT_EQ(settings.agc, 0xFF);
+        EXPECT_EQ(settings.agcMax, 14);
+        controls = ShowVox(settings);
+        EXPECT_FALSE(controls.voxControlsEnabled);
+        EXPECT_TRUE(controls.agcListsEnabled);
+        EXPECT_EQ(controls.level, 8);
+        EXPECT_TRUE(controls.promptTone);
 
-    controls = ShowVox(settings);
-    controls.voxOn = false;
-    controls.agcOn = true;
-    controls.agcMax = 14;
-    CommitVox(settings, controls);
-    EXPECT_EQ(settings.options, 0xF8);
-    EXPECT_EQ(settings.agc, 0xFF);
-    EXPECT_EQ(settings.agcMax, 14);
-    controls = ShowVox(settings);
-    EXPECT_FALSE(controls.voxControlsEnabled);
-    EXPECT_TRUE(controls.agcListsEnabled);
-    EXPECT_EQ(controls.level, 8);
-    EXPECT_TRUE(controls.promptTone);
-
-    // Positions past their lists show no selection and are not stored over.
-    settings.agcMin = 10, settings.agcMax = 15, settings.delay = 20;
-    controls = ShowVox(settings);
-    EXPECT_EQ(controls.agcMin, -1);
-    EXPECT_EQ(controls.delay, -1);
-    CommitVox(settings, controls);
-    EXPECT_EQ(settings.agcMin, 10);
-    EXPECT_EQ(settings.agcMax, 15);
-    EXPECT_EQ(settings.delay, 20);
+        // Positions past their lists show no selection and are not stored over.
+        settings.agcMin = 10, settings.agcMax = 15, settings.delay = 20;
+        controls = ShowVox(settings);
+        EXPECT_EQ(controls.agcMin, -1);
+        EXPECT_EQ(controls.delay, -1);
+        CommitVox(settings, controls);
+        EXPECT_EQ(settings.agcMin, 10);
+        EXPECT_EQ(settings.agcMax, 15);
+        EXPECT_EQ(settings.delay, 20);
+    }
 }

@@ -91,7 +91,7 @@ TEST(Grid, WidthsInTwips)
     EXPECT_EQ(CMSFlexGrid::TwipsToPixels(2000, 120), 167);
 }
 
-TEST(Grid, ClickReportsTheCellInFormNumbering)
+TEST(Grid, ClickWheelAndPlacedEditors)
 {
     ShownGrid grid;
     std::vector<std::pair<int, int>> clicks;
@@ -105,38 +105,34 @@ TEST(Grid, ClickReportsTheCellInFormNumbering)
     QApplication::sendEvent(grid.viewport(), &release);
     EXPECT_EQ(clicks, (std::vector<std::pair<int, int>>{{3, 2}}));
     EXPECT_EQ(grid.Row(), 3);
-}
-
-TEST(Grid, WheelMovesThreeRowsPerNotchWithinTheRows)
-{
-    ShownGrid grid;
-    ASSERT_EQ(grid.TopRow(), 1);
-    // Towards the user (negative) is further down; half notches add up.
-    const std::pair<int, int> steps[] = {{-120, 4}, {-60, 4}, {-60, 7}, {1200, 1}};
-    for (const auto& [delta, top] : steps) {
-        grid.Wheel(delta);
-        EXPECT_EQ(grid.TopRow(), top) << delta;
+    {
+        ShownGrid grid;
+        ASSERT_EQ(grid.TopRow(), 1);
+        // Towards the user (negative) is further down; half notches add up.
+        const std::pair<int, int> steps[] = {{-120, 4}, {-60, 4}, {-60, 7}, {1200, 1}};
+        for (const auto& [delta, top] : steps) {
+            grid.Wheel(delta);
+            EXPECT_EQ(grid.TopRow(), top) << delta;
+        }
+        for (int i = 0; i < 40; ++i)
+            grid.Wheel(-120);
+        EXPECT_EQ(grid.TopRow(), grid.verticalScrollBar()->maximum() + 1);
     }
-    for (int i = 0; i < 40; ++i)
+    {
+        ShownGrid grid;
+        QWidget form;
+        auto* editor = new QLineEdit(&form);
+        grid.PlaceEditor(editor, 2, 1);
+        EXPECT_EQ(editor->parentWidget(), grid.viewport());
+        EXPECT_EQ(editor->geometry(), grid.CellRect(2, 1));
+        EXPECT_TRUE(editor->isVisible());
+
+        int scrolled = 0;
+        QObject::connect(&grid, &CMSFlexGrid::Scrolled, [&] { ++scrolled; });
         grid.Wheel(-120);
-    EXPECT_EQ(grid.TopRow(), grid.verticalScrollBar()->maximum() + 1);
-}
-
-TEST(Grid, PlacedEditorsSitOnTheCellAndHideOnScroll)
-{
-    ShownGrid grid;
-    QWidget form;
-    auto* editor = new QLineEdit(&form);
-    grid.PlaceEditor(editor, 2, 1);
-    EXPECT_EQ(editor->parentWidget(), grid.viewport());
-    EXPECT_EQ(editor->geometry(), grid.CellRect(2, 1));
-    EXPECT_TRUE(editor->isVisible());
-
-    int scrolled = 0;
-    QObject::connect(&grid, &CMSFlexGrid::Scrolled, [&] { ++scrolled; });
-    grid.Wheel(-120);
-    EXPECT_FALSE(editor->isVisible());
-    EXPECT_EQ(scrolled, 1);
-    grid.PlaceEditor(editor, 0, 1);  // the header row places nothing
-    EXPECT_FALSE(editor->isVisible());
+        EXPECT_FALSE(editor->isVisible());
+        EXPECT_EQ(scrolled, 1);
+        grid.PlaceEditor(editor, 0, 1);  // the header row places nothing
+        EXPECT_FALSE(editor->isVisible());
+    }
 }

@@ -54,7 +54,7 @@ protected:
 
 }  // namespace
 
-TEST_F(PortDialog, ClampsTheStoredNumber)
+TEST_F(PortDialog, ClampsAndOffersOnlyUsablePorts)
 {
     for (const auto& [stored, clamped] : std::vector<std::pair<int, int>>{{0, 1}, {20, 16}}) {
         auto app = Start(static_cast<std::uint8_t>(stored));
@@ -62,19 +62,17 @@ TEST_F(PortDialog, ClampsTheStoredNumber)
         EXPECT_EQ(app->settings.bytes[SystemSettings::PortNumber], clamped);
         EXPECT_EQ(dialog.checkedPort(), clamped);
     }
-}
-
-TEST_F(PortDialog, OffersOnlyUsablePortsAndPreselectsOnlyAUsableOne)
-{
-    auto app = Start(5);
-    CDialog_SetComPort dialog(*app, Ports({3}));
-    for (int n = 1; n <= 16; ++n)
-        EXPECT_EQ(dialog.portButton(n)->isEnabled(), n == 3) << n;
-    EXPECT_EQ(dialog.checkedPort(), 0) << "stored COM5 is not usable: nothing checked";
-    EXPECT_FALSE(dialog.confirmButton()->isEnabled());
-    const QString refused = dialog.portButton(2)->toolTip();
-    EXPECT_TRUE(refused.contains("dialout") && refused.contains("/dev/ttyUSB1")) << refused.toStdString();
-    EXPECT_TRUE(dialog.portButton(7)->toolTip().contains("No device"));
+    {
+        auto app = Start(5);
+        CDialog_SetComPort dialog(*app, Ports({3}));
+        for (int n = 1; n <= 16; ++n)
+            EXPECT_EQ(dialog.portButton(n)->isEnabled(), n == 3) << n;
+        EXPECT_EQ(dialog.checkedPort(), 0) << "stored COM5 is not usable: nothing checked";
+        EXPECT_FALSE(dialog.confirmButton()->isEnabled());
+        const QString refused = dialog.portButton(2)->toolTip();
+        EXPECT_TRUE(refused.contains("dialout") && refused.contains("/dev/ttyUSB1")) << refused.toStdString();
+        EXPECT_TRUE(dialog.portButton(7)->toolTip().contains("No device"));
+    }
 }
 
 TEST_F(PortDialog, ConfirmWritesTheWholeSettingsRecord)

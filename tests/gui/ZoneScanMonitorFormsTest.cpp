@@ -129,7 +129,7 @@ TEST(ZoneForm, GridsAddRemoveLimitsAndAlias)
     EXPECT_EQ(zone[39], 16);
 }
 
-TEST(ScanForm, SettingsListAddDeleteAndTheTree)
+TEST(ScanForm, SettingsListAddDeleteTheTreeAndTheFullList)
 {
     ProgramDir dir(0, {3, 2, 3, 2});
     FormSession s(dir.path);
@@ -187,19 +187,17 @@ TEST(ScanForm, SettingsListAddDeleteAndTheTree)
     EXPECT_EQ(Range(c.ScanTable.record(2), 1, 12), (Bytes{10, 0xC9, 0xA8, 0xC3, 0xE8, 0xC1, 0xD0, 0xB1, 0xED, '3', 0, 0}));
     EXPECT_EQ(Members(c.ScanTable.record(2)), (Bytes{1, 0, 0, 2, 0, 0}));
     EXPECT_EQ(c.ScanTable.record(1)[90], 1);
-}
-
-TEST(ScanForm, FullListMessage)
-{
-    ProgramDir dir(0, {16, 16, 1, 1});
-    FormSession s(dir.path);
-    auto* form = s.Open<CForm_Scan>(FormKind::Scan);
-    ASSERT_NE(form, nullptr);
-    for (int i = 0; i < 17; ++i)
-        Pick(*form->AvailableGrid(), 1, *form->AddButton());
-    EXPECT_EQ(s.Image().ScanTable.record(0)[39], 16);
-    ASSERT_EQ(s.prompts->messages.size(), 1u);
-    EXPECT_EQ(s.prompts->messages[0].text, "扫描信道已满！");
+    {
+        ProgramDir dir(0, {16, 16, 1, 1});
+        FormSession s(dir.path);
+        auto* form = s.Open<CForm_Scan>(FormKind::Scan);
+        ASSERT_NE(form, nullptr);
+        for (int i = 0; i < 17; ++i)
+            Pick(*form->AvailableGrid(), 1, *form->AddButton());
+        EXPECT_EQ(s.Image().ScanTable.record(0)[39], 16);
+        ASSERT_EQ(s.prompts->messages.size(), 1u);
+        EXPECT_EQ(s.prompts->messages[0].text, "扫描信道已满！");
+    }
 }
 
 TEST(MonitorForm, InMemorySettingsCandidatesAndStandbyReply)
