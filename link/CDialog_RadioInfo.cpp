@@ -45,10 +45,10 @@ CDialog_RadioInfo::CDialog_RadioInfo(AppContext& app, QWidget* parent, std::func
     serial_ = ReadOnlyField(this);
     mcu_ = ReadOnlyField(this);
     dsp_ = ReadOnlyField(this);
-    date_ = ReadOnlyField(this);
     band_ = new QComboBox(this);
     for (const char* band : radio_info::kBandTexts)
         band_->addItem(QString::fromLatin1(band));
+    date_ = ReadOnlyField(this);  // made in the order shown, which is the order of Tab
 
     auto* form = new QFormLayout;
     form->setLabelAlignment(Qt::AlignRight | Qt::AlignVCenter);

@@ -147,6 +147,15 @@ CFORM_AnaCH::CFORM_AnaCH(CVanticApp& app) : ChannelFormBase(app, FormKind::Analo
     page->addLayout(tones);
     page->addLayout(buttons);
     page->addStretch(1);
+
+    // The controls are made before they are laid out, so Tab is told the layout's order: down
+    // the left column, down the right, the switches, the two tone boxes, the buttons.
+    QWidget* const tabs[] = {c.alias, c.rxFrequency, c.txFrequency, c.permission, c.scanList, c.bandwidth,
+                             c.squelch, c.power, c.timeout, c.recovery, c.autoScan, c.vox, c.receiveOnly,
+                             c.rxType, c.rxCtcss, c.rxDcs, c.rxInverted, c.tail, c.txType, c.txCtcss,
+                             c.txDcs, c.txInverted, c.add, c.remove, c.copy};
+    for (std::size_t i = 1; i < std::size(tabs); ++i)
+        setTabOrder(tabs[i - 1], tabs[i]);
 }
 
 void CFORM_AnaCH::InitialiseControls()

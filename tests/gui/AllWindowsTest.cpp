@@ -1,7 +1,8 @@
 // Every form and dialog of the program opened in Chinese and in English, every entry of every
-// choice list chosen once: no text may be missing from Txt.ini, and every form must fit its
-// specified size. Forms are found through the registered factories, dialogs through the
-// commands that open them, so windows added later are covered without changing this test.
+// choice list chosen once: no text may be missing from Txt.ini, every form must fit its
+// specified size, and Tab must run down the form's columns. Forms are found through the
+// registered factories, dialogs through the commands that open them, so windows added later are
+// covered without changing this test.
 //
 // With ZR740_SHOTS=FOLDER every window is also saved as a picture (tools/screenshots).
 #include <gtest/gtest.h>
@@ -77,6 +78,24 @@ void WalkChoices(QWidget& window)
             tabs->setCurrentIndex(i);
 }
 
+// Tab runs down each column: of two controls with the same left edge, the upper one is reached
+// first. (A control created out of layout order lands at the end of the chain.)
+void ExpectTabsRunDownColumns(QWidget& form)
+{
+    std::vector<std::pair<QWidget*, QPoint>> chain;
+    for (QWidget* w = form.nextInFocusChain(); w != &form && chain.size() < 500; w = w->nextInFocusChain()) {
+        if (form.isAncestorOf(w) && (w->focusPolicy() & Qt::TabFocus) && w->isVisibleTo(&form) && w->isEnabled())
+            chain.emplace_back(w, w->mapTo(&form, QPoint(0, 0)));
+    }
+    for (std::size_t i = 0; i < chain.size(); ++i)
+        for (std::size_t j = i + 1; j < chain.size(); ++j) {
+            const QPoint a = chain[i].second, b = chain[j].second;
+            EXPECT_FALSE(std::abs(a.x() - b.x()) <= 4 && a.y() > b.y())
+                << chain[i].first->metaObject()->className() << " at " << a.x() << "," << a.y() << " comes before "
+                << chain[j].first->metaObject()->className() << " at " << b.x() << "," << b.y();
+        }
+}
+
 }  // namespace
 
 TEST(AllWindows, EveryTextFoundAndEveryFormFitsInBothLanguages)
@@ -114,6 +133,7 @@ TEST(AllWindows, EveryTextFoundAndEveryFormFitsInBothLanguages)
             EXPECT_LE(need.width(), scroller->viewport()->width());
             EXPECT_LE(need.height(), scroller->viewport()->height());
             Shoot(*window, info.className, language);
+            ExpectTabsRunDownColumns(*s.frame->Form(kind));
             WalkChoices(*window);
             s.frame->CloseForm(kind);
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -128,7 +148,9 @@ TEST(AllWindows, EveryTextFoundAndEveryFormFitsInBothLanguages)
             QString name = dialog.metaObject()->className();
             if (auto* transfer = qobject_cast<CDialog_RW*>(&dialog))
                 name += transfer->mode() == CDialog_RW::Mode::Read ? "_read" : "_write";
+            SCOPED_TRACE(name.toStdString());
             Shoot(dialog, name, language);
+            ExpectTabsRunDownColumns(dialog);
             WalkChoices(dialog);
             dialog.hide();
         });
