@@ -110,7 +110,7 @@ std::optional<CsvTable> TableOption(std::string_view verb, const std::string& na
 {
     const auto table = CsvTableByName(name);
     if (!table)
-        PrintError(verb, "unknown table '" + name + "' (analog, digital or contacts)");
+        PrintError(verb, "unknown table '" + name + "' (analog, digital, contacts or rxgroups)");
     return table;
 }
 

@@ -16,7 +16,7 @@ constexpr std::array kVerbs = {
     Verb{"info", "[--json] [--force] FILE.VNTX",
          "overview: marker, counts, radio ID, band and the names of channels, zones and lists", RunInfo},
     Verb{"dump", "[--json] [--force] FILE.VNTX", "every field of every block, decoded", RunDump},
-    Verb{"export", "FILE.VNTX [--table analog|digital|contacts] [-o OUT]",
+    Verb{"export", "FILE.VNTX [--table analog|digital|contacts|rxgroups] [-o OUT]",
          "the whole codeplug as JSON, or one table as CSV (to stdout without -o)", RunExport},
     Verb{"import", "FILE.json -o NEW.VNTX | T.csv --table NAME --into FILE.VNTX [-o OUT.VNTX]",
          "a JSON codeplug back into a file, or a CSV table into a codeplug (all or nothing; exit 1 and nothing written on any problem)", RunImport},

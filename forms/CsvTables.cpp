@@ -26,6 +26,7 @@ TableInfo Info(CsvTable t)
     case CsvTable::AnalogChannels: return {"analogChannels", 1};
     case CsvTable::DigitalChannels: return {"digitalChannels", 1};
     case CsvTable::Contacts: return {"contacts", 0};
+    case CsvTable::RxGroups: return {"rxGroupLists", 1};
     }
     return {"contacts", 0};
 }
@@ -132,6 +133,8 @@ std::optional<CsvTable> CsvTableByName(std::string_view name)
         return CsvTable::DigitalChannels;
     if (n == "contacts")
         return CsvTable::Contacts;
+    if (n == "rxgroups" || n == "rx-groups" || n == "receive-groups")
+        return CsvTable::RxGroups;
     return std::nullopt;
 }
 
@@ -141,6 +144,7 @@ std::string_view CsvTableName(CsvTable table)
     case CsvTable::AnalogChannels: return "analog";
     case CsvTable::DigitalChannels: return "digital";
     case CsvTable::Contacts: return "contacts";
+    case CsvTable::RxGroups: return "rxgroups";
     }
     return {};
 }
@@ -245,6 +249,8 @@ std::string FormatCsv(const CsvRows& rows)
 
 std::string ExportCsv(const Codeplug& codeplug, CsvTable table)
 {
+    if (table == CsvTable::RxGroups)
+        return ExportRxGroupCsv(codeplug);
     const Section s = FindSection(const_cast<Codeplug&>(codeplug), Info(table).section);
     CsvRows rows;
     std::vector<std::string> header{std::string(kNumberHeader)};
@@ -273,6 +279,8 @@ std::vector<CsvProblem> ImportCsv(std::string_view text, CsvTable table, Codeplu
     });
     if (rows.empty())
         return {{0, 0, {}, "the file has no header row"}};
+    if (table == CsvTable::RxGroups)
+        return ImportRxGroupCsv(rows, target);
 
     auto work = std::make_unique<Codeplug>(target);
     const TableInfo info = Info(table);

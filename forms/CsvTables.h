@@ -1,6 +1,6 @@
 #pragma once
 // The tables people plan in spreadsheets, as CSV (RFC 4180, UTF-8 with or without a byte-order
-// mark): analog channels, digital channels and contacts. The header names each column in words,
+// mark): analog channels, digital channels, contacts and receive group lists. The header names each column in words,
 // the cells hold the texts the forms show, and the "No." column ties a row to the record it came
 // from, so that rows can be reordered, dropped or added (a blank "No." is a new record).
 //
@@ -15,9 +15,10 @@
 
 #include "codeplug/Codeplug.h"
 
-enum class CsvTable { AnalogChannels, DigitalChannels, Contacts };
+enum class CsvTable { AnalogChannels, DigitalChannels, Contacts, RxGroups };
 
-// "analog", "digital", "contacts" (and the longer "analog-channels", "digital-channels").
+// "analog", "digital", "contacts", "rxgroups" (and the longer "analog-channels",
+// "digital-channels", "rx-groups", "receive-groups").
 std::optional<CsvTable> CsvTableByName(std::string_view name);
 std::string_view CsvTableName(CsvTable table);
 
@@ -40,3 +41,18 @@ std::string FormatCsv(const CsvRows& rows);
 
 std::string ExportCsv(const Codeplug& codeplug, CsvTable table);
 std::vector<CsvProblem> ImportCsv(std::string_view text, CsvTable table, Codeplug& codeplug);
+
+// Receive group lists, one row a list: "No.", "Group list name", then "Member 1" … "Member 16",
+// each member cell holding the "No." of a group-call contact in the contacts table.
+//
+// One member a cell, rather than all of them in one cell, so that a spreadsheet's own tools
+// (fill, sort, a lookup against the contacts sheet) work on each member and a refused member is
+// reported by its exact row and column. Members name contacts by number because contact names
+// may repeat; the contacts CSV shows the same number in its "No." column.
+//
+// Import replaces every list: 1-32 rows of at most 16 members, each an existing group-call
+// contact named once. A list whose row is gone is deleted as the form deletes one: digital
+// channels that named it turn their list off and channels naming a later list follow it to its
+// new number. A kept list whose member cells are unchanged keeps its member bytes exactly.
+std::string ExportRxGroupCsv(const Codeplug& codeplug);
+std::vector<CsvProblem> ImportRxGroupCsv(const CsvRows& rows, Codeplug& codeplug);
