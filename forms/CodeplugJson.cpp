@@ -223,7 +223,8 @@ std::vector<JsonProblem> ImportJson(const JsonDocument& doc, Codeplug& target)
     Importer in;
     if (!doc.is_object())
         return {{"", "expected a JSON object"}};
-    if (doc.value("format", std::string()) != kFormat)
+    // Any JSON may arrive here: a "format" that is no text is a problem, never an exception.
+    if (const auto format = doc.find("format"); format == doc.end() || !format->is_string() || *format != kFormat)
         in.Problem("/format", std::string("expected \"") + kFormat + "\"");
     if (!doc.contains("version") || doc["version"] != kVersion)
         in.Problem("/version", "expected " + std::to_string(kVersion));
