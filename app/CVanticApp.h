@@ -5,8 +5,10 @@
 // main window once it exists.
 #include <filesystem>
 #include <memory>
+#include <string>
 
 #include <QString>
+#include <QStringList>
 
 #include "app/AppContext.h"
 #include "app/NavigationState.h"
@@ -20,7 +22,9 @@ class CMainFrame;
 
 class CVanticApp {
 public:
-    CVanticApp();
+    // `tracePath`: a file that records every byte to and from the radio (zr740cps --trace FILE);
+    // empty: the file ZR740_TRACE names, if any.
+    explicit CVanticApp(const std::string& tracePath = {});
     ~CVanticApp();
     CVanticApp(const CVanticApp&) = delete;
     CVanticApp& operator=(const CVanticApp&) = delete;
@@ -29,6 +33,12 @@ public:
     static std::filesystem::path ProgramDirectoryOfExecutable();
     // Where this run's settings and data are (beside the executable, or installed).
     static ProgramDirectories DirectoriesOfExecutable();
+
+    // The program's command line (arguments[0] is the program): "--trace FILE" (also
+    // "--trace=FILE") and "--help". The trace file, or "" without the option; `error` is set for
+    // an unknown option, a missing value or a stray argument, and `exitNow` when --help has been
+    // answered on standard output.
+    static std::string TraceOption(const QStringList& arguments, QString& error, bool& exitNow);
 
     // Reads Sys.dat, fixes the language and its key base for the run and loads the texts.
     // Lookups that find no text are recorded (TextCatalogue::Misses).
