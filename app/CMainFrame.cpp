@@ -23,6 +23,8 @@
 #include "app/Artwork.h"
 #include "app/Backups.h"
 #include "app/CAboutDlg.h"
+#include "app/CDialog_Exchange.h"
+#include "app/CDialog_ImportProblems.h"
 #include "app/CVanticApp.h"
 #include "app/CommandTable.h"
 #include "app/FileCommands.h"
@@ -45,6 +47,19 @@ constexpr int kPubClosePrompt = 11;
 constexpr int kPubFileFilter = 12;
 constexpr int kPubLanguageNextStart = 40;
 constexpr int kRwWrongFile = 9;
+
+// File › Export and Import texts.
+constexpr const char* kExchange = "TextExchange";
+constexpr int kExported = 30;        // %1 the file
+constexpr int kExportFailed = 31;    // then the file and the reason
+constexpr int kImported = 40;        // %1 the file
+constexpr int kUnreadable = 41;      // then the file and the reason
+constexpr int kEmptyFile = 42;
+constexpr int kBinaryFile = 43;
+constexpr int kNotUtf8 = 44;
+constexpr int kNotJson = 45;         // then where the parser stopped
+constexpr int kTooLarge = 46;
+constexpr int kNothingChanged = 47;
 
 constexpr const char* kNavigationCaption = "导航栏";
 
@@ -91,6 +106,7 @@ CMainFrame::CMainFrame(CVanticApp& app, std::unique_ptr<IUserPrompts> prompts, Q
 
     CloseAllForms();
     LoadFile(context.DefaultCodeplugPath());
+    MarkUnmodified();
     // The default file is current even when it could not be read.
     context.currentFilePath = context.DefaultCodeplugPath();
     app_.Navigation().expansion.Clear();
@@ -472,6 +488,8 @@ void CMainFrame::OnCommand(int command)
     case Cmd::FileOpen: OnFileOpen(); break;
     case Cmd::FileSave: OnFileSave(); break;
     case Cmd::FileSaveAs: OnFileSaveAs(); break;
+    case Cmd::FileImport: OnFileImport(); break;
+    case Cmd::FileExport: OnFileExport(); break;
     case Cmd::RadioInfo: OnRadioInfo(); break;
     case Cmd::GeneralFunctions: OnGeneralFunctions(); break;
     case Cmd::Keys: OnKeys(); break;
@@ -579,6 +597,7 @@ void CMainFrame::RunTransferDialog(CDialog_RW::Mode mode)
     runDialog_(dialog);
     // Every successful read is also kept as a backup under the user's data directory.
     if (mode == CDialog_RW::Mode::Read && dialog.result() == QDialog::Accepted) {
+        MarkUnmodified();
         const backups::Result backup = backups::Save(app_.Context().codeplug, backups::Directory());
         if (!backup.ok)
             prompts_->ShowMessage(this, QText(app_.Context().text, "Pub", kPubCaption),
@@ -587,6 +606,7 @@ void CMainFrame::RunTransferDialog(CDialog_RW::Mode mode)
     }
     // A read changes the counts; the tree follows them at once rather than at the next focus.
     RebuildTree();
+    UpdateTitle();
 }
 
 void CMainFrame::OnViewToolbar()
@@ -721,8 +741,24 @@ bool CMainFrame::SaveFile(const std::filesystem::path& path)
 
 void CMainFrame::SetTitleWithFile(const std::filesystem::path& file)
 {
-    setWindowTitle(WindowTitleText(TitleWithFile(MainTitleFor(app_.Context().language), file)));
+    titleFile_ = file;
+    UpdateTitle();
 }
+
+void CMainFrame::UpdateTitle()
+{
+    std::string title = TitleWithFile(MainTitleFor(app_.Context().language), titleFile_);
+    if (IsModified())
+        title += " *";
+    setWindowTitle(WindowTitleText(title));
+}
+
+bool CMainFrame::IsModified() const
+{
+    return CodeplugToBytes(app_.Context().codeplug) != unmodifiedImage_;
+}
+
+void CMainFrame::MarkUnmodified() { unmodifiedImage_ = CodeplugToBytes(app_.Context().codeplug); }
 
 void CMainFrame::OnFileNew()
 {
@@ -730,6 +766,7 @@ void CMainFrame::OnFileNew()
     AppContext& context = app_.Context();
     if (!LoadFile(context.DefaultCodeplugPath()))
         return;
+    MarkUnmodified();
     context.currentFilePath = context.DefaultCodeplugPath();
     SetTitleWithFile({});
     RebuildTree();
@@ -745,6 +782,7 @@ void CMainFrame::OnFileOpen()
     const std::filesystem::path path = ToPath(files.first());
     if (!LoadFile(path))
         return;
+    MarkUnmodified();
     app_.Context().currentFilePath = path;
     SetTitleWithFile(path);
     RebuildTree();
@@ -764,6 +802,7 @@ bool CMainFrame::OnFileSave()
     }
     if (!SaveFile(path))
         return false;
+    MarkUnmodified();
     context.currentFilePath = path;
     SetTitleWithFile(path);
     return true;
@@ -778,9 +817,84 @@ bool CMainFrame::OnFileSaveAs()
     const std::filesystem::path path = ToPath(chosen);
     if (!SaveFile(path))
         return false;
+    MarkUnmodified();
     app_.Context().currentFilePath = path;
     SetTitleWithFile(path);
     return true;
+}
+
+bool CMainFrame::OnFileExport()
+{
+    // Forms write a name when they lose the focus: closing them first puts every edit in.
+    CloseAllForms();
+    AppContext& context = app_.Context();
+    CDialog_Exchange choose(context.text, CDialog_Exchange::Mode::Export, exchangeKind_, this);
+    runDialog_(choose);
+    if (choose.result() != QDialog::Accepted)
+        return false;
+    exchangeKind_ = choose.Kind();
+    const QString chosen = prompts_->AskSavePath(this, ExchangeFilters(context.text, exchangeKind_));
+    if (chosen.isEmpty())
+        return false;
+    const FileResult written = WriteExport(context.codeplug, exchangeKind_, ToPath(chosen));
+    if (!written.ok()) {
+        ShowMessage(QText(context.text, kExchange, kExportFailed) + "\n" + chosen + "\n" +
+                        QString::fromStdString(written.detail),
+                    QMessageBox::Critical);
+        return false;
+    }
+    statusBar()->showMessage(QText(context.text, kExchange, kExported).arg(chosen));
+    return true;
+}
+
+bool CMainFrame::OnFileImport()
+{
+    // As before Open: the forms go first, so that none writes into the imported codeplug.
+    CloseAllForms();
+    AppContext& context = app_.Context();
+    CDialog_Exchange choose(context.text, CDialog_Exchange::Mode::Import, exchangeKind_, this);
+    runDialog_(choose);
+    if (choose.result() != QDialog::Accepted)
+        return false;
+    exchangeKind_ = choose.Kind();
+    const QStringList files = prompts_->AskOpenPaths(this, ExchangeFilters(context.text, exchangeKind_));
+    if (files.isEmpty())
+        return false;
+    const QString file = files.first();
+    // ImportFile changes the codeplug only when the whole file is good.
+    const ImportOutcome outcome = ImportFile(ToPath(file), exchangeKind_, context.codeplug);
+    if (!outcome.imported()) {
+        ShowImportOutcome(outcome, file);
+        return false;
+    }
+    // Counts may have changed: as after a read or Open.
+    RebuildTree();
+    UpdateTitle();
+    statusBar()->showMessage(QText(context.text, kExchange, kImported).arg(file));
+    return true;
+}
+
+void CMainFrame::ShowImportOutcome(const ImportOutcome& outcome, const QString& file)
+{
+    using Status = ImportOutcome::Status;
+    const TextCatalogue& text = app_.Context().text;
+    if (outcome.status == Status::Refused) {
+        CDialog_ImportProblems problems(text, file, outcome.problems, this);
+        runDialog_(problems);
+        return;
+    }
+    QString message;
+    switch (outcome.status) {
+    case Status::Unreadable: message = QText(text, kExchange, kUnreadable) + "\n" + file + "\n" + QString::fromStdString(outcome.detail); break;
+    case Status::Empty: message = QText(text, kExchange, kEmptyFile) + "\n" + file; break;
+    case Status::TooLarge: message = QText(text, kExchange, kTooLarge) + "\n" + file; break;
+    case Status::Binary: message = QText(text, kExchange, kBinaryFile) + "\n" + file; break;
+    case Status::NotUtf8: message = QText(text, kExchange, kNotUtf8) + "\n" + file; break;
+    case Status::NotJson: message = QText(text, kExchange, kNotJson) + "\n" + file + "\n" + QString::fromStdString(outcome.detail); break;
+    case Status::Imported:
+    case Status::Refused: break;
+    }
+    ShowMessage(message + "\n\n" + QText(text, kExchange, kNothingChanged), QMessageBox::Warning);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -813,6 +927,8 @@ void CMainFrame::changeEvent(QEvent* event)
 {
     QMainWindow::changeEvent(event);
     // Forms may have changed the counts: the tree is rebuilt whenever the window gets the focus.
-    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
         RebuildTree();
+        UpdateTitle();
+    }
 }

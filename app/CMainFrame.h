@@ -14,6 +14,7 @@
 #include <QPointer>
 
 #include "app/NavigationState.h"
+#include "app/TextExchange.h"
 #include "app/UserPrompts.h"
 #include "codeplug/CodeplugFile.h"
 #include "link/CDialog_RW.h"
@@ -91,6 +92,14 @@ public:
     void OnFileOpen();
     bool OnFileSave();    // true when the Codeplug was written
     bool OnFileSaveAs();  // true when the Codeplug was written
+    // File › Export: asks what and where, writes the file; true when it was written.
+    bool OnFileExport();
+    // File › Import: asks what and from where; the codeplug is replaced only when the whole file
+    // is good, otherwise every problem is listed and nothing changes. True when imported.
+    bool OnFileImport();
+    // Whether the codeplug differs from what was last loaded, saved or read; the title then
+    // ends in " *".
+    bool IsModified() const;
     void OnRadioInfo();
     void OnGeneralFunctions();
     void OnKeys();
@@ -151,6 +160,9 @@ private:
     void ShowFileError(const FileResult& result, const std::filesystem::path& path);
     void ShowMessage(const QString& text, int icon);
     void SetTitleWithFile(const std::filesystem::path& file);
+    void UpdateTitle();
+    void MarkUnmodified();  // the codeplug as it is now is the one loaded, saved or read
+    void ShowImportOutcome(const ImportOutcome& outcome, const QString& file);
     QStringList FileFilters() const;
     void ApplyFormTitle(FormKind kind, QMdiSubWindow* window);
     void KeepCommandKeys(QMdiSubWindow* window) const;
@@ -169,4 +181,8 @@ private:
     std::array<QPointer<QMdiSubWindow>, kFormKindCount> windows_;
     QPointer<QDialog> helpWindow_;
     std::array<FormFactory, kFormKindCount> factories_;
+
+    std::filesystem::path titleFile_;           // the file the title names; empty: none
+    std::vector<std::uint8_t> unmodifiedImage_;  // the codeplug as last loaded, saved or read
+    ExchangeKind exchangeKind_ = ExchangeKind::WholeJson;  // offered first by the next export or import
 };

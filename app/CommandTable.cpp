@@ -2,13 +2,17 @@
 
 namespace {
 
-// The text-message and emergency-alarm items and Set › Language are our additions: the original
-// command set gives these forms no way in and the language could only be changed in Sys.dat.
+// The text-message and emergency-alarm items, Set › Language and File › Import / Export are our
+// additions: the original command set gives these forms no way in, the language could only be
+// changed in Sys.dat and the codeplug could not be taken to a spreadsheet.
 constexpr MenuItemDef kEnglish[] = {
     {"File(&F)", nullptr, "&New", Cmd::FileNew, "Ctrl+N"},
     {"File(&F)", nullptr, "&Open...", Cmd::FileOpen, "Ctrl+O"},
     {"File(&F)", nullptr, "&Save", Cmd::FileSave, "Ctrl+S"},
     {"File(&F)", nullptr, "Save &As...", Cmd::FileSaveAs, nullptr},
+    {"File(&F)", nullptr, nullptr, 0, nullptr},
+    {"File(&F)", nullptr, "&Import...", Cmd::FileImport, nullptr},
+    {"File(&F)", nullptr, "E&xport...", Cmd::FileExport, nullptr},
     {"Model", nullptr, "RadioInfo", Cmd::RadioInfo, nullptr},
     {"Function", nullptr, "Other functions", Cmd::GeneralFunctions, nullptr},
     {"Function", nullptr, "Key", Cmd::Keys, nullptr},
@@ -44,6 +48,9 @@ constexpr MenuItemDef kChinese[] = {
     {"文件(&F)", nullptr, "&打开...", Cmd::FileOpen, "Ctrl+O"},
     {"文件(&F)", nullptr, "&保存", Cmd::FileSave, "Ctrl+S"},
     {"文件(&F)", nullptr, "另存为 &As...", Cmd::FileSaveAs, nullptr},
+    {"文件(&F)", nullptr, nullptr, 0, nullptr},
+    {"文件(&F)", nullptr, "导入(&I)...", Cmd::FileImport, nullptr},
+    {"文件(&F)", nullptr, "导出(&X)...", Cmd::FileExport, nullptr},
     {"机型", nullptr, "机型信息", Cmd::RadioInfo, nullptr},
     {"功能", nullptr, "基本参数", Cmd::GeneralFunctions, nullptr},
     {"功能", nullptr, "功能键", Cmd::Keys, nullptr},

@@ -39,6 +39,8 @@ inline constexpr int DigitalEmergAlarm = 32901;
 inline constexpr int AnalogEmergAlarm = 32902;
 inline constexpr int LanguageChinese = 32911;
 inline constexpr int LanguageEnglish = 32912;
+inline constexpr int FileImport = 32921;       // a table (CSV) or the whole codeplug (JSON) from a file
+inline constexpr int FileExport = 32922;
 }  // namespace Cmd
 
 // One menu item: the popup it sits in, an optional sub-popup, its label and shortcut.

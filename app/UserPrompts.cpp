@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QHeaderView>
+#include <QRegularExpression>
 #include <QTreeView>
 #include <QScreen>
 
@@ -13,7 +14,10 @@ constexpr const char* kCodeplugSuffix = "VNTX";
 
 void PrepareFileDialog(QFileDialog& dialog, const QStringList& filters, const QString& directory)
 {
-    dialog.setDefaultSuffix(kCodeplugSuffix);
+    // The suffix a typed name gets is the first filter's ("Contacts (*.csv)"): codeplug files
+    // unless the command deals in other files.
+    const QRegularExpressionMatch first = QRegularExpression(QStringLiteral("\\*\\.(\\w+)")).match(filters.value(0));
+    dialog.setDefaultSuffix(first.hasMatch() ? first.captured(1) : QString::fromLatin1(kCodeplugSuffix));
     if (!filters.isEmpty())
         dialog.setNameFilters(filters);
     if (!directory.isEmpty())

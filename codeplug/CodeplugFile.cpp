@@ -185,6 +185,11 @@ FileResult WriteCodeplugFile(Codeplug& codeplug, const fs::path& path)
     return WriteBeside(path, bytes, true);
 }
 
+FileResult ReplaceFileContents(const fs::path& path, std::span<const std::uint8_t> bytes)
+{
+    return WriteBeside(path, bytes, true);
+}
+
 FileResult CheckCodeplugFileWritable(const fs::path& path)
 {
     const std::vector<std::uint8_t> zeros(kCodeplugFileBytes, 0);

@@ -38,6 +38,10 @@ FileResult SaveCodeplugFile(Codeplug& codeplug, const std::filesystem::path& pat
 // The same replacement, writing the image exactly as it is (the marker included).
 FileResult WriteCodeplugFile(Codeplug& codeplug, const std::filesystem::path& path);
 
+// The same safe replacement for any bytes (exported text): written beside the target, flushed,
+// then renamed over it; a failure leaves the previous file intact.
+FileResult ReplaceFileContents(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);
+
 // Whether a save to the path would work: a codeplug's worth of bytes is written beside the
 // target as a save does and removed again. Nothing at the path changes.
 FileResult CheckCodeplugFileWritable(const std::filesystem::path& path);

@@ -1,0 +1,71 @@
+#include "app/CDialog_Exchange.h"
+
+#include <QDialogButtonBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "app/FileCommands.h"
+#include "app/QtText.h"
+#include "app/TextCatalogue.h"
+
+namespace {
+
+constexpr const char* kSection = "TextExchange";
+constexpr int kExportTitle = 0;
+constexpr int kImportTitle = 1;
+constexpr int kExportLabel = 2;
+constexpr int kImportLabel = 3;
+constexpr int kFirstKind = 10;  // the kinds in the order of kExchangeKinds
+constexpr int kJsonFilter = 20;
+constexpr int kCsvFilter = 21;
+
+}  // namespace
+
+QString ExchangeKindText(const TextCatalogue& text, ExchangeKind kind)
+{
+    return QText(text, kSection, kFirstKind + static_cast<int>(kind));
+}
+
+QStringList ExchangeFilters(const TextCatalogue& text, ExchangeKind kind)
+{
+    QStringList filters;
+    const int key = kind == ExchangeKind::WholeJson ? kJsonFilter : kCsvFilter;
+    for (const std::string& filter : FileDialogFilters(text.GetText(kSection, key)))
+        filters << QString::fromStdString(filter);
+    return filters;
+}
+
+CDialog_Exchange::CDialog_Exchange(const TextCatalogue& text, Mode mode, ExchangeKind initial, QWidget* parent)
+    : QDialog(parent)
+{
+    const bool exporting = mode == Mode::Export;
+    setObjectName(QStringLiteral("CDialog_Exchange"));
+    setWindowTitle(QText(text, kSection, exporting ? kExportTitle : kImportTitle));
+    auto* layout = new QVBoxLayout(this);
+    auto* group = new QGroupBox(QText(text, kSection, exporting ? kExportLabel : kImportLabel), this);
+    auto* choices = new QVBoxLayout(group);
+    for (const ExchangeKind kind : kExchangeKinds) {
+        auto* button = new QRadioButton(ExchangeKindText(text, kind), group);
+        button->setChecked(kind == initial);
+        choices->addWidget(button);
+        buttons_[kind] = button;
+    }
+    layout->addWidget(group);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    layout->addWidget(buttons);
+    setMinimumWidth(340);
+}
+
+ExchangeKind CDialog_Exchange::Kind() const
+{
+    for (const auto& [kind, button] : buttons_) {
+        if (button->isChecked())
+            return kind;
+    }
+    return ExchangeKind::WholeJson;
+}

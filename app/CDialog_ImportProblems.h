@@ -1,0 +1,25 @@
+#pragma once
+// The window that says why an import was refused: every problem of the file (row, column and
+// reason of a CSV table, JSON path and reason of a codeplug) in a list that scrolls.
+#include <string>
+#include <vector>
+
+#include <QDialog>
+
+class QLabel;
+class QListWidget;
+class TextCatalogue;
+
+class CDialog_ImportProblems : public QDialog {
+    Q_OBJECT
+public:
+    CDialog_ImportProblems(const TextCatalogue& text, const QString& file, const std::vector<std::string>& problems,
+                           QWidget* parent = nullptr);
+
+    QListWidget* ProblemList() const { return list_; }
+    QLabel* Summary() const { return summary_; }
+
+private:
+    QListWidget* list_ = nullptr;
+    QLabel* summary_ = nullptr;
+};

@@ -1,0 +1,101 @@
+// Imports of the desktop program: what the file holds is judged before anything changes, and no
+// file, however damaged, throws or changes the codeplug unless it imports whole.
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "app/TextExchange.h"
+#include "codeplug/CodeplugFile.h"
+#include "data/DefaultCodeplug.h"
+#include "forms/CodeplugJson.h"
+
+namespace {
+
+using Status = ImportOutcome::Status;
+
+std::unique_ptr<Codeplug> Default()
+{
+    auto c = std::make_unique<Codeplug>();
+    BuildDefaultCodeplug(*c);
+    return c;
+}
+
+}  // namespace
+
+TEST(ImportText, TheBytesAreJudgedBeforeTheTable)
+{
+    struct Case {
+        const char* name;
+        std::string bytes;
+        ExchangeKind kind;
+        Status status;
+    };
+    const Case cases[] = {
+        {"nothing", "", ExchangeKind::ContactsCsv, Status::Empty},
+        {"bom and blanks", "\xEF\xBB\xBF \r\n\t", ExchangeKind::WholeJson, Status::Empty},
+        {"nul", std::string("No.\0", 4), ExchangeKind::AnalogCsv, Status::Binary},
+        {"gbk", "No.,\xC3\xFB\xB3\xC6\r\n", ExchangeKind::ContactsCsv, Status::NotUtf8},
+        {"cut utf-8", "No.,\xE5\x90", ExchangeKind::ContactsCsv, Status::NotUtf8},
+        {"overlong", "No.,\xC0\xAF", ExchangeKind::ContactsCsv, Status::NotUtf8},
+        {"surrogate", "No.,\xED\xA0\x80", ExchangeKind::ContactsCsv, Status::NotUtf8},
+        {"chinese", "No.,名称\r\n", ExchangeKind::ContactsCsv, Status::Refused},
+        {"json cut", "{\"format\": \"zr740 codeplug\",", ExchangeKind::WholeJson, Status::NotJson},
+        {"json of another kind", "[1, 2]", ExchangeKind::WholeJson, Status::Refused},
+        {"format a number", "{\"format\": 1}", ExchangeKind::WholeJson, Status::Refused},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto image = Default();
+        const auto before = CodeplugToBytes(*image);
+        const ImportOutcome outcome = ImportText(c.bytes, c.kind, *image);
+        EXPECT_EQ(outcome.status, c.status);
+        EXPECT_EQ(outcome.problems.empty(), c.status != Status::Refused);
+        EXPECT_EQ(CodeplugToBytes(*image), before);
+    }
+    auto image = Default();
+    const ImportOutcome cut = ImportText("{\n\"a\": ", ExchangeKind::WholeJson, *image);
+    EXPECT_NE(cut.detail.find("line 2"), std::string::npos) << cut.detail;
+}
+
+TEST(ImportText, ExportsComeBackAndDamagedDocumentsNeverThrow)
+{
+    auto image = Default();
+    const auto before = CodeplugToBytes(*image);
+    for (const ExchangeKind kind : kExchangeKinds) {
+        ASSERT_TRUE(ImportText(ExportText(*image, kind), kind, *image).imported()) << ExchangeSuffix(kind);
+        ASSERT_EQ(CodeplugToBytes(*image), before) << ExchangeSuffix(kind);
+    }
+
+    // Every leaf of the document replaced, one at a time at random, by a value of another type.
+    const JsonDocument document = ExportJson(*image);
+    const JsonDocument flat = document.flatten();
+    std::vector<std::string> leaves;
+    for (const auto& [pointer, value] : flat.items())
+        leaves.push_back(pointer);
+    const JsonDocument replacements[] = {nullptr, -1, 4294967296.5, "", "0x", JsonDocument::array({1, "a"}),
+                                         JsonDocument::object({{"x", 1}}), true};
+    std::mt19937 rng(2026);
+    for (int round = 0; round < 80; ++round) {
+        JsonDocument damaged = document;
+        for (int n = 0; n < 3; ++n)
+            damaged[JsonDocument::json_pointer(leaves[rng() % leaves.size()])] = replacements[rng() % std::size(replacements)];
+        const std::string text = damaged.dump();
+        auto target = Default();
+        ImportOutcome outcome;
+        ASSERT_NO_THROW(outcome = ImportText(text, ExchangeKind::WholeJson, *target)) << text.substr(0, 200);
+        if (!outcome.imported())
+            ASSERT_EQ(CodeplugToBytes(*target), before);
+    }
+    // Random bytes as any table.
+    for (int round = 0; round < 200; ++round) {
+        std::string text(rng() % 300, '\0');
+        for (char& ch : text)
+            ch = "No.,\"\r\n1;ab \xE5\x90\x8D"[rng() % 16];
+        auto target = Default();
+        const ExchangeKind kind = kExchangeKinds[1 + rng() % 4];
+        ImportOutcome outcome;
+        ASSERT_NO_THROW(outcome = ImportText(text, kind, *target));
+        if (!outcome.imported())
+            ASSERT_EQ(CodeplugToBytes(*target), before);
+    }
+}

@@ -1,0 +1,289 @@
+// File › Export and File › Import in the main window, and the --trace option of the program.
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QListWidget>
+#include <QRadioButton>
+#include <QStatusBar>
+#include <QTreeWidget>
+
+#include "app/CDialog_Exchange.h"
+#include "app/CDialog_ImportProblems.h"
+#include "app/CommandTable.h"
+#include "app/QtText.h"
+#include "forms/CodeplugJson.h"
+#include "tests/core/SessionPrograms.h"
+#include "tests/gui/TestSupport.h"
+
+using namespace testsupport;
+
+namespace {
+
+QString Q(const fs::path& path) { return QString::fromStdString(path.string()); }
+
+std::string ReadText(const fs::path& path)
+{
+    const auto bytes = ReadBytes(path);
+    return {bytes.begin(), bytes.end()};
+}
+
+void WriteText(const fs::path& path, std::string_view text) { std::ofstream(path, std::ios::binary) << text; }
+
+// A session on the shipped default codeplug whose export/import dialog answers with `kind`
+// and records the problems window.
+struct ExchangeBench {
+    ProgramDir dir{1};
+    std::unique_ptr<Session> s;
+    ExchangeKind kind = ExchangeKind::WholeJson;
+    bool cancel = false;
+    QStringList problems;
+    QString summary;
+    int problemWindows = 0;
+
+    ExchangeBench()
+    {
+        fs::copy_file(fs::path(ZR740_SOURCE_DIR) / "data" / "Default.VNTX", dir.Default(),
+                      fs::copy_options::overwrite_existing);
+        s = std::make_unique<Session>(dir.path);
+        s->frame->SetDialogRunner([this](QDialog& dialog) {
+            if (auto* choose = qobject_cast<CDialog_Exchange*>(&dialog)) {
+                choose->KindButton(kind)->setChecked(true);
+                cancel ? choose->reject() : choose->accept();
+            } else if (auto* refused = qobject_cast<CDialog_ImportProblems*>(&dialog)) {
+                ++problemWindows;
+                summary = refused->Summary()->text();
+                for (int i = 0; i < refused->ProblemList()->count(); ++i)
+                    problems << refused->ProblemList()->item(i)->text();
+            }
+        });
+    }
+    Codeplug& Image() const { return s->app.Context().codeplug; }
+    std::vector<std::uint8_t> Bytes() const { return CodeplugToBytes(Image()); }
+    bool Export(ExchangeKind k, const fs::path& to)
+    {
+        kind = k;
+        s->prompts->saveAnswers.push_back(Q(to));
+        return s->frame->OnFileExport();
+    }
+    bool Import(ExchangeKind k, const fs::path& from)
+    {
+        kind = k;
+        s->prompts->openAnswers.push_back({Q(from)});
+        return s->frame->OnFileImport();
+    }
+};
+
+int AnalogTreeItems(const CMainFrame& frame)
+{
+    QTreeWidgetItem* root = frame.Tree()->topLevelItem(0);
+    for (int i = 0; i < root->childCount(); ++i)
+        if (root->child(i)->data(0, CMainFrame::kTextKeyRole).toInt() == 29)
+            return root->child(i)->childCount();
+    return -1;
+}
+
+}  // namespace
+
+TEST(FileExchange, MenusOfBothLanguagesHoldImportAndExport)
+{
+    for (const bool english : {false, true}) {
+        std::vector<int> file;
+        for (const MenuItemDef& item : MenuBarFor(english))
+            if (std::string_view(item.popup) == MenuBarFor(english)[0].popup)
+                file.push_back(item.command);
+        EXPECT_EQ(file, (std::vector<int>{57600, 57601, 57603, 57604, 0, 32921, 32922})) << english;
+    }
+}
+
+TEST(FileExchange, HandEditedCsvCellReachesItsBytesAndMarksTheCodeplugChanged)
+{
+    ExchangeBench b;
+    const fs::path csv = b.dir.path / "digital.csv";
+    ASSERT_TRUE(b.Export(ExchangeKind::DigitalCsv, csv));
+    EXPECT_TRUE(b.s->prompts->messages.empty());
+    EXPECT_EQ(b.s->prompts->lastFilters.value(0), "CSV files (*.csv)");
+    std::string text = ReadText(csv);
+    ASSERT_EQ(text.substr(0, 7), "\xEF\xBB\xBFNo.,");
+    ASSERT_NE(text.find("438.500000"), std::string::npos);
+    // Digital channel 1 receives on 438.500000 MHz: a0 fa 22 1a at offset 6734 + 54.
+    const auto frequency = [&] {
+        const auto bytes = b.Bytes();
+        return std::vector<std::uint8_t>(bytes.begin() + 6788, bytes.begin() + 6792);
+    };
+    EXPECT_EQ(frequency(), (std::vector<std::uint8_t>{0xA0, 0xFA, 0x22, 0x1A}));
+    EXPECT_FALSE(b.s->frame->IsModified());
+
+    text.replace(text.find("438.500000"), 10, "439.112500");
+    WriteText(csv, text);
+    b.s->frame->OpenForm(FormKind::DigitalChannel);
+    ASSERT_TRUE(b.Import(ExchangeKind::DigitalCsv, csv));
+    EXPECT_EQ(frequency(), (std::vector<std::uint8_t>{0x34, 0x53, 0x2C, 0x1A}));
+    EXPECT_EQ(b.s->frame->FormWindow(FormKind::DigitalChannel), nullptr);
+    EXPECT_TRUE(b.s->frame->IsModified());
+    EXPECT_TRUE(b.s->frame->windowTitle().endsWith(" *"));
+    EXPECT_TRUE(b.s->frame->statusBar()->currentMessage().contains("Imported"));
+    // Saving takes the mark away again.
+    b.s->prompts->saveAnswers.push_back(Q(b.dir.path / "saved.VNTX"));
+    ASSERT_TRUE(b.s->frame->OnFileSaveAs());
+    EXPECT_FALSE(b.s->frame->IsModified());
+    EXPECT_FALSE(b.s->frame->windowTitle().endsWith(" *"));
+}
+
+TEST(FileExchange, RefusedImportsListTheirProblemsAndChangeNothing)
+{
+    ExchangeBench b;
+    const fs::path csv = b.dir.path / "bad.csv";
+    WriteText(csv, "No.,Time slot,Receive frequency\n1,Slot 1,438.5x\n2,Slot 2,999\n");
+    const auto before = b.Bytes();
+    EXPECT_FALSE(b.Import(ExchangeKind::DigitalCsv, csv));
+    EXPECT_EQ(b.problemWindows, 1);
+    ASSERT_EQ(b.problems.size(), 2);
+    EXPECT_TRUE(b.problems[0].startsWith("row 2, column 3 (Receive frequency)")) << b.problems[0].toStdString();
+    EXPECT_TRUE(b.problems[1].startsWith("row 3, column 3")) << b.problems[1].toStdString();
+    EXPECT_TRUE(b.summary.contains("bad.csv"));
+    EXPECT_EQ(b.Bytes(), before);
+    EXPECT_FALSE(b.s->frame->IsModified());
+
+    // Files that are no table at all: one warning each, nothing changed.
+    struct Case {
+        const char* name;
+        ExchangeKind kind;
+        std::string content;  // written unless empty and `absent`
+        bool absent;
+        const char* says;
+    };
+    const Case cases[] = {
+        {"missing", ExchangeKind::ContactsCsv, "", true, "could not be read"},
+        {"empty", ExchangeKind::ContactsCsv, "\xEF\xBB\xBF\r\n", false, "empty"},
+        {"binary", ExchangeKind::AnalogCsv, std::string("No.\n\0\x01\x02", 7), false, "not a text file"},
+        {"gbk", ExchangeKind::ContactsCsv, "No.,\xC3\xFB\xB3\xC6\n", false, "not UTF-8"},
+        {"broken json", ExchangeKind::WholeJson, "{\"format\": ", false, "not a valid JSON file"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const fs::path file = b.dir.path / (std::string(c.name) + ".txt");
+        if (!c.absent)
+            WriteText(file, c.content);
+        b.s->prompts->messages.clear();
+        EXPECT_FALSE(b.Import(c.kind, file));
+        ASSERT_EQ(b.s->prompts->messages.size(), 1u);
+        EXPECT_TRUE(b.s->prompts->messages[0].text.contains(c.says)) << b.s->prompts->messages[0].text.toStdString();
+        EXPECT_TRUE(b.s->prompts->messages[0].text.contains("Nothing was imported"));
+        EXPECT_EQ(b.s->prompts->messages[0].icon, QMessageBox::Warning);
+        EXPECT_EQ(b.Bytes(), before);
+    }
+    // A JSON document that parses but describes no codeplug goes to the problems window.
+    WriteText(b.dir.path / "other.json", "{\"format\": 1}");
+    EXPECT_FALSE(b.Import(ExchangeKind::WholeJson, b.dir.path / "other.json"));
+    EXPECT_EQ(b.problemWindows, 2);
+    EXPECT_EQ(b.Bytes(), before);
+    EXPECT_FALSE(b.s->frame->IsModified());
+}
+
+TEST(FileExchange, JsonImportWithMoreChannelsRebuildsTheTree)
+{
+    ExchangeBench b;
+    auto bigger = std::make_unique<Codeplug>(b.Image());
+    SetCount(bigger->AnalogChannelCount, 9);
+    const fs::path json = b.dir.path / "whole.json";
+    WriteText(json, ExportJson(*bigger).dump(2));
+    const int before = AnalogTreeItems(*b.s->frame);
+    ASSERT_NE(before, 9);
+    ASSERT_TRUE(b.Import(ExchangeKind::WholeJson, json));
+    EXPECT_EQ(AnalogTreeItems(*b.s->frame), 9);
+    EXPECT_EQ(b.Image().AnalogChannelCount[0], 9);
+    EXPECT_TRUE(b.s->frame->IsModified());
+
+    // Cancelling the choice asks for no file.
+    b.cancel = true;
+    EXPECT_FALSE(b.s->frame->OnFileImport());
+    EXPECT_FALSE(b.s->frame->OnFileExport());
+    EXPECT_EQ(b.s->prompts->saveAsked, 0);
+}
+
+TEST(FileExchange, AFailedExportWriteIsReportedNeverSuccess)
+{
+    ExchangeBench b;
+    const fs::path paths[] = {b.dir.path, b.dir.path / "no such folder" / "t.csv"};
+    for (const fs::path& path : paths) {
+        SCOPED_TRACE(path.string());
+        b.s->prompts->messages.clear();
+        b.s->frame->statusBar()->clearMessage();
+        EXPECT_FALSE(b.Export(ExchangeKind::RxGroupsCsv, path));
+        ASSERT_EQ(b.s->prompts->messages.size(), 1u);
+        EXPECT_EQ(b.s->prompts->messages[0].icon, QMessageBox::Critical);
+        EXPECT_TRUE(b.s->prompts->messages[0].text.contains("could not be written"));
+        EXPECT_TRUE(b.s->frame->statusBar()->currentMessage().isEmpty());
+    }
+    EXPECT_TRUE(fs::is_directory(b.dir.path));
+}
+
+TEST(TraceOption, CommandLineNamesTheTraceFileAndTheLinkWritesIt)
+{
+    struct Case {
+        QStringList args;
+        std::string trace;
+        bool error, exitNow;
+    };
+    const Case cases[] = {
+        {{"zr740cps"}, "", false, false},
+        {{"zr740cps", "--trace", "/tmp/a b.txt"}, "/tmp/a b.txt", false, false},
+        {{"zr740cps", "--trace=t.txt"}, "t.txt", false, false},
+        {{"zr740cps", "--trace"}, "", true, false},
+        {{"zr740cps", "--tracer", "x"}, "", true, false},
+        {{"zr740cps", "file.VNTX"}, "", true, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args.join(' ').toStdString());
+        QString error;
+        bool exitNow = true;
+        EXPECT_EQ(CVanticApp::TraceOption(c.args, error, exitNow), c.trace);
+        EXPECT_EQ(!error.isEmpty(), c.error) << error.toStdString();
+        EXPECT_EQ(exitNow, c.exitNow);
+    }
+
+    // The file named reaches the port the link opens: a read session against zr740sim is traced.
+    const fs::path dir = fs::temp_directory_path() / ("zr740-trace-" + std::to_string(getpid()));
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    session_test::Sim sim({"--link-dir", dir.string(), "--com", "2"});
+    ASSERT_FALSE(sim.device().empty());
+    const fs::path trace = dir / "trace.txt";
+    {
+        CVanticApp app(trace.string());
+        app.Link().SetDevice(sim.device());
+        ASSERT_TRUE(app.Link().OpenPort());
+        EXPECT_EQ(app.Link().OpenReadSession(), 0);
+        app.Link().ClosePort();
+    }
+    const std::string lines = ReadText(trace);
+    EXPECT_NE(lines.find(" TX "), std::string::npos) << lines;
+    EXPECT_NE(lines.find(" RX "), std::string::npos) << lines;
+    fs::remove_all(dir);
+}
+
+// Pictures of the new windows for a person to look at (run with --gtest_also_run_disabled_tests).
+TEST(FileExchange, DISABLED_Screenshots)
+{
+    for (const std::uint8_t language : {0, 1}) {
+        ProgramDir dir(language);
+        Session s(dir.path);
+        const TextCatalogue& text = s.app.Context().text;
+        const std::string tag = language == 0 ? "zh" : "en";
+        CDialog_Exchange exporting(text, CDialog_Exchange::Mode::Export, ExchangeKind::ContactsCsv);
+        exporting.adjustSize();
+        exporting.grab().save(QString::fromStdString("/tmp/shots-export/export-" + tag + ".png"));
+        CDialog_Exchange importing(text, CDialog_Exchange::Mode::Import, ExchangeKind::WholeJson);
+        importing.adjustSize();
+        importing.grab().save(QString::fromStdString("/tmp/shots-export/import-" + tag + ".png"));
+        std::vector<std::string> problems;
+        for (int r = 2; r < 30; ++r)
+            problems.push_back("row " + std::to_string(r) + ", column 3 (Receive frequency): \"999\" is outside the band 400-480 MHz");
+        CDialog_ImportProblems refused(text, "/home/tech/fleet/digital.csv", problems);
+        refused.grab().save(QString::fromStdString("/tmp/shots-export/problems-" + tag + ".png"));
+        s.frame->resize(900, 600);
+        s.frame->show();
+        s.frame->statusBar()->showMessage(QText(text, "TextExchange", 40).arg("/home/tech/fleet/digital.csv"));
+        s.frame->grab().save(QString::fromStdString("/tmp/shots-export/main-" + tag + ".png"));
+    }
+}
