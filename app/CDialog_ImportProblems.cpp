@@ -14,11 +14,27 @@ namespace {
 constexpr const char* kSection = "TextExchange";
 constexpr int kRefusedTitle = 50;
 constexpr int kRefusedSummary = 51;  // %1 problems, %2 the file
+constexpr int kCell = 52;            // %1 row, %2 column
+constexpr int kRow = 53;             // %1 row
 
 }  // namespace
 
+QString ImportProblemText(const TextCatalogue& text, const ImportProblem& problem)
+{
+    const QString reason = QString::fromStdString(problem.reason);
+    if (!problem.path.empty())
+        return QString::fromStdString(problem.path) + ": " + reason;
+    if (problem.row == 0)
+        return reason;
+    QString where = problem.column != 0 ? QText(text, kSection, kCell).arg(problem.row).arg(problem.column)
+                                        : QText(text, kSection, kRow).arg(problem.row);
+    if (!problem.header.empty())
+        where += " (" + QString::fromStdString(problem.header) + ")";
+    return where + ": " + reason;
+}
+
 CDialog_ImportProblems::CDialog_ImportProblems(const TextCatalogue& text, const QString& file,
-                                               const std::vector<std::string>& problems, QWidget* parent)
+                                               const std::vector<ImportProblem>& problems, QWidget* parent)
     : QDialog(parent)
 {
     setObjectName(QStringLiteral("CDialog_ImportProblems"));
@@ -39,8 +55,8 @@ CDialog_ImportProblems::CDialog_ImportProblems(const TextCatalogue& text, const 
 
     list_ = new QListWidget(this);
     list_->setObjectName(QStringLiteral("ProblemList"));
-    for (const std::string& problem : problems)
-        list_->addItem(QString::fromStdString(problem));
+    for (const ImportProblem& problem : problems)
+        list_->addItem(ImportProblemText(text, problem));
     list_->setWordWrap(true);
     list_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     layout->addWidget(list_, 1);

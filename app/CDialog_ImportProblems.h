@@ -6,14 +6,20 @@
 
 #include <QDialog>
 
+#include "app/TextExchange.h"
+
 class QLabel;
 class QListWidget;
 class TextCatalogue;
 
+// A problem as one line in the language of the run: "row 3, column 4 (Receive frequency): why",
+// "/analogChannels/records/2/name: why". The reasons themselves are the import's own.
+QString ImportProblemText(const TextCatalogue& text, const ImportProblem& problem);
+
 class CDialog_ImportProblems : public QDialog {
     Q_OBJECT
 public:
-    CDialog_ImportProblems(const TextCatalogue& text, const QString& file, const std::vector<std::string>& problems,
+    CDialog_ImportProblems(const TextCatalogue& text, const QString& file, const std::vector<ImportProblem>& problems,
                            QWidget* parent = nullptr);
 
     QListWidget* ProblemList() const { return list_; }

@@ -105,13 +105,13 @@ ImportOutcome ImportText(std::string_view bytes, ExchangeKind kind, Codeplug& co
         }
         auto work = std::make_unique<Codeplug>(codeplug);
         for (const JsonProblem& p : ImportJson(document, *work))
-            outcome.problems.push_back((p.path.empty() ? "/" : p.path) + ": " + p.reason);
+            outcome.problems.push_back({0, 0, {}, p.path.empty() ? "/" : p.path, p.reason});
         if (outcome.problems.empty())
             codeplug = *work;
     } else {
         // ImportCsv works on a copy of its own and changes the codeplug only when all is well.
         for (const CsvProblem& p : ImportCsv(bytes, TableOf(kind), codeplug))
-            outcome.problems.push_back(p.Text());
+            outcome.problems.push_back({p.row, p.column, p.header, {}, p.reason});
     }
     if (!outcome.problems.empty())
         outcome.status = Status::Refused;

@@ -25,6 +25,15 @@ std::string ExportText(const Codeplug& codeplug, ExchangeKind kind);
 // Writes the export safely (beside the target, then renamed over it).
 FileResult WriteExport(const Codeplug& codeplug, ExchangeKind kind, const std::filesystem::path& path);
 
+// One reason an import was refused: where (a CSV cell, row or the file; a JSON path) and why.
+struct ImportProblem {
+    std::size_t row = 0;     // CSV: 1-based, the header is row 1; 0 for the file as a whole
+    std::size_t column = 0;  // CSV: 1-based; 0 for the whole row
+    std::string header;      // CSV: the column's header, when known
+    std::string path;        // JSON: the pointer of the value ("/analogChannels/records/2/name")
+    std::string reason;
+};
+
 struct ImportOutcome {
     enum class Status {
         Imported,
@@ -38,8 +47,7 @@ struct ImportOutcome {
     };
     Status status = Status::Imported;
     std::string detail;
-    // "row 3, column 4 (Receive frequency): ..." or "/analogChannels/records/2/name: ..."
-    std::vector<std::string> problems;
+    std::vector<ImportProblem> problems;
     bool imported() const { return status == Status::Imported; }
 };
 

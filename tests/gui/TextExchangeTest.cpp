@@ -3,6 +3,8 @@
 
 #include <QLabel>
 #include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
 #include <QRadioButton>
 #include <QStatusBar>
 #include <QTreeWidget>
@@ -144,6 +146,16 @@ TEST(FileExchange, RefusedImportsListTheirProblemsAndChangeNothing)
     EXPECT_EQ(b.Bytes(), before);
     EXPECT_FALSE(b.s->frame->IsModified());
 
+    // Where a problem is, in the language of the run; the reason as the import gave it.
+    ProgramDir chinese(0);
+    Session zh(chinese.path);
+    const TextCatalogue& en = b.s->app.Context().text;
+    EXPECT_EQ(ImportProblemText(zh.app.Context().text, {2, 3, "Receive frequency", {}, "why"}),
+              "第 2 行，第 3 列 (Receive frequency): why");
+    EXPECT_EQ(ImportProblemText(en, {4, 0, {}, {}, "why"}), "row 4: why");
+    EXPECT_EQ(ImportProblemText(en, {0, 0, {}, {}, "why"}), "why");
+    EXPECT_EQ(ImportProblemText(en, {0, 0, {}, "/zones/records/1", "why"}), "/zones/records/1: why");
+
     // Files that are no table at all: one warning each, nothing changed.
     struct Case {
         const char* name;
@@ -276,14 +288,19 @@ TEST(FileExchange, DISABLED_Screenshots)
         CDialog_Exchange importing(text, CDialog_Exchange::Mode::Import, ExchangeKind::WholeJson);
         importing.adjustSize();
         importing.grab().save(QString::fromStdString("/tmp/shots-export/import-" + tag + ".png"));
-        std::vector<std::string> problems;
-        for (int r = 2; r < 30; ++r)
-            problems.push_back("row " + std::to_string(r) + ", column 3 (Receive frequency): \"999\" is outside the band 400-480 MHz");
+        std::vector<ImportProblem> problems;
+        for (std::size_t r = 2; r < 30; ++r)
+            problems.push_back({r, 3, "Receive frequency", {}, "\"999\" is outside the band 400-480 MHz"});
+        problems.push_back({0, 0, {}, "/analogChannels/records/2/name", "more than 18 characters"});
         CDialog_ImportProblems refused(text, "/home/tech/fleet/digital.csv", problems);
         refused.grab().save(QString::fromStdString("/tmp/shots-export/problems-" + tag + ".png"));
         s.frame->resize(900, 600);
         s.frame->show();
         s.frame->statusBar()->showMessage(QText(text, "TextExchange", 40).arg("/home/tech/fleet/digital.csv"));
         s.frame->grab().save(QString::fromStdString("/tmp/shots-export/main-" + tag + ".png"));
+        QMenu* file = s.frame->menuBar()->actions().value(0)->menu();
+        file->popup(QPoint(0, 0));
+        file->grab().save(QString::fromStdString("/tmp/shots-export/menu-" + tag + ".png"));
+        file->hide();
     }
 }
