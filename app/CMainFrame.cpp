@@ -883,17 +883,21 @@ void CMainFrame::ShowImportOutcome(const ImportOutcome& outcome, const QString& 
         runDialog_(problems);
         return;
     }
-    QString message;
+    int key = kUnreadable;
     switch (outcome.status) {
-    case Status::Unreadable: message = QText(text, kExchange, kUnreadable) + "\n" + file + "\n" + QString::fromStdString(outcome.detail); break;
-    case Status::Empty: message = QText(text, kExchange, kEmptyFile) + "\n" + file; break;
-    case Status::TooLarge: message = QText(text, kExchange, kTooLarge) + "\n" + file; break;
-    case Status::Binary: message = QText(text, kExchange, kBinaryFile) + "\n" + file; break;
-    case Status::NotUtf8: message = QText(text, kExchange, kNotUtf8) + "\n" + file; break;
-    case Status::NotJson: message = QText(text, kExchange, kNotJson) + "\n" + file + "\n" + QString::fromStdString(outcome.detail); break;
+    case Status::Unreadable: key = kUnreadable; break;
+    case Status::Empty: key = kEmptyFile; break;
+    case Status::TooLarge: key = kTooLarge; break;
+    case Status::Binary: key = kBinaryFile; break;
+    case Status::NotUtf8: key = kNotUtf8; break;
+    case Status::NotJson: key = kNotJson; break;
     case Status::Imported:
-    case Status::Refused: break;
+    case Status::Refused: return;
     }
+    // What is wrong, the file, and the system's or the parser's own words where there are some.
+    QString message = QText(text, kExchange, key) + "\n" + file;
+    if (!outcome.detail.empty())
+        message += "\n" + QString::fromStdString(outcome.detail);
     ShowMessage(message + "\n\n" + QText(text, kExchange, kNothingChanged), QMessageBox::Warning);
 }
 
