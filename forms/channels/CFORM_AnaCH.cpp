@@ -17,13 +17,21 @@
 namespace {
 namespace F = AnalogChannelField;
 
-// Keys of section "CH_Str".
+// Keys of section "CH_Str" besides the ones both channel forms use.
 namespace Key {
-constexpr int Alias = 1, RxFrequency = 2, TxFrequency = 4, Bandwidth = 5, Power = 7, Squelch = 9, Timeout = 10,
-              Recovery = 11, Permission = 13, ScanList = 14, AutoScan = 15, Vox = 18, ReceiveOnly = 19,
-              RxTone = 35, ToneType = 36, Ctcss = 37, Dcs = 38, DcsInverted = 39, TxTone = 40, Tail = 43,
-              Add = 57, Delete = 58, Copy = 59;
+using namespace ChannelKey;
+constexpr int Bandwidth = 5, Squelch = 9, RxTone = 35, ToneType = 36, Ctcss = 37, Dcs = 38, DcsInverted = 39,
+              TxTone = 40, Tail = 43;
 }  // namespace Key
+
+// The lists that show a byte of the record, and the check boxes that show a bit of its flags.
+using C = CFORM_AnaCH::Controls;
+constexpr ChannelListField<C> kListFields[] = {
+    {&C::squelch, F::SquelchLevel}, {&C::timeout, F::TxTimeout},       {&C::recovery, F::TxInhibitRecovery},
+    {&C::power, F::Power},          {&C::permission, F::TxPermission}, {&C::scanList, F::ScanList}};
+constexpr ChannelCheckField<C> kCheckFields[] = {
+    {&C::vox, F::Flags, F::kFlagVox}, {&C::receiveOnly, F::Flags, F::kFlagReceiveOnly},
+    {&C::autoScan, F::Flags, F::kFlagAutoScan}};
 
 void FillToneLists(QComboBox* ctcss, QComboBox* dcs, QComboBox* inverted)
 {
@@ -74,41 +82,30 @@ CFORM_AnaCH::CFORM_AnaCH(CVanticApp& app) : ChannelFormBase(app, FormKind::Analo
     c.autoScan = NewCheck();
     c.vox = NewCheck();
     c.receiveOnly = NewCheck();
-    c.add = NewButton(&ChannelFormBase::AddChannelCommand);
-    c.remove = NewButton(&ChannelFormBase::DeleteChannelCommand);
-    c.copy = NewButton(&ChannelFormBase::CopyCommand);
+    NewRecordButtons(c.add, c.remove, c.copy);
 
-    auto* channel = new QGridLayout;
-    channel->setHorizontalSpacing(12);
-    channel->setVerticalSpacing(10);
-    const auto row = [&](int r, int pair, QWidget* control, int key) {
-        captions_.push_back({AddRow(channel, r, pair, control), key});
-    };
-    row(0, 0, c.alias, Key::Alias);
-    row(1, 0, c.rxFrequency, Key::RxFrequency);
-    row(2, 0, c.txFrequency, Key::TxFrequency);
-    row(3, 0, c.permission, Key::Permission);
-    row(4, 0, c.scanList, Key::ScanList);
-    row(0, 1, c.bandwidth, Key::Bandwidth);
-    row(1, 1, c.squelch, Key::Squelch);
-    row(2, 1, c.power, Key::Power);
-    row(3, 1, c.timeout, Key::Timeout);
-    row(4, 1, c.recovery, Key::Recovery);
-    channel->setColumnMinimumWidth(2, 40);
-    channel->setColumnStretch(1, 1);
-    channel->setColumnStretch(4, 1);
+    QGridLayout* channel = NewPairGrid({{c.alias, Key::Alias},
+                                        {c.rxFrequency, Key::RxFrequency},
+                                        {c.txFrequency, Key::TxFrequency},
+                                        {c.permission, Key::Permission},
+                                        {c.scanList, Key::ScanList}},
+                                       {{c.bandwidth, Key::Bandwidth},
+                                        {c.squelch, Key::Squelch},
+                                        {c.power, Key::Power},
+                                        {c.timeout, Key::Timeout},
+                                        {c.recovery, Key::Recovery}});
 
     auto* checks = new QHBoxLayout;
     for (auto [box, key] : {std::pair{c.autoScan, Key::AutoScan}, {c.vox, Key::Vox}, {c.receiveOnly, Key::ReceiveOnly}}) {
         checks->addWidget(box);
-        captions_.push_back({box, key});
+        AddCaption(box, key);
     }
     checks->addStretch(1);
 
     const auto toneGroup = [&](int titleKey, QComboBox* type, QComboBox* ctcss, QComboBox* dcs, QComboBox* inverted,
                                QComboBox* tail) {
         auto* group = new QGroupBox(this);
-        captions_.push_back({group, titleKey});
+        AddCaption(group, titleKey);
         auto* grid = new QGridLayout(group);
         grid->setHorizontalSpacing(12);
         grid->setVerticalSpacing(10);
@@ -117,9 +114,7 @@ CFORM_AnaCH::CFORM_AnaCH(CVanticApp& app) : ChannelFormBase(app, FormKind::Analo
                                  {inverted, Key::DcsInverted}, {tail, Key::Tail}}) {
             if (list == nullptr)
                 continue;
-            QLabel* label = NewLabel();
-            captions_.push_back({label, key});
-            grid->addWidget(label, r, 0);
+            grid->addWidget(NewCaptionLabel(key), r, 0);
             grid->addWidget(list, r, 1);
             ++r;
         }
@@ -132,21 +127,7 @@ CFORM_AnaCH::CFORM_AnaCH(CVanticApp& app) : ChannelFormBase(app, FormKind::Analo
     tones->addWidget(toneGroup(Key::RxTone, c.rxType, c.rxCtcss, c.rxDcs, c.rxInverted, c.tail));
     tones->addWidget(toneGroup(Key::TxTone, c.txType, c.txCtcss, c.txDcs, c.txInverted, nullptr));
 
-    auto* buttons = new QHBoxLayout;
-    for (auto [button, key] : {std::pair{c.add, Key::Add}, {c.remove, Key::Delete}, {c.copy, Key::Copy}}) {
-        buttons->addWidget(button);
-        captions_.push_back({button, key});
-    }
-    buttons->addStretch(1);
-
-    auto* page = new QVBoxLayout(this);
-    page->setContentsMargins(24, 20, 24, 20);
-    page->setSpacing(18);
-    page->addLayout(channel);
-    page->addLayout(checks);
-    page->addLayout(tones);
-    page->addLayout(buttons);
-    page->addStretch(1);
+    LayOutPage({channel, checks, tones, RecordButtonRow(c.add, c.remove, c.copy)});
 
     // The controls are made before they are laid out, so Tab is told the layout's order: down
     // the left column, down the right, the switches, the two tone boxes, the buttons.
@@ -160,14 +141,7 @@ CFORM_AnaCH::CFORM_AnaCH(CVanticApp& app) : ChannelFormBase(app, FormKind::Analo
 
 void CFORM_AnaCH::InitialiseControls()
 {
-    for (const Caption& caption : captions_) {
-        if (auto* label = qobject_cast<QLabel*>(caption.widget))
-            label->setText(Text(caption.key));
-        else if (auto* button = qobject_cast<QAbstractButton*>(caption.widget))
-            button->setText(Text(caption.key));
-        else if (auto* group = qobject_cast<QGroupBox*>(caption.widget))
-            group->setTitle(Text(caption.key));
-    }
+    SetCaptions();
     Controls& c = ui_;
     c.bandwidth->clear();
     c.bandwidth->addItems({QStringLiteral("12.5MHz"), QStringLiteral("25MHz")});
@@ -190,23 +164,11 @@ void CFORM_AnaCH::ShowRecord()
     Codeplug& codeplug = CodeplugImage();
     FillNumberedList(c.scanList, TreeKey::ScanListItem, UsedRecords(GetCount(codeplug.ScanListCount), codeplug.ScanTable));
 
-    c.alias->setText(Alias(r));
-    c.rxFrequency->setText(FrequencyText(GetLE32(r, F::RxFrequency)));
-    c.txFrequency->setText(FrequencyText(GetLE32(r, F::TxFrequency)));
-    const std::uint8_t flags = r[F::Flags];
-    c.bandwidth->setCurrentIndex((flags & F::kFlagWideBand) != 0 ? 1 : 0);
-    ShowChoice(c.squelch, r[F::SquelchLevel]);
-    ShowChoice(c.timeout, r[F::TxTimeout]);
-    ShowChoice(c.recovery, r[F::TxInhibitRecovery]);
-    ShowChoice(c.power, r[F::Power]);
-    ShowChoice(c.permission, r[F::TxPermission]);
-    ShowChoice(c.scanList, r[F::ScanList]);
-    c.vox->setChecked((flags & F::kFlagVox) != 0);
-    c.receiveOnly->setChecked((flags & F::kFlagReceiveOnly) != 0);
-
-    const bool autoScan = RepairAutoScan(r, ChannelKind::Analog);
-    c.autoScan->setEnabled(autoScan);
-    c.autoScan->setChecked((r[F::Flags] & F::kFlagAutoScan) != 0);
+    ShowNameAndFrequencies(r, c.alias, c.rxFrequency, c.txFrequency);
+    c.bandwidth->setCurrentIndex((r[F::Flags] & F::kFlagWideBand) != 0 ? 1 : 0);
+    ShowFields(c, r, kListFields);
+    c.autoScan->setEnabled(RepairAutoScan(r, ChannelKind::Analog));
+    ShowFields(c, r, kCheckFields);
 
     const ToneControls rx = ShowReceiveTone(r[F::RxToneType], r[F::RxToneIndex]);
     ShowTone(rx, c.rxType, c.rxCtcss, c.rxDcs, c.rxInverted);
@@ -218,21 +180,11 @@ void CFORM_AnaCH::Commit()
 {
     const Controls& c = ui_;
     const std::span<std::uint8_t> r = Record();
-    StoreAlias(c.alias, r);
-    PutLE32(r, F::RxFrequency, FrequencyFromBoxText(ToStd(c.rxFrequency->text()), FrequencyRange()));
-    PutLE32(r, F::TxFrequency, FrequencyFromBoxText(ToStd(c.txFrequency->text()), FrequencyRange()));
+    StoreNameAndFrequencies(r, c.alias, c.rxFrequency, c.txFrequency);
 
-    std::uint8_t& flags = r[F::Flags];
-    SetBit(flags, F::kFlagWideBand, c.bandwidth->currentIndex() == 1);
-    SetBit(flags, F::kFlagVox, c.vox->isChecked());
-    SetBit(flags, F::kFlagAutoScan, c.autoScan->isChecked());
-    SetBit(flags, F::kFlagReceiveOnly, c.receiveOnly->isChecked());
-    StoreChoice(c.squelch, r[F::SquelchLevel]);
-    StoreChoice(c.timeout, r[F::TxTimeout]);
-    StoreChoice(c.recovery, r[F::TxInhibitRecovery]);
-    StoreChoice(c.power, r[F::Power]);
-    StoreChoice(c.permission, r[F::TxPermission]);
-    StoreChoice(c.scanList, r[F::ScanList]);
+    SetBit(r[F::Flags], F::kFlagWideBand, c.bandwidth->currentIndex() == 1);
+    StoreFields(c, r, kCheckFields);
+    StoreFields(c, r, kListFields);
 
     ToneControls rx = ReadTone(c.rxType, c.rxCtcss, c.rxDcs, c.rxInverted);
     rx.tail = c.tail->currentIndex() == 1 ? 1 : 0;

@@ -1,8 +1,6 @@
 #pragma once
 // The analog channel form: one record of the analog channel table, chosen in the navigation
 // tree. Every change is committed to the record and the record shown again.
-#include <vector>
-
 #include "forms/channels/ChannelFormParts.h"
 
 class CFORM_AnaCH : public ChannelFormBase {
@@ -27,10 +25,5 @@ protected:
     void Commit() override;
 
 private:
-    struct Caption {
-        QWidget* widget;
-        int key;
-    };
     Controls ui_{};
-    std::vector<Caption> captions_;
 };

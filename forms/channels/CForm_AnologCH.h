@@ -1,8 +1,6 @@
 #pragma once
 // The digital (DMR) channel form: one record of the digital channel table, chosen in the
 // navigation tree. Every change is committed to the record and the record shown again.
-#include <vector>
-
 #include "forms/channels/ChannelFormParts.h"
 
 class CForm_AnologCH : public ChannelFormBase {
@@ -26,10 +24,5 @@ protected:
     void Commit() override;
 
 private:
-    struct Caption {
-        QWidget* widget;
-        int key;
-    };
     Controls ui_{};
-    std::vector<Caption> captions_;
 };

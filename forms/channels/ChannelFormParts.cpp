@@ -3,29 +3,40 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 #include "app/CMainFrame.h"
 #include "app/Navigation.h"
 #include "app/QtText.h"
 #include "app/AppContext.h"
+#include "codeplug/Bytes.h"
 #include "codeplug/Records.h"
 #include "forms/channels/Encodings.h"
 
 namespace {
 // Keys of section "CH_Str" both channel forms use.
 constexpr int kKeyTimeoutOff = 56;
+constexpr int kKeyAdd = 57, kKeyDelete = 58, kKeyCopy = 59;
 
-std::size_t AliasLengthAt(ChannelKind kind)
+// Where a channel record keeps its alias and frequencies.
+struct NameFields {
+    std::size_t aliasLength, alias, rxFrequency, txFrequency;
+};
+NameFields NameFieldsOf(ChannelKind kind)
 {
-    return kind == ChannelKind::Digital ? DigitalChannelField::AliasLength : AnalogChannelField::AliasLength;
+    namespace D = DigitalChannelField;
+    namespace A = AnalogChannelField;
+    if (kind == ChannelKind::Digital)
+        return {D::AliasLength, D::Alias, D::RxFrequency, D::TxFrequency};
+    return {A::AliasLength, A::Alias, A::RxFrequency, A::TxFrequency};
 }
-std::size_t AliasAt(ChannelKind kind)
-{
-    return kind == ChannelKind::Digital ? DigitalChannelField::Alias : AnalogChannelField::Alias;
-}
+
+QString FrequencyText(std::uint32_t hertz) { return QString::fromStdString(FrequencyToText(hertz)); }
 }  // namespace
 
 ChannelFormBase::ChannelFormBase(CVanticApp& app, FormKind kind, ChannelKind channelKind)
@@ -74,26 +85,87 @@ QPushButton* ChannelFormBase::NewButton(void (ChannelFormBase::*command)())
     return button;
 }
 
-QLabel* ChannelFormBase::NewLabel() { return new QLabel(this); }
-
-QLabel* ChannelFormBase::AddRow(QGridLayout* grid, int row, int pair, QWidget* control)
+void ChannelFormBase::NewRecordButtons(QPushButton*& add, QPushButton*& remove, QPushButton*& copy)
 {
-    QLabel* label = NewLabel();
-    label->setBuddy(control);
-    grid->addWidget(label, row, pair * 3);
-    grid->addWidget(control, row, pair * 3 + 1);
+    add = NewButton(&ChannelFormBase::AddChannelCommand);
+    remove = NewButton(&ChannelFormBase::DeleteChannelCommand);
+    copy = NewButton(&ChannelFormBase::CopyCommand);
+}
+
+void ChannelFormBase::AddCaption(QWidget* widget, int key) { captions_.push_back({widget, key}); }
+
+void ChannelFormBase::SetCaptions()
+{
+    for (const Caption& caption : captions_) {
+        if (auto* label = qobject_cast<QLabel*>(caption.widget))
+            label->setText(Text(caption.key));
+        else if (auto* button = qobject_cast<QAbstractButton*>(caption.widget))
+            button->setText(Text(caption.key));
+        else if (auto* group = qobject_cast<QGroupBox*>(caption.widget))
+            group->setTitle(Text(caption.key));
+    }
+}
+
+QLabel* ChannelFormBase::NewCaptionLabel(int key)
+{
+    auto* label = new QLabel(this);
+    AddCaption(label, key);
     return label;
 }
 
-void ChannelFormBase::ShowChoice(QComboBox* list, std::uint32_t stored)
+QGridLayout* ChannelFormBase::NewPairGrid(CaptionedControls left, CaptionedControls right)
 {
-    list->setCurrentIndex(ChoicePosition(stored, list->count()));
+    auto* grid = new QGridLayout;
+    grid->setHorizontalSpacing(12);
+    grid->setVerticalSpacing(10);
+    int pair = 0;
+    for (CaptionedControls column : {left, right}) {
+        int row = 0;
+        for (auto [control, key] : column) {
+            QLabel* label = NewCaptionLabel(key);
+            label->setBuddy(control);
+            grid->addWidget(label, row, pair * 3);
+            grid->addWidget(control, row, pair * 3 + 1);
+            ++row;
+        }
+        ++pair;
+    }
+    grid->setColumnMinimumWidth(2, 40);
+    grid->setColumnStretch(1, 1);
+    grid->setColumnStretch(4, 1);
+    return grid;
 }
 
-void ChannelFormBase::StoreChoice(const QComboBox* list, std::uint8_t& byte)
+QHBoxLayout* ChannelFormBase::RecordButtonRow(QPushButton* add, QPushButton* remove, QPushButton* copy)
+{
+    auto* buttons = new QHBoxLayout;
+    for (auto [button, key] : {std::pair{add, kKeyAdd}, {remove, kKeyDelete}, {copy, kKeyCopy}}) {
+        buttons->addWidget(button);
+        AddCaption(button, key);
+    }
+    buttons->addStretch(1);
+    return buttons;
+}
+
+void ChannelFormBase::LayOutPage(std::initializer_list<QLayout*> parts)
+{
+    auto* page = new QVBoxLayout(this);
+    page->setContentsMargins(24, 20, 24, 20);
+    page->setSpacing(18);
+    for (QLayout* part : parts)
+        page->addLayout(part);
+    page->addStretch(1);
+}
+
+void ChannelFormBase::ShowChoice(QComboBox* list, std::uint8_t byte, std::uint8_t mask, unsigned shift)
+{
+    list->setCurrentIndex(ChoicePosition(static_cast<std::uint32_t>((byte & mask) >> shift), list->count()));
+}
+
+void ChannelFormBase::StoreChoice(const QComboBox* list, std::uint8_t& byte, std::uint8_t mask, unsigned shift)
 {
     if (list->currentIndex() >= 0)
-        byte = static_cast<std::uint8_t>(list->currentIndex());
+        byte = static_cast<std::uint8_t>((byte & ~mask) | (list->currentIndex() << shift));
 }
 
 void ChannelFormBase::SetBit(std::uint8_t& byte, std::uint8_t mask, bool on)
@@ -132,23 +204,24 @@ void ChannelFormBase::FillTimeouts(QComboBox* list)
         list->addItem(QString::number(seconds));
 }
 
-QString ChannelFormBase::Alias(std::span<const std::uint8_t> record) const
+void ChannelFormBase::ShowNameAndFrequencies(std::span<const std::uint8_t> record, QLineEdit* alias, QLineEdit* rx,
+                                             QLineEdit* tx) const
 {
-    const std::span<const std::uint8_t> field = record.subspan(AliasAt(channelKind_), AliasField::kBytes);
-    return QString::fromStdString(DecodeAlias(record[AliasLengthAt(channelKind_)], field));
+    const NameFields f = NameFieldsOf(channelKind_);
+    alias->setText(QString::fromStdString(DecodeAlias(record[f.aliasLength], record.subspan(f.alias, AliasField::kBytes))));
+    rx->setText(FrequencyText(GetLE32(record, f.rxFrequency)));
+    tx->setText(FrequencyText(GetLE32(record, f.txFrequency)));
 }
 
-void ChannelFormBase::StoreAlias(const QLineEdit* box, std::span<std::uint8_t> record)
+void ChannelFormBase::StoreNameAndFrequencies(std::span<std::uint8_t> record, const QLineEdit* alias,
+                                              const QLineEdit* rx, const QLineEdit* tx) const
 {
-    // Both tables keep the alias at the same place.
-    static_assert(AnalogChannelField::Alias == DigitalChannelField::Alias);
-    static_assert(AnalogChannelField::AliasLength == DigitalChannelField::AliasLength);
-    const std::string text = CutToChars(ToStd(box->text()), AliasField::kMaxChars);
-    record[AnalogChannelField::AliasLength] =
-        EncodeAlias(text, record.subspan(AnalogChannelField::Alias, AliasField::kBytes));
+    const NameFields f = NameFieldsOf(channelKind_);
+    const std::string text = CutToChars(ToStd(alias->text()), AliasField::kMaxChars);
+    record[f.aliasLength] = EncodeAlias(text, record.subspan(f.alias, AliasField::kBytes));
+    PutLE32(record, f.rxFrequency, FrequencyFromBoxText(ToStd(rx->text()), FrequencyRange()));
+    PutLE32(record, f.txFrequency, FrequencyFromBoxText(ToStd(tx->text()), FrequencyRange()));
 }
-
-QString ChannelFormBase::FrequencyText(std::uint32_t hertz) { return QString::fromStdString(FrequencyToText(hertz)); }
 
 void ChannelFormBase::AddChannelCommand()
 {

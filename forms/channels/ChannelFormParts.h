@@ -1,18 +1,47 @@
 #pragma once
 // What the analog and digital channel forms share: the record they edit, the Add, Delete and
-// Copy commands, and small helpers for their lists and boxes.
+// Copy commands, the captions and layout of their controls, and small helpers for their lists
+// and boxes.
 #include <cstdint>
+#include <initializer_list>
 #include <span>
+#include <utility>
+#include <vector>
+
+#include <QCheckBox>
 
 #include "forms/channels/ChannelRules.h"
 #include "ui/FormBase.h"
 
-class QCheckBox;
 class QComboBox;
 class QGridLayout;
+class QHBoxLayout;
 class QLabel;
+class QLayout;
 class QLineEdit;
 class QPushButton;
+
+// Keys of section "CH_Str" both channel forms use.
+namespace ChannelKey {
+constexpr int Alias = 1, RxFrequency = 2, TxFrequency = 4, Power = 7, Timeout = 10, Recovery = 11, Permission = 13,
+              ScanList = 14, AutoScan = 15, Vox = 18, ReceiveOnly = 19;
+}  // namespace ChannelKey
+
+// A list that shows a bit field of one record byte (mask 0xFF: the whole byte), and a check box
+// that shows one bit; each form lists its own once, for showing and for storing.
+template <typename Controls>
+struct ChannelListField {
+    QComboBox* Controls::*list;
+    std::size_t offset;
+    std::uint8_t mask = 0xFF;
+    unsigned shift = 0;
+};
+template <typename Controls>
+struct ChannelCheckField {
+    QCheckBox* Controls::*box;
+    std::size_t offset;
+    std::uint8_t mask;
+};
 
 class ChannelFormBase : public CFormBase {
     Q_OBJECT
@@ -35,16 +64,65 @@ protected:
     QLineEdit* NewBox(int maxLength);
     QCheckBox* NewCheck();
     QPushButton* NewButton(void (ChannelFormBase::*command)());
-    QLabel* NewLabel();
 
-    // Adds "label: control" at (row, column pair) of a grid; the label caption is set later.
-    QLabel* AddRow(QGridLayout* grid, int row, int pair, QWidget* control);
+    // The Add, Delete and Copy buttons, each running its command.
+    void NewRecordButtons(QPushButton*& add, QPushButton*& remove, QPushButton*& copy);
 
-    // A stored choice shown in a list (nothing selected when it names no entry), and a list
-    // stored back into its byte (the byte kept when nothing is selected).
-    static void ShowChoice(QComboBox* list, std::uint32_t stored);
-    static void StoreChoice(const QComboBox* list, std::uint8_t& byte);
+    // A widget whose caption (label or button text, group title) is the form's text `key`;
+    // SetCaptions gives every one its text.
+    void AddCaption(QWidget* widget, int key);
+    void SetCaptions();
+    QLabel* NewCaptionLabel(int key);
+
+    // The grid of the channel settings: two columns of "label: control" rows, a gap between.
+    using CaptionedControls = std::initializer_list<std::pair<QWidget*, int>>;
+    QGridLayout* NewPairGrid(CaptionedControls left, CaptionedControls right);
+    // The row of the Add, Delete and Copy buttons, captioned.
+    QHBoxLayout* RecordButtonRow(QPushButton* add, QPushButton* remove, QPushButton* copy);
+    // The form's page: the parts from top to bottom, the rest of the height left empty.
+    void LayOutPage(std::initializer_list<QLayout*> parts);
+
+    // The alias and the two frequencies of the record, shown in and stored from their boxes.
+    void ShowNameAndFrequencies(std::span<const std::uint8_t> record, QLineEdit* alias, QLineEdit* rx,
+                                QLineEdit* tx) const;
+    void StoreNameAndFrequencies(std::span<std::uint8_t> record, const QLineEdit* alias, const QLineEdit* rx,
+                                 const QLineEdit* tx) const;
+
+    // A stored choice (the bits of `mask` in a byte) shown in a list, nothing selected when it
+    // names no entry; and a list stored back into those bits, the byte kept when nothing is
+    // selected.
+    static void ShowChoice(QComboBox* list, std::uint8_t byte, std::uint8_t mask = 0xFF, unsigned shift = 0);
+    static void StoreChoice(const QComboBox* list, std::uint8_t& byte, std::uint8_t mask = 0xFF, unsigned shift = 0);
     static void SetBit(std::uint8_t& byte, std::uint8_t mask, bool on);
+
+    template <typename Controls, std::size_t N>
+    static void ShowFields(const Controls& c, std::span<const std::uint8_t> record,
+                           const ChannelListField<Controls> (&fields)[N])
+    {
+        for (const auto& f : fields)
+            ShowChoice(c.*f.list, record[f.offset], f.mask, f.shift);
+    }
+    template <typename Controls, std::size_t N>
+    static void StoreFields(const Controls& c, std::span<std::uint8_t> record,
+                            const ChannelListField<Controls> (&fields)[N])
+    {
+        for (const auto& f : fields)
+            StoreChoice(c.*f.list, record[f.offset], f.mask, f.shift);
+    }
+    template <typename Controls, std::size_t N>
+    static void ShowFields(const Controls& c, std::span<const std::uint8_t> record,
+                           const ChannelCheckField<Controls> (&fields)[N])
+    {
+        for (const auto& f : fields)
+            (c.*f.box)->setChecked((record[f.offset] & f.mask) != 0);
+    }
+    template <typename Controls, std::size_t N>
+    static void StoreFields(const Controls& c, std::span<std::uint8_t> record,
+                            const ChannelCheckField<Controls> (&fields)[N])
+    {
+        for (const auto& f : fields)
+            SetBit(record[f.offset], f.mask, (c.*f.box)->isChecked());
+    }
 
     // Fills a list with "OFF" then pattern (section "Tree") formatted with 1 ... count.
     void FillNumberedList(QComboBox* list, int treeKey, std::size_t count);
@@ -53,13 +131,14 @@ protected:
     static void FillNumbers(QComboBox* list, int first, int last);
     void FillTimeouts(QComboBox* list);
 
-    QString Alias(std::span<const std::uint8_t> record) const;
-    static void StoreAlias(const QLineEdit* box, std::span<std::uint8_t> record);
-
-    static QString FrequencyText(std::uint32_t hertz);
-
 private:
+    struct Caption {
+        QWidget* widget;
+        int key;
+    };
+
     void AfterCountChanged();
 
     const ChannelKind channelKind_;
+    std::vector<Caption> captions_;
 };
