@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "app/CVanticApp.h"
+#include "forms/channels/ChannelGrids.h"
 #include "ui/CMSFlexGrid.h"
 
 namespace {
@@ -46,14 +47,7 @@ CForm_MonitorCh::CForm_MonitorCh(CVanticApp& app, QWidget* parent)
     standbyReply_ = new QComboBox(this);
     standbyReply_->setMinimumWidth(90);
     scan_ = new QCheckBox(this);
-    candidatesLabel_ = new QLabel(this);
-    membersLabel_ = new QLabel(this);
-    candidates_ = new CMSFlexGrid(this);
-    members_ = new CMSFlexGrid(this);
-    add_ = new QPushButton(QStringLiteral("->"), this);
-    remove_ = new QPushButton(QStringLiteral("<-"), this);
-    add_->setFixedWidth(64);
-    remove_->setFixedWidth(64);
+    grids_ = NewMemberGrids(this, MemberButtons::Arrows);
 
     auto* settings = new QGridLayout;
     settings->addWidget(holdTimeLabel_, 0, 0);
@@ -66,21 +60,7 @@ CForm_MonitorCh::CForm_MonitorCh(CVanticApp& app, QWidget* parent)
     settings->setColumnMinimumWidth(2, 32);
     settings->setColumnStretch(5, 1);
 
-    auto* buttons = new QVBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(add_);
-    buttons->addSpacing(24);
-    buttons->addWidget(remove_);
-    buttons->addStretch(1);
-
-    auto* grids = new QGridLayout;
-    grids->addWidget(candidatesLabel_, 0, 0);
-    grids->addWidget(membersLabel_, 0, 2);
-    grids->addWidget(candidates_, 1, 0);
-    grids->addLayout(buttons, 1, 1);
-    grids->addWidget(members_, 1, 2);
-    grids->setColumnStretch(0, 1);
-    grids->setColumnStretch(2, 1);
+    QGridLayout* grids = LayOutMemberGrids(grids_);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(16, 12, 16, 12);
@@ -92,45 +72,30 @@ CForm_MonitorCh::CForm_MonitorCh(CVanticApp& app, QWidget* parent)
     OnChange(pttReply_, &QComboBox::currentIndexChanged);
     OnChange(standbyReply_, &QComboBox::currentIndexChanged);
     OnChange(scan_, &QCheckBox::toggled);
-    connect(add_, &QPushButton::clicked, this, &CForm_MonitorCh::OnAdd);
-    connect(remove_, &QPushButton::clicked, this, &CForm_MonitorCh::OnRemove);
+    connect(grids_.add, &QPushButton::clicked, this, &CForm_MonitorCh::OnAdd);
+    connect(grids_.remove, &QPushButton::clicked, this, &CForm_MonitorCh::OnRemove);
 }
 
 MonitorMemory& CForm_MonitorCh::Memory() const { return Context().monitor; }
 
 void CForm_MonitorCh::SetUpGrid(CMSFlexGrid& grid)
 {
-    grid.SetCols(5);
-    grid.SetFixedCols(1);
-    grid.SetRows(kGridRows + 1);
-    grid.horizontalHeader()->setStretchLastSection(true);
-    const int twips[] = {600, 1000, 1200, 1500, 1500};
-    for (int c = 0; c < 5; ++c) {
-        if (c > 0)
-            grid.SetTextMatrix(0, c, Text("Scan", kColumnHeaderFirst + c - 1));
-        grid.SetColWidthTwips(c, twips[c]);
-        grid.SetColAlignment(c, Qt::AlignCenter);
-    }
+    ShapeMemberGrid(grid, kGridRows, {600, 1000, 1200, 1500, 1500});
+    for (int c = 1; c < 5; ++c)
+        grid.SetTextMatrix(0, c, Text("Scan", kColumnHeaderFirst + c - 1));
 }
 
 void CForm_MonitorCh::FillGrid(CMSFlexGrid& grid, const MonitorMembers& channels)
 {
-    const int selected = grid.Row();
-    grid.ClearCells();
-    for (int row = 1; row < grid.Rows(); ++row)
-        grid.SetTextMatrix(row, 0, QString::asprintf("%02d", row));
-    const int rows = std::min<int>(static_cast<int>(channels.size()), grid.Rows() - 1);
-    for (int i = 0; i < rows; ++i) {
-        const auto described = DescribeMonitorChannel(Memory().candidates, channels[static_cast<std::size_t>(i)]);
+    FillMemberGrid(grid, channels.size(), [&](std::size_t i) -> std::optional<MemberRowTexts> {
+        const auto described = DescribeMonitorChannel(Memory().candidates, channels[i]);
         if (!described)
-            continue;
-        grid.SetTextMatrix(i + 1, 1, QString::fromStdString(described->channel));
-        grid.SetTextMatrix(i + 1, 2, Text("CH_Str", kKindFirst + (described->secondKind ? 1 : 0)));
-        grid.SetTextMatrix(i + 1, 3, QString::fromStdString(described->rxFrequency));
-        grid.SetTextMatrix(i + 1, 4, QString::fromStdString(described->txFrequency));
-    }
-    if (selected >= 1)
-        grid.SetRow(selected);
+            return std::nullopt;
+        return MemberRowTexts{QString::fromStdString(described->channel),
+                              Text("CH_Str", kKindFirst + (described->secondKind ? 1 : 0)),
+                              QString::fromStdString(described->rxFrequency),
+                              QString::fromStdString(described->txFrequency)};
+    });
 }
 
 void CForm_MonitorCh::InitialiseControls()
@@ -139,8 +104,8 @@ void CForm_MonitorCh::InitialiseControls()
     holdTimeLabel_->setText(Text(kHoldTimeLabel));
     pttReplyLabel_->setText(Text(kPttReplyLabel));
     standbyReplyLabel_->setText(Text(kStandbyReplyLabel));
-    candidatesLabel_->setText(Text(kCandidatesLabel));
-    membersLabel_->setText(Text(kMembersLabel));
+    grids_.availableLabel->setText(Text(kCandidatesLabel));
+    grids_.membersLabel->setText(Text(kMembersLabel));
     scan_->setText(Text(kScanBox));
 
     holdTime_->clear();
@@ -149,8 +114,8 @@ void CForm_MonitorCh::InitialiseControls()
     pttReply_->clear();
     for (int key = kPttReplyFirst; key <= kPttReplyLast; ++key)
         pttReply_->addItem(Text(key));
-    SetUpGrid(*candidates_);
-    SetUpGrid(*members_);
+    SetUpGrid(*grids_.available);
+    SetUpGrid(*grids_.members);
 }
 
 void CForm_MonitorCh::ShowRecord()
@@ -158,8 +123,8 @@ void CForm_MonitorCh::ShowRecord()
     const MonitorSettings& settings = Memory().settings;
     memberList_ = ReadMonitorMembers(settings);
     candidateList_ = MonitorCandidates(Memory().candidates, memberList_);
-    FillGrid(*candidates_, candidateList_);
-    FillGrid(*members_, memberList_);
+    FillGrid(*grids_.available, candidateList_);
+    FillGrid(*grids_.members, memberList_);
 
     const std::uint8_t hold = settings.bytes[MonitorField::TalkHoldTime];
     holdTime_->setCurrentIndex(hold < holdTime_->count() ? hold : -1);
@@ -187,7 +152,7 @@ void CForm_MonitorCh::Commit()
 
 void CForm_MonitorCh::OnAdd()
 {
-    switch (AddMonitorMember(memberList_, candidateList_, candidates_->Row() - 1)) {
+    switch (AddMonitorMember(memberList_, candidateList_, SelectedEntry(*grids_.available))) {
     case MemberEdit::ListFull: ShowMessage(Text("Pub", kCaption), Text(kListFull)); break;
     case MemberEdit::Done: CommitThenShow(); break;
     default: break;
@@ -196,7 +161,7 @@ void CForm_MonitorCh::OnAdd()
 
 void CForm_MonitorCh::OnRemove()
 {
-    switch (RemoveMonitorMember(memberList_, members_->Row() - 1)) {
+    switch (RemoveMonitorMember(memberList_, SelectedEntry(*grids_.members))) {
     case MemberEdit::WouldBeEmpty: ShowMessage(Text("Pub", kCaption), Text(kListEmpty)); break;
     case MemberEdit::Done: CommitThenShow(); break;
     default: break;

@@ -1,28 +1,26 @@
 #pragma once
 // The monitor channel form: up to 16 standby channels taken from the candidate channels, and
 // their call settings. What it edits lives in the application's memory for the run only.
+#include "forms/channels/MemberGridParts.h"
 #include "forms/channels/MonitorRules.h"
 #include "ui/FormBase.h"
 
-class CMSFlexGrid;
 class QCheckBox;
 class QComboBox;
-class QLabel;
-class QPushButton;
 
 class CForm_MonitorCh : public CFormBase {
     Q_OBJECT
 public:
     explicit CForm_MonitorCh(CVanticApp& app, QWidget* parent = nullptr);
 
-    CMSFlexGrid* CandidateGrid() const { return candidates_; }
-    CMSFlexGrid* MemberGrid() const { return members_; }
+    CMSFlexGrid* CandidateGrid() const { return grids_.available; }
+    CMSFlexGrid* MemberGrid() const { return grids_.members; }
     QComboBox* HoldTimeList() const { return holdTime_; }
     QComboBox* PttReplyList() const { return pttReply_; }
     QComboBox* StandbyReplyList() const { return standbyReply_; }
     QCheckBox* ScanBox() const { return scan_; }
-    QPushButton* AddButton() const { return add_; }
-    QPushButton* RemoveButton() const { return remove_; }
+    QPushButton* AddButton() const { return grids_.add; }
+    QPushButton* RemoveButton() const { return grids_.remove; }
 
     void OnAdd();
     void OnRemove();
@@ -44,12 +42,7 @@ private:
     QLabel* standbyReplyLabel_ = nullptr;
     QComboBox* standbyReply_ = nullptr;
     QCheckBox* scan_ = nullptr;
-    QLabel* candidatesLabel_ = nullptr;
-    QLabel* membersLabel_ = nullptr;
-    CMSFlexGrid* candidates_ = nullptr;
-    CMSFlexGrid* members_ = nullptr;
-    QPushButton* add_ = nullptr;
-    QPushButton* remove_ = nullptr;
+    MemberGrids grids_;  // the candidates on the left
 
     MonitorMembers memberList_;
     MonitorMembers candidateList_;
