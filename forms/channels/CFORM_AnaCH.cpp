@@ -84,16 +84,11 @@ CFORM_AnaCH::CFORM_AnaCH(CVanticApp& app) : ChannelFormBase(app, FormKind::Analo
     c.receiveOnly = NewCheck();
     NewRecordButtons(c.add, c.remove, c.copy);
 
-    QGridLayout* channel = NewPairGrid({{c.alias, Key::Alias},
-                                        {c.rxFrequency, Key::RxFrequency},
-                                        {c.txFrequency, Key::TxFrequency},
-                                        {c.permission, Key::Permission},
-                                        {c.scanList, Key::ScanList}},
-                                       {{c.bandwidth, Key::Bandwidth},
-                                        {c.squelch, Key::Squelch},
-                                        {c.power, Key::Power},
-                                        {c.timeout, Key::Timeout},
-                                        {c.recovery, Key::Recovery}});
+    QGridLayout* channel = NewPairGrid(
+        {{c.alias, Key::Alias}, {c.rxFrequency, Key::RxFrequency}, {c.txFrequency, Key::TxFrequency},
+         {c.permission, Key::Permission}, {c.scanList, Key::ScanList}},
+        {{c.bandwidth, Key::Bandwidth}, {c.squelch, Key::Squelch}, {c.power, Key::Power}, {c.timeout, Key::Timeout},
+         {c.recovery, Key::Recovery}});
 
     auto* checks = new QHBoxLayout;
     for (auto [box, key] : {std::pair{c.autoScan, Key::AutoScan}, {c.vox, Key::Vox}, {c.receiveOnly, Key::ReceiveOnly}}) {
@@ -166,9 +161,8 @@ void CFORM_AnaCH::ShowRecord()
 
     ShowNameAndFrequencies(r, c.alias, c.rxFrequency, c.txFrequency);
     c.bandwidth->setCurrentIndex((r[F::Flags] & F::kFlagWideBand) != 0 ? 1 : 0);
-    ShowFields(c, r, kListFields);
     c.autoScan->setEnabled(RepairAutoScan(r, ChannelKind::Analog));
-    ShowFields(c, r, kCheckFields);
+    ShowFields(c, r, kListFields, kCheckFields);
 
     const ToneControls rx = ShowReceiveTone(r[F::RxToneType], r[F::RxToneIndex]);
     ShowTone(rx, c.rxType, c.rxCtcss, c.rxDcs, c.rxInverted);
@@ -183,8 +177,7 @@ void CFORM_AnaCH::Commit()
     StoreNameAndFrequencies(r, c.alias, c.rxFrequency, c.txFrequency);
 
     SetBit(r[F::Flags], F::kFlagWideBand, c.bandwidth->currentIndex() == 1);
-    StoreFields(c, r, kCheckFields);
-    StoreFields(c, r, kListFields);
+    StoreFields(c, r, kListFields, kCheckFields);
 
     ToneControls rx = ReadTone(c.rxType, c.rxCtcss, c.rxDcs, c.rxInverted);
     rx.tail = c.tail->currentIndex() == 1 ? 1 : 0;

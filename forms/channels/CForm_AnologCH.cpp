@@ -31,24 +31,14 @@ constexpr int TimeSlot = 20, RxColourCode = 21, TxColourCode = 22, DirectMode = 
 // of its flags.
 using C = CForm_AnologCH::Controls;
 constexpr ChannelListField<C> kListFields[] = {
-    {&C::directMode, F::Flags2, F::kDirectModeMask},
-    {&C::power, F::Power},
-    {&C::timeSlot, F::Flags1, F::kTimeSlotMask, F::kTimeSlotShift},
-    {&C::rxColourCode, F::RxColourCode},
-    {&C::txColourCode, F::TxColourCode},
-    {&C::rxGroupList, F::RxGroupList},
-    {&C::permission, F::TxPermission},
-    {&C::contact, F::TxContact},
-    {&C::timeout, F::TxTimeout},
-    {&C::recovery, F::TxInhibitRecovery},
-    {&C::scanList, F::ScanList}};
+    {&C::directMode, F::Flags2, F::kDirectModeMask}, {&C::timeSlot, F::Flags1, F::kTimeSlotMask, F::kTimeSlotShift},
+    {&C::power, F::Power}, {&C::rxColourCode, F::RxColourCode}, {&C::txColourCode, F::TxColourCode},
+    {&C::rxGroupList, F::RxGroupList}, {&C::permission, F::TxPermission}, {&C::contact, F::TxContact},
+    {&C::timeout, F::TxTimeout}, {&C::recovery, F::TxInhibitRecovery}, {&C::scanList, F::ScanList}};
 constexpr ChannelCheckField<C> kCheckFields[] = {
-    {&C::autoScan, F::Flags1, F::kFlagAutoScan},
-    {&C::privateConfirm, F::Flags1, F::kFlagPrivateCallConfirm},
-    {&C::emergency, F::Flags1, F::kFlagEmergencyIndication},
-    {&C::encryption, F::Flags1, F::kFlagEncryption},
-    {&C::vox, F::Flags2, F::kFlagVox},
-    {&C::receiveOnly, F::Flags1, F::kFlagReceiveOnly}};
+    {&C::autoScan, F::Flags1, F::kFlagAutoScan}, {&C::privateConfirm, F::Flags1, F::kFlagPrivateCallConfirm},
+    {&C::emergency, F::Flags1, F::kFlagEmergencyIndication}, {&C::encryption, F::Flags1, F::kFlagEncryption},
+    {&C::vox, F::Flags2, F::kFlagVox}, {&C::receiveOnly, F::Flags1, F::kFlagReceiveOnly}};
 }  // namespace
 
 CForm_AnologCH::CForm_AnologCH(CVanticApp& app) : ChannelFormBase(app, FormKind::DigitalChannel, ChannelKind::Digital)
@@ -65,21 +55,13 @@ CForm_AnologCH::CForm_AnologCH(CVanticApp& app) : ChannelFormBase(app, FormKind:
         *box = NewCheck();
     NewRecordButtons(c.add, c.remove, c.copy);
 
-    QGridLayout* channel = NewPairGrid({{c.alias, Key::Alias},
-                                        {c.rxFrequency, Key::RxFrequency},
-                                        {c.txFrequency, Key::TxFrequency},
-                                        {c.directMode, Key::DirectMode},
-                                        {c.permission, Key::Permission},
-                                        {c.timeout, Key::Timeout},
-                                        {c.recovery, Key::Recovery},
-                                        {c.key, Key::EncryptionKey}},
-                                       {{c.power, Key::Power},
-                                        {c.timeSlot, Key::TimeSlot},
-                                        {c.rxColourCode, Key::RxColourCode},
-                                        {c.txColourCode, Key::TxColourCode},
-                                        {c.contact, Key::Contact},
-                                        {c.rxGroupList, Key::RxGroupList},
-                                        {c.scanList, Key::ScanList}});
+    QGridLayout* channel = NewPairGrid(
+        {{c.alias, Key::Alias}, {c.rxFrequency, Key::RxFrequency}, {c.txFrequency, Key::TxFrequency},
+         {c.directMode, Key::DirectMode}, {c.permission, Key::Permission}, {c.timeout, Key::Timeout},
+         {c.recovery, Key::Recovery}, {c.key, Key::EncryptionKey}},
+        {{c.power, Key::Power}, {c.timeSlot, Key::TimeSlot}, {c.rxColourCode, Key::RxColourCode},
+         {c.txColourCode, Key::TxColourCode}, {c.contact, Key::Contact}, {c.rxGroupList, Key::RxGroupList},
+         {c.scanList, Key::ScanList}});
 
     auto* checks = new QGridLayout;
     checks->setHorizontalSpacing(24);
@@ -128,10 +110,9 @@ void CForm_AnologCH::ShowRecord()
     ShowNameAndFrequencies(r, c.alias, c.rxFrequency, c.txFrequency);
 
     c.directMode->setEnabled(RepairDirectMode(r));
-    ShowFields(c, r, kListFields);
     c.autoScan->setEnabled(RepairAutoScan(r, ChannelKind::Digital));
-    ShowFields(c, r, kCheckFields);
     c.key->setEnabled(RepairEncryptionKey(r));
+    ShowFields(c, r, kListFields, kCheckFields);
     c.key->setText(QString::number(GetLE16(r, F::EncryptionKey)));
 }
 
@@ -141,7 +122,6 @@ void CForm_AnologCH::Commit()
     const std::span<std::uint8_t> r = Record();
     StoreNameAndFrequencies(r, c.alias, c.rxFrequency, c.txFrequency);
 
-    StoreFields(c, r, kListFields);
-    StoreFields(c, r, kCheckFields);
+    StoreFields(c, r, kListFields, kCheckFields);
     PutLE16(r, F::EncryptionKey, c.encryption->isChecked() ? EncryptionKeyFromText(ToStd(c.key->text())) : 0);
 }

@@ -30,18 +30,9 @@ constexpr int Alias = 1, RxFrequency = 2, TxFrequency = 4, Power = 7, Timeout = 
 // A list that shows a bit field of one record byte (mask 0xFF: the whole byte), and a check box
 // that shows one bit; each form lists its own once, for showing and for storing.
 template <typename Controls>
-struct ChannelListField {
-    QComboBox* Controls::*list;
-    std::size_t offset;
-    std::uint8_t mask = 0xFF;
-    unsigned shift = 0;
-};
+struct ChannelListField { QComboBox* Controls::*list; std::size_t offset; std::uint8_t mask = 0xFF; unsigned shift = 0; };
 template <typename Controls>
-struct ChannelCheckField {
-    QCheckBox* Controls::*box;
-    std::size_t offset;
-    std::uint8_t mask;
-};
+struct ChannelCheckField { QCheckBox* Controls::*box; std::size_t offset; std::uint8_t mask; };
 
 class ChannelFormBase : public CFormBase {
     Q_OBJECT
@@ -95,32 +86,23 @@ protected:
     static void StoreChoice(const QComboBox* list, std::uint8_t& byte, std::uint8_t mask = 0xFF, unsigned shift = 0);
     static void SetBit(std::uint8_t& byte, std::uint8_t mask, bool on);
 
-    template <typename Controls, std::size_t N>
-    static void ShowFields(const Controls& c, std::span<const std::uint8_t> record,
-                           const ChannelListField<Controls> (&fields)[N])
+    // Every list and check box of a form's field tables, shown from and stored into the record.
+    template <typename C, std::size_t L, std::size_t K>
+    static void ShowFields(const C& c, std::span<const std::uint8_t> record, const ChannelListField<C> (&lists)[L],
+                           const ChannelCheckField<C> (&checks)[K])
     {
-        for (const auto& f : fields)
+        for (const auto& f : lists)
             ShowChoice(c.*f.list, record[f.offset], f.mask, f.shift);
-    }
-    template <typename Controls, std::size_t N>
-    static void StoreFields(const Controls& c, std::span<std::uint8_t> record,
-                            const ChannelListField<Controls> (&fields)[N])
-    {
-        for (const auto& f : fields)
-            StoreChoice(c.*f.list, record[f.offset], f.mask, f.shift);
-    }
-    template <typename Controls, std::size_t N>
-    static void ShowFields(const Controls& c, std::span<const std::uint8_t> record,
-                           const ChannelCheckField<Controls> (&fields)[N])
-    {
-        for (const auto& f : fields)
+        for (const auto& f : checks)
             (c.*f.box)->setChecked((record[f.offset] & f.mask) != 0);
     }
-    template <typename Controls, std::size_t N>
-    static void StoreFields(const Controls& c, std::span<std::uint8_t> record,
-                            const ChannelCheckField<Controls> (&fields)[N])
+    template <typename C, std::size_t L, std::size_t K>
+    static void StoreFields(const C& c, std::span<std::uint8_t> record, const ChannelListField<C> (&lists)[L],
+                            const ChannelCheckField<C> (&checks)[K])
     {
-        for (const auto& f : fields)
+        for (const auto& f : lists)
+            StoreChoice(c.*f.list, record[f.offset], f.mask, f.shift);
+        for (const auto& f : checks)
             SetBit(record[f.offset], f.mask, (c.*f.box)->isChecked());
     }
 

@@ -17,15 +17,9 @@ namespace {
 
 constexpr int kAvailableRows = 32;
 
-struct AliasFields {
-    std::size_t length, alias;
-};
-AliasFields AliasFieldsOf(MemberListKind kind)
-{
-    if (kind == MemberListKind::Zone)
-        return {ZoneField::AliasLength, ZoneField::Alias};
-    return {ScanListField::AliasLength, ScanListField::Alias};
-}
+// Zones and scan lists keep their alias at the same place.
+static_assert(ZoneField::AliasLength == ScanListField::AliasLength && ZoneField::Alias == ScanListField::Alias);
+namespace F = ZoneField;
 
 }  // namespace
 
@@ -107,8 +101,7 @@ void MemberListFormBase::SetUpGrids()
 void MemberListFormBase::ShowAliasAndMembers()
 {
     const auto record = Record();
-    const AliasFields f = AliasFieldsOf(listKind_);
-    alias_->setText(QString::fromStdString(DecodeAlias(record[f.length], record.subspan(f.alias, AliasField::kBytes))));
+    alias_->setText(QString::fromStdString(DecodeAlias(record[F::AliasLength], record.subspan(F::Alias, AliasField::kBytes))));
     // Members naming a channel that no longer exists leave the list, in the record too.
     RevalidateMembers(CodeplugImage(), record, listKind_);
     memberList_ = ReadMembers(record);
@@ -120,9 +113,8 @@ void MemberListFormBase::ShowAliasAndMembers()
 void MemberListFormBase::StoreAliasAndMembers()
 {
     const auto record = Record();
-    const AliasFields f = AliasFieldsOf(listKind_);
     const std::string alias = CutToChars(TrimBlanks(alias_->text().toStdString()), AliasField::kMaxChars);
-    record[f.length] = EncodeAlias(alias, record.subspan(f.alias, AliasField::kBytes));
+    record[F::AliasLength] = EncodeAlias(alias, record.subspan(F::Alias, AliasField::kBytes));
     WriteMembers(record, memberList_, listKind_);
 }
 
