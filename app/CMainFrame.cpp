@@ -421,6 +421,7 @@ void CMainFrame::OpenForm(FormKind kind)
     scroller->setWidgetResizable(true);
     scroller->setWidget(form);
     window->setWidget(scroller);
+    ConnectFormRequests(*form);
     window->setWindowIcon(ProgramIcon());
     KeepCommandKeys(window);
     client_->addSubWindow(window);
@@ -434,6 +435,16 @@ void CMainFrame::OpenForm(FormKind kind)
     window->show();
     client_->setActiveSubWindow(window);
     form->OnInitialUpdate();
+}
+
+void CMainFrame::ConnectFormRequests(CFormBase& form)
+{
+    connect(&form, &CFormBase::messageRequested, this, [this, &form](const QString& caption, const QString& text) {
+        prompts_->ShowMessage(&form, caption, text, QMessageBox::Warning);
+    });
+    connect(&form, &CFormBase::treeRebuildRequested, this, &CMainFrame::RebuildTree);
+    connect(&form, &CFormBase::formCloseRequested, this, &CMainFrame::CloseForm);
+    connect(&form, &CFormBase::zoneAndScanRefreshRequested, this, &CMainFrame::RefreshZoneAndScanForms);
 }
 
 void CMainFrame::CloseForm(FormKind kind)

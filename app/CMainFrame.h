@@ -145,6 +145,8 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    // A new form's requests (tree rebuild, other forms closed or refreshed, messages) reach this window.
+    void ConnectFormRequests(CFormBase& form);
     void CreateToolBar();
     void CreateStatusBar();
     void CreateNavigationBar();

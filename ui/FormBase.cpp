@@ -1,9 +1,9 @@
 #include "ui/FormBase.h"
 
 #include <QMdiSubWindow>
+#include <QMetaMethod>
 #include <QMessageBox>
 
-#include "app/CMainFrame.h"
 #include "app/CVanticApp.h"
 #include "app/QtText.h"
 
@@ -48,8 +48,6 @@ Codeplug& CFormBase::CodeplugImage() const { return app_.Context().codeplug; }
 
 NavigationState& CFormBase::Navigation() const { return app_.Navigation(); }
 
-CMainFrame* CFormBase::MainFrame() const { return app_.MainFrame(); }
-
 std::uint32_t CFormBase::CurrentIndex() const { return app_.Navigation().Index(kind_); }
 
 void CFormBase::SetCurrentIndex(std::uint32_t index) { app_.Navigation().Index(kind_) = index; }
@@ -68,9 +66,8 @@ void CFormBase::SetFormTitle(const QString& title)
 
 void CFormBase::ShowMessage(const QString& caption, const QString& text)
 {
-    // A form speaks up only to refuse a change: the warning icon.
-    if (CMainFrame* frame = MainFrame())
-        frame->Prompts().ShowMessage(this, caption, text, QMessageBox::Warning);
+    if (isSignalConnected(QMetaMethod::fromSignal(&CFormBase::messageRequested)))
+        emit messageRequested(caption, text);
     else
         QMessageBox::warning(this, caption, text);
 }
@@ -85,6 +82,5 @@ void CFormBase::RequestTreeRebuild()
     case FormKind::DmrRxGrpList: flags.rxGroupLists = true; break;
     default: break;
     }
-    if (CMainFrame* frame = MainFrame())
-        frame->RebuildTree();
+    emit treeRebuildRequested();
 }

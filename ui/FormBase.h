@@ -6,6 +6,10 @@
 // A form shows its record from the Codeplug in ShowRecord and writes every control back in
 // Commit. Every control change runs Commit then ShowRecord (CommitThenShow); while ShowRecord
 // fills the controls, their change signals are ignored.
+//
+// A form never reaches into the main window: what it needs of the rest of the program (a tree
+// rebuild, other forms closed or shown afresh, a message box) it asks for by a signal, which the
+// main window connects when it creates the form.
 #include <cstdint>
 
 #include <QString>
@@ -13,7 +17,6 @@
 
 #include "app/NavigationState.h"
 
-class CMainFrame;
 class CVanticApp;
 struct AppContext;
 struct Codeplug;
@@ -55,7 +58,6 @@ protected:
     AppContext& Context() const;
     Codeplug& CodeplugImage() const;
     NavigationState& Navigation() const;
-    CMainFrame* MainFrame() const;
 
     // The record the application holds for this form (0-based).
     std::uint32_t CurrentIndex() const;
@@ -64,12 +66,20 @@ protected:
     // For forms that name their own window.
     void SetFormTitle(const QString& title);
 
-    // A message box with an OK button, asked through the main window's prompts.
+    // A message box with an OK button and the warning icon (a form speaks up only to refuse a
+    // change), through messageRequested when it is connected.
     void ShowMessage(const QString& caption, const QString& text);
 
     // After the form changed the number of its records: sets the form's expansion flag (the
-    // channel, scan-list and receive-group-list forms have one) and rebuilds the tree.
+    // channel, scan-list and receive-group-list forms have one) and asks for a tree rebuild.
     void RequestTreeRebuild();
+
+signals:
+    void messageRequested(const QString& caption, const QString& text);
+    void treeRebuildRequested();
+    // Another form whose lists this form's change made stale is to be closed / shown afresh.
+    void formCloseRequested(FormKind kind);
+    void zoneAndScanRefreshRequested();
 
 private:
     CVanticApp& app_;

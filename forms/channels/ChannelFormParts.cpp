@@ -10,7 +10,6 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/CMainFrame.h"
 #include "app/Navigation.h"
 #include "app/QtText.h"
 #include "app/AppContext.h"
@@ -260,7 +259,6 @@ void ChannelFormBase::AfterCountChanged()
 {
     RequestTreeRebuild();
     // The zone and scan-list forms show their lists afresh from the repaired records.
-    if (CMainFrame* frame = MainFrame())
-        frame->RefreshZoneAndScanForms();
+    emit zoneAndScanRefreshRequested();
     Show();
 }

@@ -11,7 +11,6 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
-#include "app/CMainFrame.h"
 #include "app/QtText.h"
 #include "app/TextCatalogue.h"
 #include "codeplug/Codeplug.h"
@@ -259,10 +258,7 @@ void CFORM_DMR_Contact::AfterChange()
 {
     grid_->HideEditors();
     namePending_ = idPending_ = false;
-    if (CMainFrame* frame = MainFrame()) {
-        frame->CloseForm(FormKind::DmrRxGrpList);
-        frame->CloseForm(FormKind::Key);
-        frame->CloseForm(FormKind::DigitalChannel);
-    }
+    for (FormKind stale : {FormKind::DmrRxGrpList, FormKind::Key, FormKind::DigitalChannel})
+        emit formCloseRequested(stale);
     Show();
 }
