@@ -8,6 +8,7 @@
 #include "codeplug/Records.h"
 #include "forms/FieldSchema.h"
 #include "forms/channels/Encodings.h"
+#include "forms/dmr/BcdId.h"
 
 namespace {
 
@@ -287,19 +288,10 @@ const DescNode* DescNode::Find(std::string_view childId) const
 
 // ---- helpers ----
 
-bool IsValidBcd(std::uint32_t value)
-{
-    for (unsigned shift = 0; shift < 32; shift += 4) {
-        if (((value >> shift) & 0xF) > 9)
-            return false;
-    }
-    return true;
-}
-
 std::string BcdIdText(std::uint32_t value)
 {
     const std::string digits = Printf("%llX", value);
-    return IsValidBcd(value) ? digits : digits + " (not a decimal ID)";
+    return IsValidBcdId(value) ? digits : digits + " (not a decimal ID)";
 }
 
 

@@ -52,4 +52,3 @@ DescNode DescribeSummary(const Codeplug& codeplug);
 // Helpers shared with the forms and tests.
 // A BcdId as its decimal digits ("%X" of the value); non-decimal nibbles are marked.
 std::string BcdIdText(std::uint32_t value);
-bool IsValidBcd(std::uint32_t value);

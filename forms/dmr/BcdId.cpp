@@ -1,6 +1,5 @@
 #include "forms/dmr/BcdId.h"
 
-#include "forms/Describe.h"
 #include "link/SessionRules.h"
 
 // The write dialog's radio-ID box follows the same rules as the forms' ID boxes, so both share
@@ -9,7 +8,14 @@ std::string BcdIdToText(std::uint32_t packed) { return session::RadioIdFieldText
 
 std::uint32_t ParseBcdIdText(std::string_view text) { return session::ParseRadioIdText(text); }
 
-bool IsValidBcdId(std::uint32_t packed) { return IsValidBcd(packed); }
+bool IsValidBcdId(std::uint32_t packed)
+{
+    for (unsigned shift = 0; shift < 32; shift += 4) {
+        if (((packed >> shift) & 0xF) > 9)
+            return false;
+    }
+    return true;
+}
 
 std::optional<std::uint32_t> PackBcdId(std::uint32_t decimal)
 {
@@ -23,7 +29,7 @@ std::optional<std::uint32_t> PackBcdId(std::uint32_t decimal)
 
 std::optional<std::uint32_t> UnpackBcdId(std::uint32_t packed)
 {
-    if (!IsValidBcd(packed))
+    if (!IsValidBcdId(packed))
         return std::nullopt;
     std::uint32_t decimal = 0;
     for (int shift = 28; shift >= 0; shift -= 4)
