@@ -83,8 +83,9 @@ TEST(ImportText, ExportsComeBackAndDamagedDocumentsNeverThrow)
         auto target = Default();
         ImportOutcome outcome;
         ASSERT_NO_THROW(outcome = ImportText(text, ExchangeKind::WholeJson, *target)) << text.substr(0, 200);
-        if (!outcome.imported())
+        if (!outcome.imported()) {
             ASSERT_EQ(CodeplugToBytes(*target), before);
+        }
     }
     // Random bytes as any table.
     for (int round = 0; round < 200; ++round) {
@@ -95,7 +96,8 @@ TEST(ImportText, ExportsComeBackAndDamagedDocumentsNeverThrow)
         const ExchangeKind kind = kExchangeKinds[1 + rng() % 4];
         ImportOutcome outcome;
         ASSERT_NO_THROW(outcome = ImportText(text, kind, *target));
-        if (!outcome.imported())
+        if (!outcome.imported()) {
             ASSERT_EQ(CodeplugToBytes(*target), before);
+        }
     }
 }
