@@ -40,12 +40,6 @@ Section FindSection(Codeplug& c, std::string_view id)
     throw std::logic_error("no section");
 }
 
-std::string Lower(std::string_view text)
-{
-    std::string out = TrimBlanks(text);
-    std::transform(out.begin(), out.end(), out.begin(), [](unsigned char ch) { return static_cast<char>(std::tolower(ch)); });
-    return out;
-}
 
 // Where each old record went: its new index, or -1 when its row is gone.
 using Mapping = std::vector<int>;
@@ -126,7 +120,7 @@ void RemapContactReferences(Codeplug& c, const Mapping& map)
 
 std::optional<CsvTable> CsvTableByName(std::string_view name)
 {
-    const std::string n = Lower(name);
+    const std::string n = CsvHeaderKey(name);
     if (n == "analog" || n == "analog-channels")
         return CsvTable::AnalogChannels;
     if (n == "digital" || n == "digital-channels")
@@ -293,20 +287,17 @@ std::vector<CsvProblem> ImportCsv(std::string_view text, CsvTable table, Codeplu
     std::vector<const FieldDef*> columns(header.size(), nullptr);
     std::optional<std::size_t> numberColumn;
     for (std::size_t col = 0; col < header.size(); ++col) {
-        const std::string name = Lower(header[col]);
-        bool repeated = false;
-        for (std::size_t other = 0; other < col; ++other)
-            repeated = repeated || Lower(header[other]) == name;
-        if (repeated) {
+        const std::string name = CsvHeaderKey(header[col]);
+        if (RepeatsEarlierHeader(header, col)) {
             problems.push_back({1, col + 1, header[col], "the column appears twice"});
             continue;
         }
-        if (name == Lower(kNumberHeader)) {
+        if (name == CsvHeaderKey(kNumberHeader)) {
             numberColumn = col;
             continue;
         }
         for (const FieldDef& f : schema.fields) {
-            if (Lower(f.label) == name || Lower(f.id) == name)
+            if (CsvHeaderKey(f.label) == name || CsvHeaderKey(f.id) == name)
                 columns[col] = &f;
         }
         if (columns[col] == nullptr)
@@ -407,4 +398,20 @@ std::vector<CsvProblem> ImportCsv(std::string_view text, CsvTable table, Codeplu
         RevalidateMemberLists(*work);
     target = *work;
     return {};
+}
+
+std::string CsvHeaderKey(std::string_view text)
+{
+    std::string out = TrimBlanks(text);
+    std::transform(out.begin(), out.end(), out.begin(), [](unsigned char ch) { return static_cast<char>(std::tolower(ch)); });
+    return out;
+}
+
+bool RepeatsEarlierHeader(const std::vector<std::string>& header, std::size_t col)
+{
+    const std::string key = CsvHeaderKey(header.at(col));
+    for (std::size_t other = 0; other < col; ++other)
+        if (CsvHeaderKey(header[other]) == key)
+            return true;
+    return false;
 }

@@ -56,3 +56,8 @@ std::vector<CsvProblem> ImportCsv(std::string_view text, CsvTable table, Codeplu
 // new number. A kept list whose member cells are unchanged keeps its member bytes exactly.
 std::string ExportRxGroupCsv(const Codeplug& codeplug);
 std::vector<CsvProblem> ImportRxGroupCsv(const CsvRows& rows, Codeplug& codeplug);
+
+// Shared by the table readers: a header cell as compared (blanks trimmed, lower case), and
+// whether column `col` repeats an earlier header.
+std::string CsvHeaderKey(std::string_view text);
+bool RepeatsEarlierHeader(const std::vector<std::string>& header, std::size_t col);

@@ -17,13 +17,6 @@ namespace G = RxGroupField;
 constexpr std::string_view kNumberHeader = "No.";
 constexpr std::string_view kMemberHeader = "Member ";
 
-std::string Lower(std::string_view text)
-{
-    std::string out = TrimBlanks(text);
-    std::transform(out.begin(), out.end(), out.begin(), [](unsigned char ch) { return static_cast<char>(std::tolower(ch)); });
-    return out;
-}
-
 const FieldDef& NameField() { return *FindField(RxGroupSchema(), "name"); }
 
 std::string MemberHeader(std::size_t m) { return std::string(kMemberHeader) + std::to_string(m + 1); }
@@ -85,17 +78,14 @@ std::vector<CsvProblem> ImportRxGroupCsv(const CsvRows& rows, Codeplug& target)
     Columns columns;
     std::vector<std::optional<std::size_t>> memberOf(header.size());
     for (std::size_t col = 0; col < header.size(); ++col) {
-        const std::string name = Lower(header[col]);
-        bool repeated = false;
-        for (std::size_t other = 0; other < col; ++other)
-            repeated = repeated || Lower(header[other]) == name;
-        if (repeated) {
+        const std::string name = CsvHeaderKey(header[col]);
+        if (RepeatsEarlierHeader(header, col)) {
             problems.push_back({1, col + 1, header[col], "the column appears twice"});
-        } else if (name == Lower(kNumberHeader)) {
+        } else if (name == CsvHeaderKey(kNumberHeader)) {
             columns.number = col;
-        } else if (name == Lower(NameField().label) || name == Lower(NameField().id)) {
+        } else if (name == CsvHeaderKey(NameField().label) || name == CsvHeaderKey(NameField().id)) {
             columns.name = col;
-        } else if (const std::string prefix = Lower(kMemberHeader); name.rfind(prefix, 0) == 0) {
+        } else if (const std::string prefix = CsvHeaderKey(kMemberHeader); name.rfind(prefix, 0) == 0) {
             const auto m = Number(TrimBlanks(name.substr(prefix.size())));
             if (!m || *m < 1 || *m > G::kMaxMembers)
                 problems.push_back({1, col + 1, header[col], "a list holds members 1-16"});
