@@ -12,6 +12,7 @@
 #include <cstdlib>
 
 #include "app/CAboutDlg.h"
+#include "app/CDialog_Exchange.h"
 #include "app/CommandTable.h"
 #include "app/FileCommands.h"
 #include "app/FormFactories.h"
@@ -148,13 +149,16 @@ TEST(AllWindows, EveryTextFoundAndEveryFormFitsInBothLanguages)
             QString name = dialog.metaObject()->className();
             if (auto* transfer = qobject_cast<CDialog_RW*>(&dialog))
                 name += transfer->mode() == CDialog_RW::Mode::Read ? "_read" : "_write";
+            if (qobject_cast<CDialog_Exchange*>(&dialog))
+                name += "_" + QString::number(dialogs);  // export, then import
             SCOPED_TRACE(name.toStdString());
             Shoot(dialog, name, language);
             ExpectTabsRunDownColumns(dialog);
             WalkChoices(dialog);
             dialog.hide();
         });
-        for (int command : {Cmd::SetPort, Cmd::Read, Cmd::Write, Cmd::RadioInfo, Cmd::PasswordSet, Cmd::AdjustValue})
+        for (int command : {Cmd::SetPort, Cmd::Read, Cmd::Write, Cmd::RadioInfo, Cmd::PasswordSet, Cmd::AdjustValue,
+                            Cmd::FileExport, Cmd::FileImport})
             s.frame->OnCommand(command);
         EXPECT_GE(dialogs, 3);
 
