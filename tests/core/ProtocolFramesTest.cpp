@@ -6,20 +6,7 @@
 #include <vector>
 
 #include "link/Frames.h"
-
-namespace {
-
-std::vector<std::uint8_t> Hex(const std::string& text)
-{
-    std::vector<std::uint8_t> out;
-    std::istringstream in(text);
-    std::string byte;
-    while (in >> byte)
-        out.push_back(static_cast<std::uint8_t>(std::stoul(byte, nullptr, 16)));
-    return out;
-}
-
-}  // namespace
+#include "tests/core/HexBytes.h"
 
 TEST(ProtocolFrames, EveryFrameByteForByte)
 {

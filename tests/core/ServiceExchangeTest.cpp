@@ -17,20 +17,13 @@
 #include "link/ServiceOperations.h"
 #include "sim/SimOptions.h"
 #include "sim/VirtualRadio.h"
+#include "tests/core/HexBytes.h"
 
 using Bytes = std::vector<std::uint8_t>;
 using service::PasswordOutcome;
 
 namespace {
 
-Bytes Hex(const std::string& text)
-{
-    Bytes out;
-    std::istringstream in(text);
-    for (std::string byte; in >> byte;)
-        out.push_back(static_cast<std::uint8_t>(std::stoul(byte, nullptr, 16)));
-    return out;
-}
 
 std::string Text(std::span<const std::uint8_t> bytes) { return std::string(bytes.begin(), bytes.end()); }
 

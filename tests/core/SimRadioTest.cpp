@@ -9,20 +9,13 @@
 #include "codeplug/Codeplug.h"
 #include "sim/SimOptions.h"
 #include "sim/VirtualRadio.h"
+#include "tests/core/HexBytes.h"
 
 using namespace std::chrono_literals;
 using Bytes = std::vector<std::uint8_t>;
 
 namespace {
 
-Bytes Hex(const std::string& text)
-{
-    Bytes out;
-    std::istringstream in(text);
-    for (std::string byte; in >> byte;)
-        out.push_back(static_cast<std::uint8_t>(std::stoul(byte, nullptr, 16)));
-    return out;
-}
 
 constexpr Clock::Duration kByte{260416};  // 10 bits at 38400 baud
 const std::string kOpenRead = "84 A9 61 00 07 0F FF 00 00 00 00 2F D8";

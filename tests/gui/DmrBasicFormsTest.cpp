@@ -94,12 +94,8 @@ TEST(DmrBasicForm, RadioIdAndSettingReachTheRadioThroughASavedFile)
     Type(form->IdBox(), "2345678");
     DmrList(*form, 8)->setCurrentIndex(DmrList(*form, 8)->findText("17"));  // private call hang time
 
-    const fs::path saved = dir.path / "dmr.VNTX";
-    s.prompts->saveAnswers.push_back(QString::fromStdString(saved.string()));
-    ASSERT_TRUE(s.frame->OnFileSaveAs());
-
     Codeplug loaded;
-    ASSERT_TRUE(LoadCodeplugFile(loaded, saved).ok());
+    ASSERT_TRUE(s.SaveAsAndLoad(dir.path / "dmr.VNTX", loaded));
     session_test::SessionBench bench;
     ASSERT_TRUE(session_test::WriteThenReadBack(bench, loaded));
     const Wire& sent = bench.radio().Records(0xF2).at(0);  // on the link the ID goes most significant byte first

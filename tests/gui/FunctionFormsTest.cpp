@@ -98,12 +98,8 @@ TEST(FunForm, GeneralSettingsReachTheVirtualRadioAndReadBackTheSame)
     emit form->Alias()->editingFinished();
     const FunctionValues edited = ReadFunctions(s.Image());
 
-    const fs::path saved = dir.path / "edited.VNTX";
-    s.prompts->saveAnswers.push_back(QString::fromStdString(saved.string()));
-    ASSERT_TRUE(s.frame->OnFileSaveAs());
-
     Codeplug loaded;
-    ASSERT_TRUE(LoadCodeplugFile(loaded, saved).ok());
+    ASSERT_TRUE(s.SaveAsAndLoad(dir.path / "edited.VNTX", loaded));
     session_test::SessionBench bench;
     ASSERT_TRUE(session_test::WriteThenReadBack(bench, loaded));
     const Codeplug& back = *bench.image;

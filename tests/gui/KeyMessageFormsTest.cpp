@@ -197,12 +197,8 @@ TEST(KeyMessageForms, SettingsReachTheRadioAndReadBackTheSame)
     messages->Editor()->setText("收到请回复");
     LeaveEditor(messages->Editor());
 
-    const fs::path saved = dir.path / "keys.VNTX";
-    s.prompts->saveAnswers.push_back(QString::fromStdString(saved.string()));
-    ASSERT_TRUE(s.frame->OnFileSaveAs());
-
     Codeplug loaded, written;
-    ASSERT_TRUE(LoadCodeplugFile(loaded, saved).ok());
+    ASSERT_TRUE(s.SaveAsAndLoad(dir.path / "keys.VNTX", loaded));
     EXPECT_EQ(std::tuple(loaded.RadioSettings[148], loaded.RadioSettings[212], loaded.RadioSettings[213]), std::tuple(0x13, 2, 1));
     SessionBench bench;
     ASSERT_TRUE(WriteThenReadBack(bench, loaded, &written));

@@ -170,6 +170,12 @@ struct Session {
         frame = std::make_unique<CMainFrame>(app, std::move(owned));
         frame->SetDialogRunner([this](QDialog& dialog) { dialogsRun << dialog.metaObject()->className(); });
     }
+    // File › Save As to `path` through the main window, and the saved file loaded back.
+    bool SaveAsAndLoad(const fs::path& path, Codeplug& loaded)
+    {
+        prompts->saveAnswers.push_back(QString::fromStdString(path.string()));
+        return frame->OnFileSaveAs() && LoadCodeplugFile(loaded, path).ok();
+    }
     ~Session()
     {
         frame.reset();
