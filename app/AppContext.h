@@ -10,6 +10,7 @@
 #include "codeplug/Codeplug.h"
 #include "forms/dmr/AlarmRules.h"
 #include "forms/channels/MonitorRules.h"
+#include "forms/functions/VoxRules.h"
 
 struct AppContext {
     // Sys.dat and COMn port links: beside the program, or for an installed program the user's
@@ -25,6 +26,7 @@ struct AppContext {
     emergency::AlarmTables alarms;  // the emergency alarm systems: for this run only, never saved or sent
     // The monitor channel settings: kept for the run only, never saved or sent.
     MonitorMemory monitor;
+    VoxSettings vox;  // the VOX form's settings: for this run only, never saved or sent
 
     std::filesystem::path SettingsPath() const { return programDirectory / kSettingsFileName; }
     std::filesystem::path DataDirectory() const { return dataDirectory.empty() ? programDirectory : dataDirectory; }

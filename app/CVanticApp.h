@@ -13,7 +13,6 @@
 #include "app/AppContext.h"
 #include "app/NavigationState.h"
 #include "app/ProgramDirectories.h"
-#include "forms/functions/VoxRules.h"
 #include "link/CDialog_MSComm.h"
 #include "link/Clock.h"
 #include "link/TransferState.h"
@@ -59,7 +58,7 @@ public:
     TransferState& Transfer() { return transfer_; }
 
     // The VOX form's settings: held for the run only, neither saved nor sent to the radio.
-    VoxSettings& Vox() { return vox_; }
+    VoxSettings& Vox() { return context_.vox; }
 
     CMainFrame* MainFrame() const { return mainFrame_; }
     void SetMainFrame(CMainFrame* frame) { mainFrame_ = frame; }
@@ -70,6 +69,5 @@ private:
     SystemClock clock_;
     std::unique_ptr<CDialog_MSComm> link_;
     TransferState transfer_;
-    VoxSettings vox_;
     CMainFrame* mainFrame_ = nullptr;
 };

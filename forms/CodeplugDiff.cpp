@@ -34,8 +34,9 @@ std::string Offsets(std::size_t first, std::size_t last)
 }
 
 // Runs of differing bits, outside the owned ones, as file offsets.
-void ByteRuns(std::vector<std::string>& out, const std::string& where, std::span<const std::uint8_t> a,
-              std::span<const std::uint8_t> b, const std::vector<std::uint8_t>* owned, std::size_t fileOffset)
+void ByteRuns(std::vector<CodeplugChange>& out, const CodeplugChange& at, const std::string& where,
+              std::span<const std::uint8_t> a, std::span<const std::uint8_t> b, const std::vector<std::uint8_t>* owned,
+              std::size_t fileOffset)
 {
     for (std::size_t i = 0; i < a.size();) {
         const auto differs = [&](std::size_t j) {
@@ -48,16 +49,18 @@ void ByteRuns(std::vector<std::string>& out, const std::string& where, std::span
         const std::size_t start = i;
         while (i < a.size() && differs(i))
             ++i;
-        out.push_back(where + ": bytes outside the named fields differ at " +
-                      Offsets(fileOffset + start, fileOffset + i - 1));
+        CodeplugChange change = at;
+        change.text = where + ": bytes outside the named fields differ at " + Offsets(fileOffset + start, fileOffset + i - 1);
+        out.push_back(std::move(change));
     }
 }
 
 }  // namespace
 
-std::vector<std::string> DiffCodeplugs(const Codeplug& a, const Codeplug& b)
+std::vector<CodeplugChange> DiffCodeplugChanges(const Codeplug& a, const Codeplug& b)
 {
-    std::vector<std::string> out;
+    using Kind = CodeplugChange::Kind;
+    std::vector<CodeplugChange> out;
     const std::vector<Section> sa = Sections(a);
     const std::vector<Section> sb = Sections(b);
     const auto* base = reinterpret_cast<const std::uint8_t*>(&a);
@@ -67,8 +70,9 @@ std::vector<std::string> DiffCodeplugs(const Codeplug& a, const Codeplug& b)
         const std::size_t fileOffset = static_cast<std::size_t>(x.bytes.data() - base);
         const std::vector<std::uint8_t> owned = OwnedBits(*x.schema);
         if (x.storedCount() != y.storedCount())
-            out.push_back(std::string(x.label) + ": count " + std::to_string(x.storedCount()) + " → " +
-                          std::to_string(y.storedCount()));
+            out.push_back({Kind::Count, x.id, x.used(), nullptr,
+                           std::string(x.label) + ": count " + std::to_string(x.storedCount()) + " → " +
+                               std::to_string(y.storedCount())});
         const std::size_t shared = std::min(x.used(), y.used());
         for (std::size_t i = 0; i < std::max(x.used(), y.used()); ++i) {
             const std::string where = x.recordLabel(i);
@@ -78,7 +82,7 @@ std::vector<std::string> DiffCodeplugs(const Codeplug& a, const Codeplug& b)
                 std::string line = where + (i < x.used() ? ": removed" : ": added");
                 if (name != nullptr && (name->codec == Codec::Alias || name->codec == Codec::ContactName))
                     line += " (" + ValueText(ReadField(*name, has.record(i))) + ")";
-                out.push_back(line);
+                out.push_back({i < x.used() ? Kind::Removed : Kind::Added, x.id, i, nullptr, line});
                 continue;
             }
             const auto ra = x.record(i);
@@ -93,15 +97,23 @@ std::vector<std::string> DiffCodeplugs(const Codeplug& a, const Codeplug& b)
                 std::string line = where + ": " + InSentence(f.label) + " " + Shown(f, va) + " → " + Shown(f, vb);
                 if (!f.unit.empty())
                     line += " " + std::string(f.unit);
-                out.push_back(line);
+                out.push_back({Kind::Field, x.id, i, &f, line});
             }
-            ByteRuns(out, where, ra, rb, &owned, fileOffset + i * x.schema->bytes);
+            ByteRuns(out, {Kind::Bytes, x.id, i, nullptr, {}}, where, ra, rb, &owned, fileOffset + i * x.schema->bytes);
         }
         // Records past both counts hold nothing the radio uses; they are compared as bytes.
         const std::size_t rest = std::max(x.used(), y.used());
         if (rest < x.capacity)
-            ByteRuns(out, std::string(x.label) + " past the count", x.bytes.subspan(rest * x.schema->bytes),
+            ByteRuns(out, {Kind::Bytes, x.id, rest, nullptr, {}}, std::string(x.label) + " past the count", x.bytes.subspan(rest * x.schema->bytes),
                      y.bytes.subspan(rest * x.schema->bytes), nullptr, fileOffset + rest * x.schema->bytes);
     }
     return out;
+}
+
+std::vector<std::string> DiffCodeplugs(const Codeplug& a, const Codeplug& b)
+{
+    std::vector<std::string> lines;
+    for (CodeplugChange& change : DiffCodeplugChanges(a, b))
+        lines.push_back(std::move(change.text));
+    return lines;
 }
