@@ -111,6 +111,7 @@ CMainFrame::CMainFrame(CVanticApp& app, std::unique_ptr<IUserPrompts> prompts, Q
     context.currentFilePath = context.DefaultCodeplugPath();
     app_.Navigation().expansion.Clear();
     RebuildTree();
+    history_.Reset(CaptureDocument(context));
     InstallMenuBar();
     UpdateViewChecks();
 }
@@ -445,6 +446,69 @@ void CMainFrame::ConnectFormRequests(CFormBase& form)
     connect(&form, &CFormBase::treeRebuildRequested, this, &CMainFrame::RebuildTree);
     connect(&form, &CFormBase::formCloseRequested, this, &CMainFrame::CloseForm);
     connect(&form, &CFormBase::zoneAndScanRefreshRequested, this, &CMainFrame::RefreshZoneAndScanForms);
+    connect(&form, &CFormBase::codeplugEdited, this, [this, &form] { NoteChange(&form); });
+}
+
+void CMainFrame::NoteChange(const CFormBase* by, std::optional<ChangeName> name)
+{
+    if (following_)
+        return;
+    AppContext& context = app_.Context();
+    const DocumentState now = CaptureDocument(context);
+    if (now == history_.Current())
+        return;
+    history_.Record(now, name ? *name : NameChange(history_.Current(), now));
+    FollowCodeplug(by);
+    // Forms shown afresh may repair what they show: that belongs to this step.
+    history_.Amend(CaptureDocument(context));
+    UpdateTitle();
+}
+
+void CMainFrame::FollowCodeplug(const CFormBase* except)
+{
+    const bool was = following_;
+    following_ = true;
+    for (std::size_t i = 0; i < kFormKindCount; ++i) {
+        const auto kind = static_cast<FormKind>(i);
+        if (CFormBase* form = Form(kind); form != nullptr && form != except)
+            ShowFormAfresh(kind);
+    }
+    following_ = was;
+}
+
+void CMainFrame::ShowFormAfresh(FormKind kind)
+{
+    CFormBase* form = Form(kind);
+    if (form == nullptr)
+        return;
+    AppContext& context = app_.Context();
+    NavigationState& navigation = app_.Navigation();
+    if (const auto records = RecordsFor(kind, context.codeplug, context.alarms)) {
+        std::uint32_t& index = navigation.Index(kind);
+        if (index >= *records) {
+            index = *records - 1;
+            if (const auto label = ItemLabelFor(kind, index, context.text)) {
+                navigation.Title(kind) = *label;
+                ApplyFormTitle(kind, FormWindow(kind));
+            }
+        }
+    }
+    form->OnInitialUpdate();
+}
+
+void CMainFrame::AfterDocumentReplaced()
+{
+    FollowCodeplug();
+    RebuildTree();
+    history_.Reset(CaptureDocument(app_.Context()));
+    UpdateTitle();
+}
+
+void CMainFrame::CommitPendingEdits()
+{
+    QWidget* focus = QApplication::focusWidget();
+    if (focus != nullptr && client_->isAncestorOf(focus))
+        focus->clearFocus();
 }
 
 void CMainFrame::CloseForm(FormKind kind)
@@ -606,18 +670,21 @@ void CMainFrame::RunTransferDialog(CDialog_RW::Mode mode)
 {
     CDialog_RW dialog(app_.Context(), app_.Link(), app_.Transfer(), mode, this);
     runDialog_(dialog);
-    // Every successful read is also kept as a backup under the user's data directory.
-    if (mode == CDialog_RW::Mode::Read && dialog.result() == QDialog::Accepted) {
-        MarkUnmodified();
-        const backups::Result backup = backups::Save(app_.Context().codeplug, backups::Directory());
-        if (!backup.ok)
-            prompts_->ShowMessage(this, QText(app_.Context().text, "Pub", kPubCaption),
-                                  QText(app_.Context().text, "Text_Str", 3) + "\n" + QString::fromStdString(backup.error),
-                                  QMessageBox::Warning);
+    if (mode != CDialog_RW::Mode::Read || dialog.result() != QDialog::Accepted) {
+        NoteChange(nullptr);  // a write may give the radio ID a step up
+        RebuildTree();
+        return;
     }
-    // A read changes the counts; the tree follows them at once rather than at the next focus.
-    RebuildTree();
-    UpdateTitle();
+    // Every successful read is also kept, exactly as read, as a backup under the user's data
+    // directory.
+    const backups::Result backup = backups::Save(app_.Context().codeplug, backups::Directory());
+    if (!backup.ok)
+        prompts_->ShowMessage(this, QText(app_.Context().text, "Pub", kPubCaption),
+                              QText(app_.Context().text, "Text_Str", 3) + "\n" + QString::fromStdString(backup.error),
+                              QMessageBox::Warning);
+    MarkUnmodified();
+    // A read changes the counts: the tree and the open forms follow them at once.
+    AfterDocumentReplaced();
 }
 
 void CMainFrame::OnViewToolbar()
@@ -780,7 +847,7 @@ void CMainFrame::OnFileNew()
     MarkUnmodified();
     context.currentFilePath = context.DefaultCodeplugPath();
     SetTitleWithFile({});
-    RebuildTree();
+    AfterDocumentReplaced();
 }
 
 void CMainFrame::OnFileOpen()
@@ -796,7 +863,7 @@ void CMainFrame::OnFileOpen()
     MarkUnmodified();
     app_.Context().currentFilePath = path;
     SetTitleWithFile(path);
-    RebuildTree();
+    AfterDocumentReplaced();
 }
 
 bool CMainFrame::OnFileSave()
@@ -836,8 +903,7 @@ bool CMainFrame::OnFileSaveAs()
 
 bool CMainFrame::OnFileExport()
 {
-    // Forms write a name when they lose the focus: closing them first puts every edit in.
-    CloseAllForms();
+    CommitPendingEdits();
     AppContext& context = app_.Context();
     CDialog_Exchange choose(context.text, CDialog_Exchange::Mode::Export, exchangeKind_, this);
     runDialog_(choose);
@@ -860,8 +926,7 @@ bool CMainFrame::OnFileExport()
 
 bool CMainFrame::OnFileImport()
 {
-    // As before Open: the forms go first, so that none writes into the imported codeplug.
-    CloseAllForms();
+    CommitPendingEdits();
     AppContext& context = app_.Context();
     CDialog_Exchange choose(context.text, CDialog_Exchange::Mode::Import, exchangeKind_, this);
     runDialog_(choose);
@@ -878,9 +943,10 @@ bool CMainFrame::OnFileImport()
         ShowImportOutcome(outcome, file);
         return false;
     }
-    // Counts may have changed: as after a read or Open.
+    // One step, shown in every open form; counts may have changed: as after a read or Open.
+    NoteChange(nullptr, ChangeName{EditKey::Import, 0, 0, QFileInfo(file).fileName().toStdString()});
     RebuildTree();
-    UpdateTitle();
+    history_.Amend(CaptureDocument(context));
     statusBar()->showMessage(QText(context.text, kExchange, kImported).arg(file));
     return true;
 }

@@ -8,11 +8,13 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QPointer>
 
+#include "app/EditHistory.h"
 #include "app/NavigationState.h"
 #include "app/TextExchange.h"
 #include "app/UserPrompts.h"
@@ -64,6 +66,10 @@ public:
     void OpenForm(FormKind kind);
     void CloseForm(FormKind kind);
     void CloseAllForms();  // all but the programming password settings form
+    // Every open form but `except` shows the codeplug again from its records: its lists filled
+    // from the current counts, its current record shown (the nearest one that exists when its
+    // record is gone).
+    void FollowCodeplug(const CFormBase* except = nullptr);
     void RefreshZoneAndScanForms();
     CFormBase* Form(FormKind kind) const;
     // The form a child window holds (inside its scroll area); null for none.
@@ -100,6 +106,8 @@ public:
     // Whether the codeplug differs from what was last loaded, saved or read; the title then
     // ends in " *".
     bool IsModified() const;
+    // The undo history; its current state is the document as this window last saw it.
+    const EditHistory& History() const { return history_; }
     void OnRadioInfo();
     void OnGeneralFunctions();
     void OnKeys();
@@ -145,8 +153,18 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
-    // A new form's requests (tree rebuild, other forms closed or refreshed, messages) reach this window.
+    // A new form's requests (tree rebuild, other forms closed or refreshed, messages) and its
+    // changes of the codeplug reach this window.
     void ConnectFormRequests(CFormBase& form);
+    // The document may have changed (by form `by`, or by a command of this window when null):
+    // when it did, an undo step named `name` (or after the difference) is recorded, the other
+    // forms follow and the title shows the modified mark.
+    void NoteChange(const CFormBase* by, std::optional<ChangeName> name = std::nullopt);
+    // After New, Open and Read: the open forms follow, the tree is rebuilt and the history starts afresh.
+    void AfterDocumentReplaced();
+    void ShowFormAfresh(FormKind kind);
+    // Text typed into a form's box counts once the box loses the focus: it loses it now.
+    void CommitPendingEdits();
     void CreateToolBar();
     void CreateStatusBar();
     void CreateNavigationBar();
@@ -186,5 +204,7 @@ private:
 
     std::filesystem::path titleFile_;           // the file the title names; empty: none
     std::vector<std::uint8_t> unmodifiedImage_;  // the codeplug as last loaded, saved or read
+    EditHistory history_;
+    bool following_ = false;  // forms are being shown afresh: what they repair is part of the change
     ExchangeKind exchangeKind_ = ExchangeKind::WholeJson;  // offered first by the next export or import
 };

@@ -3,6 +3,10 @@
 #include <algorithm>
 #include <utility>
 
+#include "forms/channels/ChannelRules.h"
+#include "forms/channels/MemberRules.h"
+#include "forms/dmr/RxGroupRules.h"
+
 namespace {
 
 NavNode Item(const TextCatalogue& text, int key)
@@ -148,4 +152,31 @@ TreeClick HandleTreeClick(NavigationState& state, const TextCatalogue& text, std
     if (label == tree(TreeKey::ProgrammingPassword))
         return plain(open(FormKind::PasswordEC));
     return {};
+}
+
+std::optional<std::uint32_t> RecordsFor(FormKind kind, const Codeplug& codeplug, const emergency::AlarmTables& alarms)
+{
+    const auto atLeastOne = [](std::size_t n) { return static_cast<std::uint32_t>(std::max<std::size_t>(n, 1)); };
+    switch (kind) {
+    case FormKind::DigitalChannel: return atLeastOne(ChannelCount(codeplug, ChannelKind::Digital));
+    case FormKind::AnalogChannel: return atLeastOne(ChannelCount(codeplug, ChannelKind::Analog));
+    case FormKind::Zone: return atLeastOne(codeplug.ZoneTable.kCapacity);
+    case FormKind::Scan: return atLeastOne(ScanListsInUse(codeplug));
+    case FormKind::DmrRxGrpList: return atLeastOne(rxgroups::Count(codeplug));
+    case FormKind::DigitalEmergAlarm: return atLeastOne(emergency::SystemsInUse(alarms.digital));
+    case FormKind::AnalogEmergAlarm: return atLeastOne(emergency::SystemsInUse(alarms.analog));
+    default: return std::nullopt;
+    }
+}
+
+std::optional<std::string> ItemLabelFor(FormKind kind, std::uint32_t index, const TextCatalogue& text)
+{
+    int pattern = 0;
+    switch (kind) {
+    case FormKind::DigitalChannel: pattern = TreeKey::DigitalChannelItem; break;
+    case FormKind::AnalogChannel: pattern = TreeKey::AnalogChannelItem; break;
+    case FormKind::DmrRxGrpList: pattern = TreeKey::RxGroupItem; break;
+    default: return std::nullopt;
+    }
+    return FormatNumbered(text.GetText("Tree", pattern), static_cast<int>(index) + 1);
 }

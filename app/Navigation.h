@@ -2,6 +2,7 @@
 // The navigation tree as plain data, and what a click on one of its items does. The main window
 // turns NavNode into tree items and acts on the TreeClick result; neither needs a widget here.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -9,6 +10,7 @@
 #include "app/NavigationState.h"
 #include "app/TextCatalogue.h"
 #include "codeplug/Codeplug.h"
+#include "forms/dmr/AlarmRules.h"
 
 // Keys of section "Tree".
 namespace TreeKey {
@@ -65,3 +67,12 @@ struct TreeClick {
 // A numbered rule whose number is 0 matches nothing.
 TreeClick HandleTreeClick(NavigationState& state, const TextCatalogue& text, std::string_view parentLabel,
                           std::string_view label, std::uint32_t number = 0);
+
+// How many records an indexed form can show now (its current index must stay below it), at
+// least 1 (a table with none still shows its first record); nullopt for the forms that show no
+// numbered record.
+std::optional<std::uint32_t> RecordsFor(FormKind kind, const Codeplug& codeplug, const emergency::AlarmTables& alarms);
+
+// The label of the tree item of record `index` (0-based), which titles the channel and
+// receive-group-list forms; nullopt for the other forms.
+std::optional<std::string> ItemLabelFor(FormKind kind, std::uint32_t index, const TextCatalogue& text);

@@ -34,8 +34,15 @@ void CFormBase::CommitThenShow()
 {
     if (showing_)
         return;
+    const EditScope edit(*this);
     Commit();
     Show();
+}
+
+CFormBase::EditScope::~EditScope()
+{
+    if (--form_.editDepth_ == 0)
+        emit form_.codeplugEdited();
 }
 
 QString CFormBase::Text(int key) const { return QText(app_.Context().text, section_, key); }

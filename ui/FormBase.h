@@ -7,6 +7,11 @@
 // Commit. Every control change runs Commit then ShowRecord (CommitThenShow); while ShowRecord
 // fills the controls, their change signals are ignored.
 //
+// Every command that may change the codeplug (or the tables the program holds for the run) runs
+// inside an EditScope: CommitThenShow does, and so does every command connected with OnCommand.
+// When the outermost scope ends the form emits codeplugEdited once, and the main window marks
+// the document changed, records an undo step and shows the change in every other open form.
+//
 // A form never reaches into the main window: what it needs of the rest of the program (a tree
 // rebuild, other forms closed or shown afresh, a message box) it asks for by a signal, which the
 // main window connects when it creates the form.
@@ -42,6 +47,27 @@ public:
     void CommitThenShow();
     bool IsShowing() const { return showing_; }
 
+    class EditScope {
+    public:
+        explicit EditScope(CFormBase& form) : form_(form) { ++form_.editDepth_; }
+        ~EditScope();
+        EditScope(const EditScope&) = delete;
+        EditScope& operator=(const EditScope&) = delete;
+
+    private:
+        CFormBase& form_;
+    };
+
+    // Connects a signal of a control to a command of the form, run inside an EditScope.
+    template <typename Sender, typename Signal, typename Form, typename... Args>
+    void OnCommand(Sender* control, Signal signal, void (Form::*command)(Args...))
+    {
+        connect(control, signal, this, [this, command](Args... args) {
+            const EditScope edit(*this);
+            (static_cast<Form*>(this)->*command)(args...);
+        });
+    }
+
 protected:
     virtual void InitialiseControls() {}
     virtual void ShowRecord() = 0;
@@ -75,6 +101,8 @@ protected:
     void RequestTreeRebuild();
 
 signals:
+    // The form may have changed the codeplug or the tables held for the run.
+    void codeplugEdited();
     void messageRequested(const QString& caption, const QString& text);
     void treeRebuildRequested();
     // Another form whose lists this form's change made stale is to be closed / shown afresh.
@@ -86,4 +114,5 @@ private:
     const FormKind kind_;
     const char* const section_;
     bool showing_ = false;
+    int editDepth_ = 0;
 };

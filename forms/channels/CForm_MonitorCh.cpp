@@ -72,8 +72,8 @@ CForm_MonitorCh::CForm_MonitorCh(CVanticApp& app, QWidget* parent)
     OnChange(pttReply_, &QComboBox::currentIndexChanged);
     OnChange(standbyReply_, &QComboBox::currentIndexChanged);
     OnChange(scan_, &QCheckBox::toggled);
-    connect(grids_.add, &QPushButton::clicked, this, &CForm_MonitorCh::OnAdd);
-    connect(grids_.remove, &QPushButton::clicked, this, &CForm_MonitorCh::OnRemove);
+    OnCommand(grids_.add, &QPushButton::clicked, &CForm_MonitorCh::OnAdd);
+    OnCommand(grids_.remove, &QPushButton::clicked, &CForm_MonitorCh::OnRemove);
 }
 
 MonitorMemory& CForm_MonitorCh::Memory() const { return Context().monitor; }

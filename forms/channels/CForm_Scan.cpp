@@ -85,8 +85,8 @@ CForm_Scan::CForm_Scan(CVanticApp& app, QWidget* parent)
 
     OnChange(txMode_, &QComboBox::currentIndexChanged);
     OnChange(dwell_, &QComboBox::currentIndexChanged);
-    connect(addList_, &QPushButton::clicked, this, &CForm_Scan::OnAddList);
-    connect(deleteList_, &QPushButton::clicked, this, &CForm_Scan::OnDeleteList);
+    OnCommand(addList_, &QPushButton::clicked, &CForm_Scan::OnAddList);
+    OnCommand(deleteList_, &QPushButton::clicked, &CForm_Scan::OnDeleteList);
     // The first three navigation buttons show the current list again; the last does nothing.
     for (QPushButton* button : {first_, previous_, next_})
         connect(button, &QPushButton::clicked, this, [this] { Show(); });

@@ -80,7 +80,7 @@ QPushButton* ChannelFormBase::NewButton(void (ChannelFormBase::*command)())
 {
     auto* button = new QPushButton(this);
     button->setMinimumWidth(110);
-    connect(button, &QPushButton::clicked, this, [this, command] { (this->*command)(); });
+    OnCommand(button, &QPushButton::clicked, command);
     return button;
 }
 

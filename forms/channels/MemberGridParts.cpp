@@ -82,8 +82,8 @@ void MemberListFormBase::NewAliasBox(int width)
 void MemberListFormBase::NewGrids(MemberButtons buttons)
 {
     grids_ = NewMemberGrids(this, buttons);
-    connect(grids_.add, &QPushButton::clicked, this, &MemberListFormBase::OnAdd);
-    connect(grids_.remove, &QPushButton::clicked, this, &MemberListFormBase::OnRemove);
+    OnCommand(grids_.add, &QPushButton::clicked, &MemberListFormBase::OnAdd);
+    OnCommand(grids_.remove, &QPushButton::clicked, &MemberListFormBase::OnRemove);
 }
 
 QString MemberListFormBase::Fixed(MemberText text) const

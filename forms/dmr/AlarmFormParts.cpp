@@ -49,11 +49,13 @@ void AlarmFormBase::AddStepBar(Table emergency::AlarmTables::*table)
         Show();
     });
     connect(buttons_, &AlarmStepBar::AddClicked, this, [this, table] {
+        const EditScope edit(*this);
         emergency::AddSystem(Context().alarms.*table);
         RequestTreeRebuild();
         Show();
     });
     connect(buttons_, &AlarmStepBar::DeleteClicked, this, [this, table] {
+        const EditScope edit(*this);
         SetCurrentIndex(emergency::DeleteSystem(Context().alarms.*table, CurrentIndex()));
         RequestTreeRebuild();
         Show();

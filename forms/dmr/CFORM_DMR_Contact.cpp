@@ -91,11 +91,12 @@ CFORM_DMR_Contact::CFORM_DMR_Contact(CVanticApp& app, QWidget* parent)
 
     connect(grid_, &CMSFlexGrid::CellClicked, this, &CFORM_DMR_Contact::ClickCell);
     connect(typeList_, &QComboBox::currentIndexChanged, this, [this](int position) {
+        const EditScope edit(*this);
         if (!IsShowing())
             CommitCallType(position);
     });
-    connect(addButton_, &QPushButton::clicked, this, &CFORM_DMR_Contact::OnAdd);
-    connect(deleteButton_, &QPushButton::clicked, this, &CFORM_DMR_Contact::OnDelete);
+    OnCommand(addButton_, &QPushButton::clicked, &CFORM_DMR_Contact::OnAdd);
+    OnCommand(deleteButton_, &QPushButton::clicked, &CFORM_DMR_Contact::OnDelete);
 }
 
 void CFORM_DMR_Contact::InitialiseControls()
@@ -181,6 +182,7 @@ bool CFORM_DMR_Contact::eventFilter(QObject* watched, QEvent* event)
                        (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Return ||
                         static_cast<QKeyEvent*>(event)->key() == Qt::Key_Enter);
     if (leaves || enter) {
+        const EditScope edit(*this);
         if (watched == nameEdit_ && namePending_)
             CommitName();
         else if (watched == idEdit_ && idPending_)

@@ -113,10 +113,10 @@ CFORM_DMR_RxGrpList::CFORM_DMR_RxGrpList(CVanticApp& app, QWidget* parent)
     layout->addLayout(grids, 1);
     layout->addLayout(listButtons);
 
-    connect(addMember_, &QPushButton::clicked, this, &CFORM_DMR_RxGrpList::OnAddMember);
-    connect(removeMember_, &QPushButton::clicked, this, &CFORM_DMR_RxGrpList::OnRemoveMember);
-    connect(newList_, &QPushButton::clicked, this, &CFORM_DMR_RxGrpList::OnNewList);
-    connect(deleteList_, &QPushButton::clicked, this, &CFORM_DMR_RxGrpList::OnDeleteList);
+    OnCommand(addMember_, &QPushButton::clicked, &CFORM_DMR_RxGrpList::OnAddMember);
+    OnCommand(removeMember_, &QPushButton::clicked, &CFORM_DMR_RxGrpList::OnRemoveMember);
+    OnCommand(newList_, &QPushButton::clicked, &CFORM_DMR_RxGrpList::OnNewList);
+    OnCommand(deleteList_, &QPushButton::clicked, &CFORM_DMR_RxGrpList::OnDeleteList);
 }
 
 std::size_t CFORM_DMR_RxGrpList::List() const { return rxgroups::Bounded(CurrentIndex()); }

@@ -77,11 +77,11 @@ CForm_Key::CForm_Key(CVanticApp& app, QWidget* parent) : CFormBase(app, FormKind
     kindList_ = new QComboBox(grid_->viewport());
     kindList_->setObjectName(QStringLiteral("kindList"));
     kindList_->hide();
-    connect(kindList_, &QComboBox::activated, this, &CForm_Key::OnKindChosen);
+    OnCommand(kindList_, &QComboBox::activated, &CForm_Key::OnKindChosen);
     contactList_ = new QComboBox(grid_->viewport());
     contactList_->setObjectName(QStringLiteral("contactList"));
     contactList_->hide();
-    connect(contactList_, &QComboBox::activated, this, &CForm_Key::OnContactChosen);
+    OnCommand(contactList_, &QComboBox::activated, &CForm_Key::OnContactChosen);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(16, 16, 16, 16);

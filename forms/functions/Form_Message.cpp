@@ -35,7 +35,7 @@ Form_Message::Form_Message(CVanticApp& app, QWidget* parent) : CFormBase(app, Fo
     const int height = 2 * grid_->frameWidth() + grid_->horizontalHeader()->sizeHint().height() +
                        (kGridRows - 1) * grid_->verticalHeader()->defaultSectionSize();
     grid_->setFixedSize(width, height);
-    connect(grid_, &CMSFlexGrid::CellClicked, this, &Form_Message::OnCellClicked);
+    OnCommand(grid_, &CMSFlexGrid::CellClicked, &Form_Message::OnCellClicked);  // a click may open a new message
 
     editor_ = new QLineEdit(grid_->viewport());
     editor_->setObjectName(QStringLiteral("messageEditor"));

@@ -10,6 +10,7 @@
 #include <QtWidgets>
 
 #include <cstdlib>
+#include <functional>
 
 #include "app/CAboutDlg.h"
 #include "app/CDialog_Exchange.h"
@@ -19,6 +20,7 @@
 #include "app/QtText.h"
 #include "link/SessionRules.h"
 #include "tests/gui/TestSupport.h"
+#include "ui/CMSFlexGrid.h"
 
 using namespace testsupport;
 
@@ -192,4 +194,109 @@ TEST(AllWindows, EveryTextFoundAndEveryFormFitsInBothLanguages)
         Shoot(files, "FileDialog", language);
         s.frame->hide();
     }
+}
+
+namespace {
+
+// The widgets of a type a user can reach under `parent`, guarded: a use may delete some.
+template <typename W>
+QList<QPointer<W>> Visible(QWidget* parent)
+{
+    QList<QPointer<W>> found;
+    for (W* w : parent->findChildren<W*>())
+        if (w->isVisibleTo(parent))
+            found << w;
+    return found;
+}
+
+// Every control of a form used once: each entry of each list (chosen and activated), each box
+// clicked twice, each text box typed into and left, each grid cell clicked with the editor it
+// opens used, each button pressed. `after` runs after every single use.
+void UseEveryControl(QWidget& form, const std::function<void(const QString&)>& after)
+{
+    const auto name = [](QObject* o) { return QString(o->metaObject()->className()) + " " + o->objectName(); };
+    const auto useList = [&](QComboBox* list) {
+        for (int i = 0; list != nullptr && i < list->count(); ++i) {
+            list->setCurrentIndex(i);
+            emit list->activated(i);
+            after(name(list) + " entry " + QString::number(i));
+        }
+    };
+    const auto useBox = [&](QLineEdit* box) {
+        box->setText(box->text().isEmpty() ? QStringLiteral("7") : box->text().left(box->maxLength() - 1) + "7");
+        emit box->editingFinished();
+        QFocusEvent out(QEvent::FocusOut);
+        QApplication::sendEvent(box, &out);
+        after(name(box));
+    };
+
+    for (CMSFlexGrid* grid : form.findChildren<CMSFlexGrid*>()) {
+        for (int row = 1; row < std::min(grid->Rows(), 4); ++row) {
+            for (int col = 0; col < grid->Cols(); ++col) {
+                grid->setCurrentCell(row - 1, col);
+                emit grid->cellClicked(row - 1, col);
+                after(name(grid) + QString(" cell %1,%2").arg(row).arg(col));
+                for (const auto& list : Visible<QComboBox>(grid->viewport()))
+                    useList(list.data());
+                for (const auto& box : Visible<QLineEdit>(grid->viewport()))
+                    if (box)
+                        useBox(box);
+            }
+        }
+    }
+    for (const auto& list : Visible<QComboBox>(&form))
+        useList(list.data());
+    for (const auto& box : Visible<QCheckBox>(&form))
+        for (int i = 0; box && i < 2; ++i) {
+            box->click();
+            after(name(box));
+        }
+    for (const auto& box : Visible<QLineEdit>(&form))
+        if (box && !qobject_cast<QComboBox*>(box->parentWidget()))
+            useBox(box);
+    for (const auto& button : Visible<QPushButton>(&form))
+        if (button && button->isEnabled()) {
+            button->click();
+            after(name(button) + " " + button->text());
+        }
+}
+
+}  // namespace
+
+// Whatever a form changes (the codeplug, or the VOX, monitor and alarm tables of the run), the
+// main window knows at once: its undo history holds exactly the new state and the title shows
+// the modified mark, with no focus change in between.
+TEST(AllWindows, EveryChangeAFormMakesReachesTheMainWindowAtOnce)
+{
+    ProgramDir dir(1);
+    fs::copy_file(fs::path(ZR740_SOURCE_DIR) / "data" / "Default.VNTX", dir.Default(), fs::copy_options::overwrite_existing);
+    ModalCloser closer;
+    Session s(dir.path);
+    InstallFormFactories(*s.frame);
+    const AppContext& context = s.app.Context();
+    int forms = 0;
+    for (std::size_t k = 0; k < kFormKindCount; ++k) {
+        const auto kind = static_cast<FormKind>(k);
+        SCOPED_TRACE(FormInfoOf(kind).className);
+        s.frame->OpenForm(kind);
+        CFormBase* form = s.frame->Form(kind);
+        if (form == nullptr)
+            continue;
+        ++forms;
+        auto seen = std::make_unique<DocumentState>(CaptureDocument(context));
+        int changes = 0;
+        UseEveryControl(*form, [&](const QString& what) {
+            const auto now = std::make_unique<DocumentState>(CaptureDocument(context));
+            if (*now == *seen)
+                return;
+            ++changes;
+            *seen = *now;
+            EXPECT_TRUE(*now == s.frame->History().Current()) << what.toStdString();
+            EXPECT_TRUE(s.frame->IsModified() == s.frame->windowTitle().endsWith(" *")) << what.toStdString();
+        });
+        EXPECT_GT(changes, 0);
+        s.frame->CloseForm(kind);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    EXPECT_EQ(forms, static_cast<int>(kFormKindCount));
 }
