@@ -1,7 +1,8 @@
 #pragma once
-// The problems a write would carry to a radio: counts outside their tables, members and channel
-// references naming records that do not exist, duplicate contact IDs or more than one all call,
-// frequencies outside the band, names that do not fit and fields no valid value describes.
+// The problems a write would carry to a radio: whatever the codeplug rules find (CodeplugRules.h)
+// — counts outside their tables, values no form would store or show, references to records that
+// do not exist, names that do not fit, duplicate contact IDs, a second all call — as errors, and
+// empty lists as warnings.
 #include <string>
 #include <vector>
 
@@ -11,6 +12,11 @@ struct CheckFinding {
     bool error = true;  // false: a warning
     std::string where;  // "Zone 1", "Contacts"
     std::string what;
+    // The record it names, so a window can open it: the section id ("zones"), the 0-based record
+    // and the field id (empty for the record or table as a whole).
+    std::string_view section;
+    std::size_t record = 0;
+    std::string_view field;
     std::string Text() const { return (error ? "error: " : "warning: ") + where + ": " + what; }
 };
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 
+#include "forms/CodeplugRules.h"
 #include "forms/Sections.h"
 
 namespace {
@@ -77,8 +78,8 @@ public:
             const auto value = obj.find(id);
             const bool exactGiven = exact != nullptr && exact->contains(id);
             if (value == obj.end()) {
-                if (exactGiven)
-                    Problem(path + "/exact/" + id, "the field itself is missing");
+                // Never a silent 0: a record names every field.
+                Problem(path + "/" + id, "missing");
                 continue;
             }
             if (exactGiven && Exact(f, r, *value, exact->at(id), path + "/exact/" + id))
@@ -244,7 +245,8 @@ std::vector<JsonProblem> ImportJson(const JsonDocument& doc, Codeplug& target)
             in.Problem(path, "missing");
             continue;
         }
-        const FieldContext ctx = ContextOf(*built);  // the radio settings come first
+        // The radio settings come first; references are judged once the whole image is built.
+        const FieldContext ctx{ContextOf(*built).frequencyRange};
         if (!s.table) {
             in.Record(*s.schema, s.bytes, *found, path, ctx);
             continue;
@@ -258,12 +260,12 @@ std::vector<JsonProblem> ImportJson(const JsonDocument& doc, Codeplug& target)
             if (key != "count" && key != "records" && key != "unused")
                 in.Problem(path + "/" + key, "expected count, records or unused");
         }
-        const std::uint64_t countMax = s.count.size() == 1 ? 0xFF : 0xFFFFFFFF;
         if (!s.count.empty()) {
             const auto count = t.find("count");
             if (count == t.end() || !count->is_number_integer() || count->get<std::int64_t>() < 0 ||
-                count->get<std::uint64_t>() > countMax) {
-                in.Problem(path + "/count", "expected a count from 0 to " + std::to_string(countMax));
+                count->get<std::uint64_t>() > s.capacity) {
+                in.Problem(path + "/count", "expected a count from 0 to the " + std::to_string(s.capacity) +
+                                                " records of the table");
                 continue;
             }
             s.setCount(static_cast<std::uint32_t>(count->get<std::uint64_t>()));
@@ -302,6 +304,24 @@ std::vector<JsonProblem> ImportJson(const JsonDocument& doc, Codeplug& target)
                 std::copy(bytes.begin(), bytes.end(), s.record(number - 1).begin());
             }
         }
+    }
+    if (!in.problems.empty())
+        return in.problems;
+    // The whole image is there: the fields that follow others are set as the forms set them, and
+    // what the rules call an error is refused where it stands.
+    NormaliseCodeplug(*built);
+    for (const RuleFinding& f : FindRuleProblems(*built)) {
+        if (!f.error)
+            continue;
+        std::string path = "/" + std::string(f.section);
+        const bool table = std::any_of(sections.begin(), sections.end(), [&](const Section& s) { return s.id == f.section && s.table; });
+        if (f.record == RuleFinding::kWholeTable)
+            path += "/count";
+        else if (table)
+            path += "/records/" + std::to_string(f.record);
+        if (!f.field.empty())
+            path += "/" + std::string(f.field);
+        in.Problem(path, f.what);
     }
     if (in.problems.empty())
         target = *built;

@@ -5,6 +5,7 @@
 #include <map>
 
 #include "codeplug/Records.h"
+#include "forms/CodeplugRules.h"
 #include "forms/Sections.h"
 #include "forms/channels/ChannelRules.h"
 #include "forms/channels/Encodings.h"
@@ -13,7 +14,7 @@
 namespace {
 
 constexpr std::string_view kBom = "\xEF\xBB\xBF";
-constexpr std::string_view kNumberHeader = "No.";
+constexpr std::string_view kNumberHeader = kCsvNumberHeader;
 
 struct TableInfo {
     std::string_view section;
@@ -57,17 +58,21 @@ void RemapChannelMembers(Codeplug& c, std::uint8_t kind, const Mapping& map)
     for (const auto r : lists) {
         const std::size_t count = std::min<std::size_t>(r[ZoneField::MemberCount], ZoneField::kMaxMembers);
         std::vector<std::pair<std::uint8_t, std::uint16_t>> kept;
+        bool changed = false;
         for (std::size_t m = 0; m < count; ++m) {
             const std::size_t at = ZoneField::Member(m);
             std::uint8_t k = r[at + ChannelRef::Kind];
             std::uint16_t index = GetLE16(r, at + ChannelRef::Index);
             if (k == kind) {
+                changed = changed || index >= map.size() || map[index] != index;
                 if (index >= map.size() || map[index] < 0)
                     continue;
                 index = static_cast<std::uint16_t>(map[index]);
             }
             kept.emplace_back(k, index);
         }
+        if (!changed)
+            continue;  // the list as it was, entries past its count included
         std::fill(r.begin() + ZoneField::Members, r.begin() + ZoneField::Member(ZoneField::kMaxMembers), 0);
         for (std::size_t m = 0; m < kept.size(); ++m) {
             r[ZoneField::Member(m) + ChannelRef::Kind] = kept[m].first;
@@ -303,6 +308,8 @@ std::vector<CsvProblem> ImportCsv(std::string_view text, CsvTable table, Codeplu
         if (columns[col] == nullptr)
             problems.push_back({1, col + 1, header[col], "not a column of the " + std::string(s.label) + " table"});
     }
+    if (!numberColumn)
+        problems.push_back(MissingNumberColumn(s.label));
     const std::size_t records = rows.size() - 1;
     if (records < info.minRows || records > s.capacity)
         problems.push_back({0, 0, {}, std::to_string(records) + " rows; the " + std::string(s.label) + " table holds " +
@@ -317,13 +324,14 @@ std::vector<CsvProblem> ImportCsv(std::string_view text, CsvTable table, Codeplu
         return std::span<const std::uint8_t>(old).subspan(i * schema.bytes, schema.bytes);
     };
     std::vector<std::vector<std::uint8_t>> built;
+    std::vector<bool> touched(records, false);
     Mapping map(oldCount, -1);
     const FieldContext ctx = ContextOf(*work);
     for (std::size_t n = 0; n < records; ++n) {
         const std::vector<std::string>& row = rows[n + 1];
         const std::size_t rowNo = n + 2;
         std::optional<std::size_t> from;
-        if (numberColumn && *numberColumn < row.size() && !TrimBlanks(row[*numberColumn]).empty()) {
+        if (*numberColumn < row.size() && !TrimBlanks(row[*numberColumn]).empty()) {
             const std::string cell = TrimBlanks(row[*numberColumn]);
             std::size_t number = 0;
             const auto [end, ec] = std::from_chars(cell.data(), cell.data() + cell.size(), number);
@@ -354,10 +362,12 @@ std::vector<CsvProblem> ImportCsv(std::string_view text, CsvTable table, Codeplu
             // An unchanged cell of a kept record keeps its bytes exactly.
             if (from && row[col] == ValueText(ReadField(*f, r)))
                 continue;
+            touched[n] = true;
             const std::string error = WriteField(*f, r, ValueFromText(*f, row[col]), ctx);
             if (!error.empty())
                 problems.push_back({rowNo, col + 1, header[col], error});
         }
+        touched[n] = touched[n] || !from;
         built.push_back(std::move(r));
     }
     if (!problems.empty())
@@ -389,15 +399,69 @@ std::vector<CsvProblem> ImportCsv(std::string_view text, CsvTable table, Codeplu
 
     // Records that were in use and are no longer become zero, as after a delete; records past
     // both counts are left as they were.
-    const std::size_t touched = std::max(oldCount, built.size());
-    std::fill(s.bytes.begin(), s.bytes.begin() + static_cast<std::ptrdiff_t>(touched * schema.bytes), 0);
+    const std::size_t cleared = std::max(oldCount, built.size());
+    std::fill(s.bytes.begin(), s.bytes.begin() + static_cast<std::ptrdiff_t>(cleared * schema.bytes), 0);
     for (std::size_t n = 0; n < built.size(); ++n)
         std::copy(built[n].begin(), built[n].end(), s.record(n).begin());
     s.setCount(static_cast<std::uint32_t>(built.size()));
     if (table != CsvTable::Contacts)
         RevalidateMemberLists(*work);
+    problems = TableRuleProblems(target, *work, info.section, touched, [&](const RuleFinding& f) {
+        for (std::size_t col = 0; col < header.size(); ++col) {
+            if (columns[col] != nullptr && columns[col]->id == f.field)
+                return col + 1;
+        }
+        return std::size_t{0};
+    });
+    for (CsvProblem& p : problems) {
+        if (p.column != 0)
+            p.header = header[p.column - 1];
+    }
+    if (!problems.empty())
+        return problems;
     target = *work;
     return {};
+}
+
+CsvProblem MissingNumberColumn(std::string_view table)
+{
+    return {1, 0, {},
+            "the table has no \"No.\" column: it ties each row to its record, so that what refers to the record "
+            "(zones, scan lists, receive group lists, one-touch calls, channels' contacts and lists) follows it. "
+            "Export the " + std::string(table) + " table again and keep that column (blank for a new record)"};
+}
+
+std::vector<CsvProblem> TableRuleProblems(const Codeplug& before, Codeplug& work, std::string_view section,
+                                          const std::vector<bool>& touched,
+                                          const std::function<std::size_t(const RuleFinding&)>& columnOf)
+{
+    for (std::size_t n = 0; n < touched.size(); ++n) {
+        if (touched[n])
+            NormaliseRecord(work, section, n);
+    }
+    std::vector<RuleFinding> old = FindRuleProblems(before);
+    const auto existed = [&](const RuleFinding& f) {
+        return std::any_of(old.begin(), old.end(), [&](const RuleFinding& o) {
+            return o.error && o.section == f.section && o.record == f.record && o.field == f.field && o.what == f.what;
+        });
+    };
+    std::vector<CsvProblem> problems;
+    for (const RuleFinding& f : FindRuleProblems(work)) {
+        if (!f.error)
+            continue;
+        if (f.section == section) {
+            const bool row = f.record != RuleFinding::kWholeTable;
+            problems.push_back({row ? f.record + 2 : 0, row ? columnOf(f) : 0, {}, f.what});
+        } else if (!existed(f)) {
+            for (const Section& s : Sections(work)) {
+                if (s.id == f.section)
+                    problems.push_back({0, 0, {}, (f.record == RuleFinding::kWholeTable ? std::string(s.label)
+                                                                                         : s.recordLabel(f.record)) +
+                                                      ": " + f.what});
+            }
+        }
+    }
+    return problems;
 }
 
 std::string CsvHeaderKey(std::string_view text)

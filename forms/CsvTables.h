@@ -8,6 +8,7 @@
 // as the form's delete would (zone and scan-list members, receive-group members, transmit
 // contacts and one-touch calls follow); any bad cell is reported by row, column and reason and
 // the codeplug is left untouched.
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -61,3 +62,17 @@ std::vector<CsvProblem> ImportRxGroupCsv(const CsvRows& rows, Codeplug& codeplug
 // whether column `col` repeats an earlier header.
 std::string CsvHeaderKey(std::string_view text);
 bool RepeatsEarlierHeader(const std::vector<std::string>& header, std::size_t col);
+
+// The "No." column that ties each row to its record; a table without it is refused.
+inline constexpr std::string_view kCsvNumberHeader = "No.";
+CsvProblem MissingNumberColumn(std::string_view table);
+
+// The last step of a table import into `work` (a copy of `before`): the records of `touched`
+// rows (0-based, new or edited) get their dependent fields as the forms set them, then every error
+// the codeplug rules find in the imported table is a problem of its row, in the column
+// `columnOf` gives for the finding (0: the row as a whole), and so is every error in another
+// part of the codeplug that `before` did not have.
+struct RuleFinding;
+std::vector<CsvProblem> TableRuleProblems(const Codeplug& before, Codeplug& work, std::string_view section,
+                                          const std::vector<bool>& touched,
+                                          const std::function<std::size_t(const RuleFinding&)>& columnOf);

@@ -8,9 +8,16 @@
 #include <cstdio>
 
 #include "codeplug/Bytes.h"
+#include "codeplug/Codeplug.h"
 #include "codeplug/Records.h"
 #include "forms/channels/Encodings.h"
+#include "forms/channels/ChannelRules.h"
+#include "forms/channels/MemberRules.h"
 #include "forms/dmr/BcdId.h"
+#include "forms/dmr/DmrRules.h"
+#include "forms/functions/FunctionRules.h"
+#include "forms/functions/KeyRules.h"
+#include "forms/dmr/RxGroupRules.h"
 
 namespace {
 
@@ -65,9 +72,9 @@ FieldDef BitsNumber(std::string_view id, std::string_view label, std::size_t at,
     f.mask = mask;
     return f;
 }
-FieldDef ListRef(std::string_view id, std::string_view label, std::size_t at, std::int64_t lists)
+FieldDef ListRef(std::string_view id, std::string_view label, std::size_t at, std::size_t lists, std::int64_t most)
 {
-    return {.id = id, .label = label, .codec = Codec::ListRef, .offset = at, .min = 1, .max = lists};
+    return {.id = id, .label = label, .codec = Codec::ListRef, .offset = at, .aux = lists, .min = 1, .max = most};
 }
 FieldDef Members(Codec codec, std::size_t countAt, std::size_t at)
 {
@@ -149,13 +156,10 @@ std::optional<std::size_t> MatchChoice(std::span<const std::string_view> choices
     return std::nullopt;
 }
 
-std::string NameError(const std::string& text, std::int64_t maxChars)
+// The name of an alias-like field, as a form would commit it.
+std::string NameError(const FieldDef& f, const std::string& text)
 {
-    if (CountChars(text) > static_cast<std::size_t>(maxChars))
-        return "longer than " + std::to_string(maxChars) + " characters";
-    if (AnsiToUtf8(Utf8ToAnsi(text)) != text)
-        return "holds characters the radio cannot show";
-    return {};
+    return NameProblem(f.codec == Codec::Alias ? TrimBlanks(text) : text, static_cast<std::size_t>(f.max), f.width);
 }
 
 // "435.012500", "435.0125", "0." or "0": three digits before the point for any other value.
@@ -220,9 +224,9 @@ const RecordSchema& AnalogChannelSchema()
         Choice("power", "Transmit power", F::Power, kPower),
         Choice("txPermission", "Transmit admit", F::TxPermission, kAnalogPermission),
         Choice("txTimeout", "Transmit time-out [s]", F::TxTimeout, kTimeout),
-        Number("txInhibitRecovery", "Transmit inhibit recovery", F::TxInhibitRecovery, 0, 10, "s"),
-        Number("squelchLevel", "Squelch level", F::SquelchLevel, 0, 5),
-        ListRef("scanList", "Scan list", F::ScanList, 3),
+        Number("txInhibitRecovery", "Transmit inhibit recovery", F::TxInhibitRecovery, 0, kRecoveryChoices - 1, "s"),
+        Number("squelchLevel", "Squelch level", F::SquelchLevel, 0, kSquelchLevels - 1),
+        ListRef("scanList", "Scan list", F::ScanList, kScanLists, kMaxScanLists),
         Bit("autoScan", "Auto scan", F::Flags, F::kFlagAutoScan),
         Bit("receiveOnly", "Receive only", F::Flags, F::kFlagReceiveOnly),
         Bit("vox", "VOX", F::Flags, F::kFlagVox),
@@ -237,16 +241,16 @@ const RecordSchema& DigitalChannelSchema()
         Alias("alias", "Channel alias", F::AliasLength, F::Alias),
         Frequency("rxFrequency", "Receive frequency", F::RxFrequency),
         Frequency("txFrequency", "Transmit frequency", F::TxFrequency),
-        Number("rxColourCode", "Receive colour code", F::RxColourCode, 0, 15),
-        Number("txColourCode", "Transmit colour code", F::TxColourCode, 0, 15),
+        Number("rxColourCode", "Receive colour code", F::RxColourCode, 0, kColourCodes - 1),
+        Number("txColourCode", "Transmit colour code", F::TxColourCode, 0, kColourCodes - 1),
         Choice("timeSlot", "Time slot", F::Flags1, kTimeSlot, F::kTimeSlotMask),
         Simple(Codec::ContactRef, "txContact", "Transmit contact", F::TxContact),
-        ListRef("rxGroupList", "Receive group list", F::RxGroupList, 32),
-        ListRef("scanList", "Scan list", F::ScanList, 3),
+        ListRef("rxGroupList", "Receive group list", F::RxGroupList, kRxGroupLists, rxgroups::kMaxLists),
+        ListRef("scanList", "Scan list", F::ScanList, kScanLists, kMaxScanLists),
         Choice("power", "Transmit power", F::Power, kPower),
         Choice("txPermission", "Transmit admit", F::TxPermission, kDigitalPermission),
         Choice("txTimeout", "Transmit time-out [s]", F::TxTimeout, kTimeout),
-        Number("txInhibitRecovery", "Transmit inhibit recovery", F::TxInhibitRecovery, 0, 10, "s"),
+        Number("txInhibitRecovery", "Transmit inhibit recovery", F::TxInhibitRecovery, 0, kRecoveryChoices - 1, "s"),
         Choice("directMode", "Direct (TDMA) mode", F::Flags2, kOffOn, F::kDirectModeMask),
         Bit("frequenciesDiffer", "Receive and transmit differ", F::Flags2, F::kFlagFrequenciesDiffer),
         Bit("encryption", "Encryption", F::Flags1, F::kFlagEncryption),
@@ -289,7 +293,7 @@ const RecordSchema& ContactSchema()
          .width = AliasField::kBytes, .aux = F::NameLength, .max = AliasField::kMaxContactChars},
         Choice("callType", "Call type", F::CallType, kCallType),
         {.id = "id", .label = "Call ID", .codec = Codec::ContactId, .offset = F::Id, .width = 4, .aux = F::CallType,
-         .min = 1, .max = 16777214},
+         .min = kMinIdNumber, .max = kMaxIdNumber},
     }};
     return s;
 }
@@ -332,9 +336,11 @@ const RecordSchema& RadioSettingsSchema()
             Number("powerSaveEntryTime", "Power-save entry time", F::PowerSaveEntryTime, 0, 10, "s"),
             Number("voxLevel", "VOX level", F::VoxLevel, 1, 5, {}, 1, 1, 1),
             Choice("remoteAlarmResend", "Remote alarm resend count", F::RemoteAlarmResend, kAlarmResend),
-            Number("remoteAlarmInterval", "Remote alarm interval", F::RemoteAlarmInterval, 1, 256, "s", 1, 1, 1),
+            Number("remoteAlarmInterval", "Remote alarm interval", F::RemoteAlarmInterval, 1,
+                   FunListSize(FunList::RemoteAlarmInterval), "s", 1, 1, 1),
             Number("lowBatteryInterval", "Low-battery alarm interval", F::LowBatteryInterval, 0, 255, "s"),
-            Number("serialDebugMode", "Serial debug mode (list position)", F::SerialDebugMode, 0, 255),
+            Number("serialDebugMode", "Serial debug mode (list position)", F::SerialDebugMode, 0,
+                   FunListSize(FunList::SerialDebugMode) - 1),
             Number("powerOnZone", "Power-on zone", F::PowerOnZone, 1, 2, {}, 1, 1, 1),
             Bit("radioMute", "Radio mute", F::Tones1, F::kRadioMute),
             Bit("keyTone", "Key function tone", F::Tones1, F::kKeyTone),
@@ -359,7 +365,8 @@ const RecordSchema& RadioSettingsSchema()
             Simple(Codec::KeyCode, "k2Long", "K2 long press", F::K2Long),
             Simple(Codec::KeyCode, "k3Short", "K3 short press", F::K3Short),
             Simple(Codec::KeyCode, "k3Long", "K3 long press", F::K3Long),
-            Number("longPressTime", "Long-press time", F::LongPressTime, 1000, 65000, "ms", 2, 1, 0, 500),
+            Number("longPressTime", "Long-press time", F::LongPressTime, kLongPressFirstMs,
+                   kLongPressFirstMs + kLongPressStepMs * (kLongPressChoices - 1), "ms", 2, 1, 0, kLongPressStepMs),
         }};
         static constexpr std::array<std::string_view, F::kOneTouchEntries> kIds = {"oneTouch1", "oneTouch2", "oneTouch3",
                                                                                     "oneTouch4", "oneTouch5"};
@@ -375,22 +382,40 @@ const RecordSchema& RadioSettingsSchema()
 const RecordSchema& DmrSettingsSchema()
 {
     namespace F = DmrSettingsField;
-    static const RecordSchema s{"dmrSettings", "DMR settings", 27, {
-        {.id = "radioId", .label = "Radio ID", .codec = Codec::BcdId, .offset = F::RadioId, .width = 4, .min = 1,
-         .max = 16776415},
-        Number("groupHangTime", "Group call hang time", F::GroupHangTime, 0, 255, "s"),
-        Number("privateHangTime", "Private call hang time", F::PrivateHangTime, 0, 255, "s"),
-        Number("callConfirmWait", "Call confirmation wait time", F::CallConfirmWait, 300, 5000, "ms", 1,
-               F::kCallConfirmWaitStepMs),
-        Number("callConfirmRetries", "Call confirmation retries", F::CallConfirmRetries, 0, 255),
-        Number("messageConfirmWait", "Message confirmation wait time", F::MessageConfirmWait, 0, 255),
-        Number("messageConfirmRetries", "Message confirmation retries", F::MessageConfirmRetries, 0, 255),
-        Number("voiceDelay", "Voice delay", F::VoiceDelay, 0, 1600, "ms", 1, F::kVoiceDelayStepMs),
-        Number("featureId", "Feature ID", F::FeatureId, 0, 255),
-        Number("voiceHeaderFrames", "Voice header frames", F::VoiceHeaderFrames, 0, 255),
-        Number("confirmPreambleFrames", "Confirmation preamble frames", F::ConfirmPreambleFrames, 0, 255),
-        Number("responsePreambleFrames", "Response preamble frames", F::ResponsePreambleFrames, 0, 255),
-    }};
+    static const RecordSchema s = [] {
+        RecordSchema r{"dmrSettings", "DMR settings", 27, {
+            {.id = "radioId", .label = "Radio ID", .codec = Codec::BcdId, .offset = F::RadioId, .width = 4,
+             .min = kMinIdNumber, .max = kMaxIdNumber},
+        }};
+        // Each list of the DMR settings form: entry p shows firstShown + p * step and stores p + base.
+        struct Named {
+            std::size_t offset;
+            std::string_view id, label, unit;
+        };
+        static constexpr Named kNames[] = {
+            {F::GroupHangTime, "groupHangTime", "Group call hang time", "s"},
+            {F::PrivateHangTime, "privateHangTime", "Private call hang time", "s"},
+            {F::CallConfirmWait, "callConfirmWait", "Call confirmation wait time", "ms"},
+            {F::CallConfirmRetries, "callConfirmRetries", "Call confirmation retries", {}},
+            {F::MessageConfirmWait, "messageConfirmWait", "Message confirmation wait time", {}},
+            {F::MessageConfirmRetries, "messageConfirmRetries", "Message confirmation retries", {}},
+            {F::VoiceDelay, "voiceDelay", "Voice delay", "ms"},
+            {F::FeatureId, "featureId", "Feature ID", {}},
+            {F::VoiceHeaderFrames, "voiceHeaderFrames", "Voice header frames", {}},
+            {F::ConfirmPreambleFrames, "confirmPreambleFrames", "Confirmation preamble frames", {}},
+            {F::ResponsePreambleFrames, "responsePreambleFrames", "Response preamble frames", {}},
+        };
+        for (const Named& n : kNames) {
+            for (const dmr::SettingList& list : dmr::SettingLists()) {
+                if (list.offset != n.offset)
+                    continue;
+                const std::int64_t last = list.firstShown + static_cast<std::int64_t>(list.entries - 1) * list.step;
+                r.fields.push_back(Number(n.id, n.label, n.offset, list.firstShown, last, n.unit, 1, list.step,
+                                          list.firstShown - static_cast<std::int64_t>(list.storedBase) * list.step));
+            }
+        }
+        return r;
+    }();
     return s;
 }
 
@@ -412,10 +437,11 @@ const RecordSchema& FunctionExtraSchema()
     namespace F = FunctionExtraField;
     static const RecordSchema s{"functionExtra", "Further functions", 7, {
         Number("txModulationGain", "Transmit modulation gain", F::TxModulationGain, 0, 15),
-        Number("analogMicGain", "Analog microphone gain", F::AnalogMicGain, 1, 16, {}, 1, 1,
-               1 - F::kAnalogMicGainMin),
+        Number("analogMicGain", "Analog microphone gain", F::AnalogMicGain, 1, FunListSize(FunList::AnalogMicGain),
+               {}, 1, 1, 1 - F::kAnalogMicGainMin),
+        // Between two steps of the list the form shows the step below, so any value up to the last step is one.
         Number("digitalMicGain", "Digital microphone gain value", F::DigitalMicGain, F::kDigitalMicGainMin,
-               F::kDigitalMicGainMax, {}, 2),
+               F::kDigitalMicGainMin + F::kDigitalMicGainStep * (FunListSize(FunList::DigitalMicGain) - 1), {}, 2),
     }};
     return s;
 }
@@ -604,6 +630,131 @@ FieldValue ReadField(const FieldDef& f, Bytes r)
     return nullptr;
 }
 
+// ---- valid values ----
+
+namespace {
+
+std::size_t ContactsInUse(const Codeplug& c) { return UsedRecords(GetCount(c.ContactCount), c.ContactTable); }
+
+// The lists a channel may name: the tree never shows fewer than one.
+std::size_t ListsInUse(const Codeplug& c, std::size_t lists)
+{
+    if (lists == kScanLists)
+        return ScanListsInUse(c);
+    return std::clamp<std::size_t>(GetCount(c.RxGroupCount), 1, c.RxGroupTable.kCapacity);
+}
+
+std::string ContactProblem(const Codeplug& c, std::size_t contact)
+{
+    const std::size_t used = ContactsInUse(c);
+    if (contact >= used)
+        return "contact " + std::to_string(contact + 1) + " does not exist (" + std::to_string(used) + " in use)";
+    return {};
+}
+
+std::string MemberProblem(const FieldDef& f, Bytes r, const Codeplug* c)
+{
+    const std::size_t count = r[f.aux];
+    if (count > static_cast<std::size_t>(f.max))
+        return "member count " + std::to_string(count) + " is above the " + std::to_string(f.max) + " places";
+    std::vector<std::uint32_t> seen;
+    for (std::size_t m = 0; m < count; ++m) {
+        const std::string member = "member " + std::to_string(m + 1) + ": ";
+        std::uint32_t key = 0;
+        if (f.codec == Codec::ContactMembers) {
+            const std::uint8_t contact = r[f.offset + m];
+            key = contact;
+            if (c != nullptr) {
+                if (auto e = GroupMemberProblem(*c, contact); !e.empty())
+                    return member + e;
+            }
+        } else {
+            const std::size_t at = f.offset + ChannelRef::kBytes * m;
+            const ChannelMember channel{r[at + ChannelRef::Kind], GetLE16(r, at + ChannelRef::Index)};
+            key = static_cast<std::uint32_t>(channel.kind) << 16 | channel.index;
+            if (channel.kind != ChannelRef::kDigital && channel.kind != ChannelRef::kAnalog)
+                return member + "unknown channel kind " + std::to_string(channel.kind);
+            if (channel.index >= kMaxChannels || (c != nullptr && !ChannelExists(*c, channel)))
+                return member + ChannelMemberText(channel.kind, channel.index) + " is not a channel in use";
+        }
+        if (std::find(seen.begin(), seen.end(), key) != seen.end())
+            return member + "named twice";
+        seen.push_back(key);
+    }
+    return {};
+}
+
+}  // namespace
+
+std::string GroupMemberProblem(const Codeplug& c, std::size_t contact)
+{
+    if (auto e = ContactProblem(c, contact); !e.empty())
+        return e;
+    if (c.ContactTable.record(contact)[ContactField::CallType] != ContactField::kGroupCall)
+        return "contact " + std::to_string(contact + 1) + " is not a group call; only group calls can be members";
+    return {};
+}
+
+std::string FieldProblem(const FieldDef& f, Bytes r, const FieldContext& ctx)
+{
+    const FieldValue v = ReadField(f, r);
+    if (v.is_string() && v.get<std::string>().rfind("invalid (", 0) == 0)
+        return "holds " + v.get<std::string>();
+    const Codeplug* c = ctx.codeplug;
+    switch (f.codec) {
+    case Codec::Alias:
+    case Codec::ContactName:
+        if (r[f.aux] > f.width)
+            return "the length byte says " + std::to_string(r[f.aux]) + ", the field holds " + std::to_string(f.width) +
+                   " bytes";
+        return NameError(f, v.get<std::string>());
+    case Codec::Number:
+    case Codec::BcdId:
+    case Codec::ContactId: {
+        if (!v.is_number())
+            return {};  // an all call's fixed ID
+        const std::int64_t n = v.get<std::int64_t>();
+        if (f.codec == Codec::ContactId && n == 16777215 && r[f.aux] == ContactField::kAllCall)
+            return {};
+        if (n < f.min || n > f.max)
+            return std::to_string(n) + " is outside " + std::to_string(f.min) + "-" + std::to_string(f.max);
+        if (f.codec == Codec::Number && (n - f.min) % f.step != 0)
+            return std::to_string(n) + " is not a step of " + std::to_string(f.step);
+        return {};
+    }
+    case Codec::ListRef: {
+        const std::uint8_t n = r[f.offset];
+        if (n > f.max)
+            return "list " + std::to_string(n) + " is outside 1-" + std::to_string(f.max);
+        if (c != nullptr && n > ListsInUse(*c, f.aux))
+            return "list " + std::to_string(n) + " does not exist (" + std::to_string(ListsInUse(*c, f.aux)) + " in use)";
+        return {};
+    }
+    case Codec::ContactRef: {
+        const std::uint8_t n = r[f.offset];
+        if (c == nullptr)
+            return {};
+        // With contacts to choose from, the form always shows one; with none it stores "None".
+        if (n == 0xFF)
+            return ContactsInUse(*c) == 0 ? std::string() : "no contact is chosen";
+        return ContactProblem(*c, n);
+    }
+    case Codec::OneTouch: {
+        if (r[f.offset] != RadioSettingsField::kOneTouchCall || c == nullptr)
+            return {};
+        const std::uint8_t contact = r[f.offset + 1];
+        if (auto e = ContactProblem(*c, contact); !e.empty())
+            return e;
+        if (c->ContactTable.record(contact)[ContactField::CallType] == ContactField::kAllCall)
+            return "contact " + std::to_string(contact + 1) + " is an all call, which a one-touch call cannot name";
+        return {};
+    }
+    case Codec::ChannelMembers:
+    case Codec::ContactMembers: return MemberProblem(f, r, c);
+    default: return {};
+    }
+}
+
 // ---- writing ----
 
 namespace {
@@ -620,7 +771,7 @@ std::string WriteInto(const FieldDef& f, std::span<std::uint8_t> r, const FieldV
         if (auto e = needString(); !e.empty())
             return e;
         const std::string text = v.get<std::string>();
-        if (auto e = NameError(f.codec == Codec::Alias ? TrimBlanks(text) : text, f.max); !e.empty())
+        if (auto e = NameError(f, text); !e.empty())
             return e;
         const auto field = r.subspan(f.offset, f.width);
         r[f.aux] = f.codec == Codec::Alias ? EncodeAlias(text, field) : EncodeContactName(text, field);
@@ -755,9 +906,9 @@ std::string WriteInto(const FieldDef& f, std::span<std::uint8_t> r, const FieldV
             }
             const std::string text = item.is_string() ? Lower(item.get<std::string>()) : std::string();
             int number = 0;
-            const bool parsed = text.size() >= 2 && (text[0] == 'a' || text[0] == 'd') &&
-                                std::from_chars(text.data() + 1, text.data() + text.size(), number).ptr ==
-                                    text.data() + text.size();
+            const auto [stop, ec] = text.size() >= 2 ? std::from_chars(text.data() + 1, text.data() + text.size(), number)
+                                                     : std::from_chars_result{text.data(), std::errc::invalid_argument};
+            const bool parsed = ec == std::errc() && stop == text.data() + text.size() && (text[0] == 'a' || text[0] == 'd');
             if (!parsed || number < 1 || number > 16)
                 return "member " + std::to_string(m + 1) + ": expected A1-A16 (analog) or D1-D16 (digital)";
             field[slot * m + ChannelRef::Kind] = text[0] == 'd' ? ChannelRef::kDigital : ChannelRef::kAnalog;
@@ -773,9 +924,10 @@ std::string WriteInto(const FieldDef& f, std::span<std::uint8_t> r, const FieldV
             return e;
         const std::string text = Lower(v.get<std::string>());
         unsigned code = 0;
-        const bool parsed = text.size() > 2 && text.rfind("0x", 0) == 0 &&
-                            std::from_chars(text.data() + 2, text.data() + text.size(), code, 16).ptr ==
-                                text.data() + text.size();
+        const bool parsed = text.size() > 2 && text.rfind("0x", 0) == 0 && [&] {
+            const auto [stop, ec] = std::from_chars(text.data() + 2, text.data() + text.size(), code, 16);
+            return ec == std::errc() && stop == text.data() + text.size();
+        }();
         if (!parsed || std::find(kKeyFunctionCodes.begin(), kKeyFunctionCodes.end(), code) == kKeyFunctionCodes.end())
             return "\"" + v.get<std::string>() + "\" is not a key function code";
         byte = static_cast<std::uint8_t>(code);
@@ -799,6 +951,8 @@ std::string WriteField(const FieldDef& f, std::span<std::uint8_t> record, const 
 {
     std::vector<std::uint8_t> scratch(record.begin(), record.end());
     std::string error = WriteInto(f, scratch, value, ctx);
+    if (error.empty())
+        error = FieldProblem(f, scratch, ctx);
     if (error.empty())
         std::copy(scratch.begin(), scratch.end(), record.begin());
     return error;
@@ -839,9 +993,11 @@ FieldValue ValueFromText(const FieldDef& f, std::string_view text)
 {
     const std::string trimmed = TrimBlanks(text);
     const auto number = [&]() -> FieldValue {
+        // A number too big for 64 bits stays text, which the field then refuses (never 0).
         std::int64_t n = 0;
         const char* end = trimmed.data() + trimmed.size();
-        if (!trimmed.empty() && std::from_chars(trimmed.data(), end, n).ptr == end)
+        const auto [stop, ec] = std::from_chars(trimmed.data(), end, n);
+        if (!trimmed.empty() && ec == std::errc() && stop == end)
             return n;
         return trimmed;
     };

@@ -33,7 +33,7 @@ enum class Codec {
     Choice,          // list position in the bits of `mask`, shown as choices[position]
     Bit,             // one flag: the bits of `mask`
     Number,          // little-endian value of `width` bytes (or the bits of `mask`), shown * scale + bias
-    ListRef,         // 0 "Off", n = list n (1 ... max)
+    ListRef,         // 0 "Off", n = list n (1 ... max) of the lists `aux` names (kScanLists, kRxGroupLists)
     ContactRef,      // 0-based contact, shown 1-based; 0xFF "None"
     ChannelMembers,  // count byte at `aux`, up to 16 entries of kind + index: "D3", "A12"
     ContactMembers,  // count byte at `aux`, up to 16 contact bytes, shown 1-based
@@ -41,6 +41,10 @@ enum class Codec {
     KeyCode,         // a key function code, "0x0B"
     Band,            // the band byte: "400-480MHz" or "350-400MHz"
 };
+
+// What a ListRef field refers to.
+inline constexpr std::size_t kScanLists = 0;
+inline constexpr std::size_t kRxGroupLists = 1;
 
 struct FieldDef {
     std::string_view id;     // JSON key (camelCase)
@@ -92,12 +96,28 @@ std::vector<std::uint8_t> OwnedBits(const RecordSchema& schema);
 
 FieldValue ReadField(const FieldDef& field, std::span<const std::uint8_t> record);
 
-// What a write needs to know beyond the record: the band byte of the radio settings.
+struct Codeplug;
+
+// What judging a value needs beyond its record: the band byte of the radio settings and, for
+// references to other records (lists, contacts, channels), the codeplug they must exist in. With
+// no codeplug, references are judged by their range only.
 struct FieldContext {
     std::uint8_t frequencyRange = 4;
+    const Codeplug* codeplug = nullptr;
 };
 
+// The valid values of a field, the one rule the forms, the imports and the check share: "" when
+// the bytes the field owns hold a value a form could store, otherwise why not (a list position
+// past its list, a number outside its range, a name that does not fit, a reference to a record
+// that does not exist or may not be named there, a member named twice).
+std::string FieldProblem(const FieldDef& field, std::span<const std::uint8_t> record, const FieldContext& context);
+
+// Why contact `contact` (0-based) may not be a member of a receive group list: it must be a
+// contact in use and a group call. "" when it may.
+std::string GroupMemberProblem(const Codeplug& codeplug, std::size_t contact);
+
 // Writes the value; "" on success, else the reason it was refused (the record is then unchanged).
+// A value is refused when it cannot be read or when the bytes it gives have a FieldProblem.
 std::string WriteField(const FieldDef& field, std::span<std::uint8_t> record, const FieldValue& value,
                        const FieldContext& context);
 

@@ -1,10 +1,13 @@
 // Receive group lists as CSV: one row a list, one member a cell (see CsvTables.h for why).
 #include <algorithm>
 #include <charconv>
+#include <cstdio>
 #include <optional>
 
 #include "codeplug/Records.h"
+#include "forms/CodeplugRules.h"
 #include "forms/CsvTables.h"
+#include "forms/Sections.h"
 #include "forms/FieldSchema.h"
 #include "forms/channels/Encodings.h"
 #include "forms/dmr/ContactRules.h"
@@ -101,6 +104,8 @@ std::vector<CsvProblem> ImportRxGroupCsv(const CsvRows& rows, Codeplug& target)
                 columns.members.push_back(col);
         }
     }
+    if (!columns.number)
+        problems.push_back(MissingNumberColumn("receive group list"));
     const std::size_t lists = rows.size() - 1;
     if (lists < 1 || lists > rxgroups::kMaxLists)
         problems.push_back({0, 0, {}, std::to_string(lists) + " rows; the receive group list table holds 1-32"});
@@ -110,7 +115,6 @@ std::vector<CsvProblem> ImportRxGroupCsv(const CsvRows& rows, Codeplug& target)
     auto work = std::make_unique<Codeplug>(target);
     Codeplug& c = *work;
     const std::size_t oldCount = rxgroups::Count(c);
-    const std::size_t contactCount = contacts::Count(c);
     std::vector<std::vector<std::uint8_t>> old;
     for (std::size_t list = 0; list < oldCount; ++list) {
         const auto r = c.RxGroupTable.record(list);
@@ -118,7 +122,9 @@ std::vector<CsvProblem> ImportRxGroupCsv(const CsvRows& rows, Codeplug& target)
     }
     std::vector<int> map(oldCount, -1);  // where each old list went; -1: its row is gone
     std::vector<std::vector<std::uint8_t>> built;
-    const FieldContext ctx{};
+    std::vector<bool> touched(lists, false);
+    std::vector<std::vector<std::size_t>> memberColumns(lists);  // per row, the column of each member
+    const FieldContext ctx = ContextOf(c);
     for (std::size_t n = 0; n < lists; ++n) {
         const std::vector<std::string>& row = rows[n + 1];
         const std::size_t rowNo = n + 2;
@@ -127,7 +133,7 @@ std::vector<CsvProblem> ImportRxGroupCsv(const CsvRows& rows, Codeplug& target)
             problems.push_back({rowNo, header.size() + 1, {}, "more cells than the header has columns"});
 
         std::optional<std::size_t> from;
-        if (columns.number && !cell(*columns.number).empty()) {
+        if (!cell(*columns.number).empty()) {
             const std::string text = cell(*columns.number);
             const auto number = Number(text);
             if (!number || *number < 1 || *number > oldCount) {
@@ -152,6 +158,7 @@ std::vector<CsvProblem> ImportRxGroupCsv(const CsvRows& rows, Codeplug& target)
             const FieldDef& f = NameField();
             const std::string& text = *columns.name < row.size() ? row[*columns.name] : std::string();
             if (!(from && text == ValueText(ReadField(f, r)))) {
+                touched[n] = true;
                 if (const std::string error = WriteField(f, r, ValueFromText(f, text), ctx); !error.empty())
                     problems.push_back({rowNo, *columns.name + 1, header[*columns.name], error});
             }
@@ -166,8 +173,10 @@ std::vector<CsvProblem> ImportRxGroupCsv(const CsvRows& rows, Codeplug& target)
                     at.push_back(col);
                 }
             }
+            memberColumns[n] = at;
             // A kept list whose members read as before keeps its bytes, whatever they hold.
             if (!(from && cells == StoredMembers(r))) {
+                touched[n] = true;
                 std::vector<std::uint8_t> members;
                 for (std::size_t k = 0; k < cells.size(); ++k) {
                     const std::size_t col = at[k];
@@ -179,17 +188,11 @@ std::vector<CsvProblem> ImportRxGroupCsv(const CsvRows& rows, Codeplug& target)
                         problem("\"" + cells[k] + "\" is not a contact number");
                         continue;
                     }
-                    if (*number > contactCount) {
-                        problem("there is no contact " + cells[k] + " (the contacts table has " +
-                                std::to_string(contactCount) + ")");
+                    if (const std::string e = GroupMemberProblem(c, *number - 1); !e.empty()) {
+                        problem(e);
                         continue;
                     }
                     const auto contact = static_cast<std::uint8_t>(*number - 1);
-                    if (contacts::CallType(c, contact) != ContactField::kGroupCall) {
-                        problem("contact " + cells[k] + " (" + contacts::Name(c, contact) +
-                                ") is not a group call; only group calls can be members");
-                        continue;
-                    }
                     if (std::find(members.begin(), members.end(), contact) != members.end()) {
                         problem("contact " + cells[k] + " is a member twice");
                         continue;
@@ -201,6 +204,7 @@ std::vector<CsvProblem> ImportRxGroupCsv(const CsvRows& rows, Codeplug& target)
                 r[G::MemberCount] = static_cast<std::uint8_t>(members.size());
             }
         }
+        touched[n] = touched[n] || !from;
         built.push_back(std::move(r));
     }
     if (!problems.empty())
@@ -222,6 +226,21 @@ std::vector<CsvProblem> ImportRxGroupCsv(const CsvRows& rows, Codeplug& target)
             std::copy(built[list].begin(), built[list].end(), r.begin());
     }
     SetCount(c.RxGroupCount, static_cast<std::uint32_t>(built.size()));
+    problems = TableRuleProblems(target, c, "rxGroupLists", touched, [&](const RuleFinding& f) -> std::size_t {
+        if (f.field == "name" && columns.name)
+            return *columns.name + 1;
+        std::size_t member = 0;  // "member 3: ..." names the third member of the row
+        if (f.field == "members" && std::sscanf(f.what.c_str(), "Members: member %zu", &member) == 1 &&
+            f.record < memberColumns.size() && member >= 1 && member <= memberColumns[f.record].size())
+            return memberColumns[f.record][member - 1] + 1;
+        return 0;
+    });
+    for (CsvProblem& p : problems) {
+        if (p.column != 0)
+            p.header = header[p.column - 1];
+    }
+    if (!problems.empty())
+        return problems;
     target = c;
     return {};
 }

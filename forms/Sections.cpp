@@ -59,4 +59,4 @@ std::vector<Section> Sections(Codeplug& c)
 
 std::vector<Section> Sections(const Codeplug& c) { return Sections(const_cast<Codeplug&>(c)); }
 
-FieldContext ContextOf(const Codeplug& c) { return {c.RadioSettings[RadioSettingsField::FrequencyRange]}; }
+FieldContext ContextOf(const Codeplug& c) { return {c.RadioSettings[RadioSettingsField::FrequencyRange], &c}; }

@@ -34,5 +34,5 @@ struct Section {
 std::vector<Section> Sections(Codeplug& codeplug);
 std::vector<Section> Sections(const Codeplug& codeplug);
 
-// What field writes need from the image: its band byte.
+// What judging a field needs from the image: its band byte and the records references name.
 FieldContext ContextOf(const Codeplug& codeplug);

@@ -140,10 +140,10 @@ void CFORM_AnaCH::InitialiseControls()
     Controls& c = ui_;
     c.bandwidth->clear();
     c.bandwidth->addItems({QStringLiteral("12.5MHz"), QStringLiteral("25MHz")});
-    FillNumbers(c.squelch, 0, 5);
+    FillNumbers(c.squelch, 0, kSquelchLevels - 1);
     FillKeys(c.tail, {371, 372});
     FillTimeouts(c.timeout);
-    FillNumbers(c.recovery, 0, 10);
+    FillNumbers(c.recovery, 0, kRecoveryChoices - 1);
     FillKeys(c.power, {311, 310});
     FillKeys(c.permission, {320, 321, 322, 323});
     FillKeys(c.rxType, {350, 351, 352, 353});

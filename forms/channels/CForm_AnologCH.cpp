@@ -85,12 +85,12 @@ void CForm_AnologCH::InitialiseControls()
     Controls& c = ui_;
     FillKeys(c.power, {311, 310});
     FillKeys(c.timeSlot, {390, 391});
-    FillNumbers(c.rxColourCode, 0, 15);
-    FillNumbers(c.txColourCode, 0, 15);
+    FillNumbers(c.rxColourCode, 0, kColourCodes - 1);
+    FillNumbers(c.txColourCode, 0, kColourCodes - 1);
     FillKeys(c.directMode, {51, 52});
     FillKeys(c.permission, {330, 331, 332});
     FillTimeouts(c.timeout);
-    FillNumbers(c.recovery, 0, 10);
+    FillNumbers(c.recovery, 0, kRecoveryChoices - 1);
 }
 
 void CForm_AnologCH::ShowRecord()

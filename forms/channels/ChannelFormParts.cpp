@@ -216,8 +216,7 @@ void ChannelFormBase::StoreNameAndFrequencies(std::span<std::uint8_t> record, co
                                               const QLineEdit* rx, const QLineEdit* tx) const
 {
     const NameFields f = NameFieldsOf(channelKind_);
-    const std::string text = CutToChars(ToStd(alias->text()), AliasField::kMaxChars);
-    record[f.aliasLength] = EncodeAlias(text, record.subspan(f.alias, AliasField::kBytes));
+    StoreAlias(ToStd(alias->text()), AliasField::kMaxChars, record[f.aliasLength], record.subspan(f.alias, AliasField::kBytes));
     PutLE32(record, f.rxFrequency, FrequencyFromBoxText(ToStd(rx->text()), FrequencyRange()));
     PutLE32(record, f.txFrequency, FrequencyFromBoxText(ToStd(tx->text()), FrequencyRange()));
 }

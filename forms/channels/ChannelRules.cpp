@@ -245,6 +245,7 @@ void CopyReceiveToTransmit(Codeplug& codeplug, ChannelKind kind, std::size_t ind
         PutLE32(r, DF::TxFrequency, GetLE32(r, DF::RxFrequency));
         r[DF::TxColourCode] = r[DF::RxColourCode];
     }
+    NormaliseChannel(r, kind);  // equal frequencies now: the "differ" bit goes, as the next show has it
 }
 
 bool RepairAutoScan(std::span<std::uint8_t> record, ChannelKind kind)
@@ -270,10 +271,22 @@ bool RepairDirectMode(std::span<std::uint8_t> record)
 
 bool RepairEncryptionKey(std::span<std::uint8_t> record)
 {
-    if ((record[DF::Flags1] & DF::kFlagEncryption) != 0)
+    if ((record[DF::Flags1] & DF::kFlagEncryption) != 0) {
+        if (GetLE16(record, DF::EncryptionKey) == 0)
+            PutLE16(record, DF::EncryptionKey, 1);  // the lowest key, as the key box stores "0"
         return true;
+    }
     PutLE16(record, DF::EncryptionKey, 0);
     return false;
+}
+
+void NormaliseChannel(std::span<std::uint8_t> record, ChannelKind kind)
+{
+    RepairAutoScan(record, kind);
+    if (kind == ChannelKind::Digital) {
+        RepairDirectMode(record);
+        RepairEncryptionKey(record);
+    }
 }
 
 std::uint16_t EncryptionKeyFromText(std::string_view text)

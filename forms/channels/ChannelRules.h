@@ -15,6 +15,12 @@ enum class ChannelKind { Digital, Analog };
 
 inline constexpr std::size_t kMaxChannels = 16;
 
+// The number lists of the channel forms, from 0: squelch levels, transmit-inhibit recovery
+// seconds and colour codes. The field schema takes its ranges from the same constants.
+inline constexpr int kSquelchLevels = 6;
+inline constexpr int kRecoveryChoices = 11;
+inline constexpr int kColourCodes = 16;
+
 // The stored channel count, bounded to the table (a count read from a file may be anything).
 std::size_t ChannelCount(const Codeplug& codeplug, ChannelKind kind);
 
@@ -46,7 +52,7 @@ std::size_t ChannelShownAfterDelete(const Codeplug& codeplug, ChannelKind kind, 
 void RevalidateMemberLists(Codeplug& codeplug);
 
 // Copy (receive to transmit). Analog: frequency, tone index and the transmit form of the receive
-// tone type. Digital: frequency and colour code.
+// tone type. Digital: frequency and colour code. The fields that follow them follow (NormaliseChannel).
 void CopyReceiveToTransmit(Codeplug& codeplug, ChannelKind kind, std::size_t index);
 
 // ---- Show-time repairs (written into the record, as the form shows it) ----
@@ -58,8 +64,11 @@ bool RepairAutoScan(std::span<std::uint8_t> record, ChannelKind kind);
 // bit and force direct mode back to its first choice. True when the direct-mode list is enabled.
 bool RepairDirectMode(std::span<std::uint8_t> record);
 
-// Digital: with encryption off the key is 0. True when the key box is enabled.
+// Digital: with encryption off the key is 0, with it on at least 1. True when the key box is enabled.
 bool RepairEncryptionKey(std::span<std::uint8_t> record);
+
+// The three repairs above that apply to the kind: the fields of a channel that follow others.
+void NormaliseChannel(std::span<std::uint8_t> record, ChannelKind kind);
 
 // The key box text as a stored key: leading blanks skipped, digits read up to the first other
 // character; 0 or no digits give 1, values above 65535 give 65535.

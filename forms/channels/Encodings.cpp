@@ -268,6 +268,38 @@ std::uint8_t EncodeContactName(std::string_view text, std::span<std::uint8_t> fi
     return static_cast<std::uint8_t>(std::min<std::size_t>(CountChars(typed), 255));
 }
 
+std::size_t EncodedNameBytes(std::string_view utf8)
+{
+    const std::string ansi = Utf8ToAnsi(utf8);
+    return ansi.size() + static_cast<std::size_t>(std::count_if(ansi.begin(), ansi.end(), [](char c) {
+               return static_cast<std::uint8_t>(c) < kExpandBelow;
+           }));
+}
+
+std::string NameProblem(std::string_view utf8, std::size_t maxChars, std::size_t fieldBytes)
+{
+    const bool control = std::any_of(utf8.begin(), utf8.end(), [](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return byte < 0x20 || byte == 0x7F;
+    });
+    if (control || AnsiToUtf8(Utf8ToAnsi(utf8)) != utf8)
+        return "holds characters the radio cannot show";
+    if (CountChars(utf8) > maxChars)
+        return "longer than " + std::to_string(maxChars) + " characters";
+    if (const std::size_t bytes = EncodedNameBytes(utf8); bytes > fieldBytes)
+        return "needs " + std::to_string(bytes) + " bytes of the " + std::to_string(fieldBytes) +
+               "-byte name field (some characters take 3 bytes)";
+    return {};
+}
+
+bool StoreAlias(std::string_view utf8, std::size_t maxChars, std::uint8_t& length, std::span<std::uint8_t> field)
+{
+    if (!NameProblem(TrimBlanks(utf8), maxChars, field.size()).empty())
+        return false;
+    length = EncodeAlias(utf8, field);
+    return true;
+}
+
 std::string DecodeAlias(std::uint8_t length, std::span<const std::uint8_t> field)
 {
     std::string ansi;

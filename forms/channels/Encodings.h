@@ -57,6 +57,19 @@ std::uint8_t EncodeContactName(std::string_view text, std::span<std::uint8_t> fi
 // Also how other records show contact names.
 std::string DecodeContactName(std::span<const std::uint8_t> field);
 
+// What keeps a name from being stored whole: "" when it fits, otherwise the reason. A name fits
+// when it has at most maxChars characters, none the radio cannot show (outside its code page, or
+// a control character such as a tab, a line break or NUL), and its bytes as the radio stores them
+// (each byte below 0x7E followed by 0x00, so a GBK character whose trail byte is below 0x7E takes
+// three) fill at most fieldBytes: the length byte never exceeds the field and nothing is cut.
+// Every way a name comes in (the forms' boxes, the imports, the check) asks this one rule.
+std::string NameProblem(std::string_view utf8, std::size_t maxChars, std::size_t fieldBytes);
+// Stores a name the alias way (EncodeAlias) into its length byte and field when it fits
+// (NameProblem of the trimmed text with the field's size); false, and nothing changed, when not.
+bool StoreAlias(std::string_view utf8, std::size_t maxChars, std::uint8_t& length, std::span<std::uint8_t> field);
+// The bytes a name takes in its field: the expanded count EncodeAlias puts in the length byte.
+std::size_t EncodedNameBytes(std::string_view utf8);
+
 // The first maxChars characters of UTF-8 text (the edit boxes' limits).
 std::string CutToChars(std::string_view utf8, std::size_t maxChars);
 std::size_t CountChars(std::string_view utf8);

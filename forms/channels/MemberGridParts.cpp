@@ -113,8 +113,8 @@ void MemberListFormBase::ShowAliasAndMembers()
 void MemberListFormBase::StoreAliasAndMembers()
 {
     const auto record = Record();
-    const std::string alias = CutToChars(TrimBlanks(alias_->text().toStdString()), AliasField::kMaxChars);
-    record[F::AliasLength] = EncodeAlias(alias, record.subspan(F::Alias, AliasField::kBytes));
+    StoreAlias(alias_->text().toStdString(), AliasField::kMaxChars, record[F::AliasLength],
+               record.subspan(F::Alias, AliasField::kBytes));
     WriteMembers(record, memberList_, listKind_);
 }
 

@@ -11,7 +11,10 @@
 
 inline constexpr std::uint32_t kMinBcdId = 1;
 inline constexpr std::uint32_t kMaxBcdId = DmrSettingsField::kMaxBcdId;
-inline constexpr std::size_t kBcdIdChars = 8;  // an ID box takes at most eight characters
+inline constexpr std::size_t kBcdIdChars = 8;
+// The same limits as decimal numbers, as IDs are shown and typed.
+inline constexpr std::uint32_t kMinIdNumber = 1;
+inline constexpr std::uint32_t kMaxIdNumber = 16776415;  // an ID box takes at most eight characters
 
 // The text an ID box shows: the stored value's hexadecimal digits, upper case, no leading zeros.
 // For a valid ID these are exactly its decimal digits.

@@ -32,20 +32,24 @@ RefFate FateOf(std::size_t ref, std::size_t deleted, std::size_t oldCount)
     return RefFate::Keep;  // an earlier contact, or no contact of the list at all
 }
 
+// Channels naming the deleted contact fall back to the first contact, or to none when no contact
+// is left (what the channel form stores with an empty contact list).
 void FollowInChannels(Codeplug& codeplug, std::size_t deleted, std::size_t oldCount)
 {
     const std::size_t channels = UsedRecords(GetCount(codeplug.DigitalChannelCount), codeplug.DigitalChannelTable);
     for (std::size_t i = 0; i < channels; ++i) {
         std::uint8_t& ref = codeplug.DigitalChannelTable.record(i)[DigitalChannelField::TxContact];
         switch (FateOf(ref, deleted, oldCount)) {
-        case RefFate::Deleted: ref = 0; break;
+        case RefFate::Deleted: ref = oldCount > 1 ? 0 : kNoContact; break;
         case RefFate::MoveDown: --ref; break;
         case RefFate::Keep: break;
         }
     }
 }
 
-void FollowInRxGroups(Codeplug& codeplug, std::size_t deleted, std::size_t oldCount)
+// Receive-group members of contact `changed` leave their lists (it was deleted, or it is no
+// longer a group call); with a delete, members naming later contacts move down one place.
+void FollowInRxGroups(Codeplug& codeplug, std::size_t changed, std::size_t oldCount, bool deleted = true)
 {
     namespace G = RxGroupField;
     const std::size_t lists = UsedRecords(GetCount(codeplug.RxGroupCount), codeplug.RxGroupTable);
@@ -55,7 +59,8 @@ void FollowInRxGroups(Codeplug& codeplug, std::size_t deleted, std::size_t oldCo
         std::vector<std::uint8_t> kept;
         for (std::size_t m = 0; m < members; ++m) {
             const std::uint8_t ref = list[G::Members + m];
-            switch (FateOf(ref, deleted, oldCount)) {
+            const RefFate fate = FateOf(ref, changed, oldCount);
+            switch (deleted || fate == RefFate::Deleted ? fate : RefFate::Keep) {
             case RefFate::Deleted: break;
             case RefFate::MoveDown: kept.push_back(static_cast<std::uint8_t>(ref - 1)); break;
             case RefFate::Keep: kept.push_back(ref); break;
@@ -71,13 +76,18 @@ void FollowInRxGroups(Codeplug& codeplug, std::size_t deleted, std::size_t oldCo
     }
 }
 
-void FollowInOneTouch(Codeplug& codeplug, std::size_t deleted, std::size_t oldCount)
+// One-touch entries naming contact `changed` become "no call" (it was deleted, or it became an
+// all call, which a one-touch entry cannot name); with a delete, later contacts move down.
+void FollowInOneTouch(Codeplug& codeplug, std::size_t changed, std::size_t oldCount, bool deleted = true)
 {
     namespace R = RadioSettingsField;
     for (std::size_t k = 0; k < R::kOneTouchEntries; ++k) {
         std::uint8_t& kind = codeplug.RadioSettings[R::OneTouchKind(k)];
         std::uint8_t& ref = codeplug.RadioSettings[R::OneTouchContact(k)];
-        switch (FateOf(ref, deleted, oldCount)) {
+        if (kind != R::kOneTouchCall && !deleted)
+            continue;
+        const RefFate fate = FateOf(ref, changed, oldCount);
+        switch (deleted || fate == RefFate::Deleted ? fate : RefFate::Keep) {
         case RefFate::Deleted:
             kind = R::kOneTouchNone;
             ref = 0;
@@ -114,14 +124,27 @@ std::string IdText(const Codeplug& codeplug, std::size_t contact)
     return BcdIdToText(Id(codeplug, contact));
 }
 
+void Normalise(Codeplug& codeplug, std::size_t contact)
+{
+    if (CallType(codeplug, contact) == F::kAllCall)
+        SetId(codeplug, contact, F::kAllCallId);
+    else if (Id(codeplug, contact) >= kFirstReservedId)
+        SetId(codeplug, contact, kMaxBcdId);
+}
+
 void RepairForShow(Codeplug& codeplug)
 {
-    for (std::size_t n = 0; n < Count(codeplug); ++n) {
-        if (CallType(codeplug, n) == F::kAllCall)
-            SetId(codeplug, n, F::kAllCallId);
-        else if (Id(codeplug, n) >= kFirstReservedId)
-            SetId(codeplug, n, kLargestShownId);
-    }
+    for (std::size_t n = 0; n < Count(codeplug); ++n)
+        Normalise(codeplug, n);
+}
+
+std::optional<std::size_t> FindDuplicateId(const Codeplug& codeplug, std::size_t contact, std::uint32_t id)
+{
+    const std::uint8_t type = CallType(codeplug, contact);
+    for (std::size_t n = 0; n < Count(codeplug); ++n)
+        if (n != contact && CallType(codeplug, n) == type && type != F::kAllCall && Id(codeplug, n) == id)
+            return n;
+    return std::nullopt;
 }
 
 std::uint32_t FreeSmallId(const Codeplug& codeplug)
@@ -142,9 +165,10 @@ bool CommitName(Codeplug& codeplug, std::size_t contact, std::string_view text)
 {
     if (!Listed(codeplug, contact))
         return false;
+    if (!NameProblem(text, kNameChars, AliasField::kBytes).empty())
+        return false;
     auto record = codeplug.ContactTable.record(contact);
-    const std::string typed = CutToChars(text, kNameChars);
-    record[F::NameLength] = EncodeContactName(typed, record.subspan(F::Name, AliasField::kBytes));
+    record[F::NameLength] = EncodeContactName(text, record.subspan(F::Name, AliasField::kBytes));
     return true;
 }
 
@@ -159,6 +183,11 @@ CallTypeResult CommitCallType(Codeplug& codeplug, std::size_t contact, std::uint
     }
     codeplug.ContactTable.record(contact)[F::CallType] = callType;
     SetId(codeplug, contact, callType == F::kAllCall ? F::kAllCallId : FreeSmallId(codeplug));
+    // What lists may no longer hold it leave it at once, so no write ever carries it.
+    if (callType != F::kGroupCall)
+        FollowInRxGroups(codeplug, contact, Count(codeplug), false);
+    if (callType == F::kAllCall)
+        FollowInOneTouch(codeplug, contact, Count(codeplug), false);
     return CallTypeResult::Changed;
 }
 
@@ -167,11 +196,9 @@ IdResult CommitId(Codeplug& codeplug, std::size_t contact, std::string_view text
     if (!Listed(codeplug, contact) || CallType(codeplug, contact) == F::kAllCall)
         return IdResult::Refused;
     const std::uint32_t id = ParseBcdIdText(text.substr(0, kIdChars));
+    if (FindDuplicateId(codeplug, contact, id))
+        return IdResult::Duplicate;  // the contact keeps the ID it had
     SetId(codeplug, contact, id);
-    const std::uint8_t type = CallType(codeplug, contact);
-    for (std::size_t n = 0; n < Count(codeplug); ++n)
-        if (n != contact && CallType(codeplug, n) == type && Id(codeplug, n) == id)
-            return IdResult::Duplicate;
     return IdResult::Stored;
 }
 
@@ -185,6 +212,13 @@ bool Add(Codeplug& codeplug, std::string_view name)
     record[F::CallType] = F::kGroupCall;
     SetId(codeplug, n, FreeSmallId(codeplug));
     SetCount(codeplug.ContactCount, static_cast<std::uint32_t>(n + 1));
+    // Channels that could name no contact so far name the first one, as their form then shows.
+    const std::size_t channels = UsedRecords(GetCount(codeplug.DigitalChannelCount), codeplug.DigitalChannelTable);
+    for (std::size_t i = 0; i < channels && n == 0; ++i) {
+        std::uint8_t& ref = codeplug.DigitalChannelTable.record(i)[DigitalChannelField::TxContact];
+        if (ref == kNoContact)
+            ref = 0;
+    }
     return true;
 }
 

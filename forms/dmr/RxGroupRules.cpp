@@ -43,10 +43,10 @@ std::string Name(const Codeplug& codeplug, std::size_t list)
     return DecodeAlias(record[G::NameLength], record.subspan(G::Name, AliasField::kBytes));
 }
 
-void CommitName(Codeplug& codeplug, std::size_t list, std::string_view text)
+bool CommitName(Codeplug& codeplug, std::size_t list, std::string_view text)
 {
     auto record = codeplug.RxGroupTable.record(list);
-    record[G::NameLength] = EncodeAlias(CutToChars(TrimBlanks(text), kNameChars), record.subspan(G::Name, AliasField::kBytes));
+    return StoreAlias(text, kNameChars, record[G::NameLength], record.subspan(G::Name, AliasField::kBytes));
 }
 
 std::vector<std::uint8_t> CleanMembers(Codeplug& codeplug, std::size_t list)

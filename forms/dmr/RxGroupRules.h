@@ -24,8 +24,9 @@ std::size_t Count(const Codeplug& codeplug);
 std::size_t Bounded(std::uint32_t current);
 
 std::string Name(const Codeplug& codeplug, std::size_t list);
-// Stores the trimmed name; an empty name clears the field and the length byte.
-void CommitName(Codeplug& codeplug, std::size_t list, std::string_view text);
+// Stores the trimmed name; an empty name clears the field and the length byte. False, and
+// nothing stored, for a name that does not fit (NameProblem).
+bool CommitName(Codeplug& codeplug, std::size_t list, std::string_view text);
 
 // Keeps the members below the member count that name a group-call contact of the table, in
 // order, rewrites them with the count and zeroes the remaining member bytes. Returns them.

@@ -164,7 +164,7 @@ void CommitFunctions(Codeplug& c, const FunctionValues& values)
         std::uint8_t& bits = c.RadioSettings.at(kFlags[i].offset);
         bits = static_cast<std::uint8_t>(values.flags[i] ? bits | kFlags[i].mask : bits & ~kFlags[i].mask);
     }
-    c.RadioSettings[R::RadioAliasLength] = EncodeAlias(CutToChars(values.alias, AliasField::kMaxChars), RadioAliasBytes(c));
+    StoreAlias(values.alias, AliasField::kMaxChars, c.RadioSettings[R::RadioAliasLength], RadioAliasBytes(c));
 }
 
 int FunListSize(FunList list) { return SpecOf(list).entries; }

@@ -84,7 +84,7 @@ void RepairMicGainsForDisplay(Codeplug& codeplug);
 
 // Writes every value into its byte or bit, leaving the other bits of shared bytes alone. A
 // list without a selection, or with a position past its entries, keeps its stored value. The
-// alias is cut to 18 characters, trimmed and encoded into its 36-byte field.
+// alias is trimmed and encoded into its 36-byte field when it fits (StoreAlias), else kept.
 void CommitFunctions(Codeplug& codeplug, const FunctionValues& values);
 
 // The entries of a list, in list order.

@@ -11,8 +11,6 @@
 namespace {
 
 constexpr int kFunctionTextBase = 24;
-constexpr std::uint16_t kLongPressBaseMs = 1000;
-constexpr std::uint16_t kLongPressStepMs = 500;
 
 std::size_t KeyOffset(std::size_t key)
 {
@@ -58,14 +56,14 @@ void SetKeyFunctionPosition(Codeplug& codeplug, std::size_t key, int position)
 std::string LongPressText(int position)
 {
     char text[16];
-    std::snprintf(text, sizeof text, "%.1f", (kLongPressBaseMs + kLongPressStepMs * position) / 1000.0);
+    std::snprintf(text, sizeof text, "%.1f", (kLongPressFirstMs + kLongPressStepMs * position) / 1000.0);
     return text;
 }
 
 std::optional<int> LongPressPosition(const Codeplug& codeplug)
 {
     const int ms = GetLE16(codeplug.RadioSettings, RadioSettingsField::LongPressTime);
-    const int position = (ms - kLongPressBaseMs) / kLongPressStepMs;  // truncates toward zero
+    const int position = (ms - kLongPressFirstMs) / kLongPressStepMs;  // truncates toward zero
     if (position < 0 || position >= kLongPressChoices)
         return std::nullopt;
     return position;
@@ -76,7 +74,7 @@ void SetLongPressPosition(Codeplug& codeplug, int position)
     if (position < 0 || position >= kLongPressChoices)
         return;
     PutLE16(codeplug.RadioSettings, RadioSettingsField::LongPressTime,
-            static_cast<std::uint16_t>(kLongPressBaseMs + kLongPressStepMs * position));
+            static_cast<std::uint16_t>(kLongPressFirstMs + kLongPressStepMs * position));
 }
 
 OneTouchEntry OneTouchAt(const Codeplug& codeplug, std::size_t k)

@@ -34,6 +34,8 @@ void SetKeyFunctionPosition(Codeplug& codeplug, std::size_t key, int position);
 // ---- Long-press time: 1.0 … 5.0 seconds in half seconds ----
 
 constexpr int kLongPressChoices = 9;
+constexpr std::uint16_t kLongPressFirstMs = 1000;
+constexpr std::uint16_t kLongPressStepMs = 500;
 // "1.0" … "5.0".
 std::string LongPressText(int position);
 // (stored milliseconds - 1000) / 500, truncated toward zero; nullopt when that is no choice.

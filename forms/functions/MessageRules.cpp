@@ -1,5 +1,6 @@
 #include "forms/functions/MessageRules.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "codeplug/Codeplug.h"
@@ -32,10 +33,10 @@ std::string MessageText(const Codeplug& codeplug, std::size_t n)
     return DecodeAlias(record[MessageField::TextLength], TextField(record));
 }
 
-void SetMessageText(Codeplug& codeplug, std::size_t n, std::string_view utf8)
+bool SetMessageText(Codeplug& codeplug, std::size_t n, std::string_view utf8)
 {
     const auto record = codeplug.MessageTable.record(n);
-    record[MessageField::TextLength] = EncodeAlias(CutToChars(utf8, AliasField::kMaxMessageChars), TextField(record));
+    return StoreAlias(utf8, AliasField::kMaxMessageChars, record[MessageField::TextLength], TextField(record));
 }
 
 bool OpenMessageRow(Codeplug& codeplug, int row)
@@ -45,7 +46,13 @@ bool OpenMessageRow(Codeplug& codeplug, int row)
     const std::uint32_t count = ShownMessageCount(codeplug);
     if (static_cast<std::uint32_t>(row) > count + 1)
         return false;
-    if (static_cast<std::uint32_t>(row) == count + 1)
+    if (static_cast<std::uint32_t>(row) == count + 1) {
+        // The message comes into use empty: whatever an earlier message left in the record stays
+        // out of sight and out of the radio.
+        const auto record = codeplug.MessageTable.record(static_cast<std::size_t>(row - 1));
+        record[MessageField::TextLength] = 0;
+        std::fill(TextField(record).begin(), TextField(record).end(), std::uint8_t{0});
         SetCount(codeplug.MessageCount, static_cast<std::uint32_t>(row));
+    }
     return true;
 }

@@ -43,7 +43,7 @@ Image ThroughJson(const Codeplug& c)
     const JsonDocument doc = JsonDocument::parse(ExportJson(c).dump(2));
     auto back = std::make_unique<Codeplug>();
     const auto problems = ImportJson(doc, *back);
-    EXPECT_TRUE(problems.empty()) << (problems.empty() ? "" : problems.front().path + ": " + problems.front().reason);
+    EXPECT_TRUE(problems.empty()) << (problems.empty() ? "" : problems.front().path + ": " + problems.front().reason) << " (" << problems.size() << ")";
     return BytesOf(*back);
 }
 

@@ -1,0 +1,506 @@
+// One set of rules for every way into the codeplug: what the check finds, what the CSV and JSON
+// imports refuse or store normalised, names measured in the bytes the radio stores, and a long
+// random walk of editing operations after which the check never finds an error.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <random>
+
+#include "codeplug/CodeplugFile.h"
+#include "data/DefaultCodeplug.h"
+#include "forms/CodeplugCheck.h"
+#include "forms/CodeplugJson.h"
+#include "forms/CsvTables.h"
+#include "forms/Sections.h"
+#include "forms/channels/ChannelRules.h"
+#include "forms/channels/Encodings.h"
+#include "forms/channels/MemberRules.h"
+#include "forms/dmr/ContactRules.h"
+#include "forms/dmr/RxGroupRules.h"
+#include "forms/functions/MessageRules.h"
+
+namespace {
+
+using Image = std::vector<std::uint8_t>;
+
+// File offsets of the default codeplug's records (6 analog and 6 digital channels, 2 scan lists,
+// 6 contacts of which 4 and 5 are private calls and 6 the all call, 2 receive group lists).
+constexpr std::size_t kAnalog1 = 5438, kDigital1 = 6734, kContact1 = 254, kRxGroup1 = 3138, kScan1 = 4966,
+                      kZone1 = 5260, kDmr = 227;
+
+Image DefaultImage()
+{
+    auto c = std::make_unique<Codeplug>();
+    BuildDefaultCodeplug(*c);
+    return CodeplugToBytes(*c);
+}
+
+std::unique_ptr<Codeplug> Load(const Image& bytes)
+{
+    auto c = std::make_unique<Codeplug>();
+    CodeplugFromBytes(*c, bytes);
+    return c;
+}
+
+void Put(Image& b, std::size_t at, std::initializer_list<std::uint8_t> bytes)
+{
+    std::copy(bytes.begin(), bytes.end(), b.begin() + static_cast<std::ptrdiff_t>(at));
+}
+
+// Where two images first differ, for a failure message.
+std::string FirstDifference(const Image& a, const Image& b)
+{
+    const auto at = std::mismatch(a.begin(), a.end(), b.begin(), b.end());
+    if (at.first == a.end())
+        return "equal";
+    return "first difference at file offset " + std::to_string(at.first - a.begin());
+}
+
+std::string Findings(const std::vector<CheckFinding>& findings)
+{
+    std::string out;
+    for (const CheckFinding& f : findings)
+        out += "\n  " + f.Text();
+    return out;
+}
+
+std::string Problems(const std::vector<CsvProblem>& problems)
+{
+    std::string out;
+    for (const CsvProblem& p : problems)
+        out += "\n  " + p.Text();
+    return out;
+}
+
+// A CSV export with one cell replaced (row 0 is the header; the column found by its header).
+std::string EditCsv(const Codeplug& c, CsvTable table, std::size_t row, const std::string& header,
+                    const std::string& value)
+{
+    CsvProblem unused;
+    CsvRows rows = *ParseCsv(ExportCsv(c, table), unused);
+    const auto col = std::find(rows[0].begin(), rows[0].end(), header) - rows[0].begin();
+    EXPECT_LT(static_cast<std::size_t>(col), rows[0].size()) << header;
+    rows.at(row).at(static_cast<std::size_t>(col)) = value;
+    return FormatCsv(rows);
+}
+
+}  // namespace
+
+// Every field's valid values come from the field schema, so nothing a form would show blank, and
+// no reference to a record that does not exist, passes the check.
+TEST(CodeplugRules, TheCheckKnowsEveryFieldsValidValues)
+{
+    ASSERT_TRUE(CheckCodeplug(*Load(DefaultImage())).empty()) << Findings(CheckCodeplug(*Load(DefaultImage())));
+    struct Case {
+        const char* finding;
+        std::function<void(Image&)> craft;
+        bool error = true;
+    };
+    const Case cases[] = {
+        {"Analog channel 1: Squelch level: 6 is outside 0-5", [](Image& b) { b[kAnalog1 + 62] = 6; }},
+        {"Digital channel 1: Transmit inhibit recovery: 11 is outside 0-10", [](Image& b) { b[kDigital1 + 74] = 11; }},
+        {"Digital channel 1: Receive colour code: 16 is outside 0-15", [](Image& b) { b[kDigital1 + 44] = 16; }},
+        {"Analog channel 1: Transmit time-out [s]: holds invalid (6)", [](Image& b) { b[kAnalog1 + 56] = 6; }},
+        {"Scan list 1: Scan transmit mode: 2 is outside 0-1", [](Image& b) { b[kScan1 + 90] = 2; }},
+        {"Scan list 1: Receive dwell time: 10500 is outside 0-10000", [](Image& b) { Put(b, kScan1 + 92, {0x04, 0x29}); }},
+        {"DMR settings: Call confirmation wait time: 5050 is outside 300-5000", [](Image& b) { b[kDmr + 10] = 101; }},
+        {"DMR settings: Voice delay: 1640 is outside 0-1600", [](Image& b) { b[kDmr + 18] = 41; }},
+        {"DMR settings: Message confirmation retries: 255 is outside 0-254", [](Image& b) { b[kDmr + 16] = 255; }},
+        {"DMR settings: Radio ID: holds invalid (1A is not a decimal ID)", [](Image& b) { Put(b, kDmr + 1, {0x1A, 0, 0, 0}); }},
+        {"Radio settings: Long-press time: 5500 is outside 1000-5000", [](Image& b) { Put(b, 222, {0x7C, 0x15}); }},
+        {"Receive group list 1: Members: member 1: contact 4 is not a group call",
+         [](Image& b) { Put(b, kRxGroup1 + 39, {1, 2, 3}); }},
+        {"Receive group list 1: Members: member 2: named twice", [](Image& b) { Put(b, kRxGroup1 + 39, {2, 2, 0, 0}); }},
+        {"Radio settings: One-touch call 1: contact 6 is an all call", [](Image& b) { Put(b, 206, {2, 5}); }},
+        {"Analog channel 1: Scan list: list 3 does not exist (2 in use)", [](Image& b) { b[kAnalog1 + 60] = 3; }},
+        {"Digital channel 1: Receive group list: list 3 does not exist (2 in use)", [](Image& b) { b[kDigital1 + 66] = 3; }},
+        {"Digital channel 1: Transmit contact: contact 7 does not exist (6 in use)", [](Image& b) { b[kDigital1 + 64] = 6; }},
+        {"Zone 1: Members: member 1: A7 is not a channel in use", [](Image& b) { Put(b, kZone1 + 41, {2, 6, 0}); }},
+        {"Contact 6: a second all call (contact 5 is one)", [](Image& b) { b[kContact1 + 4 * 45 + 39] = 2; }},
+        {"Contact 2: the same ID 1 as contact 1", [](Image& b) { Put(b, kContact1 + 45 + 41, {0x01, 0, 0, 0}); }},
+        {"Contact 1: Call ID: 16776416 is outside 1-16776415", [](Image& b) { Put(b, kContact1 + 41, {0x16, 0x64, 0x77, 0x16}); }},
+        {"Analog channel 1: Auto scan is On, but with the other settings the forms store Off",
+         [](Image& b) { b[kAnalog1 + 60] = 0; b[kAnalog1 + 39] |= 0x01; }},
+        {"Digital channel 1: Encryption key is 0, but with the other settings the forms store 1",
+         [](Image& b) { b[kDigital1 + 41] |= 0x20; Put(b, kDigital1 + 76, {0, 0}); }},
+        {"Digital channel 1: Encryption key is 5, but with the other settings the forms store 0",
+         [](Image& b) { b[kDigital1 + 41] &= 0xDF; Put(b, kDigital1 + 76, {5, 0}); }},
+        {"Digital channel 1: Direct (TDMA) mode is On, but with the other settings the forms store Off",
+         [](Image& b) { b[kDigital1 + 42] |= 0x01; }},
+        {"Receive group list 1: Group list name: the length byte says 37, the field holds 36 bytes",
+         [](Image& b) { b[kRxGroup1 + 1] = 37; }},
+        {"Contacts: count 65 is above the table of 64", [](Image& b) { b[3134] = 65; }},
+        {"Zone 1: has no members", [](Image& b) { b[kZone1 + 39] = 0; }, false},
+    };
+    for (const Case& test : cases) {
+        Image bytes = DefaultImage();
+        test.craft(bytes);
+        const auto findings = CheckCodeplug(*Load(bytes));
+        const auto found = std::find_if(findings.begin(), findings.end(), [&](const CheckFinding& f) {
+            return f.Text().find(test.finding) != std::string::npos;
+        });
+        ASSERT_NE(found, findings.end()) << test.finding << Findings(findings);
+        EXPECT_EQ(found->error, test.error) << test.finding;
+    }
+}
+
+// What a form would refuse, an import refuses with its place and reason, leaving the codeplug as it
+// was; what a form normalises, an import stores normalised.
+TEST(CodeplugRules, ImportsRefuseWhatTheFormsRefuseAndStoreWhatTheyStore)
+{
+    const Image original = DefaultImage();
+    struct Refused {
+        CsvTable table;
+        std::size_t row;
+        std::string header, value;
+        std::string problem;
+    };
+    const Refused refused[] = {
+        {CsvTable::AnalogChannels, 1, "Scan list", "3", "row 2, column 14 (Scan list): list 3 does not exist (2 in use)"},
+        {CsvTable::DigitalChannels, 1, "Receive group list", "3", "row 2, column 9 (Receive group list): list 3 does not exist (2 in use)"},
+        {CsvTable::DigitalChannels, 2, "Transmit contact", "7", "row 3, column 8 (Transmit contact): contact 7 does not exist (6 in use)"},
+        {CsvTable::Contacts, 2, "Call ID", "16776416", "row 3, column 4 (Call ID): 16776416 is outside 1-16776415"},
+        {CsvTable::Contacts, 3, "Call ID", "1", "row 4, column 4 (Call ID): the same ID 1 as contact 1"},
+        {CsvTable::AnalogChannels, 1, "Squelch level", "9999999999999999999999", "row 2, column 13 (Squelch level): expected a whole number"},
+        {CsvTable::AnalogChannels, 1, "Channel alias", std::string("Gate\tB"), "holds characters the radio cannot show"},
+        {CsvTable::AnalogChannels, 1, "Channel alias", "North\nGate", "holds characters the radio cannot show"},
+        {CsvTable::Contacts, 1, "Contact name", "華東區開關門點華東區開關門點華東", "needs 48 bytes of the 36-byte name field"},
+    };
+    for (const Refused& test : refused) {
+        auto c = Load(original);
+        const auto problems = ImportCsv(EditCsv(*c, test.table, test.row, test.header, test.value), test.table, *c);
+        ASSERT_FALSE(problems.empty()) << test.problem;
+        EXPECT_NE(problems[0].Text().find(test.problem), std::string::npos) << Problems(problems);
+        EXPECT_EQ(CodeplugToBytes(*c), original) << test.problem;
+    }
+
+    // A second all call: the call type and the all-call ID together.
+    {
+        auto c = Load(original);
+        CsvProblem unused;
+        CsvRows rows = *ParseCsv(ExportCsv(*c, CsvTable::Contacts), unused);
+        rows[1][2] = "All call";
+        rows[1][3] = "16777215";
+        const auto problems = ImportCsv(FormatCsv(rows), CsvTable::Contacts, *c);
+        ASSERT_FALSE(problems.empty());
+        EXPECT_NE(Problems(problems).find("a second all call"), std::string::npos) << Problems(problems);
+    }
+    // Without its "No." column a table cannot say which record a row is.
+    {
+        auto c = Load(original);
+        CsvProblem unused;
+        CsvRows rows = *ParseCsv(ExportCsv(*c, CsvTable::Contacts), unused);
+        for (auto& row : rows)
+            row.erase(row.begin());
+        const auto problems = ImportCsv(FormatCsv(rows), CsvTable::Contacts, *c);
+        ASSERT_EQ(problems.size(), 1u);
+        EXPECT_NE(problems[0].reason.find("no \"No.\" column"), std::string::npos);
+        EXPECT_EQ(CodeplugToBytes(*c), original);
+    }
+
+    // Stored normalised, byte for byte as the forms store them.
+    struct Normalised {
+        CsvTable table;
+        std::size_t row;
+        std::vector<std::pair<std::string, std::string>> cells;
+        std::size_t at;
+        std::uint8_t mask, expected;
+    };
+    const Normalised normalised[] = {
+        // Auto scan on a channel without a scan list is cleared.
+        {CsvTable::AnalogChannels, 4, {{"Scan list", "Off"}, {"Auto scan", "On"}}, kAnalog1 + 3 * 81 + 39, 0x01, 0x00},
+        // Encryption switched on with the key box at 0 stores key 1.
+        {CsvTable::DigitalChannels, 1, {{"Encryption", "On"}}, kDigital1 + 76, 0xFF, 0x01},
+        // A key without encryption is 0.
+        {CsvTable::DigitalChannels, 1, {{"Encryption key", "77"}}, kDigital1 + 76, 0xFF, 0x00},
+        // Different frequencies: direct mode back to its first choice, the "differ" bit set.
+        {CsvTable::DigitalChannels, 1, {{"Direct (TDMA) mode", "On"}}, kDigital1 + 42, 0x07, 0x04},
+        {CsvTable::DigitalChannels, 3, {{"Transmit frequency", "441.500000"}}, kDigital1 + 2 * 82 + 42, 0x07, 0x04},
+        {CsvTable::DigitalChannels, 3, {{"Receive and transmit differ", "On"}}, kDigital1 + 2 * 82 + 42, 0x04, 0x00},
+    };
+    for (const Normalised& test : normalised) {
+        auto c = Load(original);
+        CsvProblem unused;
+        CsvRows rows = *ParseCsv(ExportCsv(*c, test.table), unused);
+        for (const auto& [header, value] : test.cells)
+            rows[test.row][static_cast<std::size_t>(std::find(rows[0].begin(), rows[0].end(), header) - rows[0].begin())] = value;
+        const auto problems = ImportCsv(FormatCsv(rows), test.table, *c);
+        ASSERT_TRUE(problems.empty()) << test.cells[0].first << Problems(problems);
+        EXPECT_EQ(CodeplugToBytes(*c)[test.at] & test.mask, test.expected) << test.cells[0].first;
+        EXPECT_EQ(CountErrors(CheckCodeplug(*c)), 0u) << Findings(CheckCodeplug(*c));
+    }
+    // A new row is a copy of channel 1 normalised the same way.
+    {
+        auto c = Load(original);
+        CsvProblem unused;
+        CsvRows rows = *ParseCsv(ExportCsv(*c, CsvTable::DigitalChannels), unused);
+        rows.push_back(rows[3]);
+        rows.back()[0] = "";
+        rows.back()[3] = "440.000000";  // the copy of a simplex channel, now split
+        ASSERT_TRUE(ImportCsv(FormatCsv(rows), CsvTable::DigitalChannels, *c).empty());
+        EXPECT_EQ(CodeplugToBytes(*c)[kDigital1 + 6 * 82 + 42] & 0x07, 0x04);
+    }
+}
+
+TEST(CodeplugRules, JsonImportsKeepEveryRecordWholeAndEveryReferenceTrue)
+{
+    const Image original = DefaultImage();
+    const JsonDocument exported = ExportJson(*Load(original));
+    struct Case {
+        const char* path;
+        std::function<void(JsonDocument&)> edit;
+    };
+    const Case cases[] = {
+        {"/contacts/records/0/id", [](JsonDocument& d) { d["contacts"]["records"][0].erase("id"); }},
+        {"/analogChannels/count", [](JsonDocument& d) { d["analogChannels"]["count"] = 200; }},
+        // The last analog channel removed with its count: zone 2 and scan list 2 still name it.
+        {"/zones/records/1/members", [](JsonDocument& d) {
+             d["analogChannels"]["records"].erase(5);
+             d["analogChannels"]["count"] = 5;
+         }},
+        {"/contacts/records/1/name", [](JsonDocument& d) { d["contacts"]["records"][1]["name"] = std::string("A\0B", 3); }},
+        {"/rxGroupLists/records/0/name", [](JsonDocument& d) { d["rxGroupLists"]["records"][0]["name"] = "華東區開關門點華東區開關門點華東區開"; }},
+        {"/digitalChannels/records/0/txContact", [](JsonDocument& d) { d["digitalChannels"]["records"][0]["txContact"] = 7; }},
+        {"/contacts/records/5/callType", [](JsonDocument& d) {
+             d["contacts"]["records"][3]["callType"] = "All call";
+             d["contacts"]["records"][3]["id"] = 16777215;
+         }},
+    };
+    for (const Case& test : cases) {
+        JsonDocument doc = exported;
+        test.edit(doc);
+        auto c = Load(original);
+        const auto problems = ImportJson(doc, *c);
+        const auto found = std::find_if(problems.begin(), problems.end(), [&](const JsonProblem& p) { return p.path == test.path; });
+        std::string all;
+        for (const JsonProblem& p : problems)
+            all += "\n  " + p.path + ": " + p.reason;
+        EXPECT_NE(found, problems.end()) << test.path << all;
+        EXPECT_EQ(CodeplugToBytes(*c), original) << test.path;
+    }
+}
+
+// Names are measured in the bytes the radio stores: some characters take three.
+TEST(CodeplugRules, NamesThatDoNotFitAreRefusedNeverCut)
+{
+    struct Case {
+        std::string text;
+        std::size_t chars, bytes;
+        bool fits;
+    };
+    const Case cases[] = {
+        {"ABCDEFGHIJKLMNOPQR", 18, 36, true},                  // 18 ASCII characters fill 36 bytes
+        {"ABCDEFGHIJKLMNOPQRS", 18, 36, false},
+        {"華東區開關門點華東區開關", 18, 36, true},            // 12 × 3 bytes
+        {"華東區開關門點華東區開關門", 18, 36, false},         // 13 × 3 = 39 bytes
+        {"调度台调度台调度台调度台调度台调度台", 18, 36, true},  // 18 × 2 bytes
+        {"A\tB", 18, 36, false},
+        {std::string("A\0B", 3), 18, 36, false},
+        {"x\u200By", 18, 36, false},                          // not in the code page
+    };
+    for (const Case& test : cases)
+        EXPECT_EQ(NameProblem(test.text, test.chars, test.bytes).empty(), test.fits) << test.text;
+
+    auto c = Load(DefaultImage());
+    const Image before = CodeplugToBytes(*c);
+    EXPECT_FALSE(contacts::CommitName(*c, 0, "華東區開關門點華東區開關門點華東"));
+    EXPECT_FALSE(rxgroups::CommitName(*c, 0, "華東區開關門點華東區開關門點華東區開"));
+    EXPECT_FALSE(SetMessageText(*c, 0, "華東區開關門點華東區開關門點華東區開關門點華東區開關門點"));
+    EXPECT_EQ(CodeplugToBytes(*c), before);
+    ASSERT_TRUE(contacts::CommitName(*c, 0, "華東區開關門點華東區開關"));
+    EXPECT_EQ(contacts::Name(*c, 0), "華東區開關門點華東區開關");
+}
+
+// The forms' own operations, a contact's call type change above all, keep every list true.
+TEST(CodeplugRules, AContactThatIsNoGroupCallLeavesEveryListAtOnce)
+{
+    Image bytes = DefaultImage();
+    Put(bytes, kRxGroup1 + 39, {3, 0, 0, 1, 2});  // list 1: contacts 1, 2 and 3
+    Put(bytes, 206, {2, 1});                       // one-touch 1 calls contact 2
+    auto c = Load(bytes);
+    ASSERT_EQ(contacts::CommitCallType(*c, 1, 1), contacts::CallTypeResult::Changed);
+    EXPECT_EQ(CodeplugToBytes(*c)[kRxGroup1 + 39], 2);
+    EXPECT_EQ(CodeplugToBytes(*c)[kRxGroup1 + 41], 0);
+    EXPECT_EQ(CodeplugToBytes(*c)[kRxGroup1 + 42], 2);
+    ASSERT_EQ(contacts::CommitCallType(*c, 5, 0), contacts::CallTypeResult::Changed);  // the all call goes
+    ASSERT_EQ(contacts::CommitCallType(*c, 1, 2), contacts::CallTypeResult::Changed);  // contact 2 becomes it
+    EXPECT_EQ(CodeplugToBytes(*c)[206], 0) << "a one-touch call cannot name an all call";
+    EXPECT_EQ(CountErrors(CheckCodeplug(*c)), 0u) << Findings(CheckCodeplug(*c));
+
+    // A refused duplicate ID leaves the contact's ID as it was.
+    ASSERT_EQ(contacts::CommitId(*c, 2, "1"), contacts::IdResult::Duplicate);
+    EXPECT_EQ(contacts::IdText(*c, 2), "200");
+}
+
+namespace {
+
+// A walk through random editing operations, each one a form, an import or a verb would do.
+class Walk {
+public:
+    explicit Walk(unsigned seed) : rng_(seed) { BuildDefaultCodeplug(*c_); }
+
+    Codeplug& codeplug() { return *c_; }
+    std::string Step()
+    {
+        const auto op = Pick(14);
+        switch (op) {
+        case 0: AddChannel(*c_, Kind()); return "add channel";
+        case 1: DeleteChannel(*c_, Kind(), Pick(16)); return "delete channel";
+        case 2: CopyReceiveToTransmit(*c_, Kind(), Pick(static_cast<int>(ChannelCount(*c_, ChannelKind::Analog)))); return "copy";
+        case 3: contacts::Add(*c_, "Contact " + std::to_string(Pick(99))); return "add contact";
+        case 4: contacts::Delete(*c_, Pick(64)); return "delete contact";
+        case 5: contacts::CommitCallType(*c_, Pick(64), static_cast<std::uint8_t>(Pick(3))); return "call type";
+        case 6: contacts::CommitId(*c_, Pick(64), std::to_string(Pick(20))); return "contact id";
+        case 7: return Lists();
+        case 8: return Members();
+        case 9: return Scan();
+        case 10:
+        case 11: return Csv();
+        case 12: return Json();
+        default: {
+            const int row = 1 + Pick(3);
+            if (OpenMessageRow(*c_, row))
+                SetMessageText(*c_, static_cast<std::size_t>(row - 1), Pick(2) ? "收到" : "Back at 5");
+            return "message";
+        }
+        }
+    }
+
+private:
+    std::mt19937 rng_;
+    std::unique_ptr<Codeplug> c_ = std::make_unique<Codeplug>();
+
+    int Pick(int n) { return n <= 0 ? 0 : static_cast<int>(rng_() % static_cast<unsigned>(n)); }
+    ChannelKind Kind() { return Pick(2) ? ChannelKind::Analog : ChannelKind::Digital; }
+
+    std::string Lists()
+    {
+        const std::size_t list = static_cast<std::size_t>(Pick(static_cast<int>(rxgroups::Count(*c_))));
+        switch (Pick(4)) {
+        case 0: rxgroups::NewList(*c_); break;
+        case 1: rxgroups::DeleteLastList(*c_); break;
+        case 2: {
+            rxgroups::CleanMembers(*c_, list);
+            const auto available = rxgroups::AvailableContacts(*c_, list);
+            if (!available.empty())
+                rxgroups::AddMember(*c_, list, available[static_cast<std::size_t>(Pick(static_cast<int>(available.size())))]);
+            break;
+        }
+        default: rxgroups::RemoveMember(*c_, list, static_cast<std::size_t>(Pick(4))); break;
+        }
+        return "receive group list";
+    }
+
+    std::string Members()
+    {
+        const bool zone = Pick(2) == 0;
+        const auto record = zone ? ZoneRecord(*c_, Pick(2)) : ScanListRecord(*c_, Pick(3));
+        const MemberListKind kind = zone ? MemberListKind::Zone : MemberListKind::ScanList;
+        RevalidateMembers(*c_, record, kind);
+        MemberList members = ReadMembers(record);
+        if (Pick(2))
+            AddMember(members, AvailableChannels(*c_, members), Pick(32));
+        else
+            RemoveMember(members, Pick(16));
+        WriteMembers(record, members, kind);
+        return "members";
+    }
+
+    std::string Scan()
+    {
+        std::uint32_t current = static_cast<std::uint32_t>(Pick(3));
+        if (Pick(2))
+            AddScanList(*c_, "Scan %d");
+        else
+            DeleteScanList(*c_, current);
+        return "scan list";
+    }
+
+    // A value a user might type into a cell of the field.
+    std::string Cell(const FieldDef& f)
+    {
+        switch (f.codec) {
+        case Codec::Alias:
+        case Codec::ContactName: return Pick(2) ? "北门 " + std::to_string(Pick(9)) : "Gate-" + std::to_string(Pick(99));
+        case Codec::Frequency: return FrequencyToText(400000000u + 12500u * static_cast<std::uint32_t>(Pick(6400)));
+        case Codec::RxTone:
+        case Codec::TxTone: return Pick(3) == 0 ? "None" : Pick(2) ? std::string(CtcssList[Pick(51)]) : "D" + std::string(DcsList[Pick(108)]) + "N";
+        case Codec::Tail:
+        case Codec::Bit: return Pick(2) ? "On" : "Off";
+        case Codec::Choice: return std::string(f.choices[Pick(static_cast<int>(f.choices.size()))]);
+        case Codec::Number: return std::to_string(f.min + f.step * Pick(static_cast<int>((f.max - f.min) / f.step + 2)));
+        case Codec::ContactId: return std::to_string(1 + Pick(30));
+        case Codec::ListRef: return Pick(3) == 0 ? "Off" : std::to_string(1 + Pick(4));
+        case Codec::ContactRef: return std::to_string(1 + Pick(8));
+        default: return {};
+        }
+    }
+
+    std::string Csv()
+    {
+        const CsvTable table = std::array{CsvTable::AnalogChannels, CsvTable::DigitalChannels, CsvTable::Contacts}[Pick(3)];
+        CsvProblem unused;
+        CsvRows rows = *ParseCsv(ExportCsv(*c_, table), unused);
+        const auto& schema = table == CsvTable::Contacts ? ContactSchema()
+                             : table == CsvTable::AnalogChannels ? AnalogChannelSchema() : DigitalChannelSchema();
+        if (rows.size() > 1 && Pick(4) == 0)
+            rows.erase(rows.begin() + 1 + Pick(static_cast<int>(rows.size() - 1)));
+        if (Pick(4) == 0) {
+            rows.push_back(rows.back());
+            rows.back()[0] = "";
+        }
+        for (int edits = Pick(3); edits >= 0 && rows.size() > 1; --edits) {
+            const std::size_t col = 1 + static_cast<std::size_t>(Pick(static_cast<int>(schema.fields.size())));
+            rows[1 + static_cast<std::size_t>(Pick(static_cast<int>(rows.size() - 1)))][col] = Cell(schema.fields[col - 1]);
+        }
+        const Image before = CodeplugToBytes(*c_);
+        if (!ImportCsv(FormatCsv(rows), table, *c_).empty())
+            EXPECT_EQ(CodeplugToBytes(*c_), before) << "a refused import changed the codeplug";
+        return "csv " + std::string(CsvTableName(table));
+    }
+
+    std::string Json()
+    {
+        JsonDocument doc = ExportJson(*c_);
+        const char* section = std::array{"analogChannels", "digitalChannels", "contacts"}[Pick(3)];
+        auto& records = doc[section]["records"];
+        const auto& schema = std::string(section) == "contacts" ? ContactSchema()
+                             : std::string(section) == "analogChannels" ? AnalogChannelSchema() : DigitalChannelSchema();
+        if (!records.empty()) {
+            const FieldDef& f = schema.fields[static_cast<std::size_t>(Pick(static_cast<int>(schema.fields.size())))];
+            auto& record = records[static_cast<std::size_t>(Pick(static_cast<int>(records.size())))];
+            record[std::string(f.id)] = ValueFromText(f, Cell(f));
+            record.erase("exact");
+        }
+        const Image before = CodeplugToBytes(*c_);
+        if (!ImportJson(doc, *c_).empty())
+            EXPECT_EQ(CodeplugToBytes(*c_), before) << "a refused import changed the codeplug";
+        return "json " + std::string(section);
+    }
+};
+
+}  // namespace
+
+TEST(CodeplugRules, NoSequenceOfEditsLeavesAnError)
+{
+    int steps = 0;
+    for (unsigned seed = 1; steps < 2000; ++seed) {
+        Walk walk(seed);
+        for (int i = 0; i < 100; ++i, ++steps) {
+            const std::string op = walk.Step();
+            const auto findings = CheckCodeplug(walk.codeplug());
+            ASSERT_EQ(CountErrors(findings), 0u) << "seed " << seed << ", step " << i << ": " << op << Findings(findings);
+        }
+        // Whatever export writes, import takes back unchanged.
+        const Image bytes = CodeplugToBytes(walk.codeplug());
+        auto back = std::make_unique<Codeplug>();
+        const auto json = ImportJson(JsonDocument::parse(ExportJson(walk.codeplug()).dump()), *back);
+        ASSERT_TRUE(json.empty()) << json.front().path << ": " << json.front().reason;
+        EXPECT_EQ(CodeplugToBytes(*back), bytes) << "seed " << seed << ": " << FirstDifference(CodeplugToBytes(*back), bytes);
+        for (const CsvTable t : {CsvTable::AnalogChannels, CsvTable::DigitalChannels, CsvTable::Contacts, CsvTable::RxGroups}) {
+            ASSERT_TRUE(ImportCsv(ExportCsv(walk.codeplug(), t), t, walk.codeplug()).empty()) << CsvTableName(t);
+            ASSERT_EQ(CodeplugToBytes(walk.codeplug()), bytes) << CsvTableName(t) << ", seed " << seed << ": "
+                                                               << FirstDifference(CodeplugToBytes(walk.codeplug()), bytes);
+        }
+    }
+}
