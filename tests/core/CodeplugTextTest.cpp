@@ -18,6 +18,7 @@
 #include "forms/channels/ChannelRules.h"
 #include "forms/channels/Encodings.h"
 #include "forms/dmr/BcdId.h"
+#include "forms/dmr/ContactRules.h"
 
 namespace {
 
@@ -45,39 +46,6 @@ Image ThroughJson(const Codeplug& c)
     const auto problems = ImportJson(doc, *back);
     EXPECT_TRUE(problems.empty()) << (problems.empty() ? "" : problems.front().path + ": " + problems.front().reason) << " (" << problems.size() << ")";
     return BytesOf(*back);
-}
-
-// A plausible codeplug: random names in Chinese and English, frequencies, tones and counts.
-void Randomise(Codeplug& c, std::mt19937& rng)
-{
-    static const char* const kNames[] = {"Gate", "调度台", "Repeater 北", "Site-7", "消防一队", "A", "Ops \"B\", 2"};
-    const auto pick = [&](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
-    const auto name = [&] { return std::string(kNames[pick(7)]); };
-    BuildDefaultCodeplug(c);
-    c.RadioSettings[55] = pick(2) ? 5 : 4;
-    const std::uint32_t low = c.RadioSettings[55] == 5 ? 350000000u : 400000000u;
-    const auto frequency = [&] { return low + 12500u * static_cast<std::uint32_t>(pick(4000)); };
-    SetCount(c.AnalogChannelCount, 1 + pick(16));
-    SetCount(c.DigitalChannelCount, 1 + pick(16));
-    SetCount(c.ContactCount, pick(65));
-    for (std::size_t i = 0; i < 16; ++i) {
-        auto a = c.AnalogChannelTable.record(i);
-        a[1] = EncodeAlias(name(), a.subspan(2, 36));
-        PutLE32(a, 42, frequency());
-        PutLE32(a, 47, frequency());
-        const auto tone = ToneFromText(pick(2) ? CtcssList[pick(51)] : "D" + std::string(DcsList[pick(108)]) + (pick(2) ? "I" : "N"), pick(2));
-        a[64] = tone->type;
-        a[65] = tone->index;
-        auto d = c.DigitalChannelTable.record(i);
-        d[1] = EncodeAlias(name(), d.subspan(2, 36));
-        PutLE32(d, 54, frequency());
-        d[64] = static_cast<std::uint8_t>(pick(64));
-    }
-    for (std::size_t i = 0; i < 64; ++i) {
-        auto r = c.ContactTable.record(i);
-        r[1] = EncodeContactName(name(), r.subspan(2, 36));
-        PutLE32(r, 41, *PackBcdId(1 + rng() % 16000000));
-    }
 }
 
 const CheckFinding* FindingWith(const std::vector<CheckFinding>& findings, std::string_view text)
@@ -114,21 +82,30 @@ TEST(FieldSchema, SectionsCoverTheImageOnceAndFieldsNeverShareBits)
     EXPECT_EQ(std::count(covered.begin(), covered.end(), 1), 11279);
 }
 
-TEST(CodeplugJson, GeneratedAndRandomImagesComeBackByteForByte)
+// An image the check passes comes back byte for byte; any other comes back only as the forms
+// would have stored it, or is refused.
+TEST(CodeplugJson, ImagesComeBackByteForByteOrAsTheFormsStoreThemOrNotAtAll)
 {
     std::mt19937 rng(740);
     auto c = std::make_unique<Codeplug>();
-    for (int round = 0; round < 12; ++round) {
-        Randomise(*c, rng);
-        ASSERT_EQ(ThroughJson(*c), BytesOf(*c)) << "generated image " << round;
-    }
-    // Any bytes at all: counts past their tables, bad tones, stray bits, non-decimal IDs.
-    for (int round = 0; round < 6; ++round) {
-        Image bytes(11279);
-        for (auto& b : bytes)
-            b = static_cast<std::uint8_t>(rng() % 4 == 0 ? 0 : rng());
-        CodeplugFromBytes(*c, bytes);
-        ASSERT_EQ(ThroughJson(*c), bytes) << "random image " << round;
+    BuildDefaultCodeplug(*c);
+    for (int round = 0; round < 8; ++round) {
+        if (round > 0) {  // any bytes at all: counts past their tables, bad tones, stray bits, non-decimal IDs
+            Image bytes(11279);
+            for (auto& b : bytes)
+                b = static_cast<std::uint8_t>(rng() % 4 == 0 ? 0 : rng());
+            CodeplugFromBytes(*c, bytes);
+        }
+        auto back = std::make_unique<Codeplug>();
+        const auto problems = ImportJson(JsonDocument::parse(ExportJson(*c).dump(2)), *back);
+        if (CountErrors(CheckCodeplug(*c)) == 0) {
+            ASSERT_TRUE(problems.empty()) << round << ": " << problems.front().path << " " << problems.front().reason;
+            ASSERT_EQ(BytesOf(*back), BytesOf(*c)) << round;
+        } else if (problems.empty()) {
+            EXPECT_EQ(CountErrors(CheckCodeplug(*back)), 0u) << round;
+        } else {
+            EXPECT_EQ(BytesOf(*back), Image(11279, 0)) << "a refused import changed its target";
+        }
     }
 }
 
@@ -206,50 +183,6 @@ TEST(CodeplugDiff, NamesEachDifferingFieldAndBytesOutsideTheFields)
               counted.end());
 }
 
-TEST(CodeplugCheck, EachFindingOnACraftedFile)
-{
-    EXPECT_TRUE(CheckCodeplug(*Default()).empty()) << CheckCodeplug(*Default()).front().Text();
-    struct Case {
-        const char* finding;
-        void (*craft)(Codeplug&);
-    };
-    const Case cases[] = {
-        {"Contacts: count 65 is above the table of 64", [](Codeplug& c) { SetCount(c.ContactCount, 65); }},
-        {"Zone 1: member 1 names analog channel 16, which does not exist",
-         [](Codeplug& c) { auto z = c.ZoneTable.record(0); z[39] = 1; z[41] = 2; PutLE16(z, 42, 15); }},
-        {"Digital channel 1: Scan list 3 does not exist",
-         [](Codeplug& c) { SetCount(c.ScanListCount, 1); c.DigitalChannelTable.record(0)[81] = 3; }},
-        {"Digital channel 1: Transmit contact names contact 9",
-         [](Codeplug& c) { SetCount(c.ContactCount, 8); c.DigitalChannelTable.record(0)[64] = 8; }},
-        {"Receive group list 1: member 1 names contact 60",
-         [](Codeplug& c) { auto g = c.RxGroupTable.record(0); g[39] = 1; g[41] = 59; }},
-        {"have the same ID", [](Codeplug& c) {
-             for (std::size_t i : {0u, 1u}) {
-                 c.ContactTable.record(i)[39] = 0;
-                 PutLE32(c.ContactTable.record(i), 41, 0x777);
-             }
-         }},
-        {"more than one all call", [](Codeplug& c) {
-             for (std::size_t i : {0u, 1u}) {
-                 c.ContactTable.record(i)[39] = 2;
-                 PutLE32(c.ContactTable.record(i), 41, 0xAAAAAAAA);
-             }
-         }},
-        {"Analog channel 1: Receive frequency 390.000000 MHz is outside the band",
-         [](Codeplug& c) { PutLE32(c.AnalogChannelTable.record(0), 42, 390000000); }},
-        {"Digital channel 2: Channel alias", [](Codeplug& c) { c.DigitalChannelTable.record(1)[1] = 60; }},
-        {"Analog channel 1: Receive tone is invalid", [](Codeplug& c) { c.AnalogChannelTable.record(0)[64] = 0x44; c.AnalogChannelTable.record(0)[65] = 200; }},
-    };
-    for (const Case& test : cases) {
-        auto c = Default();
-        test.craft(*c);
-        const auto findings = CheckCodeplug(*c);
-        const CheckFinding* found = FindingWith(findings, test.finding);
-        ASSERT_NE(found, nullptr) << test.finding << (findings.empty() ? "" : "; first: " + findings.front().Text());
-        EXPECT_TRUE(found->error) << test.finding;
-    }
-}
-
 TEST(Csv, QuotingBomsAndBrokenQuotes)
 {
     const CsvRows tricky = {{"No.", "Name"}, {"1", "a, b"}, {"2", "say \"hi\""}, {"3", "two\nlines"}, {"4", " padded "}, {"5", ""}};
@@ -268,19 +201,8 @@ TEST(Csv, QuotingBomsAndBrokenQuotes)
     }
 }
 
-TEST(Csv, TablesComeBackUnchangedAndBadCellsLeaveTheFileAlone)
+TEST(Csv, BadCellsLeaveTheFileAlone)
 {
-    std::mt19937 rng(13);
-    auto c = std::make_unique<Codeplug>();
-    for (int round = 0; round < 4; ++round) {
-        Randomise(*c, rng);
-        RevalidateMemberLists(*c);  // the import's member rule; the tables themselves must not move
-        const Image before = BytesOf(*c);
-        for (CsvTable t : {CsvTable::AnalogChannels, CsvTable::DigitalChannels, CsvTable::Contacts}) {
-            ASSERT_TRUE(ImportCsv(ExportCsv(*c, t), t, *c).empty()) << CsvTableName(t);
-            ASSERT_EQ(BytesOf(*c), before) << CsvTableName(t);
-        }
-    }
     auto d = Default();
     const Image before = BytesOf(*d);
     std::string text = ExportCsv(*d, CsvTable::DigitalChannels);
@@ -325,7 +247,8 @@ TEST(Csv, DroppedAndReorderedRowsCarryTheirReferences)
 
     // Contacts: dropping contact 2 moves the later ones down in channels, groups and one-touch calls.
     auto d = Default();
-    SetCount(d->ContactCount, 4);
+    contacts::Delete(*d, 5);
+    contacts::Delete(*d, 4);
     d->DigitalChannelTable.record(0)[64] = 3;
     d->DigitalChannelTable.record(1)[64] = 1;
     auto g = d->RxGroupTable.record(0);

@@ -97,16 +97,18 @@ TEST(ContactRules, CallTypeAndIdEntry)
     // Contact 0 is a private call with ID 4: the same ID is a duplicate only for the same type.
     EXPECT_EQ(contacts::CommitId(im.c, 2, "4"), contacts::IdResult::Stored);
     im.contact(2)[39] = 1;
+    EXPECT_EQ(contacts::CommitId(im.c, 2, "9"), contacts::IdResult::Stored);
     EXPECT_EQ(contacts::CommitId(im.c, 2, "4"), contacts::IdResult::Duplicate);
-    EXPECT_EQ(im.id(2), 0x4u);  // kept although refused
+    EXPECT_EQ(im.id(2), 0x9u);  // the refused ID is not kept
 }
 
-TEST(ContactRules, NamesAreStoredAsTypedAndCutAtSixteenCharacters)
+TEST(ContactRules, NamesAreStoredAsTypedUpToSixteenCharacters)
 {
     Image im;
     SetCount(im.c.ContactCount, 1);
     std::fill_n(im.contact(0) + 2, 36, 0xEE);
-    ASSERT_TRUE(contacts::CommitName(im.c, 0, "ABCDEFGHIJKLMNOPQR"));
+    ASSERT_FALSE(contacts::CommitName(im.c, 0, "ABCDEFGHIJKLMNOPQR"));
+    ASSERT_TRUE(contacts::CommitName(im.c, 0, "ABCDEFGHIJKLMNOP"));
     EXPECT_EQ(im.contact(0)[1], 16);
     for (std::size_t i = 0; i < 16; ++i)
         EXPECT_EQ(GetLE16(im.c.ContactTable.record(0), 2 + 2 * i), 'A' + i);
@@ -239,7 +241,9 @@ TEST(RxGroupRules, NewListCopiesListOneAndDeleteTurnsOffChannelsOfTheLastList)
 TEST(RxGroupRules, NameFillsTheFieldAtEighteenCharacters)
 {
     Image im;
-    rxgroups::CommitName(im.c, 0, "  ABCDEFGHIJKLMNOPQRST ");
+    EXPECT_FALSE(rxgroups::CommitName(im.c, 0, "  ABCDEFGHIJKLMNOPQRS "));
+    EXPECT_EQ(im.list(0)[1], 0);
+    EXPECT_TRUE(rxgroups::CommitName(im.c, 0, "  ABCDEFGHIJKLMNOPQR "));
     EXPECT_EQ(im.list(0)[1], 36);
     EXPECT_EQ(Bytes(im.list(0) + 34, im.list(0) + 38), (Bytes{'Q', 0, 'R', 0}));
     rxgroups::CommitName(im.c, 0, "   ");

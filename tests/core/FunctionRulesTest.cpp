@@ -195,7 +195,10 @@ TEST(FunctionRules, AliasIsTrimmedCutToEighteenCharactersAndEncoded)
     EXPECT_EQ(c->RadioSettings[90], 4);
     EXPECT_EQ(field(*c), expected);
 
-    ShowEditCommit(*c, [](FunctionValues& v) { v.alias = "ABCDEFGHIJKLMNOPQRST"; });  // 20 typed
+    ShowEditCommit(*c, [](FunctionValues& v) { v.alias = "ABCDEFGHIJKLMNOPQRST"; });  // 20 do not fit
+    EXPECT_EQ(c->RadioSettings[90], 4);
+    EXPECT_EQ(field(*c), expected);
+    ShowEditCommit(*c, [](FunctionValues& v) { v.alias = "ABCDEFGHIJKLMNOPQR"; });
     EXPECT_EQ(c->RadioSettings[90], 36);
     for (std::size_t i = 0; i < 18; ++i) {
         expected[2 * i] = static_cast<std::uint8_t>('A' + i);

@@ -149,9 +149,14 @@ TEST(MessageRules, RowsComeIntoUseOneAtATimeTextEncodingLimitsAndBlanks)
     // (row clicked, editable, count after), in order
     const std::vector<std::tuple<int, bool, std::uint32_t>> clicks = {
         {2, false, 0}, {1, true, 1}, {1, true, 1}, {3, false, 1}, {2, true, 2}, {3, true, 3}, {4, false, 3}, {0, false, 3}};
+    c.MessageTable.record(1)[1] = 4;  // an old text "Hi" in the record of message 2
+    c.MessageTable.record(1)[3] = 'H';
+    c.MessageTable.record(1)[5] = 'i';
     for (const auto& [row, editable, count] : clicks) {
         EXPECT_EQ(OpenMessageRow(c, row), editable) << row;
         EXPECT_EQ(GetCount(c.MessageCount), count) << row;
+        if (row == 2 && editable)
+            EXPECT_EQ(MessageText(c, 1), "") << "a message comes into use empty, as its row shows";
     }
     c.MessageCount = {7, 0, 0, 0};
     EXPECT_EQ(ShownMessageCount(c), 0u);
@@ -161,8 +166,10 @@ TEST(MessageRules, RowsComeIntoUseOneAtATimeTextEncodingLimitsAndBlanks)
         c.MessageTable.bytes.fill(0xEE);
         const std::string forty = "The quick brown fox jumps over a lazy do";
         ASSERT_EQ(forty.size(), 40u);
-        SetMessageText(c, 1, forty + "g and more");  // the box holds 40 characters
         const auto m = c.MessageTable.record(1);
+        EXPECT_FALSE(SetMessageText(c, 1, forty + "g and more"));  // the box holds 40 characters
+        EXPECT_EQ(m[1], 0xEE);
+        EXPECT_TRUE(SetMessageText(c, 1, forty));
         EXPECT_EQ(m[1], 80);
         for (std::size_t i = 0; i < 40; ++i) {
             EXPECT_EQ(m[3 + 2 * i], static_cast<std::uint8_t>(forty[i])) << i;
@@ -180,9 +187,10 @@ TEST(MessageRules, RowsComeIntoUseOneAtATimeTextEncodingLimitsAndBlanks)
 
         // Forty Chinese characters: two code-page bytes each, ending high, stored unexpanded.
         std::string chinese;
-        for (int i = 0; i < 41; ++i)
+        for (int i = 0; i < 40; ++i)
             chinese += "中";
-        SetMessageText(c, 0, chinese);
+        EXPECT_FALSE(SetMessageText(c, 0, chinese + "中"));
+        EXPECT_TRUE(SetMessageText(c, 0, chinese));
         EXPECT_EQ(c.MessageTable.record(0)[1], 80);
         EXPECT_EQ(c.MessageTable.record(0)[3], 0xD6);
         EXPECT_EQ(c.MessageTable.record(0)[4], 0xD0);
