@@ -332,6 +332,10 @@ ToneControls ShowReceiveTone(std::uint8_t toneType, std::uint8_t toneIndex)
 
 ToneControls ShowTransmitTone(std::uint8_t toneType, std::uint8_t toneIndex)
 {
+    // A type the forms never write shows what its bits mean, so that committing the form for
+    // another field stores a valid tone (0x00 is no tone) and never a CTCSS tone without a value.
+    if (toneType != 0x04 && toneType != 0x44 && toneType != 0xC4 && toneType != 0xE4)
+        toneType = ToneTypeFor(ToneKindOf(toneType), true);
     ToneControls c;
     switch (toneType) {
     case 0x04: break;

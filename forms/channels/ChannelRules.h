@@ -96,6 +96,7 @@ struct ToneControls {
 };
 
 ToneControls ShowReceiveTone(std::uint8_t toneType, std::uint8_t toneIndex);
+// A transmit type other than the four the forms write shows as the tone its bits describe.
 ToneControls ShowTransmitTone(std::uint8_t toneType, std::uint8_t toneIndex);
 
 struct StoredTone {

@@ -67,13 +67,14 @@ TEST(ChannelTones, ReceiveAndTransmitControlsBothWays)
         {0x04, 5, {kToneNone, 0, 0, 0, kToneNone, 0}},
         {0x44, 51, {kToneCtcss, 50, 0, 0, kToneCtcss, 0}},
         {0xE4, 7, {kToneDcsInverted, 0, 0, 6, kToneDcsInverted, 0}},
-        {0x00, 0, {kToneCtcss, -1, 0, 0, kToneNone, 0}},  // blank: CTCSS shown, no value, lists off
-        {0x42, 4, {kToneCtcss, 3, 0, 0, kToneNone, 0}},
+        // Types the forms never write show what their bits say, so a commit stores a valid tone.
+        {0x00, 0, {kToneNone, 0, 0, 0, kToneNone, 0}},
+        {0x42, 4, {kToneCtcss, 3, 0, 0, kToneCtcss, 0}},
+        {0xC0, 2, {kToneDcs, 0, 1, 0, kToneDcs, 0}},
     };
     for (const auto& r : transmit)
         EXPECT_EQ(ShowTransmitTone(r.type, r.index), r.shown) << int(r.type);
-    // The blank transmit tone committed untouched is CTCSS with index 0.
-    EXPECT_EQ(CommitTransmitTone(ShowTransmitTone(0x00, 0)), (StoredTone{0x44, 0}));
+    EXPECT_EQ(CommitTransmitTone(ShowTransmitTone(0x00, 0)), (StoredTone{0x04, 0}));
     EXPECT_EQ(CommitTransmitTone({kToneDcs, 0, 12, 0, kToneDcs, 1}), (StoredTone{0xC4, 13}));
     EXPECT_EQ(CommitTransmitTone({kToneNone, 4, 4, 4, kToneNone, 1}), (StoredTone{0x04, 0}));
     EXPECT_EQ(CommitTransmitTone({-1, 0, 0, 0, kToneNone, 0}), (StoredTone{0x04, 1}));

@@ -64,15 +64,14 @@ TEST(AnalogChannelForm, ControlsWriteTheirBytesAndTheShowRulesHold)
     EXPECT_EQ((QStringList{ui.rxCtcss->itemText(1), ui.rxDcs->itemText(1), ui.txInverted->itemText(107)}),
               (QStringList{"67.0", "D023N", "D754I"}));
     EXPECT_TRUE(ui.autoScan->isEnabled());
-    EXPECT_EQ(ui.txType->currentIndex(), 1);   // blank shows CTCSS, no value, lists off
-    EXPECT_EQ(ui.txCtcss->currentIndex(), -1);
+    EXPECT_EQ(ui.txType->currentIndex(), 0);   // blank means no tone, as its bits say
     EXPECT_FALSE(ui.txCtcss->isEnabled());
 
     Type(ui.alias, "  Gate 1 ");
     EXPECT_EQ(r[1], 12);
     EXPECT_EQ(r[2], 'G');
     EXPECT_EQ(r[3], 0);
-    EXPECT_EQ(r[73], 0x44);  // the blank tone committed as CTCSS with index 0
+    EXPECT_EQ(r[73], 0x04);  // the blank tone committed as no tone, never CTCSS without a value
     EXPECT_EQ(r[74], 0);
     Type(ui.rxFrequency, "435.0125");
     EXPECT_EQ(GetLE32(r, 42), 435012500u);
