@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QRegularExpressionValidator>
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
@@ -70,6 +71,8 @@ CDialog_RW::CDialog_RW(AppContext& app, CDialog_MSComm& link, TransferState& sta
     radioIdLabel_ = new QLabel(QText(text, "DMR_Set", 1), this);
     radioId_ = new QLineEdit(this);
     radioId_->setMaxLength(static_cast<int>(session::kRadioIdChars));
+    // Digits only: the box's text is read as packed digits, so a letter would write an ID no radio has.
+    radioId_->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), radioId_));
     radioIdLabel_->setBuddy(radioId_);
     increment_ = new QCheckBox(QText(text, "RW_Str", kIncrementTextKey), this);
     fast_ = new QCheckBox(QText(text, "RW_Str", kFastLinkTextKey), this);

@@ -1,11 +1,19 @@
 #include "ui/FormBase.h"
 
+#include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QMetaMethod>
 #include <QMessageBox>
 
 #include "app/CVanticApp.h"
 #include "app/QtText.h"
+#include "forms/channels/Encodings.h"
+#include "ui/NameBox.h"
+
+namespace {
+// Texts of the name boxes: 1 how names are measured, 2 a character the radio cannot show.
+constexpr const char* kNameTextSection = "Names";
+}  // namespace
 
 CFormBase::CFormBase(CVanticApp& app, FormKind kind, const char* textSection, QWidget* parent)
     : QWidget(parent), app_(app), kind_(kind), section_(textSection)
@@ -69,6 +77,20 @@ void CFormBase::SetFormTitle(const QString& title)
             break;
         }
     }
+}
+
+void CFormBase::LimitName(QLineEdit* box, std::size_t maxChars, std::size_t fieldBytes, bool asTyped)
+{
+    box->setMaxLength(static_cast<int>(maxChars));
+    const auto problem = [=](const std::string& text) {
+        return NameProblem(asTyped ? text : TrimBlanks(text), maxChars, fieldBytes);
+    };
+    const auto explain = [this](const std::string& reason) {
+        // Characters the radio cannot show, or a name that no longer fits.
+        return Text(kNameTextSection, reason.find("cannot show") != std::string::npos ? 2 : 1);
+    };
+    box->setValidator(new NameValidator(problem, explain, box));
+    box->setToolTip(Text(kNameTextSection, 1));
 }
 
 void CFormBase::ShowMessage(const QString& caption, const QString& text)

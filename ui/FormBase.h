@@ -23,6 +23,7 @@
 #include "app/NavigationState.h"
 
 class CVanticApp;
+class QLineEdit;
 struct AppContext;
 struct Codeplug;
 
@@ -91,6 +92,10 @@ protected:
 
     // For forms that name their own window.
     void SetFormTitle(const QString& title);
+
+    // Makes a name box stop at the longest name its field holds: at most `maxChars` characters
+    // and `fieldBytes` bytes as the radio stores them (blanks trimmed first unless `asTyped`).
+    void LimitName(QLineEdit* box, std::size_t maxChars, std::size_t fieldBytes, bool asTyped = false);
 
     // A message box with an OK button and the warning icon (a form speaks up only to refuse a
     // change), through messageRequested when it is connected.

@@ -73,6 +73,7 @@ CFORM_AnaCH::CFORM_AnaCH(CVanticApp& app) : ChannelFormBase(app, FormKind::Analo
 {
     Controls& c = ui_;
     c.alias = NewBox(static_cast<int>(AliasField::kMaxChars));
+    LimitName(c.alias, AliasField::kMaxChars, AliasField::kBytes);
     c.rxFrequency = NewBox(0);
     c.txFrequency = NewBox(0);
     for (QComboBox** list : {&c.bandwidth, &c.squelch, &c.tail, &c.timeout, &c.recovery, &c.power, &c.permission,

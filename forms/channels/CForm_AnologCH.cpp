@@ -45,6 +45,7 @@ CForm_AnologCH::CForm_AnologCH(CVanticApp& app) : ChannelFormBase(app, FormKind:
 {
     Controls& c = ui_;
     c.alias = NewBox(static_cast<int>(AliasField::kMaxChars));
+    LimitName(c.alias, AliasField::kMaxChars, AliasField::kBytes);
     c.rxFrequency = NewBox(kFrequencyChars);
     c.txFrequency = NewBox(kFrequencyChars);
     c.key = NewBox(kKeyChars);

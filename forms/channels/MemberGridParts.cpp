@@ -74,7 +74,7 @@ void MemberListFormBase::NewAliasBox(int width)
 {
     aliasLabel_ = new QLabel(this);
     alias_ = new QLineEdit(this);
-    alias_->setMaxLength(static_cast<int>(AliasField::kMaxChars));
+    LimitName(alias_, AliasField::kMaxChars, AliasField::kBytes);
     alias_->setFixedWidth(width);
     connect(alias_, &QLineEdit::editingFinished, this, [this] { CommitThenShow(); });
 }

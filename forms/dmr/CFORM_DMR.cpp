@@ -5,6 +5,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
 #include "forms/dmr/BcdId.h"
@@ -61,6 +62,8 @@ void CFORM_DMR::InitialiseControls()
 {
     SetFormTitle(Text(kTitleKey));
     id_->setMaxLength(static_cast<int>(kBcdIdChars));
+    // Digits only: the box's text is read as packed digits, so a letter would store an ID no radio has.
+    id_->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), id_));
     idLabel_->setText(Text(kIdLabelKey));
     const auto& lists = dmr::SettingLists();
     for (std::size_t i = 0; i < lists.size(); ++i) {

@@ -63,7 +63,7 @@ CFORM_DMR_Contact::CFORM_DMR_Contact(CVanticApp& app, QWidget* parent)
     grid_->SetFixedCols(1);
 
     nameEdit_ = new QLineEdit(grid_);
-    nameEdit_->setMaxLength(static_cast<int>(contacts::kNameChars));
+    LimitName(nameEdit_, contacts::kNameChars, AliasField::kBytes, true);
     typeList_ = new QComboBox(grid_);
     idEdit_ = new QLineEdit(grid_);
     idEdit_->setMaxLength(static_cast<int>(contacts::kIdChars));

@@ -69,7 +69,7 @@ CFORM_DMR_RxGrpList::CFORM_DMR_RxGrpList(CVanticApp& app, QWidget* parent)
     : CFormBase(app, FormKind::DmrRxGrpList, "DMR_List", parent)
 {
     nameBox_ = new QLineEdit(this);
-    nameBox_->setMaxLength(static_cast<int>(rxgroups::kNameChars));
+    LimitName(nameBox_, rxgroups::kNameChars, AliasField::kBytes);
     nameBox_->installEventFilter(this);
     auto* nameLabel = new QLabel(this);
     nameLabel->setObjectName(QStringLiteral("nameLabel"));
@@ -204,6 +204,10 @@ void CFORM_DMR_RxGrpList::OnDeleteList()
 {
     if (!rxgroups::DeleteLastList(CodeplugImage()))
         return;
+    // The list shown may be the one removed: the form goes on with the new last list.
+    const std::size_t count = rxgroups::Count(CodeplugImage());
+    if (CurrentIndex() >= count)
+        SetCurrentIndex(static_cast<std::uint32_t>(count - 1));
     RequestTreeRebuild();
     Show();
 }

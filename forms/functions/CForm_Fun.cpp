@@ -84,7 +84,7 @@ void CForm_Fun::InitialiseControls()
     for (std::size_t i = 0; i < kFunFlagCount; ++i)
         flags_[i]->setText(Text(CaptionOf(static_cast<FunFlag>(i)).key));
     aliasLabel_->setText(Text(kAliasCaption.key));
-    alias_->setMaxLength(static_cast<int>(AliasField::kMaxChars));
+    LimitName(alias_, AliasField::kMaxChars, AliasField::kBytes);
 }
 
 void CForm_Fun::ShowRecord()

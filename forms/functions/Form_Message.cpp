@@ -39,7 +39,7 @@ Form_Message::Form_Message(CVanticApp& app, QWidget* parent) : CFormBase(app, Fo
 
     editor_ = new QLineEdit(grid_->viewport());
     editor_->setObjectName(QStringLiteral("messageEditor"));
-    editor_->setMaxLength(static_cast<int>(AliasField::kMaxMessageChars));
+    LimitName(editor_, AliasField::kMaxMessageChars, AliasField::kMessageBytes);
     editor_->setFrame(false);
     editor_->hide();
     editor_->installEventFilter(this);

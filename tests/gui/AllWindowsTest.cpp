@@ -19,6 +19,7 @@
 #include "app/FormFactories.h"
 #include "app/QtText.h"
 #include "link/SessionRules.h"
+#include "ui/NameBox.h"
 #include "tests/gui/TestSupport.h"
 #include "ui/CMSFlexGrid.h"
 
@@ -99,6 +100,29 @@ void ExpectTabsRunDownColumns(QWidget& form)
         }
 }
 
+// Every name box stops taking characters once the name would not fit its field: 華 takes three
+// bytes in the radio, so no 36-byte name holds 13 of them however few characters that is.
+int TypeIntoNameBoxes(QWidget& window)
+{
+    int boxes = 0;
+    for (QLineEdit* box : window.findChildren<QLineEdit*>()) {
+        if (qobject_cast<const NameValidator*>(box->validator()) == nullptr)
+            continue;
+        ++boxes;
+        const QString before = box->text();
+        const QSignalBlocker quiet(box);
+        box->clear();
+        for (int i = 0; i < 30; ++i) {
+            QKeyEvent key(QEvent::KeyPress, 0, Qt::NoModifier, QString::fromUtf8("華"));
+            QApplication::sendEvent(box, &key);
+        }
+        const int taken = static_cast<int>(box->text().size());
+        EXPECT_TRUE(taken == 12 || taken == 26) << box->objectName().toStdString() << " took " << taken;
+        box->setText(before);
+    }
+    return boxes;
+}
+
 }  // namespace
 
 TEST(AllWindows, EveryTextFoundAndEveryFormFitsInBothLanguages)
@@ -116,7 +140,7 @@ TEST(AllWindows, EveryTextFoundAndEveryFormFitsInBothLanguages)
         QCoreApplication::processEvents();
         Shoot(*s.frame, "main", language);
 
-        int forms = 0;
+        int forms = 0, nameBoxes = 0;
         for (std::size_t k = 0; k < kFormKindCount; ++k) {
             const auto kind = static_cast<FormKind>(k);
             const FormInfo& info = FormInfoOf(kind);
@@ -137,11 +161,13 @@ TEST(AllWindows, EveryTextFoundAndEveryFormFitsInBothLanguages)
             EXPECT_LE(need.height(), scroller->viewport()->height());
             Shoot(*window, info.className, language);
             ExpectTabsRunDownColumns(*s.frame->Form(kind));
+            nameBoxes += TypeIntoNameBoxes(*window);
             WalkChoices(*window);
             s.frame->CloseForm(kind);
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         }
         EXPECT_GE(forms, 5);
+        EXPECT_EQ(nameBoxes, 8);  // channels (2), zone, scan list, contact, group list, radio alias, message
 
         // The dialogs the commands open, each shown, walked and closed.
         int dialogs = 0;

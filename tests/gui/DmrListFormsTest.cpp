@@ -71,13 +71,13 @@ TEST(ContactForm, EditorsCommitIntoTheRecordAndCloseTheFormsThatListContacts)
     DmrSession s(dir.path);
     s.frame->show();
     AddContact(s.image(), 2, 0x1234, "All");
-    AddContact(s.image(), 0, 0x16777299, "Ops");  // repaired to 16777214 when shown
+    AddContact(s.image(), 0, 0x16777299, "Ops");  // repaired to the largest valid ID when shown
     CFORM_DMR_Contact* form = s.Contacts();
     ASSERT_NE(form, nullptr);
     CMSFlexGrid* grid = form->Grid();
     EXPECT_EQ(grid->TextMatrix(1, 3), "16777215");
     EXPECT_EQ(grid->TextMatrix(2, 2), "Group call");
-    EXPECT_EQ(grid->TextMatrix(2, 3), "16777214");
+    EXPECT_EQ(grid->TextMatrix(2, 3), "16776415");
     EXPECT_EQ(GetLE32(s.image().ContactTable.record(0), 41), 0xAAAAAAAAu);
 
     // No ID editor for the all call.
@@ -105,19 +105,25 @@ TEST(ContactForm, EditorsCommitIntoTheRecordAndCloseTheFormsThatListContacts)
     EXPECT_EQ(grid->TextMatrix(2, 2), "Private call");
     EXPECT_EQ(grid->TextMatrix(2, 3), "1");
 
-    // Duplicate ID of the same call type: message, value kept, editor stays.
+    // Duplicate ID of the same call type, also after the typed ID was clamped: message, the
+    // contact keeps the ID the grid shows, the editor stays.
     form->AddButton()->click();
     form->AddButton()->click();
     EXPECT_EQ(grid->TextMatrix(3, 1), "Contact3");
     ASSERT_EQ(s.image().ContactTable.record(3)[39], 0);
     s.image().ContactTable.record(3)[39] = 1;
     Click(grid, 4, 3);
-    Enter(form->IdEditor(), "1");
-    ASSERT_EQ(s.prompts->messages.size(), 2u);
-    EXPECT_EQ(s.prompts->messages[1].text,
-              "Another contact of the same call type already has this ID. Please enter a different ID.");
-    EXPECT_EQ(GetLE32(s.image().ContactTable.record(3), 41), 0x1u);
-    EXPECT_TRUE(form->IdEditor()->isVisibleTo(form));
+    for (const char* typed : {"1", "0"}) {  // 0 is clamped to 1
+        Enter(form->IdEditor(), typed);
+        EXPECT_EQ(s.prompts->messages.back().text,
+                  "Another contact of the same call type already has this ID. Please enter a different ID.");
+        EXPECT_EQ(GetLE32(s.image().ContactTable.record(3), 41), 0x3u) << typed;
+        EXPECT_EQ(grid->TextMatrix(4, 3), "3") << typed;
+        EXPECT_TRUE(form->IdEditor()->isVisibleTo(form));
+    }
+    Enter(form->IdEditor(), "99999999");  // clamped: the grid shows what is stored
+    EXPECT_EQ(grid->TextMatrix(4, 3), "16776415");
+    Click(grid, 4, 3);
     Enter(form->IdEditor(), "00000777");
     EXPECT_EQ(grid->TextMatrix(4, 3), "777");
     EXPECT_FALSE(form->IdEditor()->isVisibleTo(form));
@@ -178,8 +184,11 @@ TEST(RxGroupListForm, MembersAreCleanedMovedAndListsAddedToTheTree)
     EXPECT_EQ(rxItems(), 2);
     form->NewListButton()->click();
     EXPECT_EQ(rxItems(), 3);
+    s.List(2);  // the list removed is the one shown: the form goes on with the new last list
     form->DeleteListButton()->click();
     EXPECT_EQ(rxItems(), 2);
+    EXPECT_EQ(s.app.Navigation().Index(FormKind::DmrRxGrpList), 1u);
+    EXPECT_TRUE(form->windowTitle().endsWith(QLatin1String("2"))) << form->windowTitle().toStdString();
 }
 
 TEST(ContactForm, ContactsEditedInTheFormReachTheRadioAndReadBack)

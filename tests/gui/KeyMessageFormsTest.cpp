@@ -138,7 +138,8 @@ TEST(MessageForm, RowsGrowOneAtATimeAndTheEditorCommitsOnLeaving)
     Forms s(dir.path);
     Codeplug& c = s.Image();
     SetCount(c.MessageCount, 7);
-    c.MessageTable.record(0)[1] = 4, c.MessageTable.record(0)[3] = 'X';
+    c.MessageTable.record(0)[1] = 4, c.MessageTable.record(0)[3] = 'X';  // old texts out of use
+    c.MessageTable.record(1)[1] = 2, c.MessageTable.record(1)[3] = 'Y';
 
     s.OpenKeys();  // the last tree label is not the messages form's title
     Form_Message* form = s.OpenMessages();
@@ -148,9 +149,11 @@ TEST(MessageForm, RowsGrowOneAtATimeAndTheEditorCommitsOnLeaving)
     CMSFlexGrid* grid = form->Grid();
     EXPECT_EQ(QStringList({grid->TextMatrix(3, 0), grid->TextMatrix(1, 1)}), QStringList({"03", ""}));
 
-    form->ClickCell(1, 1);  // the first free row comes into use
+    form->ClickCell(1, 1);  // the first free row comes into use, empty as it shows
     EXPECT_EQ(GetCount(c.MessageCount), 1u);
+    EXPECT_EQ(c.MessageTable.record(0)[1], 0);
     ASSERT_TRUE(Shown(form->Editor()));
+    EXPECT_EQ(form->Editor()->text(), "");
     EXPECT_EQ(form->Editor()->maxLength(), 40);
     form->Editor()->setText(" Meet at gate 3 ");
     LeaveEditor(form->Editor());
@@ -164,6 +167,7 @@ TEST(MessageForm, RowsGrowOneAtATimeAndTheEditorCommitsOnLeaving)
     form->ClickCell(2, 0);  // a click elsewhere ends the edit too
     EXPECT_EQ(std::tuple(c.MessageTable.record(0)[1], GetCount(c.MessageCount)), std::tuple(4, 2u));
     EXPECT_FALSE(Shown(form->Editor()));
+    EXPECT_EQ(std::tuple(c.MessageTable.record(1)[1], grid->TextMatrix(2, 1)), std::tuple(0, QString()));
 
     s.OpenKeys();
     s.OpenMessages();  // raised again, still under its own title
