@@ -29,7 +29,9 @@ constexpr std::array<std::string_view, 4> kAnalogPermission = {"Always", "Channe
                                                                "CTCSS/DCS mismatch"};
 constexpr std::array<std::string_view, 3> kDigitalPermission = {"Always", "Channel free", "Colour code free"};
 constexpr std::array<std::string_view, 6> kTimeout = {"Off", "30", "60", "90", "120", "150"};
-constexpr std::array<std::string_view, 2> kBandwidth = {"12.5MHz", "25MHz"};
+constexpr std::array<std::string_view, 2> kBandwidth = {"12.5kHz", "25kHz"};
+// What files written before the bandwidth read "kHz" hold; still read.
+constexpr std::array<std::string_view, 2> kFormerBandwidth = {"12.5MHz", "25MHz"};
 constexpr std::array<std::string_view, 2> kOffOn = {"Off", "On"};
 constexpr std::array<std::string_view, 2> kTimeSlot = {"Slot 1", "Slot 2"};
 constexpr std::array<std::string_view, 3> kCallType = {"Group call", "Private call", "All call"};
@@ -144,6 +146,12 @@ std::string ChoiceList(std::span<const std::string_view> choices)
     return out;
 }
 
+FieldDef WithFormerChoices(FieldDef field, std::span<const std::string_view> former)
+{
+    field.formerChoices = former;
+    return field;
+}
+
 std::optional<std::size_t> MatchChoice(std::span<const std::string_view> choices, const FieldValue& value)
 {
     if (!value.is_string())
@@ -220,7 +228,7 @@ const RecordSchema& AnalogChannelSchema()
         {.id = "tailElimination", .label = "Squelch tail elimination", .codec = Codec::Tail, .offset = F::RxToneType,
          .mask = 0x06, .choices = kOffOn},
         Tone(Codec::TxTone, "txTone", "Transmit tone", F::TxToneType, F::TxToneIndex),
-        Choice("bandwidth", "Bandwidth", F::Flags, kBandwidth, F::kFlagWideBand),
+        WithFormerChoices(Choice("bandwidth", "Bandwidth", F::Flags, kBandwidth, F::kFlagWideBand), kFormerBandwidth),
         Choice("power", "Transmit power", F::Power, kPower),
         Choice("txPermission", "Transmit admit", F::TxPermission, kAnalogPermission),
         Choice("txTimeout", "Transmit time-out [s]", F::TxTimeout, kTimeout),
@@ -803,7 +811,9 @@ std::string WriteInto(const FieldDef& f, std::span<std::uint8_t> r, const FieldV
     }
     case Codec::Tail:
     case Codec::Choice: {
-        const auto position = MatchChoice(f.choices, v);
+        auto position = MatchChoice(f.choices, v);
+        if (!position)
+            position = MatchChoice(f.formerChoices, v);
         if (!position)
             return "expected one of " + ChoiceList(f.choices);
         if (f.codec == Codec::Tail)

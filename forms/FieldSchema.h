@@ -55,6 +55,7 @@ struct FieldDef {
     std::uint8_t mask = 0xFF;  // one-byte fields: the bits the field owns
     std::size_t aux = 0;
     std::span<const std::string_view> choices{};
+    std::span<const std::string_view> formerChoices{};  // earlier texts of the same choices, still read
     std::int64_t scale = 1;
     std::int64_t bias = 0;
     std::int64_t min = 0;

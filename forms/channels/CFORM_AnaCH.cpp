@@ -140,7 +140,7 @@ void CFORM_AnaCH::InitialiseControls()
     SetCaptions();
     Controls& c = ui_;
     c.bandwidth->clear();
-    c.bandwidth->addItems({QStringLiteral("12.5MHz"), QStringLiteral("25MHz")});
+    c.bandwidth->addItems({QStringLiteral("12.5kHz"), QStringLiteral("25kHz")});
     FillNumbers(c.squelch, 0, kSquelchLevels - 1);
     FillKeys(c.tail, {371, 372});
     FillTimeouts(c.timeout);

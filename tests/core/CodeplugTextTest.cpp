@@ -118,6 +118,8 @@ TEST(CodeplugJson, HandEditsLandInTheirBytesAndBadValuesAreRefusedWithTheirPath)
     doc["analogChannels"]["records"][0]["alias"] = "北门";
     doc["contacts"]["records"][1]["id"] = 1234;
     doc["dmrSettings"]["radioId"] = 7654321;
+    doc["analogChannels"]["records"][1]["bandwidth"] = "25MHz";  // as files of earlier versions say it
+    doc["analogChannels"]["records"][2]["bandwidth"] = "12.5kHz";
     auto edited = std::make_unique<Codeplug>();
     ASSERT_TRUE(ImportJson(doc, *edited).empty());
     const Image b = BytesOf(*edited);
@@ -128,6 +130,8 @@ TEST(CodeplugJson, HandEditsLandInTheirBytesAndBadValuesAreRefusedWithTheirPath)
     EXPECT_EQ(Image(b.begin() + 5438 + 2, b.begin() + 5438 + 6), (Image{0xB1, 0xB1, 0xC3, 0xC5}));
     EXPECT_EQ(Le32(b, 254 + 45 + 41), 0x1234u);
     EXPECT_EQ(Le32(b, 227 + 1), 0x7654321u);
+    EXPECT_EQ(b[5438 + 81 + 39] & 0x04, 0x04);      // wide
+    EXPECT_EQ(b[5438 + 2 * 81 + 39] & 0x04, 0x00);  // narrow
 
     const Image before = BytesOf(*edited);
     const std::pair<const char*, JsonDocument> bad[] = {

@@ -39,7 +39,7 @@ TEST(Describe, FieldsReadAsTheUserSeesThemAndCountsListOnlyTheTable)
     const DescNode tree = DescribeCodeplug(cp);
     const DescNode& ch = Record(tree, "analogChannels", 0);
     const std::pair<const char*, const char*> shown[] = {{"alias", "Gate"}, {"rxFrequency", "435.012500"}, {"txFrequency", "0."},
-        {"rxTone", "D023I"}, {"bandwidth", "25MHz"}};
+        {"rxTone", "D023I"}, {"bandwidth", "25kHz"}};
     for (const auto& [field, text] : shown)
         EXPECT_EQ(At(ch, {field}).text, text) << field;
     EXPECT_EQ(At(ch, {"txTone"}).text.rfind("invalid", 0), 0u);

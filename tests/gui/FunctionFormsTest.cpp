@@ -55,7 +55,7 @@ TEST(FunForm, ControlsWriteTheirBytesAndEveryDisplayClearsTheForcedOffBits)
     EXPECT_EQ(c.RadioSettings[87], 0xFB);
     EXPECT_EQ(form->List(FunList::DigitalMicGain)->currentText(), "1");
     EXPECT_EQ(form->List(FunList::MenuLanguage)->currentIndex(), 1);
-    EXPECT_EQ(form->ListLabel(FunList::DigitalMicGain)->text(), "数字麦克风增益");  // keeps its caption in English
+    EXPECT_EQ(form->ListLabel(FunList::DigitalMicGain)->text(), "Digital microphone gain");
     EXPECT_EQ(form->List(FunList::LowBatteryInterval)->count(), 256);
     EXPECT_EQ(form->Alias()->maxLength(), 18);
 
