@@ -1,5 +1,6 @@
 #include "ui/FormBase.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QMetaMethod>
@@ -91,6 +92,17 @@ void CFormBase::LimitName(QLineEdit* box, std::size_t maxChars, std::size_t fiel
     };
     box->setValidator(new NameValidator(problem, explain, box));
     box->setToolTip(Text(kNameTextSection, 1));
+}
+
+QLabel* CFormBase::NewRunOnlyNote()
+{
+    constexpr int kRunOnly = 57;  // section "Pub"
+    auto* note = new QLabel(Text("Pub", kRunOnly), this);
+    note->setObjectName(QStringLiteral("runOnlyNote"));
+    note->setWordWrap(true);
+    note->setStyleSheet(QStringLiteral("QLabel { background: #fff6d5; color: #5a4500; border: 1px solid #e2c66a;"
+                                       " border-radius: 3px; padding: 5px 8px; }"));
+    return note;
 }
 
 void CFormBase::ShowMessage(const QString& caption, const QString& text)

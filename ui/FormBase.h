@@ -23,6 +23,7 @@
 #include "app/NavigationState.h"
 
 class CVanticApp;
+class QLabel;
 class QLineEdit;
 struct AppContext;
 struct Codeplug;
@@ -96,6 +97,10 @@ protected:
     // Makes a name box stop at the longest name its field holds: at most `maxChars` characters
     // and `fieldBytes` bytes as the radio stores them (blanks trimmed first unless `asTyped`).
     void LimitName(QLineEdit* box, std::size_t maxChars, std::size_t fieldBytes, bool asTyped = false);
+
+    // The line that tells the user that the form's values live only while the program runs
+    // (they are neither saved nor written to the radio); the form puts it in its layout.
+    QLabel* NewRunOnlyNote();
 
     // A message box with an OK button and the warning icon (a form speaks up only to refuse a
     // change), through messageRequested when it is connected.

@@ -64,6 +64,8 @@ CForm_MonitorCh::CForm_MonitorCh(CVanticApp& app, QWidget* parent)
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(16, 12, 16, 12);
+    layout->addWidget(NewRunOnlyNote());
+    layout->addSpacing(4);
     layout->addLayout(settings);
     layout->addSpacing(8);
     layout->addLayout(grids, 1);

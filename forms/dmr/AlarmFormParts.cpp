@@ -64,6 +64,7 @@ void AlarmFormBase::AddStepBar(Table emergency::AlarmTables::*table)
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(24, 24, 24, 24);
     layout->setSpacing(16);
+    layout->addWidget(NewRunOnlyNote());
     layout->addWidget(box_);
     layout->addWidget(buttons_);
     layout->addStretch(1);

@@ -45,7 +45,7 @@ CForm_VOX::CForm_VOX(CVanticApp& app) : CFormBase(app, FormKind::Vox, "VOX")
         form = new QFormLayout(group);
         form->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
         form->setLabelAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-        form->setVerticalSpacing(8);
+        form->setVerticalSpacing(5);
         return group;
     };
 
@@ -68,8 +68,9 @@ CForm_VOX::CForm_VOX(CVanticApp& app) : CFormBase(app, FormKind::Vox, "VOX")
     c_.digitalGain = addList(gainGroup_, form, "数字麦克风增益[分贝]", digitalGainLabel_);
 
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(12, 12, 12, 12);
-    layout->setSpacing(10);
+    layout->setContentsMargins(12, 8, 12, 8);
+    layout->setSpacing(8);
+    layout->addWidget(NewRunOnlyNote());
     layout->addWidget(voxGroup_);
     layout->addWidget(agcGroup_);
     layout->addWidget(gainGroup_);
