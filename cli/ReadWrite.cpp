@@ -138,8 +138,7 @@ std::optional<TransferOptions> ParseOptions(std::string_view verb, Args args, bo
 
 }  // namespace
 
-// The folders of the desktop program's files as that program would find them from here.
-static ProgramDirectories ProgramFolders()
+ProgramDirectories ProgramFolders()
 {
     std::error_code error;
     const auto exe = std::filesystem::read_symlink("/proc/self/exe", error);

@@ -22,6 +22,9 @@ struct TextOptions {
     std::string output;  // -o
     std::string table;   // --table
     std::string into;    // --into
+    std::string format;  // --format: json, csv (with --table) or pdf
+    std::string page;    // --page (pdf): a4 or letter
+    std::string language;  // --lang (pdf): en or zh
     bool force = false;
 };
 
@@ -46,6 +49,9 @@ std::optional<TextOptions> Parse(std::string_view verb, Args args, bool allowTab
                 return std::nullopt;
         } else if (allowInto && arg == "--into") {
             if (!value(o.into))
+                return std::nullopt;
+        } else if (allowTable && (arg == "--format" || arg == "--page" || arg == "--lang")) {
+            if (!value(arg == "--format" ? o.format : arg == "--page" ? o.page : o.language))
                 return std::nullopt;
         } else if (arg == "--force") {
             o.force = true;
@@ -123,6 +129,12 @@ int RunExport(Args args)
         return kExitUsage;
     if (o->files.size() != 1) {
         PrintError("export", "give one codeplug file (zr740 export --help shows the usage)");
+        return kExitUsage;
+    }
+    if (o->format == "pdf")
+        return ExportSheetPdf(o->files.front(), o->output, o->page, o->language);
+    if (!o->page.empty() || !o->language.empty() || !(o->format.empty() || o->format == "json" || o->format == "csv")) {
+        PrintError("export", "--format is json, csv or pdf; --page and --lang go with --format pdf");
         return kExitUsage;
     }
     std::optional<CsvTable> table;

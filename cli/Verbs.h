@@ -8,6 +8,7 @@
 #include <span>
 #include <string_view>
 
+#include "app/ProgramDirectories.h"
 #include "codeplug/Codeplug.h"
 #include "link/PortProbe.h"
 
@@ -45,10 +46,18 @@ int RunImport(Args args);
 int RunDiff(Args args);
 int RunCheck(Args args);
 
+// cli/Sheet.cpp: the channel sheet as PDF (zr740 export FILE --format pdf -o OUT.pdf), in the
+// language of the desktop program's settings unless `language` ("en", "zh") says otherwise, on
+// `page` ("a4", "letter") paper.
+int ExportSheetPdf(const std::filesystem::path& file, const std::string& output, const std::string& page,
+                   const std::string& language);
+
 // cli/Fleet.cpp
 int RunFleet(Args args);
 
 // cli/ReadWrite.cpp: the ports of the transfer verbs.
+// The folders of the desktop program's files as that program would find them from here.
+ProgramDirectories ProgramFolders();
 // The directory of the running program (COMn links and the default codeplug live there).
 std::filesystem::path ProgramDirectory();
 // "COM3" (any case) names a port number; anything else is a device path.

@@ -1,0 +1,214 @@
+// The channel sheet as PDF, read back with pdftotext (poppler-utils): pages as the content needs,
+// every name on them, page numbers, continued tables, nothing outside the paper; and the same
+// sheet from zr740 export --format pdf.
+#include <gtest/gtest.h>
+
+#include <QRegularExpression>
+
+#include <cstdio>
+#include <random>
+
+#include "codeplug/CodeplugFile.h"
+#include "forms/channels/ChannelRules.h"
+#include "forms/channels/Encodings.h"
+#include "forms/dmr/ContactRules.h"
+#include "forms/dmr/RxGroupRules.h"
+#include "tests/gui/TestSupport.h"
+#include "ui/SheetPainter.h"
+
+using namespace testsupport;
+
+namespace {
+
+struct TempDir {
+    fs::path path = fs::temp_directory_path() / ("zr740-sheet-" + std::to_string(std::random_device{}()));
+    TempDir() { fs::create_directories(path); }
+    ~TempDir() { fs::remove_all(path); }
+};
+
+std::string Shell(const std::string& command)
+{
+    std::string out;
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        char buffer[4096];
+        while (const std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe))
+            out.append(buffer, n);
+        pclose(pipe);
+    }
+    return out;
+}
+
+bool HavePdfToText() { return !Shell("command -v pdftotext").empty(); }
+
+std::string PdfText(const fs::path& pdf, const std::string& options = "-layout")
+{
+    return Shell("pdftotext " + options + " '" + pdf.string() + "' - 2>/dev/null");
+}
+
+fs::path WritePdf(const TempDir& dir, const QByteArray& bytes, const std::string& name)
+{
+    const fs::path file = dir.path / name;
+    WriteWholeFile(file, std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
+    return file;
+}
+
+// The default codeplug with `channels` channels of each kind named "DIG-nn" / "ANA-nn", and up to
+// `contacts` contacts and `groups` receive group lists.
+std::unique_ptr<Codeplug> Filled(std::size_t channels, std::size_t contacts, std::size_t groups)
+{
+    auto c = std::make_unique<Codeplug>();
+    EXPECT_TRUE(LoadCodeplugFile(*c, fs::path(ZR740_SOURCE_DIR) / "data" / "Default.VNTX").ok());
+    for (ChannelKind kind : {ChannelKind::Digital, ChannelKind::Analog}) {
+        while (ChannelCount(*c, kind) < channels)
+            AddChannel(*c, kind);
+        while (ChannelCount(*c, kind) > channels)
+            DeleteChannel(*c, kind, ChannelCount(*c, kind) - 1);
+        for (std::size_t i = 0; i < channels; ++i) {
+            auto r = ChannelRecord(*c, kind, i);
+            const std::string name = (kind == ChannelKind::Digital ? "DIG-" : "ANA-") + QString::asprintf("%02zu", i + 1).toStdString();
+            r[1] = EncodeAlias(name, r.subspan(2, 36));
+        }
+    }
+    for (std::size_t n = contacts::Count(*c); n < contacts; ++n)
+        contacts::Add(*c, "Talkgroup " + std::to_string(n + 1));
+    while (rxgroups::Count(*c) < groups && rxgroups::NewList(*c)) {
+    }
+    return c;
+}
+
+TextCatalogue Texts(int keyBase)
+{
+    TextCatalogue text;
+    text.SetKeyBase(keyBase);
+    text.LoadFile(fs::path(ZR740_SOURCE_DIR) / "data" / "Txt.ini");
+    return text;
+}
+
+int Count(const std::string& text, const std::string& part)
+{
+    int n = 0;
+    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + part.size()))
+        ++n;
+    return n;
+}
+
+}  // namespace
+
+// The sheet takes the pages its content needs (a longer codeplug or shorter paper, more pages),
+// every page says "Page k of N", every channel is on it once, a table running onto another page
+// repeats its title as continued, and every word lies on the paper inside the margins.
+TEST(ChannelSheet, PagesFollowTheContentAndEveryNameIsOnThem)
+{
+    if (!HavePdfToText())
+        GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    struct Row {
+        std::size_t channels, contacts, groups;
+        QPageSize::PageSizeId paper;
+        const char* size;  // as pdfinfo names it
+        int minPages, maxPages;
+    };
+    const Row rows[] = {
+        {1, 0, 1, QPageSize::A4, "A4", 1, 1},
+        {16, 6, 2, QPageSize::A4, "A4", 2, 3},
+        {16, 64, 32, QPageSize::A4, "A4", 4, 8},
+        {16, 64, 32, QPageSize::Letter, "letter", 4, 8},
+    };
+    const TextCatalogue english = Texts(100000);
+    TempDir dir;
+    int fullA4 = 0;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(testing::Message() << row.channels << " channels, " << row.contacts << " contacts, " << row.size);
+        const auto codeplug = Filled(row.channels, row.contacts, row.groups);
+        const fs::path pdf = WritePdf(dir, ChannelSheetPdf(BuildChannelSheet(*codeplug, english), row.paper), "s.pdf");
+        const std::string text = PdfText(pdf);
+        const int pages = Count(text, "\f");
+        EXPECT_GE(pages, row.minPages);
+        EXPECT_LE(pages, row.maxPages);
+        EXPECT_NE(Shell("pdfinfo '" + pdf.string() + "'").find(std::string("(") + row.size + ")"), std::string::npos);
+        for (int page = 1; page <= pages; ++page)
+            EXPECT_EQ(Count(text, "Page " + std::to_string(page) + " of " + std::to_string(pages)), 1) << page;
+        for (std::size_t i = 1; i <= row.channels; ++i)
+            for (const char* kind : {"DIG-", "ANA-"}) {
+                const std::string name = kind + QString::asprintf("%02zu", i).toStdString();
+                // Once in its table, and once in each zone or scan list that holds it.
+                EXPECT_GE(Count(text, name + " "), 1) << name;
+            }
+        EXPECT_EQ(Count(text, "Talkgroup " + std::to_string(row.contacts) + " "), row.contacts > 6 ? 1 : 0);
+        EXPECT_EQ(Count(text, "(continued)") > 0, pages > 1);
+        if (row.paper == QPageSize::Letter)
+            EXPECT_GE(pages, fullA4);  // shorter paper, never fewer pages
+        else
+            fullA4 = pages;
+
+        // Every word on the paper, inside the 15 mm margins (42.5 points) less a little.
+        const std::string boxes = PdfText(pdf, "-bbox");
+        const QRegularExpression page("<page width=\"([0-9.]+)\" height=\"([0-9.]+)\"");
+        const QRegularExpression word("<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"([0-9.]+)\" yMax=\"([0-9.]+)\"");
+        const QString xml = QString::fromStdString(boxes);
+        const auto size = page.match(xml);
+        ASSERT_TRUE(size.hasMatch());
+        const double width = size.captured(1).toDouble(), height = size.captured(2).toDouble();
+        int words = 0;
+        for (auto it = word.globalMatch(xml); it.hasNext(); ++words) {
+            const auto w = it.next();
+            EXPECT_GE(w.captured(1).toDouble(), 40.0);
+            EXPECT_GE(w.captured(2).toDouble(), 40.0);
+            EXPECT_LE(w.captured(3).toDouble(), width - 40.0);
+            EXPECT_LE(w.captured(4).toDouble(), height - 40.0);
+        }
+        EXPECT_GT(words, 50);
+    }
+}
+
+// In Chinese the sheet's titles, headers and page numbers are Chinese.
+TEST(ChannelSheet, FollowsTheLanguageOfTheTexts)
+{
+    if (!HavePdfToText())
+        GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    TempDir dir;
+    const auto codeplug = Filled(2, 6, 2);
+    const fs::path pdf = WritePdf(dir, ChannelSheetPdf(BuildChannelSheet(*codeplug, Texts(0)), QPageSize::A4), "zh.pdf");
+    const std::string text = PdfText(pdf);
+    for (const char* expected : {"ZR-740 信道表", "模拟信道", "数字信道", "联系", "机型别名", "共 1 "})
+        EXPECT_NE(text.find(expected), std::string::npos) << expected;
+    EXPECT_EQ(text.find("Analog channels"), std::string::npos);
+}
+
+// zr740 export FILE --format pdf -o SHEET.pdf writes the same sheet without a display, safely.
+TEST(ChannelSheet, CommandLineWritesTheSheet)
+{
+    if (!HavePdfToText() || !fs::exists(fs::path(ZR740_PROGRAM_DIR) / "zr740"))
+        GTEST_SKIP() << "pdftotext or zr740 missing";
+    TempDir dir;
+    const fs::path codeplug = dir.path / "radio.VNTX", sheet = dir.path / "sheet.pdf";
+    ASSERT_TRUE(SaveCodeplugFile(*Filled(3, 6, 2), codeplug).ok());
+    // No display and no platform chosen: the tool picks the offscreen one itself.
+    const std::string zr740 =
+        "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM '" ZR740_PROGRAM_DIR "/zr740' export '" + codeplug.string() + "' ";
+    struct Row {
+        std::string options;
+        bool written;
+        const char* expected;
+    };
+    const Row rows[] = {
+        {"--format pdf --lang en --page letter -o '" + sheet.string() + "'", true, "Digital channels"},
+        {"--format pdf --lang zh -o '" + sheet.string() + "'", true, "数字信道"},
+        {"--format pdf", false, nullptr},                                   // no file to write
+        {"--format pdf --page a3 -o '" + sheet.string() + "'", false, nullptr},
+        {"--format xml -o '" + sheet.string() + "'", false, nullptr},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.options);
+        fs::remove(sheet);
+        const int status = std::system((zr740 + row.options + " >/dev/null 2>&1").c_str());
+        EXPECT_EQ(status == 0, row.written);
+        EXPECT_EQ(fs::exists(sheet), row.written);
+        if (row.written) {
+            const std::string text = PdfText(sheet);
+            EXPECT_NE(text.find(row.expected), std::string::npos);
+            EXPECT_NE(text.find("DIG-03"), std::string::npos);
+        }
+    }
+    // Written through a temporary file renamed over the target: nothing else is left behind.
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path), fs::directory_iterator()), 1);
+}
