@@ -88,6 +88,37 @@ void PaintPrinter(QPainter& p, const QRectF& box)
     p.restore();
 }
 
+// A hooked arrow pointing left (undo); mirrored it points right (redo).
+void PaintTurnArrow(QPainter& p, const QRectF& box, bool mirrored)
+{
+    p.save();
+    p.translate(box.topLeft());
+    p.scale(box.width() / 64.0, box.height() / 64.0);
+    if (mirrored) {
+        p.translate(64, 0);
+        p.scale(-1, 1);
+    }
+    p.setRenderHint(QPainter::Antialiasing);
+    const QColor colour(40, 110, 190);
+    QPainterPath hook;
+    hook.moveTo(18, 22);
+    hook.lineTo(38, 22);
+    hook.cubicTo(62, 22, 62, 56, 38, 56);
+    hook.lineTo(24, 56);
+    p.setPen(QPen(colour.darker(130), 9, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(hook);
+    QPainterPath head;
+    head.moveTo(4, 22);
+    head.lineTo(22, 6);
+    head.lineTo(22, 38);
+    head.closeSubpath();
+    p.setPen(QPen(colour.darker(130), 2));
+    p.setBrush(colour);
+    p.drawPath(head);
+    p.restore();
+}
+
 QPixmap Canvas(int size)
 {
     QPixmap pixmap(size, size);
@@ -151,6 +182,10 @@ QIcon DrawToolIcon(ToolIcon kind)
         case ToolIcon::WriteRadio:  // from the program into the radio
             PaintRadio(p, QRectF(-s * 0.12, 0, s * 0.8, s));
             PaintArrow(p, QRectF(s * 0.5, s * 0.3, s * 0.5, s * 0.7), true, QColor(215, 80, 60));
+            break;
+        case ToolIcon::Undo:
+        case ToolIcon::Redo:
+            PaintTurnArrow(p, QRectF(0, 0, s, s), kind == ToolIcon::Redo);
             break;
         }
         p.end();

@@ -8,5 +8,5 @@ QIcon ProgramIcon();
 QPixmap ProgramIconPixmap(int size);  // one size of it (also the desktop menu's icon)
 QPixmap ClientBackgroundTile();
 
-enum class ToolIcon { Print, ReadRadio, WriteRadio };
+enum class ToolIcon { Print, ReadRadio, WriteRadio, Undo, Redo };
 QIcon DrawToolIcon(ToolIcon kind);

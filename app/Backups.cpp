@@ -42,13 +42,8 @@ fs::path Directory()
     return {};
 }
 
-std::string FileName(const Codeplug& codeplug, std::chrono::system_clock::time_point when)
+std::string SerialForFileName(const Codeplug& codeplug)
 {
-    const std::time_t t = std::chrono::system_clock::to_time_t(when);
-    std::tm local{};
-    localtime_r(&t, &local);
-    char stamp[32];
-    std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
     std::string serial;
     for (std::size_t i = RadioInfoField::SerialNumber; i < codeplug.RadioInfoBlock.size(); ++i) {
         const char c = static_cast<char>(codeplug.RadioInfoBlock[i]);
@@ -57,7 +52,17 @@ std::string FileName(const Codeplug& codeplug, std::chrono::system_clock::time_p
         if (std::isalnum(static_cast<unsigned char>(c)) || c == '-' || c == '_')
             serial += c;
     }
-    return std::string(stamp) + "-" + (serial.empty() ? "unknown" : serial) + ".VNTX";
+    return serial.empty() ? "unknown" : serial;
+}
+
+std::string FileName(const Codeplug& codeplug, std::chrono::system_clock::time_point when)
+{
+    const std::time_t t = std::chrono::system_clock::to_time_t(when);
+    std::tm local{};
+    localtime_r(&t, &local);
+    char stamp[32];
+    std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
+    return std::string(stamp) + "-" + SerialForFileName(codeplug) + ".VNTX";
 }
 
 Result Save(const Codeplug& codeplug, const fs::path& directory, std::chrono::system_clock::time_point when,

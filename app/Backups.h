@@ -17,9 +17,11 @@ inline constexpr std::size_t kKept = 200;
 // $HOME/.local/share/zr740/backups; empty when neither is known.
 std::filesystem::path Directory();
 
-// "20261207-033512-SN0001.VNTX": local date and time, and the serial number of the radio
-// information block (characters other than letters, digits, '-' and '_' left out; "unknown"
-// when there is none).
+// The serial number of the radio information block as a part of a file name: characters other
+// than letters, digits, '-' and '_' left out; "unknown" when none is left.
+std::string SerialForFileName(const Codeplug& codeplug);
+
+// "20261207-033512-SN0001.VNTX": local date and time, and SerialForFileName.
 std::string FileName(const Codeplug& codeplug, std::chrono::system_clock::time_point when);
 
 struct Result {

@@ -18,6 +18,13 @@
 #include <QStyle>
 #include <QToolBar>
 #include <QTreeWidget>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QScreen>
 #include <QUrl>
 
 #include "app/Artwork.h"
@@ -39,6 +46,7 @@
 #include "link/CDialog_RadioInfo.h"
 #include "link/CDialog_SetComPort.h"
 #include "ui/FormBase.h"
+#include "ui/SheetPainter.h"
 
 namespace {
 
@@ -46,6 +54,13 @@ constexpr int kPubCaption = 10;
 constexpr int kPubClosePrompt = 11;
 constexpr int kPubFileFilter = 12;
 constexpr int kPubLanguageNextStart = 40;
+constexpr int kPubSaveChanges = 50;  // before New, Open, Read and a dropped file
+constexpr int kPubReadTitle = 51;    // %1 the radio's serial number
+constexpr int kPubOpened = 52;       // %1 the file
+constexpr int kPubSaved = 53;        // %1 the file
+constexpr int kPubReadDone = 54;     // %1 the serial number, %2 the port
+constexpr int kPubBackup = 55;       // %1 the backup file
+constexpr int kPubWritten = 56;      // %1 the port
 constexpr int kRwWrongFile = 9;
 
 // File › Export and Import texts.
@@ -61,7 +76,15 @@ constexpr int kNotJson = 45;         // then where the parser stopped
 constexpr int kTooLarge = 46;
 constexpr int kNothingChanged = 47;
 
-constexpr const char* kNavigationCaption = "导航栏";
+// Channel sheet texts.
+constexpr int kSheetFilter = 7;
+constexpr int kSheetWritten = 8;   // %1 the file
+constexpr int kSheetFailed = 9;    // then the file and the reason
+
+// Keys of section "Menu" used outside the menu table.
+constexpr int kMenuPrint = 27;
+constexpr int kMenuUndo = 29, kMenuRedo = 30;
+constexpr int kMenuNavigationCaption = 62;  // the navigation bar's own caption
 
 // Qt reads "[*]" in a window title as the modified marker; a literal one is written twice.
 QString WindowTitleText(const std::string& title)
@@ -92,6 +115,7 @@ CMainFrame::CMainFrame(CVanticApp& app, std::unique_ptr<IUserPrompts> prompts, Q
     setWindowTitle(WindowTitleText(MainTitleFor(context.language)));
     setWindowIcon(ProgramIcon());
     setObjectName("CMainFrame");
+    setAcceptDrops(true);
 
     CreateStatusBar();
     CreateToolBar();
@@ -112,6 +136,7 @@ CMainFrame::CMainFrame(CVanticApp& app, std::unique_ptr<IUserPrompts> prompts, Q
     app_.Navigation().expansion.Clear();
     RebuildTree();
     history_.Reset(CaptureDocument(context));
+    recentFiles_.Load(context.programDirectory / kRecentFilesName);
     InstallMenuBar();
     UpdateViewChecks();
 }
@@ -158,7 +183,7 @@ void CMainFrame::CreateToolBar()
 
 void CMainFrame::CreateNavigationBar()
 {
-    navigationBar_ = new QDockWidget(QString::fromUtf8(kNavigationCaption), this);
+    navigationBar_ = new QDockWidget(QText(app_.Context().text, "Menu", kMenuNavigationCaption), this);
     navigationBar_->setObjectName("NavigationBar");
     navigationBar_->setAllowedAreas(Qt::AllDockWidgetAreas);
     navigationBar_->setMinimumWidth(120);
@@ -174,6 +199,8 @@ void CMainFrame::CreateNavigationBar()
     tree_->setUniformRowHeights(true);
     tree_->resize(200, 360);
     connect(tree_, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) { ClickTreeItem(item); });
+    // Enter on an item opens it as a click does.
+    connect(tree_, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item) { ClickTreeItem(item); });
 
     navigationBar_->setWidget(tree_);
     addDockWidget(Qt::LeftDockWidgetArea, navigationBar_);
@@ -186,7 +213,7 @@ QAction* CMainFrame::MakeCommandAction(int command, const QString& label, const 
     auto* action = new QAction(label, this);
     action->setData(command);
     if (shortcut != nullptr) {
-        action->setShortcut(QKeySequence(QString::fromLatin1(shortcut)));
+        action->setShortcuts(QKeySequence::listFromString(QString::fromLatin1(shortcut)));
         action->setShortcutContext(Qt::ApplicationShortcut);
     }
     connect(action, &QAction::triggered, this, [this, command] { OnCommand(command); });
@@ -194,29 +221,33 @@ QAction* CMainFrame::MakeCommandAction(int command, const QString& label, const 
     return action;
 }
 
+QString CMainFrame::MenuText(int key) const
+{
+    return QString::fromStdString(app_.Context().text.GetTextAt("Menu", MenuKeyBase(englishMenus_), key));
+}
+
 void CMainFrame::InstallMenuBar()
 {
     auto* bar = new QMenuBar(this);
-    std::map<QString, QMenu*> popups;
-    std::map<QString, QMenu*> subPopups;
+    std::map<int, QMenu*> popups;
+    std::map<std::pair<int, int>, QMenu*> subPopups;
     for (const MenuItemDef& item : MenuBarFor(englishMenus_)) {
-        const QString popupName = QString::fromUtf8(item.popup);
-        QMenu*& popup = popups[popupName];
+        QMenu*& popup = popups[item.popup];
         if (popup == nullptr)
-            popup = bar->addMenu(popupName);
+            popup = bar->addMenu(MenuText(item.popup));
         QMenu* menu = popup;
-        if (item.subPopup != nullptr) {
-            const QString subName = QString::fromUtf8(item.subPopup);
-            QMenu*& sub = subPopups[popupName + '/' + subName];
+        if (item.subPopup != 0) {
+            QMenu*& sub = subPopups[{item.popup, item.subPopup}];
             if (sub == nullptr)
-                sub = popup->addMenu(subName);
+                sub = popup->addMenu(MenuText(item.subPopup));
             menu = sub;
         }
-        if (item.label == nullptr) {
+        if (item.label == 0)
             menu->addSeparator();
-            continue;
-        }
-        menu->addAction(MakeCommandAction(item.command, QString::fromUtf8(item.label), item.shortcut));
+        else if (item.command == Cmd::RecentFiles)
+            recentMenu_ = menu->addMenu(MenuText(item.label));
+        else
+            menu->addAction(MakeCommandAction(item.command, MenuText(item.label), item.shortcut));
     }
     for (const MenuItemDef& item : ShortcutOnlyCommands())
         addAction(MakeCommandAction(item.command, QString(), item.shortcut));
@@ -242,19 +273,22 @@ void CMainFrame::InstallMenuBar()
     const auto tool = [&](int command, const QIcon& icon) {
         QAction* action = CommandAction(command);
         action->setIcon(icon);
-        action->setToolTip(action->text().remove('&'));
         toolBar_->addAction(action);
     };
+    // The two Print buttons of the toolbar both print the channel sheet.
     const auto print = [&] {
-        QAction* action = toolBar_->addAction(DrawToolIcon(ToolIcon::Print),
-                                              englishMenus_ ? QStringLiteral("Print") : QStringLiteral("打印"));
+        QAction* action = toolBar_->addAction(DrawToolIcon(ToolIcon::Print), MenuText(kMenuPrint));
+        action->setToolTip(action->text().remove('&'));
         action->setData(Cmd::FilePrint);
-        action->setEnabled(false);  // there is nothing to print
+        connect(action, &QAction::triggered, this, [this] { OnCommand(Cmd::FilePrint); });
     };
     tool(Cmd::FileNew, style->standardIcon(QStyle::SP_FileIcon));
     tool(Cmd::FileOpen, style->standardIcon(QStyle::SP_DialogOpenButton));
     tool(Cmd::FileSave, style->standardIcon(QStyle::SP_DialogSaveButton));
     print();
+    toolBar_->addSeparator();
+    tool(Cmd::EditUndo, DrawToolIcon(ToolIcon::Undo));
+    tool(Cmd::EditRedo, DrawToolIcon(ToolIcon::Redo));
     toolBar_->addSeparator();
     tool(Cmd::Read, DrawToolIcon(ToolIcon::ReadRadio));
     tool(Cmd::Write, DrawToolIcon(ToolIcon::WriteRadio));
@@ -262,6 +296,49 @@ void CMainFrame::InstallMenuBar()
     print();
     toolBar_->addSeparator();
     tool(Cmd::About, style->standardIcon(QStyle::SP_MessageBoxInformation));
+    UpdateEditActions();
+    UpdateRecentMenu();
+}
+
+void CMainFrame::UpdateEditActions()
+{
+    const TextCatalogue& text = app_.Context().text;
+    const auto update = [&](int command, const ChangeName* name, int plainKey, int namedKey) {
+        QAction* action = CommandAction(command);
+        if (action == nullptr)
+            return;
+        action->setEnabled(name != nullptr);
+        action->setText(name != nullptr ? MenuText(namedKey).arg(QString::fromStdString(ChangeText(*name, text)))
+                                        : MenuText(plainKey));
+        action->setToolTip(action->text().remove('&'));
+    };
+    update(Cmd::EditUndo, history_.UndoName(), kMenuUndo, MenuKey::UndoNamed);
+    update(Cmd::EditRedo, history_.RedoName(), kMenuRedo, MenuKey::RedoNamed);
+}
+
+void CMainFrame::UpdateRecentMenu()
+{
+    if (recentMenu_ == nullptr)
+        return;
+    recentMenu_->clear();
+    const auto& paths = recentFiles_.Paths();
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        const QString path = QString::fromStdString(paths[i].string());
+        QAction* action = recentMenu_->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(path));
+        action->setObjectName(QStringLiteral("recentFile%1").arg(i + 1));
+        // A file that is gone stays in the list, shown disabled, until it is opened or saved again.
+        action->setEnabled(QFileInfo::exists(path));
+        connect(action, &QAction::triggered, this, [this, file = paths[i]] { OpenCodeplugFile(file); });
+    }
+    if (paths.empty())
+        recentMenu_->addAction(MenuText(MenuKey::NoRecentFiles))->setEnabled(false);
+}
+
+void CMainFrame::RememberFile(const std::filesystem::path& path)
+{
+    recentFiles_.Add(path);
+    recentFiles_.Save(app_.Context().programDirectory / kRecentFilesName);
+    UpdateRecentMenu();
 }
 
 QAction* CMainFrame::CommandAction(int command) const
@@ -462,6 +539,7 @@ void CMainFrame::NoteChange(const CFormBase* by, std::optional<ChangeName> name)
     // Forms shown afresh may repair what they show: that belongs to this step.
     history_.Amend(CaptureDocument(context));
     UpdateTitle();
+    UpdateEditActions();
 }
 
 void CMainFrame::FollowCodeplug(const CFormBase* except)
@@ -502,6 +580,47 @@ void CMainFrame::AfterDocumentReplaced()
     RebuildTree();
     history_.Reset(CaptureDocument(app_.Context()));
     UpdateTitle();
+    UpdateEditActions();
+}
+
+void CMainFrame::OnEditUndo()
+{
+    CommitPendingEdits();
+    ShowHistoryStep(history_.Undo());
+}
+
+void CMainFrame::OnEditRedo()
+{
+    CommitPendingEdits();
+    ShowHistoryStep(history_.Redo());
+}
+
+void CMainFrame::ShowHistoryStep(const std::optional<DocumentState>& state)
+{
+    if (!state)
+        return;
+    AppContext& context = app_.Context();
+    const auto counts = [](const Codeplug& c) {
+        return std::array{GetCount(c.DigitalChannelCount), GetCount(c.AnalogChannelCount), GetCount(c.ScanListCount),
+                          GetCount(c.RxGroupCount)};
+    };
+    const bool countsChanged = counts(context.codeplug) != counts(state->codeplug);
+    RestoreDocument(context, *state);
+    FollowCodeplug();
+    // The tree collapses when rebuilt: only when the step changed what it lists.
+    if (countsChanged)
+        RebuildTree();
+    history_.Amend(CaptureDocument(context));
+    UpdateTitle();
+    UpdateEditActions();
+}
+
+void CMainFrame::OnCloseActiveForm()
+{
+    QMdiSubWindow* active = client_->activeSubWindow();
+    for (std::size_t i = 0; active != nullptr && i < kFormKindCount; ++i)
+        if (windows_[i] == active)
+            CloseForm(static_cast<FormKind>(i));
 }
 
 void CMainFrame::CommitPendingEdits()
@@ -565,6 +684,12 @@ void CMainFrame::OnCommand(int command)
     case Cmd::FileSaveAs: OnFileSaveAs(); break;
     case Cmd::FileImport: OnFileImport(); break;
     case Cmd::FileExport: OnFileExport(); break;
+    case Cmd::FileExportPdf: OnFileExportPdf(); break;
+    case Cmd::FilePrint: OnFilePrint(); break;
+    case Cmd::FileExit: close(); break;
+    case Cmd::FileClose: OnCloseActiveForm(); break;
+    case Cmd::EditUndo: OnEditUndo(); break;
+    case Cmd::EditRedo: OnEditRedo(); break;
     case Cmd::RadioInfo: OnRadioInfo(); break;
     case Cmd::GeneralFunctions: OnGeneralFunctions(); break;
     case Cmd::Keys: OnKeys(); break;
@@ -638,6 +763,8 @@ void CMainFrame::OnAdjustValue()
 
 void CMainFrame::OnRead()
 {
+    if (!AskToSaveChanges(kPubSaveChanges))
+        return;
     CloseAllForms();
     RunTransferDialog(CDialog_RW::Mode::Read);
 }
@@ -668,23 +795,37 @@ bool CMainFrame::CheckBeforeWrite()
 
 void CMainFrame::RunTransferDialog(CDialog_RW::Mode mode)
 {
-    CDialog_RW dialog(app_.Context(), app_.Link(), app_.Transfer(), mode, this);
+    AppContext& context = app_.Context();
+    CDialog_RW dialog(context, app_.Link(), app_.Transfer(), mode, this);
     runDialog_(dialog);
-    if (mode != CDialog_RW::Mode::Read || dialog.result() != QDialog::Accepted) {
+    const bool done = dialog.result() == QDialog::Accepted;
+    const QString port = QStringLiteral("COM%1").arg(context.settings.portNumber());
+    if (mode != CDialog_RW::Mode::Read || !done) {
         NoteChange(nullptr);  // a write may give the radio ID a step up
         RebuildTree();
+        if (mode == CDialog_RW::Mode::Write && done)
+            statusBar()->showMessage(QText(context.text, "Pub", kPubWritten).arg(port));
         return;
     }
     // Every successful read is also kept, exactly as read, as a backup under the user's data
     // directory.
-    const backups::Result backup = backups::Save(app_.Context().codeplug, backups::Directory());
+    const backups::Result backup = backups::Save(context.codeplug, backups::Directory());
     if (!backup.ok)
-        prompts_->ShowMessage(this, QText(app_.Context().text, "Pub", kPubCaption),
-                              QText(app_.Context().text, "Text_Str", 3) + "\n" + QString::fromStdString(backup.error),
+        prompts_->ShowMessage(this, QText(context.text, "Pub", kPubCaption),
+                              QText(context.text, "Text_Str", 3) + "\n" + QString::fromStdString(backup.error),
                               QMessageBox::Warning);
+    // The codeplug read has no file yet: Save asks for a name rather than overwriting the file
+    // that was open before.
     MarkUnmodified();
+    context.currentFilePath.clear();
+    const QString serial = QString::fromStdString(backups::SerialForFileName(context.codeplug));
+    SetDocumentName(QText(context.text, "Pub", kPubReadTitle).arg(serial).toStdString());
     // A read changes the counts: the tree and the open forms follow them at once.
     AfterDocumentReplaced();
+    QString message = QText(context.text, "Pub", kPubReadDone).arg(serial, port);
+    if (backup.ok)
+        message += "  " + QText(context.text, "Pub", kPubBackup).arg(QString::fromStdString(backup.path.string()));
+    statusBar()->showMessage(message);
 }
 
 void CMainFrame::OnViewToolbar()
@@ -817,15 +958,15 @@ bool CMainFrame::SaveFile(const std::filesystem::path& path)
     return result.ok();
 }
 
-void CMainFrame::SetTitleWithFile(const std::filesystem::path& file)
+void CMainFrame::SetDocumentName(const std::string& name)
 {
-    titleFile_ = file;
+    documentName_ = name;
     UpdateTitle();
 }
 
 void CMainFrame::UpdateTitle()
 {
-    std::string title = TitleWithFile(MainTitleFor(app_.Context().language), titleFile_);
+    std::string title = TitleWithName(MainTitleFor(app_.Context().language), documentName_);
     if (IsModified())
         title += " *";
     setWindowTitle(WindowTitleText(title));
@@ -838,32 +979,83 @@ bool CMainFrame::IsModified() const
 
 void CMainFrame::MarkUnmodified() { unmodifiedImage_ = CodeplugToBytes(app_.Context().codeplug); }
 
+bool CMainFrame::AskToSaveChanges(int promptKey)
+{
+    CommitPendingEdits();
+    if (!IsModified())
+        return true;
+    const TextCatalogue& text = app_.Context().text;
+    switch (prompts_->AskYesNoCancel(this, QText(text, "Pub", kPubCaption), QText(text, "Pub", promptKey))) {
+    case QMessageBox::Yes:
+        // Only a saved codeplug lets the command go on; a cancelled or failed save stops it.
+        return OnFileSave();
+    case QMessageBox::No:
+        return true;
+    default:
+        return false;
+    }
+}
+
 void CMainFrame::OnFileNew()
 {
+    if (!AskToSaveChanges(kPubSaveChanges))
+        return;
     CloseAllForms();
     AppContext& context = app_.Context();
     if (!LoadFile(context.DefaultCodeplugPath()))
         return;
     MarkUnmodified();
     context.currentFilePath = context.DefaultCodeplugPath();
-    SetTitleWithFile({});
+    SetDocumentName({});
     AfterDocumentReplaced();
 }
 
 void CMainFrame::OnFileOpen()
 {
+    if (!AskToSaveChanges(kPubSaveChanges))
+        return;
     CloseAllForms();
     const QStringList files = prompts_->AskOpenPaths(this, FileFilters());
     if (files.isEmpty())
         return;
     // Only the first of several selected files is opened.
-    const std::filesystem::path path = ToPath(files.first());
+    LoadDocument(ToPath(files.first()));
+}
+
+bool CMainFrame::OpenCodeplugFile(const std::filesystem::path& path)
+{
+    if (!AskToSaveChanges(kPubSaveChanges))
+        return false;
+    CloseAllForms();
+    return LoadDocument(path);
+}
+
+bool CMainFrame::LoadDocument(const std::filesystem::path& path)
+{
     if (!LoadFile(path))
-        return;
+        return false;
     MarkUnmodified();
     app_.Context().currentFilePath = path;
-    SetTitleWithFile(path);
+    SetDocumentName(path.string());
     AfterDocumentReplaced();
+    RememberFile(path);
+    statusBar()->showMessage(QText(app_.Context().text, "Pub", kPubOpened).arg(QString::fromStdString(path.string())));
+    return true;
+}
+
+QString CMainFrame::ProposedSavePath() const
+{
+    const AppContext& context = app_.Context();
+    if (!SaveNeedsName(context.currentFilePath, context.DataDirectory()))
+        return QString::fromStdString(context.currentFilePath.string());
+    if (!context.currentFilePath.empty())
+        return {};  // the default file: the dialog opens where the last file was
+    // Read from a radio: "<serial>-<date>.VNTX" in the folder last used.
+    std::filesystem::path folder = recentFiles_.LastFolder();
+    if (folder.empty())
+        folder = QDir::homePath().toStdString();
+    return QString::fromStdString(
+        (folder / ProposedReadFileName(context.codeplug, std::chrono::system_clock::now())).string());
 }
 
 bool CMainFrame::OnFileSave()
@@ -871,33 +1063,35 @@ bool CMainFrame::OnFileSave()
     CloseAllForms();
     AppContext& context = app_.Context();
     std::filesystem::path path = context.currentFilePath;
-    // Saving never overwrites the default file: while it is current, ask for a name.
+    // Saving never overwrites the default file, and a codeplug read from a radio has no file
+    // yet: then ask for a name.
     if (SaveNeedsName(path, context.DataDirectory())) {
-        const QString chosen = prompts_->AskSavePath(this, FileFilters());
+        const QString chosen = prompts_->AskSavePath(this, FileFilters(), ProposedSavePath());
         if (chosen.isEmpty())
             return false;
         path = ToPath(chosen);
     }
-    if (!SaveFile(path))
-        return false;
-    MarkUnmodified();
-    context.currentFilePath = path;
-    SetTitleWithFile(path);
-    return true;
+    return SaveDocument(path);
 }
 
 bool CMainFrame::OnFileSaveAs()
 {
     CloseAllForms();
-    const QString chosen = prompts_->AskSavePath(this, FileFilters());
+    const QString chosen = prompts_->AskSavePath(this, FileFilters(), ProposedSavePath());
     if (chosen.isEmpty())
         return false;
-    const std::filesystem::path path = ToPath(chosen);
+    return SaveDocument(ToPath(chosen));
+}
+
+bool CMainFrame::SaveDocument(const std::filesystem::path& path)
+{
     if (!SaveFile(path))
         return false;
     MarkUnmodified();
     app_.Context().currentFilePath = path;
-    SetTitleWithFile(path);
+    SetDocumentName(path.string());
+    RememberFile(path);
+    statusBar()->showMessage(QText(app_.Context().text, "Pub", kPubSaved).arg(QString::fromStdString(path.string())));
     return true;
 }
 
@@ -924,6 +1118,56 @@ bool CMainFrame::OnFileExport()
     return true;
 }
 
+ChannelSheet CMainFrame::Sheet() const { return BuildChannelSheet(app_.Context().codeplug, app_.Context().text); }
+
+void CMainFrame::OnFilePrint()
+{
+    CommitPendingEdits();
+    const ChannelSheet sheet = Sheet();
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageLayout(QPageLayout(QPageSize(LocalPaperSize()), QPageLayout::Portrait,
+                                      QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter));
+    printer.setDocName(QString::fromStdString(sheet.title));
+    QPrintPreviewDialog preview(&printer, this);
+    preview.setWindowTitle(MenuText(kMenuPrint).remove('&').remove(QStringLiteral("...")));
+    connect(&preview, &QPrintPreviewDialog::paintRequested, this,
+            [&sheet](QPrinter* target) { PaintChannelSheet(*target, sheet); });
+    // Room for a whole page beside the preview's tools, within the screen.
+    const QRect screen = this->screen() != nullptr ? this->screen()->availableGeometry() : QRect(0, 0, 1366, 728);
+    preview.resize(QSize(1000, 900).boundedTo(screen.size() - QSize(16, 48)));
+    runDialog_(preview);
+}
+
+bool CMainFrame::OnFileExportPdf()
+{
+    CommitPendingEdits();
+    AppContext& context = app_.Context();
+    QStringList filters;
+    for (const std::string& filter : FileDialogFilters(context.text.GetText("Sheet", kSheetFilter)))
+        filters << QString::fromStdString(filter);
+    // Beside the codeplug's file, named after it; for a codeplug without a file, in the folder last used.
+    std::filesystem::path proposed = context.currentFilePath;
+    if (proposed.empty() || SaveNeedsName(proposed, context.DataDirectory()))
+        proposed = (recentFiles_.LastFolder().empty() ? std::filesystem::path(QDir::homePath().toStdString())
+                                                       : recentFiles_.LastFolder()) /
+                   (backups::SerialForFileName(context.codeplug) + ".pdf");
+    else
+        proposed.replace_extension(".pdf");
+    const QString chosen = prompts_->AskSavePath(this, filters, QString::fromStdString(proposed.string()));
+    if (chosen.isEmpty())
+        return false;
+    const QByteArray pdf = ChannelSheetPdf(Sheet(), LocalPaperSize());
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(pdf.constData());
+    const FileResult written = ReplaceFileContents(ToPath(chosen), std::span(bytes, static_cast<std::size_t>(pdf.size())));
+    if (!written.ok()) {
+        ShowMessage(QText(context.text, "Sheet", kSheetFailed) + "\n" + chosen + "\n" + QString::fromStdString(written.detail),
+                    QMessageBox::Critical);
+        return false;
+    }
+    statusBar()->showMessage(QText(context.text, "Sheet", kSheetWritten).arg(chosen));
+    return true;
+}
+
 bool CMainFrame::OnFileImport()
 {
     CommitPendingEdits();
@@ -947,6 +1191,7 @@ bool CMainFrame::OnFileImport()
     NoteChange(nullptr, ChangeName{EditKey::Import, 0, 0, QFileInfo(file).fileName().toStdString()});
     RebuildTree();
     history_.Amend(CaptureDocument(context));
+    UpdateEditActions();
     statusBar()->showMessage(QText(context.text, kExchange, kImported).arg(file));
     return true;
 }
@@ -981,18 +1226,31 @@ void CMainFrame::ShowImportOutcome(const ImportOutcome& outcome, const QString& 
 // ---------------------------------------------------------------------------------------------
 // Closing and focus
 
-bool CMainFrame::ConfirmClose()
+bool CMainFrame::ConfirmClose() { return AskToSaveChanges(kPubClosePrompt); }
+
+std::optional<std::filesystem::path> CMainFrame::DroppedCodeplugFile(const QMimeData* data)
 {
-    const TextCatalogue& text = app_.Context().text;
-    switch (prompts_->AskYesNoCancel(this, QText(text, "Pub", kPubCaption), QText(text, "Pub", kPubClosePrompt))) {
-    case QMessageBox::Yes:
-        // Only a saved Codeplug lets the program end; a cancelled or failed save keeps it open.
-        return OnFileSaveAs();
-    case QMessageBox::No:
-        return true;
-    default:
-        return false;
-    }
+    if (data == nullptr || !data->hasUrls() || data->urls().size() != 1 || !data->urls().first().isLocalFile())
+        return std::nullopt;
+    const QString file = data->urls().first().toLocalFile();
+    if (!file.endsWith(QStringLiteral(".VNTX"), Qt::CaseInsensitive))
+        return std::nullopt;
+    return ToPath(file);
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (DroppedCodeplugFile(event->mimeData()))
+        event->acceptProposedAction();
+}
+
+void CMainFrame::dropEvent(QDropEvent* event)
+{
+    const auto file = DroppedCodeplugFile(event->mimeData());
+    if (!file)
+        return;
+    event->acceptProposedAction();
+    OpenCodeplugFile(*file);
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event)

@@ -16,8 +16,10 @@
 
 #include "app/EditHistory.h"
 #include "app/NavigationState.h"
+#include "app/RecentFiles.h"
 #include "app/TextExchange.h"
 #include "app/UserPrompts.h"
+#include "forms/ChannelSheet.h"
 #include "codeplug/CodeplugFile.h"
 #include "link/CDialog_RW.h"
 
@@ -26,6 +28,8 @@ class CVanticApp;
 class QAction;
 class QDockWidget;
 class QLabel;
+class QMimeData;
+class QMenu;
 class QMdiSubWindow;
 class QToolBar;
 class QTreeWidget;
@@ -84,8 +88,12 @@ public:
     static constexpr QSize kPreferredSize{1280, 860};
     void ShowFitted(const QRect& available);
 
-    // The close prompt; true when the window may close.
+    // The close prompt: asked only when the codeplug was changed; true when the window may close.
     bool ConfirmClose();
+    // Opens a codeplug file (the command line, a dropped file, File › Recent files), first
+    // asking whether to save changes; true when it was opened.
+    bool OpenCodeplugFile(const std::filesystem::path& path);
+    const RecentFiles& Recent() const { return recentFiles_; }
 
     // How the program asks and tells the user (forms show their messages through it too).
     IUserPrompts& Prompts() const { return *prompts_; }
@@ -96,10 +104,22 @@ public:
     // Command handlers.
     void OnFileNew();
     void OnFileOpen();
-    bool OnFileSave();    // true when the Codeplug was written
+    // Saves to the current file, or asks for a name when there is none (the default file, a
+    // codeplug read from a radio); true when the Codeplug was written.
+    bool OnFileSave();
     bool OnFileSaveAs();  // true when the Codeplug was written
     // File › Export: asks what and where, writes the file; true when it was written.
     bool OnFileExport();
+    // File › Export › Channel sheet (PDF): asks where and writes the sheet; true when written.
+    bool OnFileExportPdf();
+    // Print: the channel sheet in a print preview, printed from there.
+    void OnFilePrint();
+    // Edit › Undo and Redo: the document as before / after the step, shown in every open form.
+    void OnEditUndo();
+    void OnEditRedo();
+    void OnCloseActiveForm();  // Window › Close window (Ctrl+F4)
+    // The codeplug file a drag carries (exactly one local *.VNTX file), if any.
+    static std::optional<std::filesystem::path> DroppedCodeplugFile(const QMimeData* data);
     // File › Import: asks what and from where; the codeplug is replaced only when the whole file
     // is good, otherwise every problem is listed and nothing changes. True when imported.
     bool OnFileImport();
@@ -150,6 +170,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     void changeEvent(QEvent* event) override;
 
 private:
@@ -171,6 +193,13 @@ private:
     void InstallMenuBar();
     QAction* MakeCommandAction(int command, const QString& label, const char* shortcut);
     void UpdateViewChecks();
+    // A label of section "Menu" in the language of the installed menu bar.
+    QString MenuText(int key) const;
+    // Undo and Redo enabled and named after their steps.
+    void UpdateEditActions();
+    void ShowHistoryStep(const std::optional<DocumentState>& state);
+    // The channel sheet of the codeplug in the run's language.
+    ChannelSheet Sheet() const;
     void AddTreeItems(QTreeWidgetItem* parent, const NavNode& node);
 
     // Loads a file over the Codeplug and reports problems; true when it was loaded.
@@ -179,8 +208,20 @@ private:
     bool SaveFile(const std::filesystem::path& path);
     void ShowFileError(const FileResult& result, const std::filesystem::path& path);
     void ShowMessage(const QString& text, int icon);
-    void SetTitleWithFile(const std::filesystem::path& file);
+    // What the title names in brackets: the file, "Read from radio SN0742", or nothing.
+    void SetDocumentName(const std::string& name);
     void UpdateTitle();
+    // With changes, asks (text Pub `promptKey`) whether to save them: Yes saves (true when it
+    // did), No goes on, Cancel stops. True without changes.
+    bool AskToSaveChanges(int promptKey);
+    bool LoadDocument(const std::filesystem::path& path);
+    bool SaveDocument(const std::filesystem::path& path);
+    // The current file, or for a codeplug read from a radio "<serial>-<date>.VNTX" in the folder
+    // last used; "" for the default file.
+    QString ProposedSavePath() const;
+    // A file opened or saved joins File › Recent files.
+    void RememberFile(const std::filesystem::path& path);
+    void UpdateRecentMenu();
     void MarkUnmodified();  // the codeplug as it is now is the one loaded, saved or read
     void ShowImportOutcome(const ImportOutcome& outcome, const QString& file);
     QStringList FileFilters() const;
@@ -202,7 +243,9 @@ private:
     QPointer<QDialog> helpWindow_;
     std::array<FormFactory, kFormKindCount> factories_;
 
-    std::filesystem::path titleFile_;           // the file the title names; empty: none
+    std::string documentName_;                   // the title's name in brackets; empty: none
+    RecentFiles recentFiles_;
+    QMenu* recentMenu_ = nullptr;
     std::vector<std::uint8_t> unmodifiedImage_;  // the codeplug as last loaded, saved or read
     EditHistory history_;
     bool following_ = false;  // forms are being shown afresh: what they repair is part of the change

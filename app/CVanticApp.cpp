@@ -58,8 +58,9 @@ void CVanticApp::Start(const std::filesystem::path& programDirectory, const std:
     navigation_ = NavigationState{};
 }
 
-std::string CVanticApp::TraceOption(const QStringList& arguments, QString& error, bool& exitNow)
+CVanticApp::CommandLine CVanticApp::ParseCommandLine(const QStringList& arguments)
 {
+    CommandLine line;
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("ZR-740 programming software"));
     const QCommandLineOption help = parser.addHelpOption();
@@ -68,21 +69,25 @@ std::string CVanticApp::TraceOption(const QStringList& arguments, QString& error
                                                   "(appended; one line a frame, with time stamps)."),
                                    QStringLiteral("FILE"));
     parser.addOption(trace);
-    exitNow = false;
+    parser.addPositionalArgument(QStringLiteral("FILE.VNTX"), QStringLiteral("A codeplug file to open."),
+                                 QStringLiteral("[FILE.VNTX]"));
     if (!parser.parse(arguments)) {
-        error = parser.errorText();
-        return {};
+        line.error = parser.errorText();
+        return line;
     }
     if (parser.isSet(help)) {
-        exitNow = true;
+        line.exitNow = true;
         std::fputs(parser.helpText().toLocal8Bit().constData(), stdout);
-        return {};
+        return line;
     }
-    if (!parser.positionalArguments().isEmpty()) {
-        error = QStringLiteral("unexpected argument: ") + parser.positionalArguments().first();
-        return {};
+    const QStringList files = parser.positionalArguments();
+    if (files.size() > 1) {
+        line.error = QStringLiteral("one codeplug file at most, not: ") + files.join(' ');
+        return line;
     }
-    return parser.value(trace).toStdString();
+    line.file = files.value(0);
+    line.trace = parser.value(trace).toStdString();
+    return line;
 }
 
 QString CVanticApp::BaseTitle() const { return QString::fromStdString(MainTitleFor(context_.language)); }

@@ -34,10 +34,14 @@ public:
     static ProgramDirectories DirectoriesOfExecutable();
 
     // The program's command line (arguments[0] is the program): "--trace FILE" (also
-    // "--trace=FILE") and "--help". The trace file, or "" without the option; `error` is set for
-    // an unknown option, a missing value or a stray argument, and `exitNow` when --help has been
-    // answered on standard output.
-    static std::string TraceOption(const QStringList& arguments, QString& error, bool& exitNow);
+    // "--trace=FILE"), "--help" and at most one codeplug file to open.
+    struct CommandLine {
+        std::string trace;  // "" without the option
+        QString file;       // "" without one
+        QString error;      // an unknown option, a missing value, a second file
+        bool exitNow = false;  // --help has been answered on standard output
+    };
+    static CommandLine ParseCommandLine(const QStringList& arguments);
 
     // Reads Sys.dat, fixes the language and its key base for the run and loads the texts.
     // Lookups that find no text are recorded (TextCatalogue::Misses).

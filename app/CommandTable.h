@@ -1,14 +1,20 @@
 #pragma once
-// Command ids of the main window and the two built-in menu bars as data. The main window builds
-// its menu bar from MenuBarFor and keeps each command's id on its menu action.
+// Command ids of the main window and the two menu bars as data. The main window builds its menu
+// bar from MenuBarFor, its labels from section "Menu" of the language file, and keeps each
+// command's id on its menu action.
 #include <span>
+#include <vector>
 
 namespace Cmd {
 inline constexpr int FileNew = 57600;
 inline constexpr int FileOpen = 57601;
 inline constexpr int FileSave = 57603;
 inline constexpr int FileSaveAs = 57604;
-inline constexpr int FilePrint = 57607;        // toolbar only, no handler: shown disabled
+inline constexpr int FileClose = 57602;        // closes the active form's window
+inline constexpr int FilePrint = 57607;        // the channel sheet, printed after a preview
+inline constexpr int EditUndo = 57643;
+inline constexpr int EditRedo = 57644;
+inline constexpr int FileExit = 57665;
 inline constexpr int RadioInfo = 32823;
 inline constexpr int GeneralFunctions = 32791;
 inline constexpr int Keys = 32793;
@@ -41,20 +47,34 @@ inline constexpr int LanguageChinese = 32911;
 inline constexpr int LanguageEnglish = 32912;
 inline constexpr int FileImport = 32921;       // a table (CSV) or the whole codeplug (JSON) from a file
 inline constexpr int FileExport = 32922;
+inline constexpr int FileExportPdf = 32923;    // the channel sheet as a PDF file
+inline constexpr int RecentFiles = 32924;      // File › Recent files: a submenu the window fills
 }  // namespace Cmd
 
-// One menu item: the popup it sits in, an optional sub-popup, its label and shortcut.
-// A null label is a separator. Items of one popup are listed together in menu order.
+// Keys of section "Menu" the main window uses besides the items' own.
+namespace MenuKey {
+inline constexpr int UndoNamed = 31, RedoNamed = 32;  // "&Undo: %1"
+inline constexpr int NoRecentFiles = 61;
+}  // namespace MenuKey
+
+// One menu item: the popup it sits in, an optional sub-popup, its label and shortcut, each label
+// a key of section "Menu". A label key of 0 is a separator. Items of one popup are listed
+// together in menu order.
 struct MenuItemDef {
-    const char* popup;
-    const char* subPopup;  // nullptr: directly in the popup
-    const char* label;     // nullptr: separator
+    int popup;
+    int subPopup;  // 0: directly in the popup
+    int label;     // 0: separator
     int command;
-    const char* shortcut;  // nullptr: none; otherwise in QKeySequence's portable notation
+    const char* shortcut;  // nullptr: none; otherwise in QKeySequence's portable notation, several
+                           // separated by "; "
+    bool chineseBarOnly = false;
 };
 
 // The English menu bar when `english`, the Chinese one otherwise.
-std::span<const MenuItemDef> MenuBarFor(bool english);
+std::vector<MenuItemDef> MenuBarFor(bool english);
+// The key base of a menu bar's labels: each bar has its labels in its own language whatever the
+// run's language (a run in a third language shows the Chinese bar).
+int MenuKeyBase(bool english);
 
 // Commands that have a key but no menu item in either bar.
 std::span<const MenuItemDef> ShortcutOnlyCommands();

@@ -28,9 +28,8 @@ struct DocumentState {
 DocumentState CaptureDocument(const AppContext& context);
 void RestoreDocument(AppContext& context, const DocumentState& state);
 
-// Keys of section "Edit" (texts of the Edit menu and the names of undo steps).
+// Keys of section "Edit": the verbs that name undo steps.
 namespace EditKey {
-inline constexpr int Undo = 1, Redo = 2, UndoNamed = 3, RedoNamed = 4, Menu = 5;
 inline constexpr int Rename = 10, Add = 11, Delete = 12, Change = 13, Import = 14, Several = 15;
 }  // namespace EditKey
 

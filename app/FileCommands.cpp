@@ -1,17 +1,30 @@
 #include "app/FileCommands.h"
 
 #include <algorithm>
+#include <ctime>
 
-std::string TitleWithFile(const std::string& baseTitle, const std::filesystem::path& file)
+#include "app/Backups.h"
+
+std::string TitleWithName(const std::string& baseTitle, const std::string& name)
 {
-    if (file.empty())
+    if (name.empty())
         return baseTitle;
-    return baseTitle + "[" + file.string() + "]";
+    return baseTitle + "[" + name + "]";
 }
 
 bool SaveNeedsName(const std::filesystem::path& currentFile, const std::filesystem::path& programDirectory)
 {
-    return currentFile.native() == (programDirectory / kDefaultCodeplugName).native();
+    return currentFile.empty() || currentFile.native() == (programDirectory / kDefaultCodeplugName).native();
+}
+
+std::string ProposedReadFileName(const Codeplug& codeplug, std::chrono::system_clock::time_point when)
+{
+    const std::time_t t = std::chrono::system_clock::to_time_t(when);
+    std::tm local{};
+    localtime_r(&t, &local);
+    char date[16];
+    std::strftime(date, sizeof date, "%Y%m%d", &local);
+    return backups::SerialForFileName(codeplug) + "-" + date + ".VNTX";
 }
 
 namespace {

@@ -1,6 +1,7 @@
 #pragma once
 // Rules of the file commands that need no window: the title, when Save must ask for a name,
 // the filter list of the file dialogs and the wording of file errors.
+#include <chrono>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -10,12 +11,17 @@
 #include "app/SystemSettings.h"
 #include "codeplug/CodeplugFile.h"
 
-// Base title alone, or base title + "[" + path + "]".
-std::string TitleWithFile(const std::string& baseTitle, const std::filesystem::path& file);
+// Base title alone, or base title + "[" + name + "]" (a file's path, "Read from radio SN0742").
+std::string TitleWithName(const std::string& baseTitle, const std::string& name);
 
-// True while the current file is the default file beside the program, compared as exact
-// (case-sensitive) strings; Save then asks for a name so the default file is never overwritten.
+// True while there is no current file (a codeplug read from a radio) or the current file is the
+// default file beside the program, compared as exact (case-sensitive) strings; Save then asks
+// for a name so the default file is never overwritten.
 bool SaveNeedsName(const std::filesystem::path& currentFile, const std::filesystem::path& programDirectory);
+
+// The name Save proposes for a codeplug read from a radio: "<serial>-<local date>.VNTX",
+// "SN0742-20261207.VNTX".
+std::string ProposedReadFileName(const Codeplug& codeplug, std::chrono::system_clock::time_point when);
 
 // Splits a filter text of the form "desc|pattern|desc|pattern||" into (description, patterns)
 // pairs. Patterns separated by ';' come back separated by spaces. Pairs with an empty pattern and

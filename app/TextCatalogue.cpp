@@ -127,6 +127,17 @@ std::string TextCatalogue::GetText(std::string_view section, int key) const
     return {};
 }
 
+std::string TextCatalogue::GetTextAt(std::string_view section, int keyBase, int key) const
+{
+    const auto s = sections_.find(Lower(section));
+    if (s != sections_.end())
+        if (const auto v = s->second.find(KeyName(keyBase, key)); v != s->second.end())
+            return CutChars(v->second, kMaxChars);
+    if (recordMisses_)
+        misses_.emplace(std::string(section), key);
+    return {};
+}
+
 std::string FormatNumbered(const std::string& pattern, int number)
 {
     // Only the first %d (with optional zero-padding width) is replaced; anything else stays literal,

@@ -29,6 +29,9 @@ public:
 
     // The text, cut to 259 characters; "" for a missing file, section or key. Never fails.
     std::string GetText(std::string_view section, int key) const;
+    // The same with a key base of its own instead of the run's (the Chinese menu bar of a run in
+    // another language), no fallback.
+    std::string GetTextAt(std::string_view section, int keyBase, int key) const;
 
     // With recording on, every lookup that finds nothing is remembered (section, key).
     void SetRecordMisses(bool on) { recordMisses_ = on; }

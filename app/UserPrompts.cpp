@@ -52,12 +52,14 @@ QStringList CDialogPrompts::AskOpenPaths(QWidget* parent, const QStringList& fil
     return files;
 }
 
-QString CDialogPrompts::AskSavePath(QWidget* parent, const QStringList& filters)
+QString CDialogPrompts::AskSavePath(QWidget* parent, const QStringList& filters, const QString& proposed)
 {
     QFileDialog dialog(parent);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
-    PrepareFileDialog(dialog, filters, lastDirectory_);
+    PrepareFileDialog(dialog, filters, proposed.isEmpty() ? lastDirectory_ : QFileInfo(proposed).absolutePath());
+    if (!proposed.isEmpty())
+        dialog.selectFile(QFileInfo(proposed).fileName());
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     const QString file = dialog.selectedFiles().first();

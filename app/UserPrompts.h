@@ -13,8 +13,9 @@ public:
 
     // The files chosen in the open dialog (existing files, several allowed); empty when cancelled.
     virtual QStringList AskOpenPaths(QWidget* parent, const QStringList& filters) = 0;
-    // The file chosen in the save dialog (overwrite confirmed); empty when cancelled.
-    virtual QString AskSavePath(QWidget* parent, const QStringList& filters) = 0;
+    // The file chosen in the save dialog (overwrite confirmed); empty when cancelled. A
+    // `proposed` path opens the dialog in its folder with its name filled in.
+    virtual QString AskSavePath(QWidget* parent, const QStringList& filters, const QString& proposed = {}) = 0;
     // Yes, No or Cancel; Cancel is the default button.
     virtual QMessageBox::StandardButton AskYesNoCancel(QWidget* parent, const QString& caption,
                                                        const QString& text) = 0;
@@ -26,7 +27,7 @@ public:
 class CDialogPrompts : public IUserPrompts {
 public:
     QStringList AskOpenPaths(QWidget* parent, const QStringList& filters) override;
-    QString AskSavePath(QWidget* parent, const QStringList& filters) override;
+    QString AskSavePath(QWidget* parent, const QStringList& filters, const QString& proposed = {}) override;
     QMessageBox::StandardButton AskYesNoCancel(QWidget* parent, const QString& caption, const QString& text) override;
     void ShowMessage(QWidget* parent, const QString& caption, const QString& text, QMessageBox::Icon icon) override;
 

@@ -1,8 +1,10 @@
 // zr740cps: the desktop programming software. Everything it needs lies beside the executable
-// (or, installed, in its data folder and the user's configuration folder). Its one option,
-// --trace FILE, records the traffic with the radio for a bug report.
+// (or, installed, in its data folder and the user's configuration folder). A codeplug file named
+// on the command line is opened (the desktop's file manager starts it so); --trace FILE records
+// the traffic with the radio for a bug report.
 #include <QApplication>
 #include <QGuiApplication>
+#include <QFileInfo>
 #include <QScreen>
 
 #include <cstdio>
@@ -18,17 +20,16 @@ int main(int argc, char** argv)
     QApplication qtApp(argc, argv);
     QApplication::setWindowIcon(ProgramIcon());
 
-    QString error;
-    bool exitNow = false;
-    const std::string trace = CVanticApp::TraceOption(QApplication::arguments(), error, exitNow);
-    if (!error.isEmpty()) {
-        std::fprintf(stderr, "zr740cps: %s\nusage: zr740cps [--trace FILE]\n", error.toLocal8Bit().constData());
+    const CVanticApp::CommandLine line = CVanticApp::ParseCommandLine(QApplication::arguments());
+    if (!line.error.isEmpty()) {
+        std::fprintf(stderr, "zr740cps: %s\nusage: zr740cps [--trace FILE] [FILE.VNTX]\n",
+                     line.error.toLocal8Bit().constData());
         return 2;
     }
-    if (exitNow)
+    if (line.exitNow)
         return 0;
 
-    CVanticApp app(trace);
+    CVanticApp app(line.trace);
     app.Start(CVanticApp::DirectoriesOfExecutable());
     InstallQtTranslations(qtApp, app.Context().language,
                           QtCatalogueFolders(QString::fromStdString(app.Context().DataDirectory().string())));
@@ -37,5 +38,7 @@ int main(int argc, char** argv)
     InstallFormFactories(frame);
 
     frame.ShowFitted(QGuiApplication::primaryScreen()->availableGeometry());
+    if (!line.file.isEmpty())
+        frame.OpenCodeplugFile(QFileInfo(line.file).absoluteFilePath().toStdString());
     return QApplication::exec();
 }

@@ -119,7 +119,8 @@ TEST(FileRules, SaveNameFiltersAndErrorMessages)
 {
     const std::filesystem::path dir = "/opt/zr740";
     EXPECT_TRUE(SaveNeedsName("/opt/zr740/Default.VNTX", dir));
-    for (const char* other : {"/opt/zr740/default.vntx", "/opt/zr740/../zr740/Default.VNTX", "/home/u/a.VNTX", ""})
+    EXPECT_TRUE(SaveNeedsName("", dir));  // read from a radio: no file yet
+    for (const char* other : {"/opt/zr740/default.vntx", "/opt/zr740/../zr740/Default.VNTX", "/home/u/a.VNTX"})
         EXPECT_FALSE(SaveNeedsName(other, dir)) << other;
     {
         using Filters = std::vector<std::string>;

@@ -139,6 +139,12 @@ TEST(AllWindows, EveryTextFoundAndEveryFormFitsInBothLanguages)
         s.frame->ShowFitted(QGuiApplication::primaryScreen()->availableGeometry());
         QCoreApplication::processEvents();
         Shoot(*s.frame, "main", language);
+        for (QAction* popup : s.frame->menuBar()->actions()) {  // each menu of the bar, opened
+            QMenu* menu = popup->menu();
+            menu->popup(s.frame->mapToGlobal(QPoint(0, 0)));
+            Shoot(*menu, "menu_" + QString::number(s.frame->menuBar()->actions().indexOf(popup)), language);
+            menu->hide();
+        }
 
         int forms = 0, nameBoxes = 0;
         for (std::size_t k = 0; k < kFormKindCount; ++k) {
@@ -185,8 +191,9 @@ TEST(AllWindows, EveryTextFoundAndEveryFormFitsInBothLanguages)
             WalkChoices(dialog);
             dialog.hide();
         });
+        s.prompts->questionAnswers = {QMessageBox::No};  // the walk changed the codeplug: Read asks to save first
         for (int command : {Cmd::SetPort, Cmd::Read, Cmd::Write, Cmd::RadioInfo, Cmd::PasswordSet, Cmd::AdjustValue,
-                            Cmd::FileExport, Cmd::FileImport})
+                            Cmd::FileExport, Cmd::FileImport, Cmd::FilePrint})
             s.frame->OnCommand(command);
         EXPECT_GE(dialogs, 3);
 
@@ -195,8 +202,12 @@ TEST(AllWindows, EveryTextFoundAndEveryFormFitsInBothLanguages)
         for (std::uint32_t status = 0; status < 1024; ++status)
             if (const auto key = session::MessageKeyForStatus(status))
                 text.GetText("RW_Str", *key);
-        for (int key : {10, 11, 12, 40})
+        for (int key : {10, 11, 12, 40, 50, 51, 52, 53, 54, 55, 56, 57})
             text.GetText("Pub", key);
+        // The names of undo steps: every verb and every target.
+        for (int key : {10, 11, 12, 13, 14, 15, 20, 21, 22, 23, 24, 25, 26, 27, 28, 30, 31, 32, 33, 34, 35, 36, 37, 38,
+                        40, 41, 42, 43, 44, 45})
+            text.GetText("Edit", key);
         EXPECT_EQ(MissList(text), "");
         for (const QString& shown : closer.texts)
             EXPECT_FALSE(shown.isEmpty());

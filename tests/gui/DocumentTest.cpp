@@ -1,16 +1,22 @@
-// The document in the main window: open forms follow the codeplug whoever changes it.
+// The document in the main window: open forms follow the codeplug whoever changes it; the
+// questions before a change of codeplug; files from the command line, drops and the recent list;
+// undo and redo.
 #include <gtest/gtest.h>
 
 #include <QtWidgets>
 
 #include <functional>
 
+#include "app/CommandTable.h"
 #include "app/FormFactories.h"
 #include "codeplug/ProgrammingPassword.h"
 #include "forms/channels/CForm_AnologCH.h"
+#include "forms/channels/CForm_GroupCH.h"
 #include "forms/channels/CForm_Scan.h"
 #include "forms/functions/CFrom_PasswordEC.h"
+#include "link/CDialog_RW.h"
 #include "tests/gui/TestSupport.h"
+#include "ui/CMSFlexGrid.h"
 
 using namespace testsupport;
 
@@ -117,4 +123,342 @@ TEST(DocumentFollow, AFormWhoseRecordIsGoneShowsTheNearestOne)
     s.frame->FollowCodeplug();
     EXPECT_EQ(s.app.Navigation().Index(FormKind::DigitalChannel), 2u);
     EXPECT_EQ(s.frame->FormWindow(FormKind::DigitalChannel)->windowTitle(), "Digital CH 03");
+}
+
+namespace {
+
+constexpr std::uint8_t kDefaultTag = 0xD0, kFileATag = 0xA1, kFileBTag = 0xB2, kRadioTag = 0x5E, kEditedTag = 0x77;
+
+bool SendClose(CMainFrame& frame)
+{
+    QCloseEvent event;
+    QApplication::sendEvent(&frame, &event);
+    return event.isAccepted();
+}
+
+bool Drop(CMainFrame& frame, const fs::path& file)
+{
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(Q(file))});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&frame, &enter);
+    if (!enter.isAccepted())
+        return false;
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&frame, &drop);
+    return drop.isAccepted();
+}
+
+std::uint8_t Tag(const Session& s) { return s.app.Context().codeplug.RadioSettings[5]; }
+
+// A session on a program directory with two more codeplug files, a.VNTX and b.VNTX; reads give a
+// radio "SN0742".
+struct Desk {
+    ProgramDir dir{1};
+    std::unique_ptr<Session> s;
+    fs::path a = dir.path / "a.VNTX", b = dir.path / "b.VNTX";
+    int reads = 0;
+
+    Desk()
+    {
+        WriteCodeplug(a, {}, kFileATag);
+        WriteCodeplug(b, {}, kFileBTag);
+        s = std::make_unique<Session>(dir.path);
+        s->frame->SetDialogRunner([this](QDialog& dialog) {
+            if (!qobject_cast<CDialog_RW*>(&dialog))
+                return;
+            ++reads;
+            Codeplug& c = s->app.Context().codeplug;
+            c.RadioSettings[5] = kRadioTag;
+            const char serial[] = "SN0742";
+            std::copy(serial, serial + 6, c.RadioInfoBlock.begin() + 2);
+            dialog.accept();
+        });
+    }
+};
+
+}  // namespace
+
+// New, Open, Read, a dropped file and closing ask "Save changes?" only when the codeplug has
+// changed; Yes saves (to the current file, or under a name asked for), No goes on, Cancel stays.
+TEST(DocumentPrompts, SaveChangesIsAskedOnlyForChanges)
+{
+    using B = QMessageBox::StandardButton;
+    enum class Command { New, Open, Read, Drop, Close };
+    struct Row {
+        Command command;
+        bool named;        // a.VNTX is open (else the default file)
+        bool edited;
+        B answer;          // NoButton: no question expected
+        QString saveName;  // asked for when the default file is current
+        bool goesOn;
+    };
+    const QString elsewhere = "elsewhere.VNTX";
+    const Row rows[] = {
+        {Command::New, false, false, B::NoButton, {}, true},
+        {Command::New, true, true, B::No, {}, true},
+        {Command::New, true, true, B::Cancel, {}, false},
+        {Command::New, true, true, B::Yes, {}, true},
+        {Command::Open, false, true, B::Yes, elsewhere, true},
+        {Command::Open, false, true, B::Yes, {}, false},  // the name is not given: nothing saved, no open
+        {Command::Open, true, false, B::NoButton, {}, true},
+        {Command::Read, true, true, B::Cancel, {}, false},
+        {Command::Read, true, true, B::No, {}, true},
+        {Command::Drop, true, true, B::Yes, {}, true},
+        {Command::Drop, false, false, B::NoButton, {}, true},
+        {Command::Close, false, false, B::NoButton, {}, true},
+        {Command::Close, true, true, B::Cancel, {}, false},
+        {Command::Close, true, true, B::Yes, {}, true},
+        {Command::Close, false, true, B::No, {}, true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(testing::Message() << "command " << static_cast<int>(row.command) << " named " << row.named
+                                        << " edited " << row.edited << " answer " << row.answer);
+        Desk d;
+        Session& s = *d.s;
+        if (row.named) {
+            s.prompts->openAnswers.push_back({Q(d.a)});
+            s.frame->OnFileOpen();
+        }
+        if (row.edited)
+            s.app.Context().codeplug.RadioSettings[5] = kEditedTag;
+        const std::uint8_t before = Tag(s);
+        const fs::path saveTarget = d.dir.path / row.saveName.toStdString();
+        if (!row.saveName.isEmpty())
+            s.prompts->saveAnswers.push_back(Q(saveTarget));
+        s.prompts->questionAnswers.push_back(row.answer == B::NoButton ? B::Cancel : row.answer);
+        s.prompts->openAnswers.push_back({Q(d.b)});
+        s.prompts->lastQuestion.clear();
+
+        std::uint8_t after = 0;
+        bool closed = false;
+        switch (row.command) {
+        case Command::New: s.frame->OnFileNew(); after = kDefaultTag; break;
+        case Command::Open: s.frame->OnFileOpen(); after = kFileBTag; break;
+        case Command::Read: s.frame->OnRead(); after = kRadioTag; break;
+        case Command::Drop: Drop(*s.frame, d.b); after = kFileBTag; break;
+        case Command::Close: closed = SendClose(*s.frame); break;
+        }
+        EXPECT_EQ(s.prompts->lastQuestion.isEmpty(), row.answer == B::NoButton) << s.prompts->lastQuestion.toStdString();
+        if (row.command == Command::Close)
+            EXPECT_EQ(closed, row.goesOn);
+        else
+            EXPECT_EQ(Tag(s), row.goesOn ? after : before);
+        const bool saved = row.answer == B::Yes && row.goesOn;
+        if (saved)
+            EXPECT_EQ(ReadBytes(row.named ? d.a : saveTarget).at(5), kEditedTag);
+        EXPECT_EQ(ReadBytes(d.a).at(5), saved && row.named ? kEditedTag : kFileATag);
+    }
+}
+
+// After a read the document has no file: Save asks for a name, proposing "<serial>-<date>.VNTX"
+// in the folder last used, and the file open before the read stays as it was.
+TEST(DocumentPrompts, SaveAfterReadAsksForANameBesideTheLastFile)
+{
+    Desk d;
+    Session& s = *d.s;
+    s.prompts->openAnswers.push_back({Q(d.a)});
+    s.frame->OnFileOpen();
+    s.frame->OnRead();
+    ASSERT_EQ(d.reads, 1);
+    EXPECT_TRUE(s.frame->windowTitle().endsWith("[Read from radio SN0742]")) << s.frame->windowTitle().toStdString();
+    EXPECT_TRUE(s.frame->statusBar()->currentMessage().contains("SN0742"));
+
+    const fs::path chosen = d.dir.path / "customer.VNTX";
+    s.prompts->saveAnswers.push_back(Q(chosen));
+    ASSERT_TRUE(s.frame->OnFileSave());
+    const QString proposed = s.prompts->lastProposed;
+    EXPECT_EQ(QFileInfo(proposed).absolutePath(), Q(d.dir.path));
+    EXPECT_TRUE(QRegularExpression("^SN0742-20[0-9]{6}\\.VNTX$").match(QFileInfo(proposed).fileName()).hasMatch())
+        << proposed.toStdString();
+    EXPECT_EQ(ReadBytes(chosen).at(5), kRadioTag);
+    EXPECT_EQ(ReadBytes(d.a).at(5), kFileATag);
+    EXPECT_EQ(s.frame->windowTitle(), "ZR-74[0 NV][" + Q(chosen) + "]");
+    EXPECT_EQ(s.frame->statusBar()->currentMessage(), "Saved to " + Q(chosen));
+
+    s.app.Context().codeplug.RadioSettings[5] = kEditedTag;  // now Save writes the chosen file silently
+    EXPECT_TRUE(s.frame->OnFileSave());
+    EXPECT_EQ(s.prompts->saveAsked, 1);
+    EXPECT_EQ(ReadBytes(chosen).at(5), kEditedTag);
+}
+
+// zr740cps FILE.VNTX and a file dropped on the window open it; anything but one codeplug file is
+// not taken.
+TEST(DocumentFiles, CommandLineAndDropOpenACodeplugFile)
+{
+    Desk d;
+    Session& s = *d.s;
+    const CVanticApp::CommandLine line = CVanticApp::ParseCommandLine({"zr740cps", Q(d.a)});
+    ASSERT_TRUE(s.frame->OpenCodeplugFile(line.file.toStdString()));
+    EXPECT_EQ(Tag(s), kFileATag);
+    EXPECT_EQ(s.frame->windowTitle(), "ZR-74[0 NV][" + Q(d.a) + "]");
+    EXPECT_EQ(s.frame->statusBar()->currentMessage(), "Opened " + Q(d.a));
+
+    EXPECT_TRUE(Drop(*s.frame, d.b));
+    EXPECT_EQ(Tag(s), kFileBTag);
+
+    struct Row {
+        QList<QUrl> urls;
+        bool taken;
+    };
+    const Row rows[] = {
+        {{QUrl::fromLocalFile("/x/radio.vntx")}, true},
+        {{QUrl::fromLocalFile("/x/radio.json")}, false},
+        {{QUrl::fromLocalFile("/x/a.VNTX"), QUrl::fromLocalFile("/x/b.VNTX")}, false},
+        {{QUrl("https://example.invalid/a.VNTX")}, false},
+        {{}, false},
+    };
+    for (const Row& row : rows) {
+        QMimeData data;
+        data.setUrls(row.urls);
+        EXPECT_EQ(CMainFrame::DroppedCodeplugFile(&data).has_value(), row.taken) << row.urls.size();
+    }
+}
+
+// File › Recent files: the files opened and saved, newest first, kept for the next start; a file
+// that is gone is shown disabled; choosing one opens it.
+TEST(DocumentFiles, RecentFilesFollowOpenAndSaveAndOutliveTheRun)
+{
+    Desk d;
+    const fs::path c = d.dir.path / "c.VNTX";
+    {
+        Session& s = *d.s;
+        for (const fs::path& file : {d.a, d.b}) {
+            s.prompts->openAnswers.push_back({Q(file)});
+            s.frame->OnFileOpen();
+        }
+        s.prompts->saveAnswers.push_back(Q(c));
+        ASSERT_TRUE(s.frame->OnFileSaveAs());
+        EXPECT_EQ(s.frame->Recent().Paths(), (std::vector<fs::path>{c, d.b, d.a}));
+    }
+    d.s.reset();
+    fs::remove(d.b);
+    Session again(d.dir.path);
+    QAction* first = again.frame->findChild<QAction*>("recentFile1");
+    ASSERT_NE(first, nullptr);
+    auto* menu = qobject_cast<QMenu*>(first->parent());
+    ASSERT_NE(menu, nullptr);
+    QStringList shown;
+    for (QAction* action : menu->actions())
+        shown << action->text() + (action->isEnabled() ? "" : " (disabled)");
+    EXPECT_EQ(shown, (QStringList{"&1 " + Q(c), "&2 " + Q(d.b) + " (disabled)", "&3 " + Q(d.a)}));
+    menu->actions().at(2)->trigger();
+    EXPECT_EQ(again.app.Context().codeplug.RadioSettings[5], kFileATag);
+    EXPECT_EQ(again.frame->Recent().Paths().front(), d.a);
+}
+
+// Undo and redo across a channel delete that renumbers the zones' and scan lists' members give
+// back the exact bytes, in the open forms too, and name the step.
+TEST(DocumentUndo, UndoAndRedoADeleteGiveBackTheExactBytes)
+{
+    ProgramDir dir(1);
+    CopyRealDefault(dir);
+    Session s(dir.path);
+    InstallFormFactories(*s.frame);
+    Codeplug& codeplug = s.app.Context().codeplug;
+    s.frame->ClickTreeItem(s.frame->Tree()->topLevelItem(0)->child(4)->child(1));  // Digital CH 02
+    auto* channel = dynamic_cast<CForm_AnologCH*>(s.frame->Form(FormKind::DigitalChannel));
+    ASSERT_NE(channel, nullptr);
+    const std::vector<std::uint8_t> before = CodeplugToBytes(codeplug);
+    QAction* undo = s.frame->CommandAction(Cmd::EditUndo);
+    QAction* redo = s.frame->CommandAction(Cmd::EditRedo);
+    EXPECT_FALSE(undo->isEnabled());
+    EXPECT_EQ(undo->text(), "&Undo");
+
+    channel->Ui().remove->click();
+    const std::vector<std::uint8_t> deleted = CodeplugToBytes(codeplug);
+    ASSERT_NE(deleted, before);
+    EXPECT_EQ(GetCount(codeplug.DigitalChannelCount), 5u);
+    EXPECT_EQ(undo->text(), "&Undo: delete Digital CH 02");
+    EXPECT_TRUE(s.frame->windowTitle().endsWith(" *"));
+    s.frame->ClickTreeItem(s.frame->Tree()->topLevelItem(0)->child(3)->child(0));  // Zone 1
+    auto* zone = dynamic_cast<CForm_GroupCH*>(s.frame->Form(FormKind::Zone));
+    ASSERT_NE(zone, nullptr);
+    EXPECT_TRUE(zone->MemberGrid()->TextMatrix(8, 1).isEmpty());  // zone 1 lost the deleted channel
+
+    undo->trigger();
+    EXPECT_EQ(CodeplugToBytes(codeplug), before);
+    EXPECT_FALSE(s.frame->windowTitle().endsWith(" *"));
+    EXPECT_EQ(redo->text(), "&Redo: delete Digital CH 02");
+    EXPECT_EQ(s.frame->Tree()->topLevelItem(0)->child(4)->childCount(), 6);
+    EXPECT_FALSE(zone->MemberGrid()->TextMatrix(8, 1).isEmpty());  // and shows all 8 members again
+
+    redo->trigger();
+    EXPECT_EQ(CodeplugToBytes(codeplug), deleted);
+    undo->trigger();
+    EXPECT_EQ(CodeplugToBytes(codeplug), before);
+
+    // A fresh history after New: nothing to undo or redo.
+    s.frame->OnFileNew();
+    EXPECT_FALSE(undo->isEnabled() || redo->isEnabled());
+}
+
+// Undoing the channel a form shows leaves the form on the last channel there is.
+TEST(DocumentUndo, AFormShowingAChannelThatUndoRemovesMovesToTheLastOne)
+{
+    ProgramDir dir(1, {3, 2, 2, 2});
+    Session s(dir.path);
+    InstallFormFactories(*s.frame);
+    s.frame->ClickTreeItem(s.frame->Tree()->topLevelItem(0)->child(4)->child(2));  // Digital CH 03
+    auto* channel = dynamic_cast<CForm_AnologCH*>(s.frame->Form(FormKind::DigitalChannel));
+    ASSERT_NE(channel, nullptr);
+    channel->Ui().add->click();
+    s.frame->ClickTreeItem(s.frame->Tree()->topLevelItem(0)->child(4)->child(3));  // the new Digital CH 04
+    s.frame->OnEditUndo();
+    EXPECT_EQ(GetCount(s.app.Context().codeplug.DigitalChannelCount), 3u);
+    EXPECT_EQ(s.app.Navigation().Index(FormKind::DigitalChannel), 2u);
+    EXPECT_EQ(s.frame->FormWindow(FormKind::DigitalChannel)->windowTitle(), "Digital CH 03");
+}
+
+// The keys of the file, edit and window commands, in both menu bars; Ctrl+F4 closes the active
+// form, Enter on a tree item opens it, and the Print buttons and item open the sheet's preview.
+TEST(DocumentFiles, KeysAndPrintButtonsDoTheirCommands)
+{
+    struct Key {
+        int command;
+        const char* key;
+    };
+    const Key keys[] = {{Cmd::EditUndo, "Ctrl+Z"},   {Cmd::EditRedo, "Ctrl+Shift+Z"}, {Cmd::EditRedo, "Ctrl+Y"},
+                        {Cmd::FileExit, "Ctrl+Q"},   {Cmd::FileClose, "Ctrl+F4"},    {Cmd::FilePrint, "Ctrl+P"},
+                        {Cmd::FileSave, "Ctrl+S"}};
+    for (std::uint8_t language : {0, 1}) {
+        ProgramDir dir(language);
+        Session s(dir.path);
+        for (const Key& key : keys) {
+            QAction* action = s.frame->CommandAction(key.command);
+            ASSERT_NE(action, nullptr) << key.key;
+            EXPECT_TRUE(action->shortcuts().contains(QKeySequence(key.key))) << key.key << " language " << int(language);
+        }
+    }
+
+    ProgramDir dir(1);
+    Session s(dir.path);
+    RegisterTestForms(*s.frame, {FormKind::Fun, FormKind::Key});
+    s.frame->show();
+    QTreeWidget* tree = s.frame->Tree();
+    QTreeWidgetItem* functions = tree->topLevelItem(0)->child(2);
+    tree->setCurrentItem(functions->child(1));  // General settings
+    tree->setFocus();
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(tree, &enter);
+    ASSERT_NE(s.frame->FormWindow(FormKind::Fun), nullptr);
+    s.frame->OnCommand(Cmd::Keys);
+    s.frame->CommandAction(Cmd::FileClose)->trigger();  // the keys form is the active one
+    EXPECT_EQ(s.frame->FormWindow(FormKind::Key), nullptr);
+    EXPECT_NE(s.frame->FormWindow(FormKind::Fun), nullptr);
+
+    int printButtons = 0;
+    for (QAction* action : s.frame->ToolBar()->actions())
+        if (action->data().toInt() == Cmd::FilePrint) {
+            EXPECT_TRUE(action->isEnabled());
+            action->trigger();
+            ++printButtons;
+        }
+    s.frame->CommandAction(Cmd::FilePrint)->trigger();
+    EXPECT_EQ(printButtons, 2);
+    EXPECT_EQ(s.dialogsRun, (QStringList{"QPrintPreviewDialog", "QPrintPreviewDialog", "QPrintPreviewDialog"}));
+
+    s.frame->CommandAction(Cmd::FileExit)->trigger();  // nothing changed: no question, the window goes
+    EXPECT_TRUE(s.prompts->lastQuestion.isEmpty());
+    EXPECT_FALSE(s.frame->isVisible());
 }

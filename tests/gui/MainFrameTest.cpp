@@ -284,23 +284,6 @@ TEST(MainFrameFiles, FailedOpenOrSaveLeavesPathTitleAndTreeAsTheyWere)
     EXPECT_EQ(ItemByKey(Root(*s.frame), 28)->childCount(), 6);
 }
 
-// Cancel, Yes then a cancelled or failed save keep the program open; Yes with a name and No close it.
-TEST(MainFrameClose, ThreeAnswersAndAFailedSaveKeepsTheProgramOpen)
-{
-    ProgramDir dir(0);
-    Session s(dir.path);
-    ScriptedPrompts& p = *s.prompts;
-    const fs::path target = dir.path / "kept.VNTX";
-    p.questionAnswers = {QMessageBox::Cancel, QMessageBox::Yes, QMessageBox::Yes, QMessageBox::Yes, QMessageBox::No};
-    p.saveAnswers = {QString(), Q(dir.path / "gone" / "x.VNTX"), Q(target)};
-    for (bool closes : {false, false, false, true, true})
-        EXPECT_EQ(SendClose(*s.frame), closes);
-    EXPECT_EQ(p.lastQuestion, "是否保存当前数据？");
-    EXPECT_EQ(p.saveAsked, 3);
-    EXPECT_EQ(p.messages.size(), 1u);
-    EXPECT_EQ(ReadBytes(target).size(), kCodeplugFileBytes);
-}
-
 TEST(MainFrameLanguage, ChoiceIsWrittenToSysDatForTheNextStart)
 {
     ProgramDir dir(0);

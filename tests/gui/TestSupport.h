@@ -120,6 +120,7 @@ public:
 
     int saveAsked = 0;
     QStringList lastFilters;
+    QString lastProposed;
     QString lastQuestion;
     std::vector<Message> messages;
 
@@ -127,10 +128,11 @@ public:
     {
         return Take(openAnswers, QStringList());
     }
-    QString AskSavePath(QWidget*, const QStringList& filters) override
+    QString AskSavePath(QWidget*, const QStringList& filters, const QString& proposed) override
     {
         ++saveAsked;
         lastFilters = filters;
+        lastProposed = proposed;
         return Take(saveAnswers, QString());
     }
     QMessageBox::StandardButton AskYesNoCancel(QWidget*, const QString&, const QString& text) override

@@ -220,22 +220,24 @@ TEST(TraceOption, CommandLineNamesTheTraceFileAndTheLinkWritesIt)
     struct Case {
         QStringList args;
         std::string trace;
-        bool error, exitNow;
+        QString file;
+        bool error;
     };
     const Case cases[] = {
-        {{"zr740cps"}, "", false, false},
-        {{"zr740cps", "--trace", "/tmp/a b.txt"}, "/tmp/a b.txt", false, false},
-        {{"zr740cps", "--trace=t.txt"}, "t.txt", false, false},
-        {{"zr740cps", "--trace"}, "", true, false},
-        {{"zr740cps", "file.VNTX"}, "", true, false},
+        {{"zr740cps"}, "", "", false},
+        {{"zr740cps", "--trace", "/tmp/a b.txt"}, "/tmp/a b.txt", "", false},
+        {{"zr740cps", "--trace=t.txt", "radio.VNTX"}, "t.txt", "radio.VNTX", false},
+        {{"zr740cps", "--trace"}, "", "", true},
+        {{"zr740cps", "a.VNTX", "b.VNTX"}, "", "", true},
+        {{"zr740cps", "--frobnicate"}, "", "", true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.args.join(' ').toStdString());
-        QString error;
-        bool exitNow = true;
-        EXPECT_EQ(CVanticApp::TraceOption(c.args, error, exitNow), c.trace);
-        EXPECT_EQ(!error.isEmpty(), c.error) << error.toStdString();
-        EXPECT_EQ(exitNow, c.exitNow);
+        const CVanticApp::CommandLine line = CVanticApp::ParseCommandLine(c.args);
+        EXPECT_EQ(line.trace, c.trace);
+        EXPECT_EQ(line.file, c.file);
+        EXPECT_EQ(!line.error.isEmpty(), c.error) << line.error.toStdString();
+        EXPECT_FALSE(line.exitNow);
     }
 
     // The file named reaches the port the link opens: a read session against zr740sim is traced.

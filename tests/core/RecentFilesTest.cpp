@@ -1,0 +1,65 @@
+// File › Recent files as a list: newest first, eight at most, read back from whatever the file holds.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <random>
+
+#include "app/RecentFiles.h"
+
+namespace fs = std::filesystem;
+
+TEST(RecentFiles, NewestFirstRepeatsMoveUpAndTheOldestFallOff)
+{
+    RecentFiles recent;
+    for (int i = 1; i <= 10; ++i)
+        recent.Add("/data/fleet/radio" + std::to_string(i) + ".VNTX");
+    recent.Add("/data/fleet/./radio5.VNTX");  // the same file, written another way
+    ASSERT_EQ(recent.Paths().size(), 8u);
+    EXPECT_EQ(recent.Paths()[0], fs::path("/data/fleet/radio5.VNTX"));
+    EXPECT_EQ(recent.Paths()[1], fs::path("/data/fleet/radio10.VNTX"));
+    EXPECT_EQ(recent.Paths()[7], fs::path("/data/fleet/radio3.VNTX"));
+    EXPECT_EQ(recent.LastFolder(), fs::path("/data/fleet"));
+    recent.Add("bad\nname.VNTX");  // could not be kept one a line
+    EXPECT_EQ(recent.Paths()[0], fs::path("/data/fleet/radio5.VNTX"));
+}
+
+TEST(RecentFiles, ReadsBackWhatItWroteAndSurvivesAnyFile)
+{
+    const fs::path dir = fs::temp_directory_path() / ("zr740-recent-" + std::to_string(std::random_device{}()));
+    fs::create_directories(dir);
+    RecentFiles written;
+    written.Add("/a/一号.VNTX");
+    written.Add("/b/two.VNTX");
+    ASSERT_TRUE(written.Save(dir / "RecentFiles.txt"));
+    RecentFiles read;
+    read.Load(dir / "RecentFiles.txt");
+    EXPECT_EQ(read.Paths(), written.Paths());
+
+    struct Row {
+        const char* what;
+        std::string content;
+        std::size_t paths;
+    };
+    const Row rows[] = {
+        {"missing", "", 0},
+        {"blank lines and repeats", "\n/x.VNTX\r\n\n/x.VNTX\n/y.VNTX", 2},
+        {"a line too long for a path", std::string(5000, 'a') + "\n/z.VNTX\n", 1},
+        {"binary", std::string("\0\xFF\xFE/q\n", 6), 0},
+        {"more than eight", [] {
+             std::string s;
+             for (int i = 0; i < 20; ++i)
+                 s += "/f" + std::to_string(i) + ".VNTX\n";
+             return s;
+         }(), 8},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        const fs::path file = dir / "list.txt";
+        fs::remove(file);
+        if (!row.content.empty())
+            std::ofstream(file, std::ios::binary) << row.content;
+        read.Load(file);
+        EXPECT_EQ(read.Paths().size(), row.paths);
+    }
+    fs::remove_all(dir);
+}
