@@ -240,13 +240,15 @@ TEST(DocumentPrompts, SaveChangesIsAskedOnlyForChanges)
         case Command::Close: closed = SendClose(*s.frame); break;
         }
         EXPECT_EQ(s.prompts->lastQuestion.isEmpty(), row.answer == B::NoButton) << s.prompts->lastQuestion.toStdString();
-        if (row.command == Command::Close)
+        if (row.command == Command::Close) {
             EXPECT_EQ(closed, row.goesOn);
-        else
+        } else {
             EXPECT_EQ(Tag(s), row.goesOn ? after : before);
+        }
         const bool saved = row.answer == B::Yes && row.goesOn;
-        if (saved)
+        if (saved) {
             EXPECT_EQ(ReadBytes(row.named ? d.a : saveTarget).at(5), kEditedTag);
+        }
         EXPECT_EQ(ReadBytes(d.a).at(5), saved && row.named ? kEditedTag : kFileATag);
     }
 }
