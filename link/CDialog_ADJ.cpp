@@ -20,12 +20,13 @@ constexpr bool kWide[] = {false, false, true, true, false, false, false};  // 16
 constexpr int kConfirmQuestion = 30;  // Pub
 constexpr int kBusyLine = 3;          // Service
 constexpr int kValuesMissing = 20;    // Service
+constexpr int kMenuAdjustValue = 47;  // Menu
 }  // namespace
 
 CDialog_ADJ::CDialog_ADJ(AppContext& app, CDialog_MSComm& link, QWidget* parent)
     : CServiceDialog(app, link, parent)
 {
-    setWindowTitle(QStringLiteral("Adjuest value"));
+    setWindowTitle(QText(app.text, "Menu", kMenuAdjustValue));  // as the menu item that opens it
     ask_ = [this](const QString& caption, const QString& text) {
         QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::Ok | QMessageBox::Cancel, this);
         box.setDefaultButton(QMessageBox::Cancel);

@@ -7,6 +7,8 @@
 
 #include <functional>
 
+#include <QXmlStreamReader>
+
 #include "app/CommandTable.h"
 #include "app/FormFactories.h"
 #include "codeplug/ProgrammingPassword.h"
@@ -463,4 +465,43 @@ TEST(DocumentFiles, KeysAndPrintButtonsDoTheirCommands)
     s.frame->CommandAction(Cmd::FileExit)->trigger();  // nothing changed: no question, the window goes
     EXPECT_TRUE(s.prompts->lastQuestion.isEmpty());
     EXPECT_FALSE(s.frame->isVisible());
+}
+
+// The desktop entry starts the program with the file and declares the type the shared-mime-info
+// file gives *.VNTX, so that a double-click in the file manager opens a codeplug.
+TEST(DocumentFiles, DesktopEntryOpensTheFileTypeOfCodeplugs)
+{
+    QFile entry(QStringLiteral(ZR740_SOURCE_DIR "/data/zr740cps.desktop"));
+    ASSERT_TRUE(entry.open(QIODevice::ReadOnly | QIODevice::Text));
+    QString exec, types;
+    for (const QString& line : QString::fromUtf8(entry.readAll()).split('\n')) {
+        if (line.startsWith("Exec="))
+            exec = line.mid(5);
+        if (line.startsWith("MimeType="))
+            types = line.mid(9);
+    }
+    EXPECT_EQ(exec, "zr740cps %f");
+
+    QFile mime(QStringLiteral(ZR740_SOURCE_DIR "/data/zr740cps-mime.xml"));
+    ASSERT_TRUE(mime.open(QIODevice::ReadOnly));
+    QXmlStreamReader xml(&mime);
+    QString type;
+    QStringList globs;
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement)
+            continue;
+        if (xml.name() == QLatin1String("mime-type"))
+            type = xml.attributes().value("type").toString();
+        if (xml.name() == QLatin1String("glob"))
+            globs << xml.attributes().value("pattern").toString();
+    }
+    EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
+    EXPECT_EQ(types, type + ";");
+    ASSERT_EQ(globs.size(), 1);
+    // shared-mime-info matches globs without regard to case: RADIO.VNTX and radio.vntx alike.
+    const QRegularExpression glob(QRegularExpression::wildcardToRegularExpression(globs.first()),
+                                  QRegularExpression::CaseInsensitiveOption);
+    for (const char* name : {"radio.VNTX", "radio.vntx"})
+        EXPECT_TRUE(glob.match(name).hasMatch()) << name;
+    EXPECT_FALSE(glob.match("radio.json").hasMatch());
 }
