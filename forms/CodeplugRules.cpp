@@ -3,6 +3,7 @@
 #include <map>
 #include <memory>
 
+#include "codeplug/Bytes.h"
 #include "codeplug/ProgrammingPassword.h"
 #include "codeplug/Records.h"
 #include "forms/channels/ChannelRules.h"
@@ -33,6 +34,8 @@ void AddRecordFindings(const Codeplug& c, const Codeplug& normalised, const Sect
             out.push_back({true, s.id, i, f.id, label + ": " + problem});
             continue;
         }
+        if (f.codec == Codec::Frequency && GetLE32(r, f.offset) == 0)
+            out.push_back({false, s.id, i, f.id, label + " is not set"});
         const FieldValue stored = ReadField(f, r);
         const FieldValue kept = ReadField(f, n);
         if (stored != kept)

@@ -196,10 +196,9 @@ std::string WriteFrequency(const FieldDef& f, std::span<std::uint8_t> r, const F
         PutLE32(r, f.offset, 0);
         return {};
     }
-    const FrequencyBand band = BandForRange(ctx.frequencyRange);
-    if (hertz < band.lower || hertz > band.upper)
-        return FrequencyToText(hertz) + " MHz is outside the band " + FrequencyToText(band.lower) + "-" +
-               FrequencyToText(band.upper) + " MHz";
+    PutLE32(r, f.offset, hertz);
+    if (const std::string problem = FieldProblem(f, r, ctx); !problem.empty())
+        return problem;
     PutLE32(r, f.offset, TextToFrequency(NormaliseFrequencyText(text, ctx.frequencyRange)));
     return {};
 }
@@ -728,6 +727,14 @@ std::string FieldProblem(const FieldDef& f, Bytes r, const FieldContext& ctx)
             return std::to_string(n) + " is outside " + std::to_string(f.min) + "-" + std::to_string(f.max);
         if (f.codec == Codec::Number && (n - f.min) % f.step != 0)
             return std::to_string(n) + " is not a step of " + std::to_string(f.step);
+        return {};
+    }
+    case Codec::Frequency: {
+        const std::uint32_t hertz = GetLE32(r, f.offset);
+        const FrequencyBand band = BandForRange(ctx.frequencyRange);
+        if (hertz != 0 && (hertz < band.lower || hertz > band.upper))
+            return FrequencyToText(hertz) + " MHz is outside the band " + FrequencyToText(band.lower) + "-" +
+                   FrequencyToText(band.upper) + " MHz";
         return {};
     }
     case Codec::ListRef: {
