@@ -132,7 +132,7 @@ TEST(CodeplugRules, TheCheckKnowsEveryFieldsValidValues)
         {"Contacts: count 65 is above the table of 64", [](Image& b) { b[3134] = 65; }},
         {"Zone 1: has no members", [](Image& b) { b[kZone1 + 39] = 0; }, false},
         {"Analog channel 1: Receive frequency: 390.000000 MHz is outside the band 400.000000-480.000000 MHz",
-         [](Image& b) { Put(b, kAnalog1 + 42, {0x80, 0xAF, 0x3E, 0x17}); }},
+         [](Image& b) { Put(b, kAnalog1 + 42, {0x80, 0xED, 0x3E, 0x17}); }},
         {"Digital channel 1: Transmit frequency is not set", [](Image& b) { Put(b, kDigital1 + 59, {0, 0, 0, 0}); }, false},
         {"Analog channel 1: Receive tone: holds invalid (type 0x40, index 200)", [](Image& b) { Put(b, kAnalog1 + 64, {0x44, 200}); }},
     };
