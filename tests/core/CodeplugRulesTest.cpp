@@ -11,6 +11,7 @@
 #include "forms/CodeplugCheck.h"
 #include "forms/CodeplugJson.h"
 #include "forms/CsvTables.h"
+#include "forms/Wording.h"
 #include "forms/Sections.h"
 #include "forms/channels/ChannelRules.h"
 #include "forms/channels/Encodings.h"
@@ -54,6 +55,19 @@ std::string FirstDifference(const Image& a, const Image& b)
     if (at.first == a.end())
         return "equal";
     return "first difference at file offset " + std::to_string(at.first - a.begin());
+}
+
+// A Chinese interface shows a finding without English words left in it (values, units and codes
+// such as MHz, ID or D023N may stay).
+bool WordedInChinese(const std::string& english)
+{
+    const std::string chinese = InLanguage(english, UiLanguage::Chinese);
+    for (const char* word : {" is ", " not ", " the ", "does", "exist", "outside", "expected", "contact", "member",
+                             "list ", "channel", "count", "holds", "field", "byte", "Receive", "Transmit", "Contact",
+                             "Digital", "Analog", "Zone", "Scan", "settings"})
+        if (chinese.find(word) != std::string::npos)
+            return false;
+    return chinese != english;
 }
 
 std::string Findings(const std::vector<CheckFinding>& findings)
@@ -145,6 +159,8 @@ TEST(CodeplugRules, TheCheckKnowsEveryFieldsValidValues)
         });
         ASSERT_NE(found, findings.end()) << test.finding << Findings(findings);
         EXPECT_EQ(found->error, test.error) << test.finding;
+        EXPECT_TRUE(WordedInChinese(found->where + ": " + found->what))
+            << InLanguage(found->where + ": " + found->what, UiLanguage::Chinese);
     }
 }
 
@@ -175,6 +191,7 @@ TEST(CodeplugRules, ImportsRefuseWhatTheFormsRefuseAndStoreWhatTheyStore)
         const auto problems = ImportCsv(EditCsv(*c, test.table, test.row, test.header, test.value), test.table, *c);
         ASSERT_FALSE(problems.empty()) << test.problem;
         EXPECT_NE(problems[0].Text().find(test.problem), std::string::npos) << Problems(problems);
+        EXPECT_TRUE(WordedInChinese(problems[0].reason)) << InLanguage(problems[0].reason, UiLanguage::Chinese);
         EXPECT_EQ(CodeplugToBytes(*c), original) << test.problem;
     }
 
