@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "app/QtText.h"
+#include "forms/Wording.h"
 
 namespace {
 
@@ -21,7 +22,9 @@ constexpr int kRow = 53;             // %1 row
 
 QString ImportProblemText(const TextCatalogue& text, const ImportProblem& problem)
 {
-    const QString reason = QString::fromStdString(problem.reason);
+    const bool chinese = text.KeyBase() == TextKeyBaseFor(UiLanguage::Chinese);
+    const QString reason =
+        QString::fromStdString(InLanguage(problem.reason, chinese ? UiLanguage::Chinese : UiLanguage::English));
     if (!problem.path.empty())
         return QString::fromStdString(problem.path) + ": " + reason;
     if (problem.row == 0)

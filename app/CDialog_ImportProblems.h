@@ -13,7 +13,7 @@ class QListWidget;
 class TextCatalogue;
 
 // A problem as one line in the language of the run: "row 3, column 4 (Receive frequency): why",
-// "/analogChannels/records/2/name: why". The reasons themselves are the import's own.
+// "/analogChannels/records/2/name: why", the reasons worded in the run's language too.
 QString ImportProblemText(const TextCatalogue& text, const ImportProblem& problem);
 
 class CDialog_ImportProblems : public QDialog {

@@ -30,6 +30,7 @@
 #include "app/Artwork.h"
 #include "app/Backups.h"
 #include "app/CAboutDlg.h"
+#include "app/CDialog_CheckFindings.h"
 #include "app/CDialog_Exchange.h"
 #include "app/CDialog_ImportProblems.h"
 #include "app/CVanticApp.h"
@@ -782,15 +783,23 @@ bool CMainFrame::CheckBeforeWrite()
     const std::vector<CheckFinding> findings = CheckCodeplug(app_.Context().codeplug);
     if (CountErrors(findings) == 0)
         return true;
-    const TextCatalogue& text = app_.Context().text;
-    QString list = QText(text, "Text_Str", 1) + "\n";
-    constexpr std::size_t kShown = 20;  // the rest is summed up in one line
-    for (std::size_t i = 0; i < findings.size() && i < kShown; ++i)
-        list += "\n" + QString::fromStdString(findings[i].Text());
-    if (findings.size() > kShown)
-        list += QStringLiteral("\n(+%1)").arg(findings.size() - kShown);
-    list += "\n\n" + QText(text, "Text_Str", 2);
-    return prompts_->AskYesNoCancel(this, QText(text, "Pub", kPubCaption), list) == QMessageBox::Yes;
+    CDialog_CheckFindings dialog(app_.Context().text, app_.Context().language, findings, this);
+    connect(&dialog, &CDialog_CheckFindings::recordChosen, this, &CMainFrame::OpenRecordForm);
+    runDialog_(dialog);
+    return dialog.result() == QDialog::Accepted;
+}
+
+void CMainFrame::OpenRecordForm(const QString& section, int record, const QString& field)
+{
+    const auto shown = FormForRecord(section.toStdString(), static_cast<std::size_t>(std::max(record, 0)),
+                                     field.toStdString());
+    if (!shown)
+        return;
+    const auto [kind, index] = *shown;
+    app_.Navigation().Index(kind) = index;
+    if (const auto label = ItemLabelFor(kind, index, app_.Context().text))
+        app_.Navigation().Title(kind) = *label;
+    OpenForm(kind);
 }
 
 void CMainFrame::RunTransferDialog(CDialog_RW::Mode mode)

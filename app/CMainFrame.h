@@ -149,6 +149,9 @@ public:
     void OnWrite();
     // Runs the codeplug check; with errors lists them and asks whether to write anyway.
     bool CheckBeforeWrite();
+    // Opens the form that shows record `record` (0-based) of a codeplug section ("zones"), the
+    // field telling which form where a block has two.
+    void OpenRecordForm(const QString& section, int record, const QString& field = {});
     void RunTransferDialog(CDialog_RW::Mode mode);
     void OnViewToolbar();
     void OnViewStatusBar();

@@ -169,6 +169,35 @@ std::optional<std::uint32_t> RecordsFor(FormKind kind, const Codeplug& codeplug,
     }
 }
 
+std::optional<std::pair<FormKind, std::uint32_t>> FormForRecord(std::string_view section, std::size_t record,
+                                                                std::string_view field)
+{
+    struct Shown {
+        std::string_view section;
+        FormKind form;
+        bool indexed;
+    };
+    static constexpr Shown kShown[] = {
+        {"analogChannels", FormKind::AnalogChannel, true}, {"digitalChannels", FormKind::DigitalChannel, true},
+        {"zones", FormKind::Zone, true}, {"scanLists", FormKind::Scan, true},
+        {"rxGroupLists", FormKind::DmrRxGrpList, true}, {"contacts", FormKind::DmrContact, false},
+        {"messages", FormKind::Message, false}, {"dmrSettings", FormKind::Dmr, false},
+        {"password", FormKind::PasswordEC, false}, {"functionExtra", FormKind::Fun, false},
+        {"radioSettings", FormKind::Fun, false},
+    };
+    for (const Shown& s : kShown) {
+        if (s.section != section)
+            continue;
+        const bool keys = field.starts_with("oneTouch") || field.starts_with("k1") || field.starts_with("k2") ||
+                          field.starts_with("k3") || field == "longPressTime";
+        const FormKind form = s.form == FormKind::Fun && keys ? FormKind::Key : s.form;
+        // A finding about a whole table names no record: its first one shows it.
+        const std::uint32_t index = s.indexed && record <= 0xFFFF ? static_cast<std::uint32_t>(record) : 0;
+        return std::make_pair(form, index);
+    }
+    return std::nullopt;
+}
+
 std::optional<std::string> ItemLabelFor(FormKind kind, std::uint32_t index, const TextCatalogue& text)
 {
     int pattern = 0;

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "app/NavigationState.h"
@@ -72,6 +73,12 @@ TreeClick HandleTreeClick(NavigationState& state, const TextCatalogue& text, std
 // least 1 (a table with none still shows its first record); nullopt for the forms that show no
 // numbered record.
 std::optional<std::uint32_t> RecordsFor(FormKind kind, const Codeplug& codeplug, const emergency::AlarmTables& alarms);
+
+// The form that shows record `record` (0-based) of a codeplug section (the section ids of
+// forms/Sections.h) and the index it opens at; the field picks the form where a block has two
+// (the keys and one-touch calls of the radio settings). nullopt when no form shows the section.
+std::optional<std::pair<FormKind, std::uint32_t>> FormForRecord(std::string_view section, std::size_t record,
+                                                                std::string_view field);
 
 // The label of the tree item of record `index` (0-based), which titles the channel and
 // receive-group-list forms; nullopt for the other forms.

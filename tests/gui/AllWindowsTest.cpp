@@ -13,6 +13,7 @@
 #include <functional>
 
 #include "app/CAboutDlg.h"
+#include "app/CDialog_CheckFindings.h"
 #include "app/CDialog_Exchange.h"
 #include "app/CommandTable.h"
 #include "app/FileCommands.h"
@@ -196,6 +197,19 @@ TEST(AllWindows, EveryTextFoundAndEveryFormFitsInBothLanguages)
                             Cmd::FileExport, Cmd::FileImport, Cmd::FilePrint})
             s.frame->OnCommand(command);
         EXPECT_GE(dialogs, 3);
+
+        // The check before a write, on a codeplug with a few problems.
+        {
+            Codeplug& c = s.app.Context().codeplug;
+            c.ScanTable.record(1)[90] = 2;
+            c.DigitalChannelTable.record(0)[66] = 9;
+            c.ZoneTable.record(1)[39] = 0;
+            CDialog_CheckFindings check(s.app.Context().text, s.app.Context().language, CheckCodeplug(c), s.frame.get());
+            check.show();
+            EXPECT_EQ(check.FindingList()->count(), 3);
+            Shoot(check, "CDialog_CheckFindings", language);
+            ExpectTabsRunDownColumns(check);
+        }
 
         // Messages: the transfer outcomes and the main window's own texts.
         const TextCatalogue& text = s.app.Context().text;

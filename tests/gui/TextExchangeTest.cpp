@@ -7,7 +7,9 @@
 #include <QStatusBar>
 #include <QTreeWidget>
 
+#include "app/CDialog_CheckFindings.h"
 #include "app/CDialog_Exchange.h"
+#include "app/FormFactories.h"
 #include "app/CDialog_ImportProblems.h"
 #include "forms/CodeplugJson.h"
 #include "tests/core/SessionPrograms.h"
@@ -131,12 +133,12 @@ TEST(FileExchange, RefusedImportsListTheirProblemsAndChangeNothing)
     EXPECT_EQ(b.Bytes(), before);
     EXPECT_FALSE(b.s->frame->IsModified());
 
-    // Where a problem is, in the language of the run; the reason as the import gave it.
+    // Where a problem is and why, in the language of the run.
     ProgramDir chinese(0);
     Session zh(chinese.path);
     const TextCatalogue& en = b.s->app.Context().text;
-    EXPECT_EQ(ImportProblemText(zh.app.Context().text, {2, 3, "Receive frequency", {}, "why"}),
-              "第 2 行，第 3 列 (Receive frequency): why");
+    EXPECT_EQ(ImportProblemText(zh.app.Context().text, {2, 3, "Receive frequency", {}, "expected a whole number"}),
+              "第 2 行，第 3 列 (Receive frequency): 应为整数");
     EXPECT_EQ(ImportProblemText(en, {4, 0, {}, {}, "why"}), "row 4: why");
     EXPECT_EQ(ImportProblemText(en, {0, 0, {}, {}, "why"}), "why");
     EXPECT_EQ(ImportProblemText(en, {0, 0, {}, "/zones/records/1", "why"}), "/zones/records/1: why");
@@ -258,4 +260,36 @@ TEST(TraceOption, CommandLineNamesTheTraceFileAndTheLinkWritesIt)
     EXPECT_NE(lines.find(" TX "), std::string::npos) << lines;
     EXPECT_NE(lines.find(" RX "), std::string::npos) << lines;
     fs::remove_all(dir);
+}
+
+// The check before a write lists what it found in the run's language; a double-click on a finding
+// writes nothing and opens the form of the record it names.
+TEST(CheckBeforeWrite, FindingsInTheRunsLanguageOpenTheirRecord)
+{
+    struct Case {
+        std::uint8_t language;
+        const char* finding;  // the first line of the list
+    };
+    const Case cases[] = {{0, "扫描列表 2：扫描发射模式：2 超出范围 0-1"}, {1, "Scan list 2: Scan transmit mode: 2 is outside 0-1"}};
+    for (const Case& test : cases) {
+        ProgramDir dir(test.language);
+        fs::copy_file(fs::path(ZR740_SOURCE_DIR) / "data" / "Default.VNTX", dir.Default(), fs::copy_options::overwrite_existing);
+        Session s(dir.path);
+        InstallFormFactories(*s.frame);
+        s.app.Context().codeplug.ScanTable.record(1)[90] = 2;  // scan list 2: a transmit mode past its list
+        QStringList shown;
+        s.frame->SetDialogRunner([&](QDialog& dialog) {
+            shown << dialog.metaObject()->className();
+            if (auto* check = qobject_cast<CDialog_CheckFindings*>(&dialog)) {
+                QListWidget* list = check->FindingList();
+                ASSERT_GE(list->count(), 1);
+                EXPECT_EQ(list->item(0)->text().toStdString(), test.finding);
+                emit list->itemDoubleClicked(list->item(0));
+            }
+        });
+        s.frame->OnWrite();
+        EXPECT_EQ(shown, QStringList{"CDialog_CheckFindings"}) << "the write went on";
+        ASSERT_NE(s.frame->Form(FormKind::Scan), nullptr);
+        EXPECT_EQ(s.app.Navigation().Index(FormKind::Scan), 1u);
+    }
 }

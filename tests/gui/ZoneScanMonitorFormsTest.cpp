@@ -10,6 +10,7 @@
 #include <QTreeWidget>
 
 #include "app/FormFactories.h"
+#include "forms/channels/CFORM_AnaCH.h"
 #include "forms/channels/CForm_GroupCH.h"
 #include "forms/channels/CForm_MonitorCh.h"
 #include "forms/channels/CForm_Scan.h"
@@ -165,10 +166,18 @@ TEST(ScanForm, SettingsListAddDeleteTheTreeAndTheFullList)
     EXPECT_EQ(s.prompts->messages[0].text, "扫描信道不能为空！");
     EXPECT_EQ(Range(list2, 39, 9), (Bytes{1, 0, 1, 0, 0, 0, 0, 0, 0}));  // the tail is zeroed
 
-    // Delete with list 2 shown removes list 3; list 2 stays shown.
+    // Delete with list 2 shown removes list 3; list 2 stays shown. The channel form open on a
+    // channel of list 3 follows at once: its next change never writes the deleted list back.
+    auto* channel = s.Open<CFORM_AnaCH>(FormKind::AnalogChannel, 1);
+    ASSERT_NE(channel, nullptr);
+    s.frame->OpenForm(FormKind::Scan);
     form->DeleteListButton()->click();
     EXPECT_EQ(c.ScanListCount, (Block<4>{2, 0, 0, 0}));
     EXPECT_EQ(c.AnalogChannelTable.record(1)[60], 0);
+    channel->Ui().squelch->setCurrentIndex(2);
+    EXPECT_EQ(c.AnalogChannelTable.record(1)[62], 2);
+    EXPECT_EQ(c.AnalogChannelTable.record(1)[60], 0);
+    s.frame->CloseForm(FormKind::AnalogChannel);
     EXPECT_EQ(form->windowTitle(), "扫描列表2");
     EXPECT_EQ(form->TxModeList()->currentIndex(), 1);
     ASSERT_EQ(s.frame->Tree()->topLevelItem(0)->child(7)->childCount(), 2);
