@@ -132,19 +132,6 @@ TEST(MainFrameNavigation, CommandsUseTheLastNavigation)
                                          "CDIALOG_PassWord", "CDialog_ADJ"}));
 }
 
-TEST(MainFrameNavigation, WriteListsWhatTheCheckFoundAndGoesOnOnlyWhenTold)
-{
-    ProgramDir dir(1);
-    Session s(dir.path);
-    SetCount(s.app.Context().codeplug.ContactCount, 99);
-    s.frame->OnCommand(Cmd::Write);  // the scripted answer is Cancel
-    EXPECT_TRUE(s.dialogsRun.isEmpty());
-    EXPECT_TRUE(s.prompts->lastQuestion.contains("Contacts: count 99 is above the table of 64")) << s.prompts->lastQuestion.toStdString();
-    s.prompts->questionAnswers = {QMessageBox::Yes};
-    s.frame->OnCommand(Cmd::Write);
-    EXPECT_EQ(s.dialogsRun, QStringList{"CDialog_RW"});
-}
-
 TEST(MainFrameNavigation, ReopeningRerunsInitialUpdateOnlyForIndexedForms)
 {
     ProgramDir dir(0);

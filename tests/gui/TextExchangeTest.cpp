@@ -263,7 +263,7 @@ TEST(TraceOption, CommandLineNamesTheTraceFileAndTheLinkWritesIt)
 }
 
 // The check before a write lists what it found in the run's language; a double-click on a finding
-// writes nothing and opens the form of the record it names.
+// writes nothing and opens the form of the record it names; Yes goes on with the write.
 TEST(CheckBeforeWrite, FindingsInTheRunsLanguageOpenTheirRecord)
 {
     struct Case {
@@ -291,5 +291,14 @@ TEST(CheckBeforeWrite, FindingsInTheRunsLanguageOpenTheirRecord)
         EXPECT_EQ(shown, QStringList{"CDialog_CheckFindings"}) << "the write went on";
         ASSERT_NE(s.frame->Form(FormKind::Scan), nullptr);
         EXPECT_EQ(s.app.Navigation().Index(FormKind::Scan), 1u);
+
+        shown.clear();
+        s.frame->SetDialogRunner([&](QDialog& dialog) {
+            shown << dialog.metaObject()->className();
+            if (qobject_cast<CDialog_CheckFindings*>(&dialog))
+                dialog.accept();
+        });
+        s.frame->OnWrite();
+        EXPECT_EQ(shown, (QStringList{"CDialog_CheckFindings", "CDialog_RW"}));
     }
 }
