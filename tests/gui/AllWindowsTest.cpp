@@ -14,6 +14,7 @@
 
 #include "app/CAboutDlg.h"
 #include "app/CDialog_CheckFindings.h"
+#include "forms/CodeplugCheck.h"
 #include "app/CDialog_Exchange.h"
 #include "app/CommandTable.h"
 #include "app/FileCommands.h"
@@ -344,6 +345,9 @@ TEST(AllWindows, EveryChangeAFormMakesReachesTheMainWindowAtOnce)
             *seen = *now;
             EXPECT_TRUE(*now == s.frame->History().Current()) << what.toStdString();
             EXPECT_TRUE(s.frame->IsModified() == s.frame->windowTitle().endsWith(" *")) << what.toStdString();
+            // Whatever a form stores is a codeplug the check has nothing against.
+            const auto findings = CheckCodeplug(context.codeplug);
+            EXPECT_EQ(CountErrors(findings), 0u) << what.toStdString() << ": " << findings.front().Text();
         });
         EXPECT_GT(changes, 0);
         s.frame->CloseForm(kind);
