@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <fstream>
 
+#include "codeplug/CodeplugFile.h"
+
 bool ReadWholeFile(const std::filesystem::path& path, std::span<std::uint8_t> buffer)
 {
     std::ifstream in(path, std::ios::binary);
@@ -27,12 +29,7 @@ bool ReadWholeFile(const std::filesystem::path& path, std::span<std::uint8_t> bu
 
 bool WriteWholeFile(const std::filesystem::path& path, std::span<const std::uint8_t> bytes)
 {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out)
-        return false;
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    return static_cast<bool>(out);
+    return ReplaceFileContents(path, bytes).ok();
 }
 
 std::string SystemSettings::savedPassword() const

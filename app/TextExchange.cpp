@@ -8,6 +8,7 @@
 
 #include "forms/CodeplugJson.h"
 #include "forms/CsvTables.h"
+#include "forms/JsonText.h"
 
 namespace {
 
@@ -93,18 +94,12 @@ ImportOutcome ImportText(std::string_view bytes, ExchangeKind kind, Codeplug& co
 
     ImportOutcome outcome;
     if (kind == ExchangeKind::WholeJson) {
-        JsonDocument document;
-        try {
-            document = JsonDocument::parse(body);
-        } catch (const nlohmann::json::parse_error& error) {
-            // "[json.exception.parse_error.101] parse error at line 3, column 5: ..." less its tag.
-            std::string what = error.what();
-            if (const auto at = what.find("] "); at != std::string::npos)
-                what.erase(0, at + 2);
-            return {Status::NotJson, what, {}};
-        }
+        std::string why;
+        const std::optional<JsonDocument> document = ParseJsonText(body, why);
+        if (!document)
+            return {Status::NotJson, why, {}};
         auto work = std::make_unique<Codeplug>(codeplug);
-        for (const JsonProblem& p : ImportJson(document, *work))
+        for (const JsonProblem& p : ImportJson(*document, *work))
             outcome.problems.push_back({0, 0, {}, p.path.empty() ? "/" : p.path, p.reason});
         if (outcome.problems.empty())
             codeplug = *work;

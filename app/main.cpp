@@ -14,9 +14,11 @@
 #include "app/CVanticApp.h"
 #include "app/FormFactories.h"
 #include "app/QtLanguage.h"
+#include "codeplug/CodeplugFile.h"
 
 int main(int argc, char** argv)
 {
+    IgnoreFileSizeSignal();
     QApplication qtApp(argc, argv);
     QApplication::setWindowIcon(ProgramIcon());
 

@@ -1,7 +1,6 @@
 // zr740 export / import / diff / check: the codeplug as text.
 #include <cstdio>
 #include <fstream>
-#include <iostream>
 #include <iterator>
 #include <optional>
 #include <sstream>
@@ -13,6 +12,7 @@
 #include "forms/CodeplugDiff.h"
 #include "forms/CodeplugJson.h"
 #include "forms/CsvTables.h"
+#include "forms/JsonText.h"
 
 namespace cli {
 namespace {
@@ -76,7 +76,7 @@ bool ReadText(std::string_view verb, const std::string& path, std::string& text)
     return true;
 }
 
-// Writes beside the target and renames over it, or to stdout for "" and "-".
+// Writes the text with the one safe save, or to stdout for "" and "-".
 bool WriteText(std::string_view verb, const std::string& path, const std::string& text)
 {
     if (path.empty() || path == "-") {
@@ -85,23 +85,11 @@ bool WriteText(std::string_view verb, const std::string& path, const std::string
             PrintError(verb, "cannot write the output");
         return ok;
     }
-    const std::string temp = path + ".saving";
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        out.write(text.data(), static_cast<std::streamsize>(text.size()));
-        out.flush();
-        if (!out) {
-            std::remove(temp.c_str());
-            PrintError(verb, "cannot write " + path);
-            return false;
-        }
-    }
-    if (std::rename(temp.c_str(), path.c_str()) != 0) {
-        std::remove(temp.c_str());
-        PrintError(verb, "cannot write " + path);
-        return false;
-    }
-    return true;
+    const FileResult saved =
+        ReplaceFileContents(path, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+    if (!saved.ok())
+        PrintError(verb, "cannot write " + path + ": " + saved.detail);
+    return saved.ok();
 }
 
 bool SaveImage(std::string_view verb, Codeplug& codeplug, const std::string& path)
@@ -167,12 +155,13 @@ int RunImport(Args args)
             PrintError("import", "-o NEW.VNTX is needed");
             return kExitUsage;
         }
-        const JsonDocument doc = JsonDocument::parse(text, nullptr, false);
-        if (doc.is_discarded()) {
-            PrintError("import", o->files.front() + " is not valid JSON");
+        std::string why;
+        const std::optional<JsonDocument> doc = ParseJsonText(text, why);
+        if (!doc) {
+            PrintError("import", o->files.front() + ": " + why);
             return kExitFailure;
         }
-        const auto problems = ImportJson(doc, *codeplug);
+        const auto problems = ImportJson(*doc, *codeplug);
         for (const JsonProblem& p : problems)
             PrintError("import", (p.path.empty() ? "/" : p.path) + ": " + p.reason);
         if (!problems.empty()) {

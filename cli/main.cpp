@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "cli/Verbs.h"
+#include "codeplug/CodeplugFile.h"
 
 namespace {
 
@@ -50,6 +51,7 @@ void PrintHelp(std::FILE* to)
 
 int main(int argc, char** argv)
 {
+    IgnoreFileSizeSignal();
     const std::vector<std::string_view> args(argv + (argc > 0 ? 1 : 0), argv + argc);
     if (args.empty()) {
         PrintHelp(stderr);

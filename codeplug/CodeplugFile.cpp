@@ -1,14 +1,18 @@
 #include "codeplug/CodeplugFile.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <optional>
+#include <string_view>
 #include <system_error>
 
 namespace fs = std::filesystem;
@@ -99,15 +103,65 @@ fs::path ThroughLinks(fs::path path)
     return path;
 }
 
-// A new file beside the target, under a name no other file has: TARGET.PID.N.saving. An
-// existing file is never opened (O_EXCL), whatever its name.
+// Temporary files are named TARGET.PID.N.saving: the target's own name, the saving process and
+// a counter of that process.
+constexpr std::string_view kTemporarySuffix = ".saving";
+
+fs::path TemporaryName(const fs::path& target, unsigned number)
+{
+    fs::path name = target;
+    name += "." + std::to_string(getpid()) + "." + std::to_string(number) + std::string(kTemporarySuffix);
+    return name;
+}
+
+// The process id in `name` when it is a temporary name of `target` (TARGET.PID.N.saving).
+std::optional<pid_t> TemporaryOwner(std::string_view name, std::string_view target)
+{
+    if (name.size() <= target.size() + 1 + kTemporarySuffix.size() || name.substr(0, target.size()) != target ||
+        name[target.size()] != '.' || !name.ends_with(kTemporarySuffix))
+        return std::nullopt;
+    const std::string_view middle =
+        name.substr(target.size() + 1, name.size() - target.size() - 1 - kTemporarySuffix.size());
+    const std::size_t dot = middle.find('.');
+    const auto digits = [](std::string_view t, std::size_t most) {
+        return !t.empty() && t.size() <= most &&
+               std::all_of(t.begin(), t.end(), [](char c) { return c >= '0' && c <= '9'; });
+    };
+    if (dot == std::string_view::npos || !digits(middle.substr(0, dot), 9) || !digits(middle.substr(dot + 1), 10))
+        return std::nullopt;
+    return static_cast<pid_t>(std::stoll(std::string(middle.substr(0, dot))));
+}
+
+// Removes what an earlier save of this target left when its process died before it could clean
+// up (killed, power lost): our own temporary names for this target only, regular files of this
+// user, of a process that no longer runs. Another program's files are never touched.
+void RemoveStaleTemporaries(const fs::path& target)
+{
+    const fs::path dir = target.has_parent_path() ? target.parent_path() : fs::path(".");
+    const std::string name = target.filename().string();
+    std::error_code error;
+    for (fs::directory_iterator it(dir, error), end; !error && it != end; it.increment(error)) {
+        const std::string entry = it->path().filename().string();
+        const std::optional<pid_t> owner = TemporaryOwner(entry, name);
+        if (!owner || *owner == getpid() || *owner <= 0)
+            continue;
+        struct stat st{};
+        if (::lstat(it->path().c_str(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != ::geteuid())
+            continue;
+        if (::kill(*owner, 0) == 0 || errno != ESRCH)
+            continue;  // its process still runs (or is not ours to ask): maybe saving right now
+        ::unlink(it->path().c_str());
+    }
+}
+
+// A new file beside the target, under a name no other file has. An existing file is never
+// opened (O_EXCL), whatever its name, and a link planted at the name is not followed.
 int CreateBeside(const fs::path& target, fs::path& name)
 {
     static std::atomic<unsigned> counter{0};
     for (int attempt = 0; attempt < 1000; ++attempt) {
-        name = target;
-        name += "." + std::to_string(getpid()) + "." + std::to_string(counter.fetch_add(1)) + ".saving";
-        const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        name = TemporaryName(target, counter.fetch_add(1));
+        const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
         if (fd >= 0 || errno != EEXIST)
             return fd;
     }
@@ -132,6 +186,31 @@ bool WriteWhole(int fd, std::span<const std::uint8_t> bytes)
     return true;
 }
 
+// A target that exists and is neither a regular file nor a directory: a device or a pipe (say
+// -o /dev/stdout). It cannot be replaced, and must not be: renaming a file over /dev/null would
+// take the device away. Its bytes are written into it as they are.
+bool IsSpecialFile(const fs::path& target)
+{
+    struct stat st{};
+    return ::stat(target.c_str(), &st) == 0 && !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode);
+}
+
+FileResult WriteInto(const fs::path& target, std::span<const std::uint8_t> bytes, bool replace)
+{
+    if (!replace) {  // a trial: may it be opened for writing?
+        if (::access(target.c_str(), W_OK) != 0)
+            return {FileStatus::WriteFailed, ErrorText(errno)};
+        return {};
+    }
+    const int fd = ::open(target.c_str(), O_WRONLY | O_CLOEXEC);
+    if (fd < 0)
+        return {FileStatus::WriteFailed, ErrorText(errno)};
+    const bool ok = WriteWhole(fd, bytes);
+    const int error = errno;
+    ::close(fd);
+    return ok ? FileResult{} : FileResult{FileStatus::WriteFailed, ErrorText(error)};
+}
+
 // Writes the bytes into a new file beside the target and, when `replace` is set, puts it in the
 // target's place; otherwise removes it again (a trial of whether the target can be written).
 FileResult WriteBeside(const fs::path& path, std::span<const std::uint8_t> bytes, bool replace)
@@ -140,6 +219,9 @@ FileResult WriteBeside(const fs::path& path, std::span<const std::uint8_t> bytes
     std::error_code kind;
     if (fs::is_directory(target, kind))
         return {FileStatus::WriteFailed, ErrorText(EISDIR)};
+    if (IsSpecialFile(target))
+        return WriteInto(target, bytes, replace);
+    RemoveStaleTemporaries(target);
     fs::path temp;
     const int fd = CreateBeside(target, temp);
     if (fd < 0)
@@ -189,6 +271,27 @@ FileResult ReplaceFileContents(const fs::path& path, std::span<const std::uint8_
 {
     return WriteBeside(path, bytes, true);
 }
+
+FileResult AppendFileContents(const fs::path& path, std::span<const std::uint8_t> bytes)
+{
+    const fs::path target = ThroughLinks(path);
+    if (IsSpecialFile(target))
+        return WriteInto(target, bytes, true);
+    std::vector<std::uint8_t> whole;
+    std::error_code error;
+    if (fs::exists(target, error) && !fs::is_directory(target, error)) {
+        std::ifstream in(target, std::ios::binary);
+        if (!in)
+            return {FileStatus::WriteFailed, "cannot read it to append: " + ErrorText(errno)};
+        whole.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        if (in.bad())
+            return {FileStatus::WriteFailed, "cannot read it to append: " + ErrorText(errno)};
+    }
+    whole.insert(whole.end(), bytes.begin(), bytes.end());
+    return WriteBeside(path, whole, true);
+}
+
+void IgnoreFileSizeSignal() { ::signal(SIGXFSZ, SIG_IGN); }
 
 FileResult CheckCodeplugFileWritable(const fs::path& path)
 {

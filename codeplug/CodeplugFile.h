@@ -38,9 +38,24 @@ FileResult SaveCodeplugFile(Codeplug& codeplug, const std::filesystem::path& pat
 // The same replacement, writing the image exactly as it is (the marker included).
 FileResult WriteCodeplugFile(Codeplug& codeplug, const std::filesystem::path& path);
 
-// The same safe replacement for any bytes (exported text): written beside the target, flushed,
-// then renamed over it; a failure leaves the previous file intact.
+// The same safe replacement for any bytes (exported text, logs, traces, settings): written
+// beside the target, flushed, then renamed over it; a failure leaves the previous file intact.
+// Every file the programs write goes through it (or AppendFileContents).
+//
+// The temporary file is TARGET.PID.N.saving, created exclusively (a file or link planted at that
+// name is never opened); temporaries of this target that a killed save left behind are removed
+// by the next save of the target. A target that is a device or a pipe (-o /dev/stdout) is not
+// replaced but written into.
 FileResult ReplaceFileContents(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);
+
+// Appends by replacement: the file's contents (an absent file counts as empty) followed by the
+// bytes, saved as ReplaceFileContents does, so a growing log is never left half-written. A file
+// that exists but cannot be read is not replaced.
+FileResult AppendFileContents(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);
+
+// A save beyond the file-size limit (ulimit -f) then fails with "File too large" and leaves the
+// old file, instead of the signal ending the program. Each program calls it once at start.
+void IgnoreFileSizeSignal();
 
 // Whether a save to the path would work: a codeplug's worth of bytes is written beside the
 // target as a save does and removed again. Nothing at the path changes.

@@ -68,6 +68,7 @@ constexpr std::size_t kMaxPending = 1 << 16;
 
 int main(int argc, char** argv)
 {
+    IgnoreFileSizeSignal();
     std::vector<std::string> args(argv + 1, argv + argc);
     std::string error;
     const auto parsed = ParseSimOptions(args, error);

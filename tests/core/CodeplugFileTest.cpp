@@ -136,6 +136,28 @@ TEST_F(CodeplugFile, SaveThroughASymbolicLinkKeepsTheLink)
     EXPECT_EQ(CheckCodeplugFileWritable(dir / "real").status, FileStatus::WriteFailed);
 }
 
+// Logs and traces grow by the same safe replacement: the old contents and the new lines.
+TEST_F(CodeplugFile, AppendingSavesTheOldContentsAndTheNewThroughLinks)
+{
+    fs::create_directories(dir / "real" / "folder");
+    Write("real/log.txt", {'a', 'b'});
+    fs::create_symlink(fs::path("real") / "log.txt", dir / "link.txt");
+    const struct { const char* name; fs::path path; FileStatus status; fs::path holder; std::string after; } rows[] = {
+        {"absent", dir / "new.txt", FileStatus::Ok, dir / "new.txt", "cd"},
+        {"existing, through a link", dir / "link.txt", FileStatus::Ok, dir / "real" / "log.txt", "abcd"},
+        {"a folder", dir / "real" / "folder", FileStatus::WriteFailed, {}, {}},
+    };
+    for (const auto& r : rows) {
+        const std::vector<std::uint8_t> more = {'c', 'd'};
+        EXPECT_EQ(AppendFileContents(r.path, more).status, r.status) << r.name;
+        if (!r.holder.empty()) {
+            std::ifstream in(r.holder, std::ios::binary);
+            EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), r.after) << r.name;
+        }
+    }
+    EXPECT_TRUE(fs::is_symlink(dir / "link.txt"));
+}
+
 TEST_F(CodeplugFile, BlocksLieAtTheirFileOffsets)
 {
     const struct { const char* name; std::size_t offset, length; } table[] = {

@@ -42,6 +42,13 @@ TEST(ImportText, TheBytesAreJudgedBeforeTheTable)
         {"json cut", "{\"format\": \"zr740 codeplug\",", ExchangeKind::WholeJson, Status::NotJson},
         {"json of another kind", "[1, 2]", ExchangeKind::WholeJson, Status::Refused},
         {"format a number", "{\"format\": 1}", ExchangeKind::WholeJson, Status::Refused},
+        // Nesting is measured before the parser runs: 64 levels are read, 65 and more refused.
+        {"nested 64 deep", std::string(64, '[') + std::string(64, ']'), ExchangeKind::WholeJson, Status::Refused},
+        {"nested 65 deep", std::string(65, '[') + std::string(65, ']'), ExchangeKind::WholeJson, Status::NotJson},
+        {"nested 50000 deep", "{\"a\":" + std::string(50000, '[') + std::string(50000, ']') + "}",
+         ExchangeKind::WholeJson, Status::NotJson},
+        {"brackets in a string", "{\"a\": \"\\\"" + std::string(100, '[') + "\"}", ExchangeKind::WholeJson,
+         Status::Refused},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
