@@ -819,13 +819,18 @@ void CMainFrame::RunTransferDialog(CDialog_RW::Mode mode)
     // Every successful read is also kept, exactly as read, as a backup under the user's data
     // directory.
     const backups::Result backup = backups::Save(context.codeplug, backups::Directory());
-    if (!backup.ok)
+    if (backup.ok) {
+        MarkUnmodified();
+    } else {
+        // Without a backup the data read exist only here: they stay as unsaved changes, so
+        // closing the window or opening another file asks to save them.
         prompts_->ShowMessage(this, QText(context.text, "Pub", kPubCaption),
-                              QText(context.text, "Text_Str", 3) + "\n" + QString::fromStdString(backup.error),
+                              QText(context.text, "Text_Str", 3) + "\n" + QString::fromStdString(backup.error) +
+                                  "\n\n" + QText(context.text, "Text_Str", 5),
                               QMessageBox::Warning);
+    }
     // The codeplug read has no file yet: Save asks for a name rather than overwriting the file
     // that was open before.
-    MarkUnmodified();
     context.currentFilePath.clear();
     const QString serial = QString::fromStdString(backups::SerialForFileName(context.codeplug));
     SetDocumentName(QText(context.text, "Pub", kPubReadTitle).arg(serial).toStdString());

@@ -10,6 +10,7 @@
 #include <signal.h>
 
 #include <QCoreApplication>
+#include <QThread>
 
 #include <algorithm>
 #include <atomic>
@@ -196,17 +197,26 @@ int RunFleet(Args args)
         ports.push_back({port, device.string()});
     }
 
-    // The log is opened (appended to) before any radio is touched, so no write goes unlogged.
+    // The log is tried (created, with its header when new) before any radio is touched, so no
+    // write goes unlogged. Lines are added through the one safe save, each report saving the
+    // file's contents and the new line beside it and renaming over it: a full disk or a kill
+    // leaves the log as it was, never a half line. A report is one radio, seconds apart, so the
+    // cost of saving the whole file each time does not show.
+    std::string unsaved;  // lines not yet in the log (a save failed); tried again with the next
+    auto appendLog = [&](const std::string& line) {
+        unsaved += line + "\n";
+        const FileResult saved =
+            AppendFileContents(o->log, std::span(reinterpret_cast<const std::uint8_t*>(unsaved.data()), unsaved.size()));
+        if (saved.ok())
+            unsaved.clear();
+        return saved;
+    };
     std::error_code ec;
     const bool fresh = !std::filesystem::exists(o->log, ec) || std::filesystem::file_size(o->log, ec) == 0;
-    std::FILE* log = std::fopen(o->log.c_str(), "a");
-    if (!log) {
-        PrintError(kVerb, "cannot write the log " + o->log);
+    if (const FileResult tried = fresh ? appendLog(fleet::CsvHeader()) : AppendFileContents(o->log, {}); !tried.ok()) {
+        PrintError(kVerb, "cannot write the log " + o->log + ": " + tried.detail);
         return kExitFailure;
     }
-    if (fresh)
-        std::fprintf(log, "%s\n", fleet::CsvHeader().c_str());
-    std::fflush(log);
 
     static int argc = 1;
     static char name[] = "zr740";
@@ -224,8 +234,9 @@ int RunFleet(Args args)
     std::vector<std::uint32_t> spent;
     auto report = [&](const fleet::RadioReport& r) {
         const std::string when = LocalTimeText();
-        std::fprintf(log, "%s\n", fleet::CsvLine(r, when).c_str());
-        std::fflush(log);
+        if (const FileResult saved = appendLog(fleet::CsvLine(r, when)); !saved.ok())
+            PrintError(kVerb, "warning: cannot write the log " + o->log + " (" + saved.detail +
+                                  "); its lines are kept and tried again with the next radio");
         std::printf("%s  %-12s %-14s ID %-8u %6.1f s  %s%s\n", when.c_str(), r.port.c_str(),
                     r.serial.empty() ? "(no serial)" : r.serial.c_str(), r.id, r.seconds,
                     fleet::ResultText(r.status).c_str(),
@@ -248,16 +259,19 @@ int RunFleet(Args args)
     std::printf("zr740 fleet: %zu port(s); waiting for radios%s (Ctrl+C stops)\n", ports.size(),
                 o->count > 0 ? (", " + std::to_string(o->count) + " to write").c_str() : "");
     std::fflush(stdout);
+    // One QThread a port: a Qt serial port wants the event dispatcher of a thread Qt started,
+    // and each port is created, used and closed on its own thread (the link creates it there).
     std::atomic<int> running{static_cast<int>(ports.size())};
-    std::vector<std::thread> threads;
+    std::vector<std::unique_ptr<QThread>> threads;
     for (const FleetPortName& port : ports) {
-        threads.emplace_back([&run, &running, port] {
+        threads.emplace_back(QThread::create([&run, &running, port] {
             SystemClock clock;
             CDialog_MSComm link(QtSerialPortFactory(), clock);
             link.SetDevice(port.device);
             run.RunPort(port.shown, link);
             --running;
-        });
+        }));
+        threads.back()->start();
     }
     bool told = false;
     while (running > 0) {
@@ -268,11 +282,14 @@ int RunFleet(Args args)
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
-    for (std::thread& t : threads)
-        t.join();
+    for (const auto& t : threads)
+        t->wait();
     sigaction(SIGINT, &oldInt, nullptr);
     sigaction(SIGTERM, &oldTerm, nullptr);
-    std::fclose(log);
+    if (!unsaved.empty())
+        PrintError(kVerb, "the log " + o->log + " lacks the last " +
+                              std::to_string(std::count(unsaved.begin(), unsaved.end(), '\n')) +
+                              " line(s): they are shown above");
 
     std::printf("zr740 fleet: %d written, %d failed; log %s\n", run.Written(), run.Failed(), o->log.c_str());
     if (!spent.empty()) {

@@ -32,6 +32,7 @@
 #include "app/Backups.h"
 #include "codeplug/RadioInfo.h"
 #include "codeplug/CodeplugFile.h"
+#include "forms/channels/Encodings.h"
 #include "link/CDialog_MSComm.h"
 #include "link/Clock.h"
 #include "link/PortNames.h"
@@ -244,8 +245,17 @@ private:
     std::thread thread_;
 };
 
-// Opens the link on the resolved port, runs one session and explains a failure.
-int RunSession(std::string_view verb, const TransferOptions& o, Codeplug& image, bool isRead)
+// A session that succeeded only because damaged replies were asked for again says so.
+void PrintRepeats(std::string_view verb, int repeats)
+{
+    if (repeats > 0)
+        PrintError(verb, std::to_string(repeats) + (repeats == 1 ? " request was" : " requests were") +
+                             " repeated because the reply arrived damaged: the cable or its connector may be poor");
+}
+
+// Opens the link on the resolved port, runs one session and explains a failure. `repeats`
+// receives the requests the session repeated for damaged replies.
+int RunSession(std::string_view verb, const TransferOptions& o, Codeplug& image, bool isRead, int& repeats)
 {
     const std::filesystem::path programDirectory = ProgramDirectory();
     const auto com = ComNumber(o.port);
@@ -299,6 +309,7 @@ int RunSession(std::string_view verb, const TransferOptions& o, Codeplug& image,
         bar.Stop(status == session::status::ReadDone || status == session::status::WriteDone);
     }
     link.ClosePort();  // a session stopped for a password leaves it open
+    repeats = state.Repeats;
 
     const std::uint32_t status = state.TransferStatus;
     if (status == session::status::ReadDone || status == session::status::WriteDone)
@@ -311,7 +322,14 @@ int RunSession(std::string_view verb, const TransferOptions& o, Codeplug& image,
     if (status == session::status::Damaged) {
         PrintError(verb, "the radio's answers on " + portName +
                              " arrived damaged (cut short, mismatched or with wrong check bytes), also when asked "
-                             "again: check the programming cable, its connector and for interference nearby");
+                             "again (" + std::to_string(repeats) +
+                             " repeats in all): check the programming cable, its connector and for interference nearby");
+        return kExitNoAnswer;
+    }
+    if (status == session::status::TooSlow) {
+        PrintError(verb, "the radio's answers on " + portName +
+                             " come byte by byte, far slower than the cable carries them, too slowly for the transfer "
+                             "to finish: check the programming cable and its connector");
         return kExitNoAnswer;
     }
     if (status == session::status::Failed) {
@@ -344,19 +362,28 @@ int RunRead(Args args)
     auto image = std::make_unique<Codeplug>();
     LoadCodeplugFile(*image, ProgramFolders().data / kDefaultCodeplugName);
 
-    const int result = RunSession(verb, *o, *image, true);
+    int repeats = 0;
+    const int result = RunSession(verb, *o, *image, true, repeats);
     if (result != kExitOk)
         return result;
+    // What the radio says about itself, as the radio-information dialog shows it.
+    std::fprintf(stderr, "zr740 read: serial number %s, MCU firmware %s, DSP firmware %s, band %s\n",
+                 PrintableRadioText(radio_info::SerialNumber(*image)).c_str(),
+                 PrintableRadioText(radio_info::McuVersion(*image)).c_str(),
+                 PrintableRadioText(radio_info::DspVersion(*image)).c_str(), radio_info::BandText(*image).c_str());
+    PrintRepeats(verb, repeats);
     const FileResult saved = SaveCodeplugFile(*image, out);
     if (!saved.ok()) {
         PrintError(verb, "read done, but " + o->file + " cannot be written: " + saved.detail);
+        // The radio's data are not thrown away: the backup is written whatever --no-backup says.
+        const backups::Result backup = backups::Save(*image, backups::Directory());
+        if (backup.ok)
+            PrintError(verb, "the data read are kept in " + backup.path.string());
+        else
+            PrintError(verb, "no copy of the data read could be kept either: " + backup.error);
         return kExitSaveFailed;
     }
     std::fprintf(stderr, "zr740 read: saved %s\n", o->file.c_str());
-    // What the radio says about itself, as the radio-information dialog shows it.
-    std::fprintf(stderr, "zr740 read: serial number %s, MCU firmware %s, DSP firmware %s, band %s\n",
-                 radio_info::SerialNumber(*image).c_str(), radio_info::McuVersion(*image).c_str(),
-                 radio_info::DspVersion(*image).c_str(), radio_info::BandText(*image).c_str());
     if (!o->noBackup) {
         // The backup never fails the read; a problem with it is only reported.
         const backups::Result backup = backups::Save(*image, backups::Directory());
@@ -383,9 +410,12 @@ int RunWrite(Args args)
     const std::string idText = o->radioId ? *o->radioId : session::RadioIdFieldText(session::GetRadioId(*image), false);
     session::SetRadioId(*image, session::ParseRadioIdText(idText));
 
-    const int result = RunSession(verb, *o, *image, false);
-    if (result == kExitOk)
+    int repeats = 0;
+    const int result = RunSession(verb, *o, *image, false, repeats);
+    if (result == kExitOk) {
+        PrintRepeats(verb, repeats);
         std::fprintf(stderr, "zr740 write: done\n");
+    }
     return result;
 }
 

@@ -375,9 +375,9 @@ DescNode DescribeSummary(const Codeplug& c)
         .HideLastInText()
         .AddText("radioId", "Radio ID", BcdIdText(GetLE32(c.DmrSettings, DmrSettingsField::RadioId)))
         .AddText("band", "Band", radio_info::BandText(c))
-        .AddText("serialNumber", "Serial number", radio_info::SerialNumber(c))
-        .AddText("mcuVersion", "MCU firmware version", radio_info::McuVersion(c))
-        .AddText("dspVersion", "DSP firmware version", radio_info::DspVersion(c))
+        .AddText("serialNumber", "Serial number", PrintableRadioText(radio_info::SerialNumber(c)))
+        .AddText("mcuVersion", "MCU firmware version", PrintableRadioText(radio_info::McuVersion(c)))
+        .AddText("dspVersion", "DSP firmware version", PrintableRadioText(radio_info::DspVersion(c)))
         .AddText("radioAlias", "Radio alias",
                  Alias(c.RadioSettings, RadioSettingsField::RadioAliasLength, RadioSettingsField::RadioAlias, AliasField::kBytes));
 

@@ -1,6 +1,7 @@
 #include "link/CDialog_MSComm.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <limits>
 
 #include "link/Frames.h"
@@ -47,7 +48,8 @@ bool CDialog_MSComm::OpenPort()
         return false;
     }
     port_->ReadAll();  // whatever was waiting belongs to nobody
-    damagedRepeats_ = 0;
+    repeats_ = 0;
+    tricklingReplies_ = 0;
     checkDelta_.reset();
     checkNoted_ = false;
     return true;
@@ -114,7 +116,27 @@ std::size_t CDialog_MSComm::ReadCount(std::span<std::uint8_t> dest, std::size_t 
     const auto echo = static_cast<std::size_t>(std::max<std::int32_t>(echoPending_, 0));
     echoPending_ = 0;
     lastArrived_ = 0;
+    lastSpread_ = Clock::Duration::zero();
+    // When the reply's first byte was seen: how long its bytes took to arrive, at least (less one
+    // poll, as the first byte may have come just after the poll before).
+    std::optional<Clock::Time> firstSeen;
+    const Clock::Duration poll = fast ? kFastPoll : Clock::Duration(std::chrono::milliseconds(kPollMs));
+    std::size_t seen = 0;
+    Clock::Time changedAt{};
+    auto waiting = [&]() {
+        const std::size_t n = Waiting();
+        if (n > echo && !firstSeen)
+            firstSeen = clock_.Now();
+        if (n != seen)
+            seen = n, changedAt = clock_.Now();
+        return n;
+    };
+    // A record reply that began and then fell silent is cut: it is asked for again at once
+    // rather than after the rest of its time limit.
+    auto stalled = [&]() { return cutStalled_ && firstSeen && clock_.Now() - changedAt >= kStalledReply; };
     auto complete = [&]() {
+        if (firstSeen)
+            lastSpread_ = std::max(Clock::Duration::zero(), clock_.Now() - *firstSeen - poll);
         const Bytes received = Fetch();
         if (received.size() > echo) {
             const std::size_t n = std::min(expected, received.size() - echo);
@@ -128,15 +150,15 @@ std::size_t CDialog_MSComm::ReadCount(std::span<std::uint8_t> dest, std::size_t 
         const Clock::Time deadline =
             clock_.Now() + std::chrono::milliseconds(static_cast<long long>(std::max(tries, 0)) * kPollMs + extraMs);
         while (true) {
-            if (Waiting() >= echo + expected)
+            if (waiting() >= echo + expected)
                 return complete();
-            if (clock_.Now() >= deadline)
+            if (clock_.Now() >= deadline || stalled())
                 break;
             clock_.Sleep(kFastPoll);
         }
     } else {
-        for (; tries > 0; --tries) {
-            if (Waiting() >= echo + expected)
+        for (; tries > 0 && !stalled(); --tries) {
+            if (waiting() >= echo + expected)
                 return complete();
             clock_.SleepMs(kPollMs);
         }
@@ -161,7 +183,20 @@ std::size_t CDialog_MSComm::ProgrammingExchange(std::span<const std::uint8_t> re
     if (pauseFirst && !fastLink_)
         clock_.SleepMs(kRequestPauseMs);
     // The fast link polls at once; the pause it skips stays part of the time limit.
-    return ReadCount(reply, reply.size(), kTriesReply, fastLink_, pauseFirst && fastLink_ ? kRequestPauseMs : 0);
+    const std::size_t count =
+        ReadCount(reply, reply.size(), kTriesReply, fastLink_, pauseFirst && fastLink_ ? kRequestPauseMs : 0);
+    JudgePace(reply.size());
+    return count;
+}
+
+void CDialog_MSComm::JudgePace(std::size_t bytes)
+{
+    // Too few bytes to tell a pace from the poll interval; no session reply to compare with.
+    if (longestReply_ == 0 || bytes < kPaceSampleBytes || lastArrived_ < bytes)
+        return;
+    const Clock::Duration perByte = lastSpread_ / static_cast<long long>(bytes - 1);
+    if (perByte * static_cast<long long>(longestReply_ - 1) > std::chrono::milliseconds(kTriesReply * kPollMs))
+        ++tricklingReplies_;
 }
 
 std::vector<std::uint8_t> CDialog_MSComm::SessionExchange(std::span<const std::uint8_t> request, std::size_t expected,
@@ -192,22 +227,19 @@ void CDialog_MSComm::Note(const std::string& text)
 
 template <typename Judge>
 int CDialog_MSComm::CheckedExchange(std::span<const std::uint8_t> request, std::size_t expected, Judge judge,
-                                    std::vector<std::uint8_t>& accepted, frame::Verdict& verdict)
+                                    std::vector<std::uint8_t>& accepted, frame::ReplyCheck& check)
 {
     std::optional<Bytes> mismatched;  // the previous reply, when only its check byte was wrong
     for (int attempt = 0; attempt < kRecordAttempts; ++attempt) {
-        if (attempt > 0) {
-            if (damagedRepeats_ >= kDamagedRepeatBudget)
-                break;
-            ++damagedRepeats_;
-        }
         Bytes reply(expected);
+        cutStalled_ = true;
         const std::size_t count = ProgrammingExchange(request, reply, true);
+        cutStalled_ = false;
         reply.resize(lastArrived_);
         if (reply.empty())
             return LinkResult::BadReply;  // a silent radio is not asked again
-        const frame::ReplyCheck check = judge(std::span<const std::uint8_t>(reply), count);
-        bool accept = check.verdict == frame::Verdict::Good || check.verdict == frame::Verdict::NoRecord;
+        check = judge(std::span<const std::uint8_t>(reply), count);
+        bool accept = check.verdict == frame::Verdict::Good;
         if (check.verdict == frame::Verdict::CheckMismatch) {
             if (checkDelta_ == check.checkDelta) {
                 accept = true;  // this radio's own rule, confirmed earlier in the session
@@ -216,8 +248,7 @@ int CDialog_MSComm::CheckedExchange(std::span<const std::uint8_t> request, std::
                 // byte follows another rule.
                 accept = true;
                 checkDelta_ = check.checkDelta;
-                if (damagedRepeats_ > 0)
-                    --damagedRepeats_;  // the repeat proved the reply sound
+                --repeats_;  // the repeat proved the reply sound: it was not damaged
                 if (!checkNoted_) {
                     checkNoted_ = true;
                     Note("the radio's check bytes do not follow the XOR rule; its replies are accepted because "
@@ -230,27 +261,50 @@ int CDialog_MSComm::CheckedExchange(std::span<const std::uint8_t> request, std::
             mismatched.reset();
         }
         if (accept) {
-            verdict = check.verdict == frame::Verdict::NoRecord ? frame::Verdict::NoRecord : frame::Verdict::Good;
             accepted = std::move(reply);
             return LinkResult::Ok;
         }
+        if (attempt + 1 < kRecordAttempts)
+            NoteRepeat(request, reply, expected, check, attempt + 1);
     }
     return LinkResult::DamagedReply;
+}
+
+void CDialog_MSComm::NoteRepeat(std::span<const std::uint8_t> request, std::span<const std::uint8_t> reply,
+                                std::size_t expected, const frame::ReplyCheck& check, int attempt)
+{
+    ++repeats_;
+    if (!IsPortOpen())
+        return;
+    char what[96];
+    if (reply.size() < expected && check.verdict == frame::Verdict::Damaged)
+        std::snprintf(what, sizeof what, "cut short (%zu of %zu bytes)", reply.size(), expected);
+    else
+        std::snprintf(what, sizeof what, "%s", check.verdict == frame::Verdict::CheckMismatch
+                                                   ? "its check byte does not match"
+                                                   : "not the reply asked for");
+    char line[192];
+    std::snprintf(line, sizeof line, "repeat %d of %d for %s %02X %u: the reply was %s", attempt,
+                  kRecordAttempts - 1, request[frame::kDirectionAt] == frame::kRead ? "read" : "write",
+                  request[frame::kCodeAt], request[frame::kIndexAt], what);
+    port_->Note(line);
 }
 
 int CDialog_MSComm::ReadRecord(std::uint8_t code, std::uint8_t index, std::span<std::uint8_t> dest)
 {
     Bytes reply;
-    frame::Verdict verdict = frame::Verdict::Damaged;
+    frame::ReplyCheck check;
     const std::size_t length = dest.size();
     const int result = CheckedExchange(
         frame::ReadRecord(code, index), length + frame::kOverheadBytes,
         [&](std::span<const std::uint8_t> arrived, std::size_t) { return frame::JudgeRecordReply(arrived, code, index, length); },
-        reply, verdict);
+        reply, check);
     if (result != LinkResult::Ok)
         return result;
-    if (verdict == frame::Verdict::NoRecord)
+    if (check.noRecord)
         return LinkResult::Negative;  // no record at this index: dest stays as it was
+    if (reply.size() < frame::kPayloadAt + length)
+        return LinkResult::DamagedReply;  // cannot be: an accepted record reply is whole
     std::copy_n(reply.begin() + frame::kPayloadAt, length, dest.begin());
     return LinkResult::Ok;
 }
@@ -260,14 +314,14 @@ int CDialog_MSComm::WriteRecord(std::uint8_t code, std::uint8_t index, std::span
     if (src.size() > frame::kMaxPayload)
         return LinkResult::BadReply;  // cannot be framed; nothing is sent
     Bytes reply;
-    frame::Verdict verdict = frame::Verdict::Damaged;
+    frame::ReplyCheck check;
     return CheckedExchange(
         frame::WriteRecord(code, index, src), frame::kOverheadBytes,
         [](std::span<const std::uint8_t> arrived, std::size_t count) {
             // More than 11 bytes counted (an echo that was not expected) is no acknowledgement.
             return count <= 11 ? frame::JudgeWriteAck(arrived) : frame::ReplyCheck{};
         },
-        reply, verdict);
+        reply, check);
 }
 
 int CDialog_MSComm::OpenReadSession()

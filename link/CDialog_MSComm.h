@@ -35,6 +35,8 @@ inline constexpr int PasswordError = 0x400;   // 1024: password required or reje
 // 515: replies came, but cut short, foreign or failing their check byte, also when asked again:
 // the cable, its connector or interference spoils them.
 inline constexpr int DamagedReply = 0x203;
+// 516: the replies trickle in byte by byte, too slowly for the session to finish (TooSlow()).
+inline constexpr int TooSlow = 0x204;
 }  // namespace LinkResult
 
 class CDialog_MSComm {
@@ -49,10 +51,13 @@ public:
     static constexpr int kTriesData = 50;
     static constexpr int kTriesAck = 80;
     // A record reply or write acknowledgement that fails its checks is asked for again, up to
-    // two more times; the repeats one opening of the port may spend on damaged replies are
-    // limited, so a bad cable fails a session in seconds rather than minutes.
+    // two more times. Only a record whose replies stay damaged fails the session: a record that
+    // came whole on a repeat costs nothing, so a noisy cable slows a session but does not fail
+    // it, while a broken one fails at the first record, within three reply times (about 6 s).
     static constexpr int kRecordAttempts = 3;
-    static constexpr int kDamagedRepeatBudget = 8;
+    // A record reply whose bytes stop coming for this long after it began is taken as cut (at
+    // 38400 baud the rest would follow within milliseconds), and asked for again at once.
+    static constexpr Clock::Duration kStalledReply = std::chrono::milliseconds(300);
 
     CDialog_MSComm(SerialPortFactory factory, Clock& clock);
     ~CDialog_MSComm();
@@ -87,6 +92,21 @@ public:
     // Receives the session's notes (once per opening of the port at most for each kind), such as
     // a radio whose check bytes follow another rule. May be empty.
     void SetNoteSink(std::function<void(const std::string&)> sink) { noteSink_ = std::move(sink); }
+    // Requests repeated because their reply arrived damaged, since the port was opened. Each
+    // repeat is also noted on the port (a trace shows it with the reason).
+    int Repeats() const { return repeats_; }
+
+    // A radio (or cable) that hands over its replies byte by byte with long gaps: each reply may
+    // still make its time limit, but the session's longest reply cannot, so the session would
+    // fail there after minutes of slow progress. The session names its longest reply (bytes);
+    // from a complete reply the link takes the pace of its bytes (from the first to the last,
+    // less one poll), and TooSlow() turns true once kTricklingReplies replies have come at a pace
+    // at which the longest one would not arrive within a reply's time limit. A radio that is
+    // slow to start a reply but then sends it whole is not affected. 0 (the default) judges none.
+    static constexpr int kTricklingReplies = 3;
+    static constexpr std::size_t kPaceSampleBytes = 16;
+    void SetLongestReply(std::size_t bytes) { longestReply_ = bytes; }
+    bool TooSlow() const { return tricklingReplies_ >= kTricklingReplies; }
 
     // ---- Echo of a one-wire cable ----
     std::uint8_t EchoMode() const { return echoMode_; }
@@ -114,8 +134,9 @@ public:
     // consistent (see frame::JudgeRecordReply); otherwise it is asked for again, up to two more
     // times. A check byte that differs from the XOR rule is accepted when a repeated request
     // returns exactly the same bytes (a radio with its own rule; noted once), and from then on
-    // when it differs by the same amount. 0 data copied; 1 no such record (dest untouched);
-    // 513 nothing came; 515 the replies stayed damaged.
+    // when it differs by the same amount. A reply accepted either way is then judged alike: FA
+    // in place of the block code is "no such record". 0 data copied; 1 no such record (dest
+    // untouched); 513 nothing came; 515 the replies stayed damaged.
     int ReadRecord(std::uint8_t code, std::uint8_t index, std::span<std::uint8_t> dest);
     // src.size() is the record length (at most 251). The acknowledgement is judged as the reply of
     // ReadRecord (frame::JudgeWriteAck), with the same repeats. 0; 513; 515.
@@ -183,10 +204,14 @@ private:
     // A session reply: the exchange, then the reply cut to the bytes that arrived.
     std::vector<std::uint8_t> SessionExchange(std::span<const std::uint8_t> request, std::size_t expected,
                                               bool pauseFirst = true);
-    // The exchange of ReadRecord / WriteRecord with its repeats; the accepted reply in `accepted`.
+    // The exchange of ReadRecord / WriteRecord with its repeats; the accepted reply and its
+    // check in `accepted` and `check`.
     template <typename Judge>
     int CheckedExchange(std::span<const std::uint8_t> request, std::size_t expected, Judge judge,
-                        std::vector<std::uint8_t>& accepted, frame::Verdict& verdict);
+                        std::vector<std::uint8_t>& accepted, frame::ReplyCheck& check);
+    void JudgePace(std::size_t bytes);
+    void NoteRepeat(std::span<const std::uint8_t> request, std::span<const std::uint8_t> reply, std::size_t expected,
+                    const frame::ReplyCheck& check, int attempt);
     void Note(const std::string& text);
     bool ReadData(std::uint16_t length, int tries, std::span<std::uint8_t> dest);
     int IdentifyLoop(std::uint8_t request, int attempts, bool resync, std::span<std::uint8_t, 18> reply);
@@ -202,9 +227,13 @@ private:
     std::uint8_t echoMode_ = 0;
     std::int32_t echoPending_ = 0;
     std::size_t lastArrived_ = 0;  // reply bytes (after the echo) that the last read received
+    Clock::Duration lastSpread_{};  // how long the last complete reply's bytes took, at least
+    std::size_t longestReply_ = 0;
+    bool cutStalled_ = false;  // the read under way is a record exchange (see kStalledReply)
 
     // Per opening of the port.
-    int damagedRepeats_ = 0;
+    int repeats_ = 0;
+    int tricklingReplies_ = 0;
     std::optional<std::uint8_t> checkDelta_;  // a radio's own check-byte rule, once confirmed
     bool checkNoted_ = false;
     std::function<void(const std::string&)> noteSink_;

@@ -33,6 +33,7 @@ constexpr int kWriteRange = 500;
 constexpr int kMessagePauseMs = 1000;
 constexpr int kIncrementTextKey = 7;  // RW_Str: the increment box
 constexpr int kFastLinkTextKey = 91;  // RW_Str: the fast link box
+constexpr int kRepeatsTextKey = 92;   // RW_Str: replies asked for again
 
 }  // namespace
 
@@ -223,13 +224,17 @@ void CDialog_RW::Tick()
         timer_->stop();
         active_ = false;
         const QString caption = QText(app_.text, "RW_Str", 0);
-        const QString message = QText(app_.text, "RW_Str", *session::MessageKeyForStatus(status));
+        QString message = QText(app_.text, "RW_Str", *session::MessageKeyForStatus(status));
+        // A success that needed repeats says how many: a sign of a poor cable.
+        if (const int repeats = state_.Repeats.load(); repeats > 0)
+            message += "\n\n" + QText(app_.text, "RW_Str", kRepeatsTextKey).arg(repeats);
         done(QDialog::Accepted);
         Report(QMessageBox::Information, caption, message);
         break;
     }
     case st::Failed:
     case st::Damaged:
+    case st::TooSlow:
     case st::Refused:
     case st::ModelMismatch:
     case st::FirmwareTooOld:

@@ -11,6 +11,7 @@
 #include "app/AppContext.h"
 #include "app/QtText.h"
 #include "codeplug/RadioInfo.h"
+#include "forms/channels/Encodings.h"
 
 namespace {
 // Section Info: the labels of the catalogue, and the labels and title this dialog adds.
@@ -80,10 +81,10 @@ void CDialog_RadioInfo::ShowFields()
 {
     const Codeplug& c = app_.codeplug;
     model_->setText(QString::fromLatin1(radio_info::kModelName));
-    // 8-bit texts shown as they are.
-    serial_->setText(QString::fromLatin1(radio_info::SerialNumber(c)));
-    mcu_->setText(QString::fromLatin1(radio_info::McuVersion(c)));
-    dsp_->setText(QString::fromLatin1(radio_info::DspVersion(c)));
+    // The radio's texts decoded from its code page, anything unprintable escaped.
+    serial_->setText(QString::fromStdString(PrintableRadioText(radio_info::SerialNumber(c))));
+    mcu_->setText(QString::fromStdString(PrintableRadioText(radio_info::McuVersion(c))));
+    dsp_->setText(QString::fromStdString(PrintableRadioText(radio_info::DspVersion(c))));
     {
         const QSignalBlocker hold(band_);
         band_->setCurrentIndex(radio_info::BandIndex(c));

@@ -5,7 +5,9 @@
 #include <cctype>
 #include <cstdio>
 
+#include "codeplug/RadioInfo.h"
 #include "codeplug/Records.h"
+#include "forms/channels/Encodings.h"
 #include "link/Sessions.h"
 #include "link/TransferState.h"
 
@@ -129,6 +131,7 @@ std::string ResultText(std::uint32_t s)
     case session::status::WriteDone: return "written";
     case session::status::Failed: return "failed: no valid answer";
     case session::status::Damaged: return "failed: damaged replies";
+    case session::status::TooSlow: return "failed: replies too slow";
     case session::status::PasswordWanted:
     case session::status::PasswordCode2: return "failed: password";
     case session::status::Refused: return "failed: refused";
@@ -269,9 +272,7 @@ void FleetRun::WriteOne(const std::string& name, CDialog_MSComm& link, std::uint
     report.id = id;
     report.status = state.TransferStatus;
     report.seconds = std::chrono::duration<double>(link.clock().Now() - start).count();
-    const auto& info = image->RadioInfoBlock;
-    for (std::size_t i = RadioInfoField::SerialNumber; i < info.size() && info[i] != 0; ++i)
-        report.serial += std::isprint(info[i]) ? static_cast<char>(info[i]) : '?';
+    report.serial = PrintableRadioText(radio_info::SerialNumber(*image));
     const bool ok = report.status == session::status::WriteDone;
     report.fate = ok ? IdFate::Assigned : idSent ? IdFate::Spent : IdFate::Returned;
     if (report.fate == IdFate::Returned)

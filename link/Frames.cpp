@@ -37,8 +37,7 @@ ReplyCheck JudgeRecordReply(std::span<const std::uint8_t> f, std::uint8_t code, 
         return {Verdict::Damaged};
     if (f[kCodeAt] == kAcknowledge) {
         ReplyCheck end = JudgeFrameEnd(f);
-        if (end.verdict == Verdict::Good)
-            end.verdict = Verdict::NoRecord;
+        end.noRecord = end.verdict != Verdict::Damaged;
         return end;
     }
     if (f.size() != length + kOverheadBytes || f[kCodeAt] != code || f[kIndexAt] != index)

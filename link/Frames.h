@@ -77,7 +77,6 @@ Bytes CloseWriteSession();      // 13 bytes
 // What a reply from the radio amounts to. A reply is judged only on the bytes that arrived.
 enum class Verdict : std::uint8_t {
     Good,           // whole and consistent
-    NoRecord,       // a whole, consistent "no such record" answer (FA in place of the block code)
     CheckMismatch,  // whole and consistent except for its check byte
     Damaged,        // cut, foreign, or not a frame at all
 };
@@ -85,6 +84,9 @@ enum class Verdict : std::uint8_t {
 struct ReplyCheck {
     Verdict verdict = Verdict::Damaged;
     std::uint8_t checkDelta = 0;  // for CheckMismatch: the check byte received XOR the one computed
+    // FA in place of the block code: the radio has no record there. Whatever rule its check
+    // byte follows, an accepted reply with this mark ends the table.
+    bool noRecord = false;
 };
 
 // A record-read reply: all length + 10 bytes (or a whole 10-byte "no such record" frame), the

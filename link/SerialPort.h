@@ -28,6 +28,8 @@ public:
     virtual std::vector<std::uint8_t> ReadAll() = 0;
     // Queues the bytes for transmission; false when the port is not open or the write failed.
     virtual bool Write(std::span<const std::uint8_t> bytes) = 0;
+    // A line about the exchange (a repeated request and why); a tracing port records it.
+    virtual void Note(const std::string& /*text*/) {}
 };
 
 using SerialPortFactory = std::function<std::unique_ptr<SerialPort>()>;

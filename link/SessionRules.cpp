@@ -133,6 +133,7 @@ std::uint32_t StatusForFailure(int result)
     case 257: return status::ModelMismatch;
     case 768: return status::FirmwareTooOld;
     case 515: return status::Damaged;
+    case 516: return status::TooSlow;
     default: return status::Failed;
     }
 }
@@ -144,6 +145,7 @@ std::optional<int> MessageKeyForStatus(std::uint32_t s)
     case status::WriteDone: return 22;
     case status::Failed: return 15;
     case status::Damaged: return 90;
+    case status::TooSlow: return 93;
     case status::Refused: return 25;
     case status::ModelMismatch: return 81;
     case status::FirmwareTooOld: return 82;

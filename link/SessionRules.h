@@ -87,6 +87,7 @@ constexpr std::uint32_t ReadDone = 0;
 constexpr std::uint32_t WriteDone = 1;
 constexpr std::uint32_t Failed = 16;
 constexpr std::uint32_t Damaged = 17;  // the radio's replies kept arriving damaged
+constexpr std::uint32_t TooSlow = 18;  // the radio's replies trickled in too slowly to finish
 constexpr std::uint32_t ReadRunning = 32;
 constexpr std::uint32_t WriteRunning = 33;
 constexpr std::uint32_t PasswordCode2 = 48;
@@ -98,7 +99,8 @@ constexpr std::uint32_t PasswordWanted = 256;
 }  // namespace status
 
 // The status a failing result code leaves: 1024 → 256, 2 → 48, 258 → 176, 257 → 208,
-// 768 → 209, 515 (damaged replies) → 17, anything else (513 included) → 16.
+// 768 → 209, 515 (damaged replies) → 17, 516 (replies too slow) → 18, anything else (513
+// included) → 16.
 std::uint32_t StatusForFailure(int result);
 
 // The RW_Str key of the message shown for a final status, if that status shows one.

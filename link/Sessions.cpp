@@ -20,12 +20,18 @@ struct Failure {
 [[noreturn]] void Fail(int result) { throw Failure{result}; }
 
 constexpr int kAnalogRecordPauseMs = 100;
+// The longest reply each session waits for: the RadioSettings record of a read (227 bytes and
+// the frame), the information record a write reads back (30 bytes and the frame).
+constexpr std::size_t kLongestReadReply = 227 + 10;
+constexpr std::size_t kLongestWriteReply = 30 + 10;
 
 // A failed record transfer: damaged replies keep their own result, anything else is 513.
 int RecordFailure(int result)
 {
     return result == LinkResult::DamagedReply ? LinkResult::DamagedReply : LinkResult::BadReply;
 }
+
+
 
 // A session command that did not answer as it should.
 int SessionFailure(int result) { return RecordFailure(result); }
@@ -36,6 +42,9 @@ public:
 
     void Count()
     {
+        // Before each exchange: a radio whose replies trickle in too slowly to finish is given up.
+        if (link_.TooSlow())
+            Fail(LinkResult::TooSlow);
         if (c_.exchanges)
             c_.exchanges->fetch_add(1, std::memory_order_relaxed);
         state_.RecordsDone.fetch_add(1, std::memory_order_relaxed);
@@ -134,6 +143,7 @@ public:
 
     void Finish(std::uint32_t doneStatus)
     {
+        state_.Repeats = link_.Repeats();
         link_.ClosePort();
         state_.TransferBusy = 0;
         state_.TransferStatus = doneStatus;
@@ -143,6 +153,7 @@ public:
     // for the retry; anything else closes the port. No close command is sent after a failure.
     void Failed(int result)
     {
+        state_.Repeats = link_.Repeats();
         if (result != LinkResult::PasswordError)
             link_.ClosePort();
         state_.TransferBusy = 0;
@@ -197,7 +208,7 @@ int MaxReadExchanges()
 
 // The exchanges of a write attempt with the records of this image: open and the password
 // exchange (or, on the retry, the password alone), the information read back, begin, every
-// record, the extended writes (the retry sends one) and close.
+// record, the two extended writes and close.
 int PlannedWriteExchanges(const Codeplug& image, bool firstAttempt)
 {
     const auto used = [](std::uint32_t count, const auto& table) { return static_cast<int>(UsedRecords(count, table)); };
@@ -208,7 +219,7 @@ int PlannedWriteExchanges(const Codeplug& image, bool firstAttempt)
                         used(GetCount(image.ContactCount), image.ContactTable) +
                         used(GetCount(image.RxGroupCount), image.RxGroupTable) +
                         used(MessagesToWrite(image), image.MessageTable) + 1;
-    return (firstAttempt ? 3 : 1) + 1 + 1 + records + (firstAttempt ? 2 : 1) + 1;
+    return (firstAttempt ? 3 : 1) + 1 + 1 + records + 2 + 1;
 }
 
 int MaxWriteExchanges()
@@ -222,6 +233,7 @@ void ReadWorker(SessionContext& context)
 {
     TransferState& state = context.state;
     CDialog_MSComm& link = context.link;
+    link.SetLongestReply(kLongestReadReply);
     RunAttempt(context, [&](Attempt& a) {
         // The plan: a full read of every table, with the password exchange; a retry starts at
         // the password (no device information, no open, no password record).
@@ -286,6 +298,7 @@ void WriteWorker(SessionContext& context)
     TransferState& state = context.state;
     CDialog_MSComm& link = context.link;
     Codeplug& image = context.codeplug;
+    link.SetLongestReply(kLongestWriteReply);
     RunAttempt(context, [&](Attempt& a) {
         PrepareImageForWrite(image);
         const Date date = context.today();
@@ -342,8 +355,9 @@ void WriteWorker(SessionContext& context)
         const std::array<std::uint8_t, 2> valueMsbFirst = {extra[FunctionExtraField::DigitalMicGain + 1],
                                                            extra[FunctionExtraField::DigitalMicGain]};
         a.Require(link.WriteExtraB(valueMsbFirst));
-        if (firstAttempt)  // a write that went through the password retry does not send it
-            a.Require(link.WriteExtraA(std::span<const std::uint8_t, 3>(extra.data(), 3)));
+        // Sent on the password retry as well: the radio would otherwise keep its old values
+        // while the write reports success.
+        a.Require(link.WriteExtraA(std::span<const std::uint8_t, 3>(extra.data(), 3)));
         a.Require(link.CloseWriteSession());
 
         a.Finish(status::WriteDone);

@@ -1,9 +1,46 @@
 #include "link/TraceSerialPort.h"
 
-#include <cerrno>
-#include <cstring>
+#include <cstdio>
 
-TraceSerialPort::TraceSerialPort(std::unique_ptr<SerialPort> port, std::shared_ptr<std::FILE> out, const Clock& clock)
+#include "codeplug/CodeplugFile.h"
+
+namespace {
+std::span<const std::uint8_t> AsBytes(const std::string& text)
+{
+    return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
+}
+}  // namespace
+
+std::string TraceFile::Check()
+{
+    const FileResult result = AppendFileContents(path_, {});
+    return result.ok() ? std::string() : result.detail;
+}
+
+void TraceFile::Add(const std::string& line)
+{
+    bool due = false;
+    {
+        std::lock_guard lock(mutex_);
+        pending_ += line;
+        due = clock_.Now() - savedAt_ >= kSaveEvery;
+    }
+    if (due)
+        Save();
+}
+
+void TraceFile::Save()
+{
+    std::lock_guard lock(mutex_);
+    savedAt_ = clock_.Now();
+    if (pending_.empty())
+        return;
+    // A trace that cannot be saved just now keeps its lines for the next try.
+    if (AppendFileContents(path_, AsBytes(pending_)).ok())
+        pending_.clear();
+}
+
+TraceSerialPort::TraceSerialPort(std::unique_ptr<SerialPort> port, std::shared_ptr<TraceFile> out, const Clock& clock)
     : port_(std::move(port)), out_(std::move(out)), clock_(clock), start_(clock.Now())
 {
 }
@@ -21,6 +58,7 @@ void TraceSerialPort::Close()
     if (port_->IsOpen())
         Line("CLOSE", {});
     port_->Close();
+    out_->Save();
 }
 
 std::vector<std::uint8_t> TraceSerialPort::ReadAll()
@@ -53,18 +91,16 @@ void TraceSerialPort::Line(const char* what, std::span<const std::uint8_t> bytes
     if (!note.empty())
         line += " " + note;
     line += '\n';
-    std::fwrite(line.data(), 1, line.size(), out_.get());
-    std::fflush(out_.get());
+    out_->Add(line);
 }
 
 SerialPortFactory TracingFactory(SerialPortFactory inner, const std::string& path, const Clock& clock, std::string& error)
 {
-    std::FILE* file = std::fopen(path.c_str(), "a");
-    if (file == nullptr) {
-        error = "cannot open " + path + ": " + std::strerror(errno);
+    auto out = std::make_shared<TraceFile>(path, clock);
+    if (const std::string problem = out->Check(); !problem.empty()) {
+        error = "cannot write " + path + ": " + problem;
         return {};
     }
-    std::shared_ptr<std::FILE> out(file, [](std::FILE* f) { std::fclose(f); });
     return [inner = std::move(inner), out, &clock] {
         return std::unique_ptr<SerialPort>(std::make_unique<TraceSerialPort>(inner(), out, clock));
     };

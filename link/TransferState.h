@@ -19,6 +19,10 @@ struct TransferState {
     // more (no password asked, a table shorter than its capacity); at the end both are equal.
     std::atomic<std::int32_t> RecordsDone{0};
     std::atomic<std::int32_t> RecordsTotal{0};
+    // Requests of the session repeated because their reply arrived damaged (see
+    // CDialog_MSComm::Repeats), as the session ended: a success that needed many is a sign of a
+    // poor cable.
+    std::atomic<std::int32_t> Repeats{0};
     std::atomic<std::int32_t> ReadPasswordPending{0};
     std::atomic<std::int32_t> WritePasswordPending{0};
     session::PasswordEntryBytes PasswordEntry{};

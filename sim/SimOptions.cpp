@@ -79,6 +79,9 @@ acknowledgements of record writes):
   --bad-check           give them a wrong check byte, wrong by another amount every time
   --foreign-record      answer with another block's code and index (otherwise consistent)
   --garbage-payload     replace their payload by pseudo-random bytes behind the correct header
+  --damage-every N      a noisy rather than a broken cable: only every N-th record reply (reads
+                        and write acknowledgements, repeats included) is damaged, by the switches
+                        above or, when none is given, by a wrong check byte
   --own-check-rule      a radio whose check bytes follow its own, fixed rule (the XOR from the
                         marker on) in every programming reply; not damage: the same request
                         always gets the same bytes
@@ -223,6 +226,10 @@ std::optional<SimOptions> ParseSimOptions(std::span<const std::string> args, std
             o.faults.foreignRecord = true;
         } else if (a == "--garbage-payload") {
             o.faults.garbagePayload = true;
+        } else if (a == "--damage-every") {
+            if (!number(1, 1000000, n))
+                return std::nullopt;
+            o.faults.damageEvery = static_cast<int>(n);
         } else if (a == "--own-check-rule") {
             o.faults.ownCheckRule = true;
         } else if (a == "--verbose" || a == "-v") {
@@ -237,6 +244,9 @@ std::optional<SimOptions> ParseSimOptions(std::span<const std::string> args, std
         error = "--appear-after, --absent and --first-serial need --fleet";
         return std::nullopt;
     }
+    const RadioFaults& f = o.faults;
+    if (f.damageEvery > 1 && f.recordCut < 0 && !f.badCheck && !f.foreignRecord && !f.garbagePayload)
+        o.faults.badCheck = true;
     if (o.linkDir.empty() != (o.com == 0)) {
         error = "--link-dir and --com go together";
         return std::nullopt;

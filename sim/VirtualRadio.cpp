@@ -307,9 +307,7 @@ bool VirtualRadio::LoadServiceMemory(const std::filesystem::path& path)
 
 bool VirtualRadio::SaveServiceMemory(const std::filesystem::path& path) const
 {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(serviceMemory_.data()), static_cast<std::streamsize>(serviceMemory_.size()));
-    return static_cast<bool>(out.flush());
+    return ReplaceFileContents(path, serviceMemory_).ok();
 }
 
 std::vector<std::string> VirtualRadio::EventTexts() const
@@ -463,6 +461,12 @@ void VirtualRadio::Reply(std::vector<std::uint8_t> bytes, Clock::Time after, boo
 void VirtualRadio::RecordReply(std::vector<std::uint8_t> f, Clock::Time after, bool read)
 {
     const bool data = read && f.size() > 10 && f[6] != kDone;
+    ++recordRepliesSent_;
+    if (faults_.damageEvery > 1 && recordRepliesSent_ % static_cast<std::uint64_t>(faults_.damageEvery) != 0) {
+        ApplyOwnCheckRule(f);  // this one comes whole
+        Transmit(std::move(f), after, true);
+        return;
+    }
     if (faults_.foreignRecord && data) {
         f[6] = f[6] == 0xF4 ? 0xF5 : 0xF4;
         f[7] ^= 0x01;

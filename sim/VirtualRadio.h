@@ -55,6 +55,9 @@ struct RadioFaults {
     bool badCheck = false;            // a wrong check byte, wrong by another amount every time
     bool foreignRecord = false;       // a whole, consistent reply for another block code and index
     bool garbagePayload = false;      // the payload replaced by pseudo-random bytes behind the correct header
+    // > 1: the damages above spoil only every n-th record reply (a noisy cable rather than a
+    // broken one); the others, repeats included, come whole.
+    int damageEvery = 1;
     // A radio whose check byte follows its own rule: the XOR of every byte from the marker
     // through the terminator (the usual rule starts at the length byte). Applies to every
     // programming reply; the same request always gets the same bytes.
@@ -253,6 +256,7 @@ private:
     std::uint32_t garbageState_ = 1;
     bool garbageSeeded_ = false;
     std::uint32_t damagedReplies_ = 0;
+    std::uint64_t recordRepliesSent_ = 0;
 
     // Fleet
     void FleetByte(Clock::Time at);

@@ -227,6 +227,39 @@ std::string AnsiToUtf8(std::string_view ansi)
     return converter.Convert(ansi, kReplacementUtf8, [](std::string_view) { return std::size_t{1}; });
 }
 
+std::string PrintableRadioText(std::string_view codePage)
+{
+    std::string out;
+    const auto escape = [&](unsigned char byte) {
+        char hex[8];
+        std::snprintf(hex, sizeof hex, "\\x%02x", byte);
+        out += hex;
+    };
+    for (std::size_t i = 0; i < codePage.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(codePage[i]);
+        if (byte == '\\') {
+            out += "\\\\";
+        } else if (byte >= 0x20 && byte < 0x7F) {
+            out += static_cast<char>(byte);
+        } else if (byte < 0x80 || byte == 0xFF) {
+            escape(byte);
+        } else {
+            // A character of one byte (0x80) or of a lead byte and its trail byte: decoded when
+            // the code page knows it, else the lead byte is escaped and the next byte taken afresh.
+            const std::size_t length = byte == 0x80 || i + 1 == codePage.size() ? 1 : 2;
+            const std::string decoded = AnsiToUtf8(codePage.substr(i, length));
+            if (decoded.find(kReplacementUtf8) != std::string::npos ||
+                (length == 2 && static_cast<unsigned char>(codePage[i + 1]) < 0x40)) {
+                escape(byte);
+                continue;
+            }
+            out += decoded;
+            i += length - 1;
+        }
+    }
+    return out;
+}
+
 std::string TrimBlanks(std::string_view text)
 {
     const std::size_t first = text.find_first_not_of(kBlanks);

@@ -41,6 +41,12 @@ std::uint32_t TextToFrequency(std::string_view text);
 std::string Utf8ToAnsi(std::string_view utf8);
 std::string AnsiToUtf8(std::string_view ansi);
 
+// A text the radio sent about itself (serial number, firmware versions), in its code page, as it
+// may be shown on a terminal or in a window: decoded to UTF-8, with every control character and
+// every byte that does not decode written as \xNN (ESC as \x1b) and a backslash as \\. The
+// command-line tool and the radio-information dialog both show these texts through it.
+std::string PrintableRadioText(std::string_view codePage);
+
 // Stores a name in a field of 36 (names) or 80 (messages) bytes: the text, trimmed of blanks,
 // in the code page, each byte below 0x7E followed by 0x00. When the last converted byte is 0x7E or
 // above the bytes are stored unexpanded. The field is cleared and always completely written;

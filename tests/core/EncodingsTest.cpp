@@ -79,6 +79,24 @@ TEST(Alias, PlainTextIsExpandedChineseGoesThroughGbkContactNamesKeepBlanks)
     EXPECT_EQ(DecodeAlias(255, field), std::string(36, 'A'));
 }
 
+// Texts the radio sends about itself reach a terminal or a field decoded, with nothing that
+// could act on the terminal.
+TEST(RadioText, DecodedFromTheCodePageWithTheUnprintableEscaped)
+{
+    const struct { std::string sent; std::string shown; } rows[] = {
+        {"SN-0042 V1.2", "SN-0042 V1.2"},
+        {"\x1b[2J\x07\x7f", "\\x1b[2J\\x07\\x7f"},
+        {"a\\b", "a\\\\b"},                              // a backslash cannot start a false escape
+        {"\xd6\xd0\xce\xc4", "中文"},                      // GBK
+        {"\x80", "€"},
+        {"\xff\xd6", "\\xff\\xd6"},                       // no such byte; a lead byte at the end
+        {"\x81\x20x", "\\x81 x"},                          // a lead byte without its trail byte
+        {std::string("A\0B", 3), "A\\x00B"},
+    };
+    for (const auto& r : rows)
+        EXPECT_EQ(PrintableRadioText(r.sent), r.shown) << r.shown;
+}
+
 TEST(Tones, TextsAndTheStoredPairs)
 {
     const struct { std::uint8_t type, index; std::optional<std::string> text; } shown[] = {

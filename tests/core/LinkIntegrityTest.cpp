@@ -93,16 +93,25 @@ TEST(LinkIntegrity, RadioWithItsOwnCheckRuleReadsAndWritesExactlyAndIsNotedOnce)
 {
     Noted s;
     auto source = FullImage(1);
+    SetListCounts(*source, 5, 2, 1, 3, 2, 1);  // every list ends with the radio's "no such record"
     s.radio().LoadCodeplug(*source);
     s.radio().faults().ownCheckRule = true;
     s.Read();
     ASSERT_EQ(s.state.TransferStatus, st::ReadDone);
-    for (auto [at, n] : {std::pair<std::size_t, std::size_t>{0, 8305 + 23 + 45}, {11208, 67}})
-        EXPECT_EQ(Slice(Bytes(*s.image), at, n), Slice(Bytes(*source), at, n)) << at;
+    const Codeplug& got = *s.image;
+    EXPECT_EQ(GetCount(got.DigitalChannelCount), 5u);
+    EXPECT_EQ(GetCount(got.AnalogChannelCount), 2u);
+    EXPECT_EQ(GetCount(got.ScanListCount), 1u);
+    EXPECT_EQ(GetCount(got.ContactCount), 3u);
+    EXPECT_EQ(GetCount(got.RxGroupCount), 2u);
+    EXPECT_EQ(GetCount(got.MessageCount), 1u);
+    EXPECT_EQ(Slice(Bytes(*s.image), 6734, 5 * 82), Slice(Bytes(*source), 6734, 5 * 82));
+    EXPECT_EQ(Slice(Bytes(*s.image), 0, 254 + 3 * 45), Slice(Bytes(*source), 0, 254 + 3 * 45));
     ASSERT_EQ(s.notes.size(), 1u);
     EXPECT_NE(s.notes[0].find("check byte"), std::string::npos);
     EXPECT_EQ(s.CountEvents("read F4 0"), 2u) << "the first odd check byte is confirmed by a repeat";
     EXPECT_EQ(s.CountEvents("read F4 2"), 1u) << "later replies of the same rule are taken at once";
+    EXPECT_EQ(s.state.Repeats, 0) << "the confirming repeat found nothing damaged";
 
     auto other = FullImage(4);
     SetListCounts(*other, 3, 2, 1, 2, 1, 1);
@@ -114,6 +123,127 @@ TEST(LinkIntegrity, RadioWithItsOwnCheckRuleReadsAndWritesExactlyAndIsNotedOnce)
     Codeplug held;
     s.radio().SaveCodeplug(held);
     EXPECT_EQ(Slice(Bytes(held), 6734, 3 * 82), Slice(Bytes(*s.image), 6734, 3 * 82));
+}
+
+// A noisy cable: every n-th record reply (or acknowledgement) damaged, its repeat whole. A full
+// read takes 142 good record replies, a full write 143 (the information block read back first).
+// Of R replies every n-th is damaged and the last one is good: R - R / n = 142 gives R = 157
+// (n = 10) and 212 (n = 3) for the read, 15 and 70 repeats; 158 and 214 for the write.
+TEST(LinkIntegrity, NoisyCableSlowsTheSessionButEveryRecordArrivesAndTheRepeatsAreCounted)
+{
+    const struct {
+        Damage damage;
+        int every;
+        bool write;
+        int repeats;
+    } rows[] = {
+        {{"wrong check byte", [](RadioFaults& f) { f.badCheck = true; }}, 10, false, 15},
+        {{"wrong check byte", [](RadioFaults& f) { f.badCheck = true; }}, 3, false, 70},
+        {{"cut after 18 bytes", [](RadioFaults& f) { f.recordCut = 18; }}, 3, false, 70},
+        {{"another block's record", [](RadioFaults& f) { f.foreignRecord = true; }}, 3, false, 70},
+        {{"acknowledgement with a wrong check byte", [](RadioFaults& f) { f.badCheck = true; }}, 10, true, 15},
+        {{"acknowledgement cut to 7 bytes", [](RadioFaults& f) { f.recordCut = 7; }}, 3, true, 71},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::string(row.damage.name) + " in every " + std::to_string(row.every) +
+                     (row.write ? " (write)" : " (read)"));
+        SessionBench s, clean;
+        s.radio().LoadCodeplug(*FullImage(1));
+        clean.radio().LoadCodeplug(*FullImage(1));
+        row.damage.set(s.radio().faults());
+        s.radio().faults().damageEvery = row.every;
+        if (row.write) {
+            *s.image = *FullImage(2);
+            *clean.image = *FullImage(2);
+            s.Write();
+            clean.Write();
+            ASSERT_EQ(s.state.TransferStatus, st::WriteDone);
+            Codeplug held;
+            s.radio().SaveCodeplug(held);
+            EXPECT_EQ(Slice(Bytes(held), 254, 2880), Slice(Bytes(*s.image), 254, 2880)) << "contacts";
+        } else {
+            s.Read();
+            clean.Read();
+            ASSERT_EQ(s.state.TransferStatus, st::ReadDone);
+            EXPECT_EQ(Bytes(*s.image), Bytes(*clean.image)) << "as read over a clean cable";
+        }
+        EXPECT_EQ(s.state.Repeats, row.repeats);
+        EXPECT_TRUE(s.radio().Violations().empty());
+        // A repeat costs its pause and one reply; a cut reply is not waited for to its time limit.
+        EXPECT_LT(s.bench.clock.Now() - clean.bench.clock.Now(), row.repeats * 600ms);
+    }
+}
+
+// Whatever way a radio stops working, the session ends within 10 s of its last progress (the
+// last request that was not a repeat of the one before), and, but for a radio that falls silent
+// midway, within 10 s of its start. Replies 20 ms a byte make the first records (a read would
+// reach its 237-byte record after half a minute, and fail there); the write's replies are short
+// enough to get through.
+TEST(LinkIntegrity, EveryFailureEndsWithinTenSecondsOfTheLastProgress)
+{
+    const struct {
+        Damage fault;
+        bool writeWorks;
+        bool progresses;
+    } rows[] = {
+        {{"silent", [](RadioFaults& f) { f.silent = true; }}, false, false},
+        {{"wrong prefix", [](RadioFaults& f) { f.wrongPrefix = true; }}, false, false},
+        {{"replies cut to 7 bytes", [](RadioFaults& f) { f.shortReply = 7; }}, false, false},
+        {{"silent after 40 records", [](RadioFaults& f) { f.cutAfterRecords = 40; }}, false, true},
+        {{"40 bytes of noise before each reply", [](RadioFaults& f) { f.garbageBefore = 40; }}, false, false},
+        {{"noise instead of replies", [](RadioFaults& f) { f.garbageOnly = true; }}, false, false},
+        {{"3 s late", [](RadioFaults& f) { f.extraDelay = 3s; }}, false, false},
+        {{"20 ms between bytes", [](RadioFaults& f) { f.byteGap = 20ms; }}, true, false},
+        {{"500 ms between bytes", [](RadioFaults& f) { f.byteGap = 500ms; }}, false, false},
+        {{"record replies cut", [](RadioFaults& f) { f.recordCut = 18; }}, false, false},
+        {{"wrong check bytes", [](RadioFaults& f) { f.badCheck = true; }}, false, false},
+        {{"another block's records", [](RadioFaults& f) { f.foreignRecord = true; }}, false, false},
+        {{"random payloads", [](RadioFaults& f) { f.garbagePayload = true; }}, false, false},
+    };
+    for (const auto& row : rows) {
+        for (const bool write : {false, true}) {
+            SCOPED_TRACE(std::string(row.fault.name) + (write ? " (write)" : " (read)"));
+            SessionBench s;
+            s.radio().LoadCodeplug(*FullImage(1));
+            row.fault.set(s.radio().faults());
+            *s.image = *FullImage(2);
+            write ? s.Write() : s.Read();
+            if (write && row.writeWorks) {
+                EXPECT_EQ(s.state.TransferStatus, st::WriteDone);
+                continue;
+            }
+            EXPECT_NE(s.state.TransferStatus, write ? st::WriteDone : st::ReadDone);
+            Clock::Time progress{};
+            std::string previous;
+            for (const RadioEvent& e : s.radio().Events()) {
+                if (e.text != previous && e.text.rfind("violation", 0) != 0)
+                    progress = e.at;
+                previous = e.text;
+            }
+            EXPECT_LT(s.bench.clock.Now() - progress, 10s);
+            if (!row.progresses)
+                EXPECT_LT(s.bench.clock.Now(), 10s);
+        }
+    }
+}
+
+// Slow is not broken: a radio that starts each reply 1.5 s late but sends it whole, or sends its
+// bytes 5 ms apart (its longest reply still in time), is read in full.
+TEST(LinkIntegrity, SlowButSteadyRadiosAreReadInFull)
+{
+    const Damage slow[] = {
+        {"1.5 s late", [](RadioFaults& f) { f.extraDelay = 1500ms; }},
+        {"5 ms between bytes", [](RadioFaults& f) { f.byteGap = 5ms; }},
+    };
+    for (const Damage& fault : slow) {
+        SessionBench s;
+        auto source = FullImage(1);
+        SetListCounts(*source, 3, 2, 1, 3, 1, 1);
+        s.radio().LoadCodeplug(*source);
+        fault.set(s.radio().faults());
+        s.Read();
+        EXPECT_EQ(s.state.TransferStatus, st::ReadDone) << fault.name;
+    }
 }
 
 TEST(LinkIntegrity, DamagedAcknowledgementsFailTheWrite)

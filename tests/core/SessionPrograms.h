@@ -36,9 +36,10 @@ inline Finished RunProgram(const std::vector<std::string>& args)
 }
 
 // zr740sim in the background until the object goes; its first output line names its pseudo-terminal.
+// With `errors`, its standard error goes to that file (the --verbose log of what it received).
 class Sim {
 public:
-    explicit Sim(std::vector<std::string> options)
+    explicit Sim(std::vector<std::string> options, const std::string& errors = {})
     {
         options.insert(options.begin(), (kProgramDir / "zr740sim").string());
         std::vector<char*> argv;
@@ -50,6 +51,8 @@ public:
             return;
         if ((pid_ = fork()) == 0) {
             dup2(fds[1], STDOUT_FILENO), close(fds[0]), close(fds[1]);
+            if (!errors.empty())
+                freopen(errors.c_str(), "w", stderr);
             execv(argv[0], argv.data());
             _exit(127);
         }

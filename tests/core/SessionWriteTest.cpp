@@ -131,7 +131,9 @@ TEST(SessionWrite, RadioFallingSilentEndsWithStatus16AndTheImageInMemoryOrder)
     }
 }
 
-TEST(SessionWrite, PasswordRetryContinuesTheSessionWithoutExtraA)
+// The desktop program's first attempt carries no password: the retry must send all the first
+// attempt would have sent, the microphone values of the extended write A included.
+TEST(SessionWrite, PasswordRetryContinuesTheSessionAndSendsEverything)
 {
     Prepared s;
     s.radio().SetProgrammingPassword("00004321");
@@ -146,16 +148,13 @@ TEST(SessionWrite, PasswordRetryContinuesTheSessionWithoutExtraA)
     EXPECT_EQ(s.radio().Received().size(), sent);
 
     s.state.PasswordEntry = session::MakePasswordEntry("4321");
+    s.image->FunctionExtra[0] = 0x65, s.image->FunctionExtra[1] = 0x43, s.image->FunctionExtra[2] = 0x21;
     s.Write();
     ASSERT_EQ(s.state.TransferStatus, st::WriteDone);
     EXPECT_EQ(s.bench.line.OpenCount(), 1);
     EXPECT_EQ(s.CountEvents("read DA 0"), 1u);
-    EXPECT_EQ(s.CountEvents("write extra A"), 0u);
-
-    Prepared typed;  // typed before the first attempt: path A, with extra A
-    typed.radio().SetProgrammingPassword("00004321");
-    typed.state.PasswordEntry = session::MakePasswordEntry("4321");
-    typed.Write();
-    EXPECT_EQ(typed.state.TransferStatus, st::WriteDone);
-    EXPECT_EQ(typed.CountEvents("write extra A"), 1u);
+    EXPECT_EQ(s.CountEvents("write extra A 654321"), 1u);
+    const auto extraA = s.radio().ExtraA();
+    EXPECT_EQ(Wire(extraA.begin(), extraA.begin() + 3), (Wire{0x65, 0x43, 0x21}));
+    EXPECT_EQ(s.state.RecordsDone, s.state.RecordsTotal) << "the plan counted every exchange";
 }

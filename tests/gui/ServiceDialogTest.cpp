@@ -190,13 +190,13 @@ TEST(RadioInfoDialog, ShowsTheImageAndStoresTheBandAtOnce)
 {
     ServiceBench b(1);
     Codeplug& c = b.app->codeplug;
-    std::copy_n("740A1234", 8, c.RadioInfoBlock.begin() + 2);
+    std::copy_n("740\x1b[2J\xd6\xd0", 10, c.RadioInfoBlock.begin() + 2);  // an escape sequence, then GBK
     std::copy_n("M2.01", 5, c.RadioSettings.begin() + 71);
     std::copy_n("D1.09", 5, c.RadioSettings.begin() + 58);
     c.RadioSettings[55] = 9;
     CDialog_RadioInfo d(*b.app, nullptr, [] { return std::string("2026-1-5"); });
     EXPECT_EQ(d.modelEdit()->text(), "ZR-740NV");
-    EXPECT_EQ(d.serialEdit()->text(), "740A1234");
+    EXPECT_EQ(d.serialEdit()->text(), QString::fromUtf8("740\\x1b[2J中"));
     EXPECT_EQ(d.mcuEdit()->text(), "M2.01");
     EXPECT_EQ(d.dspEdit()->text(), "D1.09");
     EXPECT_EQ(d.dateEdit()->text(), "2026-1-5");

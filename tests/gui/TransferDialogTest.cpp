@@ -6,6 +6,7 @@
 #include <QtWidgets>
 
 #include <algorithm>
+#include <fstream>
 #include <future>
 #include <set>
 
@@ -152,19 +153,31 @@ TEST(TransferDialog, EnterStartsPasswordFieldOnAProtectedRadioAndThePortClosedOn
     EXPECT_FALSE(d->isVisible() || b.bench.line.HostOpen());
 }
 
-TEST(TransferDialog, DamagedAnswersHaveTheirOwnMessage)
+// Damage on every reply fails with its own message; damage on every third reply is repaired,
+// and the completion message says how many replies were asked for again (a full read takes 142
+// good record replies: 70 repeats, see LinkIntegrity).
+TEST(TransferDialog, DamagedAnswersHaveTheirOwnMessageAndRepeatsAreCounted)
 {
-    DialogBench b(100000);
-    b.bench.radio.LoadCodeplug(*FullImage(1));
-    b.bench.radio.faults().foreignRecord = true;
-    auto d = b.Open(Mode::Read);
-    d->show();
-    d->startButton()->click();
-    ASSERT_TRUE(WaitFor([&] { return !b.messages.empty(); }));
-    EXPECT_TRUE(b.Reported("RW_Str", 90));
-    EXPECT_TRUE(b.messages.back().second.contains("cable"));
-    EXPECT_TRUE(d->startButton()->isEnabled());
-    EXPECT_EQ(b.state.TransferStatus, st::Damaged);
+    const struct {
+        int every;
+        std::uint32_t status;
+        const char* message;
+    } rows[] = {
+        {1, st::Damaged, "The radio's answers arrived damaged (cut short, mismatched or with a wrong check byte)."},
+        {3, st::ReadDone, "Read completed.\n\n70 replies arrived damaged and were asked for again."},
+    };
+    for (const auto& row : rows) {
+        DialogBench b(100000);
+        b.bench.radio.LoadCodeplug(*FullImage(1));
+        b.bench.radio.faults().foreignRecord = true;
+        b.bench.radio.faults().damageEvery = row.every;
+        auto d = b.Open(Mode::Read);
+        d->show();
+        d->startButton()->click();
+        ASSERT_TRUE(WaitFor([&] { return !b.messages.empty(); }));
+        EXPECT_TRUE(b.messages.back().second.startsWith(row.message)) << b.messages.back().second.toStdString();
+        EXPECT_EQ(b.state.TransferStatus, row.status);
+    }
 }
 
 // As the desktop program runs it: the Qt serial port created on the dialog's worker thread,
@@ -223,6 +236,43 @@ TEST(TransferDialogRealPort, ReadsAProtectedRadioThroughComOne)
     EXPECT_TRUE(warnings.isEmpty()) << warnings.join("\n").toStdString();
     EXPECT_EQ(b.app->codeplug.RadioSettings, source->RadioSettings);
     fs::remove_all(dir);
+}
+
+// A read from the main window whose backup cannot be saved (the data folder is a file): the data
+// read stay in the window as unsaved changes, and the message says so.
+TEST(TransferDialogRealPort, ReadWhoseBackupFailsStaysOpenUnsaved)
+{
+    testsupport::ProgramDir dir(1);
+    auto source = FullImage(1);
+    SetListCounts(*source, 2, 1, 1, 1, 1, 1);
+    ASSERT_TRUE(SaveCodeplugFile(*source, dir.path / "radio.VNTX").ok());
+    Sim sim({"--load", (dir.path / "radio.VNTX").string(), "--link-dir", dir.path.string(), "--com", "1"});
+    std::vector<std::uint8_t> settings(SystemSettings::kBytes, 0);
+    ASSERT_TRUE(ReadWholeFile(dir.path / "Sys.dat", settings));
+    settings[SystemSettings::PortNumber] = 1;
+    ASSERT_TRUE(WriteWholeFile(dir.path / "Sys.dat", settings));
+    std::ofstream(dir.path / "not-a-folder") << "x";
+    const QByteArray data = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", QByteArray::fromStdString((dir.path / "not-a-folder").string()));
+    {
+        testsupport::Session s(dir.path);
+        s.frame->SetDialogRunner([](QDialog& dialog) {
+            auto& d = dynamic_cast<CDialog_RW&>(dialog);
+            d.setMessageSink([](const QString&, const QString&) {});
+            d.fastLinkBox()->setChecked(true);
+            d.show();
+            d.startButton()->click();
+            WaitFor([&] { return !d.isVisible(); }, 20000);
+        });
+        s.frame->OnRead();
+        ASSERT_EQ(s.prompts->messages.size(), 1u);
+        EXPECT_TRUE(s.prompts->messages[0].text.contains("backup could not be saved"));
+        EXPECT_TRUE(s.prompts->messages[0].text.contains("The data read stay open in the program, not yet saved"));
+        EXPECT_EQ(Slice(s.app.Context().codeplug.DigitalChannelTable.bytes, 0, 2 * 82),
+                  Slice(source->DigitalChannelTable.bytes, 0, 2 * 82));
+        EXPECT_TRUE(s.frame->IsModified());
+    }
+    qputenv("XDG_DATA_HOME", data);
 }
 
 // The fast link box: off at first, kept in Sys.dat byte 64, and the write it starts uses the fast
