@@ -21,6 +21,7 @@ constexpr int kImportLabel = 3;
 constexpr int kFirstKind = 10;  // the kinds in the order of kExchangeKinds
 constexpr int kJsonFilter = 20;
 constexpr int kCsvFilter = 21;
+constexpr int kYamlFilter = 22;
 
 }  // namespace
 
@@ -32,7 +33,8 @@ QString ExchangeKindText(const TextCatalogue& text, ExchangeKind kind)
 QStringList ExchangeFilters(const TextCatalogue& text, ExchangeKind kind)
 {
     QStringList filters;
-    const int key = kind == ExchangeKind::WholeJson ? kJsonFilter : kCsvFilter;
+    const std::string_view suffix = ExchangeSuffix(kind);
+    const int key = suffix == "json" ? kJsonFilter : suffix == "yaml" ? kYamlFilter : kCsvFilter;
     for (const std::string& filter : FileDialogFilters(text.GetText(kSection, key)))
         filters << QString::fromStdString(filter);
     return filters;
@@ -48,11 +50,15 @@ CDialog_Exchange::CDialog_Exchange(const TextCatalogue& text, Mode mode, Exchang
     auto* group = new QGroupBox(QText(text, kSection, exporting ? kExportLabel : kImportLabel), this);
     auto* choices = new QVBoxLayout(group);
     for (const ExchangeKind kind : kExchangeKinds) {
+        if (exporting && !CanExport(kind))
+            continue;
         auto* button = new QRadioButton(ExchangeKindText(text, kind), group);
         button->setChecked(kind == initial);
         choices->addWidget(button);
         buttons_[kind] = button;
     }
+    if (buttons_.count(initial) == 0)  // the last import's kind is not one an export offers
+        buttons_.at(ExchangeKind::WholeJson)->setChecked(true);
     layout->addWidget(group);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);

@@ -17,6 +17,7 @@ public:
     CDialog_Exchange(const TextCatalogue& text, Mode mode, ExchangeKind initial, QWidget* parent = nullptr);
 
     ExchangeKind Kind() const;
+    // The button of a kind the dialog offers (an export offers no DMR user list).
     QRadioButton* KindButton(ExchangeKind kind) const { return buttons_.at(kind); }
 
 private:

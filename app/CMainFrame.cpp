@@ -33,6 +33,7 @@
 #include "app/CDialog_CheckFindings.h"
 #include "app/CDialog_Exchange.h"
 #include "app/CDialog_ImportProblems.h"
+#include "app/CDialog_ImportPreview.h"
 #include "app/CVanticApp.h"
 #include "app/CommandTable.h"
 #include "app/FileCommands.h"
@@ -1195,11 +1196,16 @@ bool CMainFrame::OnFileImport()
     if (files.isEmpty())
         return false;
     const QString file = files.first();
-    // ImportFile changes the codeplug only when the whole file is good.
-    const ImportOutcome outcome = ImportFile(ToPath(file), exchangeKind_, context.codeplug);
-    if (!outcome.imported()) {
-        ShowImportOutcome(outcome, file);
-        return false;
+    if (PreviewsImport(exchangeKind_)) {
+        if (!ImportWithPreview(file))
+            return false;
+    } else {
+        // ImportFile changes the codeplug only when the whole file is good.
+        const ImportOutcome outcome = ImportFile(ToPath(file), exchangeKind_, context.codeplug);
+        if (!outcome.imported()) {
+            ShowImportOutcome(outcome, file);
+            return false;
+        }
     }
     // One step, shown in every open form; counts may have changed: as after a read or Open.
     NoteChange(nullptr, ChangeName{EditKey::Import, 0, 0, QFileInfo(file).fileName().toStdString()});
@@ -1208,6 +1214,22 @@ bool CMainFrame::OnFileImport()
     UpdateEditActions();
     statusBar()->showMessage(QText(context.text, kExchange, kImported).arg(file));
     return true;
+}
+
+bool CMainFrame::ImportWithPreview(const QString& file)
+{
+    AppContext& context = app_.Context();
+    ImportPlan plan;
+    const ImportOutcome read = ReadImportPlan(ToPath(file), exchangeKind_, plan);
+    if (!read.imported()) {
+        ShowImportOutcome(read, file);
+        return false;
+    }
+    // The preview changes the codeplug only on Import, and only when the whole import is good.
+    CDialog_ImportPreview preview(context.text, file, std::move(plan), DefaultImportMode(exchangeKind_),
+                                  context.codeplug, this);
+    runDialog_(preview);
+    return preview.result() == QDialog::Accepted;
 }
 
 void CMainFrame::ShowImportOutcome(const ImportOutcome& outcome, const QString& file)

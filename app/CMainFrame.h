@@ -227,6 +227,8 @@ private:
     void UpdateRecentMenu();
     void MarkUnmodified();  // the codeplug as it is now is the one loaded, saved or read
     void ShowImportOutcome(const ImportOutcome& outcome, const QString& file);
+    // Another program's file: its rows in the preview, stored as the user chooses there.
+    bool ImportWithPreview(const QString& file);
     QStringList FileFilters() const;
     void ApplyFormTitle(FormKind kind, QMdiSubWindow* window);
     void KeepCommandKeys(QMdiSubWindow* window) const;

@@ -9,6 +9,9 @@
 #include "forms/CodeplugJson.h"
 #include "forms/CsvTables.h"
 #include "forms/JsonText.h"
+#include "forms/foreign/ChirpCsv.h"
+#include "forms/foreign/DmrUserCsv.h"
+#include "forms/foreign/QdmrYaml.h"
 
 namespace {
 
@@ -19,7 +22,10 @@ CsvTable TableOf(ExchangeKind kind)
     case ExchangeKind::DigitalCsv: return CsvTable::DigitalChannels;
     case ExchangeKind::ContactsCsv: return CsvTable::Contacts;
     case ExchangeKind::RxGroupsCsv: return CsvTable::RxGroups;
-    case ExchangeKind::WholeJson: break;
+    case ExchangeKind::WholeJson:
+    case ExchangeKind::ChirpCsv:
+    case ExchangeKind::QdmrYaml:
+    case ExchangeKind::DmrUsersCsv: break;
     }
     return CsvTable::Contacts;
 }
@@ -63,12 +69,31 @@ bool IsUtf8(std::string_view text)
 
 }  // namespace
 
-std::string_view ExchangeSuffix(ExchangeKind kind) { return kind == ExchangeKind::WholeJson ? "json" : "csv"; }
+std::string_view ExchangeSuffix(ExchangeKind kind)
+{
+    return kind == ExchangeKind::WholeJson ? "json" : kind == ExchangeKind::QdmrYaml ? "yaml" : "csv";
+}
+
+bool CanExport(ExchangeKind kind) { return kind != ExchangeKind::DmrUsersCsv; }
+
+bool PreviewsImport(ExchangeKind kind)
+{
+    return kind == ExchangeKind::ChirpCsv || kind == ExchangeKind::QdmrYaml || kind == ExchangeKind::DmrUsersCsv;
+}
+
+ImportMode DefaultImportMode(ExchangeKind kind)
+{
+    return kind == ExchangeKind::QdmrYaml ? ImportMode::Replace : ImportMode::Append;
+}
 
 std::string ExportText(const Codeplug& codeplug, ExchangeKind kind)
 {
     if (kind == ExchangeKind::WholeJson)
         return ExportJson(codeplug).dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
+    if (kind == ExchangeKind::ChirpCsv)
+        return ExportChirpCsv(codeplug).text;
+    if (kind == ExchangeKind::QdmrYaml)
+        return ExportQdmrYaml(codeplug).text;
     return ExportCsv(codeplug, TableOf(kind));
 }
 
@@ -79,7 +104,10 @@ FileResult WriteExport(const Codeplug& codeplug, ExchangeKind kind, const std::f
     return ReplaceFileContents(path, std::span<const std::uint8_t>(bytes, text.size()));
 }
 
-ImportOutcome ImportText(std::string_view bytes, ExchangeKind kind, Codeplug& codeplug)
+namespace {
+
+// Whether the bytes can be a text file at all; Imported when they can.
+ImportOutcome JudgeText(std::string_view bytes)
 {
     using Status = ImportOutcome::Status;
     std::string_view body = bytes;
@@ -91,6 +119,69 @@ ImportOutcome ImportText(std::string_view bytes, ExchangeKind kind, Codeplug& co
         return {Status::Binary, {}, {}};
     if (!IsUtf8(body))
         return {Status::NotUtf8, {}, {}};
+    return {};
+}
+
+ImportPlan PlanOf(std::string_view text, ExchangeKind kind)
+{
+    if (kind == ExchangeKind::ChirpCsv)
+        return ReadChirpCsv(text);
+    if (kind == ExchangeKind::QdmrYaml)
+        return ReadQdmrYaml(text);
+    return ReadDmrUserCsv(text);
+}
+
+ImportOutcome Refused(const std::string& problem)
+{
+    return {ImportOutcome::Status::Refused, {}, {{0, 0, {}, {}, problem}}};
+}
+
+// A text table is small; anything past a few megabytes is not one of ours. User lists of the
+// whole world are larger.
+std::size_t LargestFile(ExchangeKind kind) { return (kind == ExchangeKind::DmrUsersCsv ? 64u : 8u) << 20; }
+
+ImportOutcome ReadFileText(const std::filesystem::path& path, ExchangeKind kind, std::string& text)
+{
+    std::error_code error;
+    if (std::filesystem::is_directory(path, error))
+        return {ImportOutcome::Status::Unreadable, std::generic_category().message(EISDIR), {}};
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return {ImportOutcome::Status::Unreadable, std::generic_category().message(errno), {}};
+    char chunk[1 << 16];
+    while (text.size() <= LargestFile(kind) && in.read(chunk, sizeof chunk).gcount() > 0)
+        text.append(chunk, static_cast<std::size_t>(in.gcount()));
+    if (in.bad())
+        return {ImportOutcome::Status::Unreadable, std::generic_category().message(EIO), {}};
+    if (text.size() > LargestFile(kind))
+        return {ImportOutcome::Status::TooLarge, {}, {}};
+    return {};
+}
+
+}  // namespace
+
+ImportOutcome ImportText(std::string_view bytes, ExchangeKind kind, Codeplug& codeplug)
+{
+    using Status = ImportOutcome::Status;
+    // Other programs' files are not always UTF-8 (a CHIRP list in Latin-1): names then show '?'.
+    const ImportOutcome judged = JudgeText(bytes);
+    if (!judged.imported() && !(PreviewsImport(kind) && judged.status == Status::NotUtf8))
+        return judged;
+    if (PreviewsImport(kind)) {
+        const ImportPlan plan = PlanOf(bytes, kind);
+        if (!plan.error.empty())
+            return Refused(plan.error);
+        const ImportMode mode = DefaultImportMode(kind);
+        const ImportResult result = ApplyPlan(plan, FittingRows(plan, mode, codeplug), mode, codeplug);
+        ImportOutcome outcome;
+        for (const std::string& problem : result.problems)
+            outcome.problems.push_back({0, 0, {}, {}, problem});
+        outcome.status = outcome.problems.empty() ? Status::Imported : Status::Refused;
+        return outcome;
+    }
+    std::string_view body = bytes;
+    if (body.substr(0, 3) == "\xEF\xBB\xBF")
+        body.remove_prefix(3);
 
     ImportOutcome outcome;
     if (kind == ExchangeKind::WholeJson) {
@@ -115,21 +206,19 @@ ImportOutcome ImportText(std::string_view bytes, ExchangeKind kind, Codeplug& co
 
 ImportOutcome ImportFile(const std::filesystem::path& path, ExchangeKind kind, Codeplug& codeplug)
 {
-    std::error_code error;
-    if (std::filesystem::is_directory(path, error))
-        return {ImportOutcome::Status::Unreadable, std::generic_category().message(EISDIR), {}};
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return {ImportOutcome::Status::Unreadable, std::generic_category().message(errno), {}};
-    // A text table is small; anything past a few megabytes is not one of ours.
-    constexpr std::size_t kLargest = 8u << 20;
     std::string text;
-    text.resize(kLargest + 1);
-    in.read(text.data(), static_cast<std::streamsize>(text.size()));
-    if (in.bad())
-        return {ImportOutcome::Status::Unreadable, std::generic_category().message(EIO), {}};
-    text.resize(static_cast<std::size_t>(in.gcount()));
-    if (text.size() > kLargest)
-        return {ImportOutcome::Status::TooLarge, {}, {}};
+    if (ImportOutcome read = ReadFileText(path, kind, text); !read.imported())
+        return read;
     return ImportText(text, kind, codeplug);
+}
+
+ImportOutcome ReadImportPlan(const std::filesystem::path& path, ExchangeKind kind, ImportPlan& plan)
+{
+    std::string text;
+    if (ImportOutcome read = ReadFileText(path, kind, text); !read.imported())
+        return read;
+    if (ImportOutcome judged = JudgeText(text); !judged.imported() && judged.status != ImportOutcome::Status::NotUtf8)
+        return judged;
+    plan = PlanOf(text, kind);
+    return plan.error.empty() ? ImportOutcome{} : Refused(plan.error);
 }

@@ -11,13 +11,22 @@
 
 #include "codeplug/Codeplug.h"
 #include "codeplug/CodeplugFile.h"
+#include "forms/foreign/ImportPlan.h"
 
-enum class ExchangeKind { WholeJson, AnalogCsv, DigitalCsv, ContactsCsv, RxGroupsCsv };
-inline constexpr std::array kExchangeKinds = {ExchangeKind::WholeJson, ExchangeKind::AnalogCsv, ExchangeKind::DigitalCsv,
-                                              ExchangeKind::ContactsCsv, ExchangeKind::RxGroupsCsv};
+// The last three are other programs' formats: a CHIRP channel list, a qdmr codeplug and a DMR
+// user list (import only); their imports are previewed row by row (forms/foreign/ImportPlan.h).
+enum class ExchangeKind { WholeJson, AnalogCsv, DigitalCsv, ContactsCsv, RxGroupsCsv, ChirpCsv, QdmrYaml, DmrUsersCsv };
+inline constexpr std::array kExchangeKinds = {ExchangeKind::WholeJson,   ExchangeKind::AnalogCsv,
+                                              ExchangeKind::DigitalCsv,  ExchangeKind::ContactsCsv,
+                                              ExchangeKind::RxGroupsCsv, ExchangeKind::ChirpCsv,
+                                              ExchangeKind::QdmrYaml,    ExchangeKind::DmrUsersCsv};
 
-// "json" or "csv": the file name suffix of a kind.
+// "json", "csv" or "yaml": the file name suffix of a kind.
 std::string_view ExchangeSuffix(ExchangeKind kind);
+// Whether the program writes the kind (a DMR user list is only read).
+bool CanExport(ExchangeKind kind);
+// Whether an import of the kind is a plan of rows the user chooses from.
+bool PreviewsImport(ExchangeKind kind);
 
 // The file's text: the whole codeplug as JSON, or one table as CSV.
 std::string ExportText(const Codeplug& codeplug, ExchangeKind kind);
@@ -51,7 +60,16 @@ struct ImportOutcome {
     bool imported() const { return status == Status::Imported; }
 };
 
-// Judges the bytes and imports them into `codeplug`, which changes only on Imported.
+// Judges the bytes and imports them into `codeplug`, which changes only on Imported. A previewed
+// kind stores every row that fits, as its preview first offers them.
 ImportOutcome ImportText(std::string_view bytes, ExchangeKind kind, Codeplug& codeplug);
+
+// A previewed kind's file as its plan of rows. Imported when `plan` is ready; a file that cannot
+// be read is Unreadable, Empty, TooLarge or Binary, and one the reader refuses is Refused with
+// the reader's one problem.
+ImportOutcome ReadImportPlan(const std::filesystem::path& path, ExchangeKind kind, ImportPlan& plan);
+// How a previewed kind imports unless the user says otherwise: a qdmr codeplug replaces the
+// tables it brings, the lists add to them.
+ImportMode DefaultImportMode(ExchangeKind kind);
 // Reads the file, then ImportText.
 ImportOutcome ImportFile(const std::filesystem::path& path, ExchangeKind kind, Codeplug& codeplug);

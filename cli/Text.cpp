@@ -1,4 +1,5 @@
 // zr740 export / import / diff / check: the codeplug as text.
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
@@ -108,10 +109,18 @@ std::optional<CsvTable> TableOption(std::string_view verb, const std::string& na
     return table;
 }
 
+// Whether the arguments name another program's format (--from / --to).
+bool NamesForeignFormat(Args args, std::string_view option)
+{
+    return std::find(args.begin(), args.end(), option) != args.end();
+}
+
 }  // namespace
 
 int RunExport(Args args)
 {
+    if (NamesForeignFormat(args, "--to"))
+        return RunExportTo(args);
     const auto o = Parse("export", args, true, false);
     if (!o)
         return kExitUsage;
@@ -139,6 +148,8 @@ int RunExport(Args args)
 
 int RunImport(Args args)
 {
+    if (NamesForeignFormat(args, "--from"))
+        return RunImportFrom(args);
     const auto o = Parse("import", args, true, true);
     if (!o)
         return kExitUsage;

@@ -52,6 +52,10 @@ int RunCheck(Args args);
 int ExportSheetPdf(const std::filesystem::path& file, const std::string& output, const std::string& page,
                    const std::string& language);
 
+// cli/Foreign.cpp: import --from and export --to (other programs' formats).
+int RunImportFrom(Args args);
+int RunExportTo(Args args);
+
 // cli/Fleet.cpp
 int RunFleet(Args args);
 

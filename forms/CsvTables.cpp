@@ -158,7 +158,7 @@ std::string CsvProblem::Text() const
     return where.empty() ? reason : where + ": " + reason;
 }
 
-std::optional<CsvRows> ParseCsv(std::string_view text, CsvProblem& problem)
+std::optional<CsvRows> ParseCsv(std::string_view text, CsvProblem& problem, const CsvDialect& dialect)
 {
     if (text.substr(0, kBom.size()) == kBom)
         text.remove_prefix(kBom.size());
@@ -193,8 +193,16 @@ std::optional<CsvRows> ParseCsv(std::string_view text, CsvProblem& problem)
             }
             continue;
         }
+        if (dialect.commentLines && !rowStarted && ch == '#') {
+            while (i + 1 < text.size() && text[i + 1] != '\n' && text[i + 1] != '\r')
+                ++i;
+            if (i + 2 < text.size() && text[i + 1] == '\r' && text[i + 2] == '\n')
+                ++i;
+            ++i;  // the line end
+            continue;
+        }
         rowStarted = true;
-        if (ch == ',') {
+        if (ch == dialect.separator) {
             endCell();
         } else if (ch == '\n' || ch == '\r') {
             if (ch == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
@@ -220,6 +228,29 @@ std::optional<CsvRows> ParseCsv(std::string_view text, CsvProblem& problem)
     if (rowStarted || !cell.empty() || !row.empty())
         endRow();
     return rows;
+}
+
+char GuessCsvSeparator(std::string_view text)
+{
+    if (text.substr(0, kBom.size()) == kBom)
+        text.remove_prefix(kBom.size());
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const std::size_t end = std::min(text.find_first_of("\r\n", start), text.size());
+        const std::string_view line = text.substr(start, end - start);
+        start = end + 1;
+        if (TrimBlanks(line).empty() || line.front() == '#')
+            continue;
+        std::size_t commas = 0, semicolons = 0;
+        bool quoted = false;
+        for (const char ch : line) {
+            quoted = ch == '"' ? !quoted : quoted;
+            commas += !quoted && ch == ',';
+            semicolons += !quoted && ch == ';';
+        }
+        return semicolons > commas ? ';' : ',';
+    }
+    return ',';
 }
 
 std::string FormatCsv(const CsvRows& rows)

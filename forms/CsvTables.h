@@ -33,10 +33,19 @@ struct CsvProblem {
     std::string Text() const;
 };
 
-// RFC 4180: cells separated by commas, rows by CRLF or LF, quoted cells may hold commas, quotes
-// ("") and line breaks. A leading UTF-8 byte-order mark is skipped. nullopt and the problem for
-// a quote out of place.
-std::optional<CsvRows> ParseCsv(std::string_view text, CsvProblem& problem);
+// How a file from elsewhere separates its cells and what it leaves out of its rows.
+struct CsvDialect {
+    char separator = ',';
+    bool commentLines = false;  // a row that starts with '#' is skipped
+};
+
+// RFC 4180: cells separated by commas (or the dialect's separator), rows by CRLF or LF, quoted
+// cells may hold separators, quotes ("") and line breaks. A leading UTF-8 byte-order mark is
+// skipped. nullopt and the problem for a quote out of place.
+std::optional<CsvRows> ParseCsv(std::string_view text, CsvProblem& problem, const CsvDialect& dialect = {});
+// The separator of a file that starts with its header: ';' when the first line that is neither
+// blank nor a '#' line holds more semicolons than commas outside quotes, else ','.
+char GuessCsvSeparator(std::string_view text);
 // Cells quoted where needed, CRLF line ends, after a UTF-8 byte-order mark.
 std::string FormatCsv(const CsvRows& rows);
 

@@ -69,6 +69,8 @@ TEST(ImportText, ExportsComeBackAndDamagedDocumentsNeverThrow)
     auto image = Default();
     const auto before = CodeplugToBytes(*image);
     for (const ExchangeKind kind : kExchangeKinds) {
+        if (PreviewsImport(kind))
+            continue;  // other programs' formats: their own tests
         ASSERT_TRUE(ImportText(ExportText(*image, kind), kind, *image).imported()) << ExchangeSuffix(kind);
         ASSERT_EQ(CodeplugToBytes(*image), before) << ExchangeSuffix(kind);
     }
