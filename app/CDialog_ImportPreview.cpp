@@ -67,14 +67,14 @@ public:
         return QAbstractTableModel::headerData(section, orientation, role);
     }
 
+    // A row that cannot be stored whatever is chosen is shown disabled, without a tick box.
+    bool Refused(std::size_t r) const { return r < fates_.size() && fates_[r].refused; }
+
     Qt::ItemFlags flags(const QModelIndex& index) const override
     {
-        const PlanRow& row = plan_.rows.at(static_cast<std::size_t>(index.row()));
         Qt::ItemFlags flags = Qt::ItemIsSelectable;
-        if (row.problem.empty())
-            flags |= Qt::ItemIsEnabled;
-        if (index.column() == kNumber && row.problem.empty())
-            flags |= Qt::ItemIsUserCheckable;
+        if (!Refused(static_cast<std::size_t>(index.row())))
+            flags |= Qt::ItemIsEnabled | (index.column() == kNumber ? Qt::ItemIsUserCheckable : Qt::NoItemFlags);
         return flags;
     }
 
@@ -94,7 +94,7 @@ public:
             case kResult: return Result(r, chosen, role == Qt::ToolTipRole);
             }
         }
-        if (role == Qt::ForegroundRole && index.column() == kResult && r < fates_.size() && (chosen || !row.problem.empty()))
+        if (role == Qt::ForegroundRole && index.column() == kResult && r < fates_.size() && (chosen || Refused(r)))
             return QBrush(fates_[r].stored ? Qt::darkGreen : Qt::darkRed);
         return {};
     }
@@ -120,8 +120,8 @@ private:
     {
         const PlanRow& row = plan_.rows[r];
         QString text;
-        if (!row.problem.empty())
-            text = QString::fromStdString(row.problem);
+        if (Refused(r))
+            text = QString::fromStdString(fates_[r].reason);
         else if (chosen && r < fates_.size() && fates_[r].stored)
             text = QText(text_, kSection, kStoredAs)
                        .arg(QText(text_, kSection, kFirstKind + static_cast<int>(row.kind)))
@@ -172,7 +172,7 @@ CDialog_ImportPreview::CDialog_ImportPreview(const TextCatalogue& text, const QS
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->setWordWrap(false);
     table_->horizontalHeader()->setStretchLastSection(true);
-    for (const auto& [column, width] : {std::pair{kNumber, 70}, {kKind, 130}, {kName, 170}, {kDetails, 300}})
+    for (const auto& [column, width] : {std::pair{kNumber, 70}, {kKind, 130}, {kName, 170}, {kDetails, 290}})
         table_->setColumnWidth(column, width);
     layout->addWidget(table_, 1);
 
@@ -214,7 +214,7 @@ CDialog_ImportPreview::CDialog_ImportPreview(const TextCatalogue& text, const QS
     });
     connect(append_, &QRadioButton::toggled, this, [this] { Refresh(); });
     Refresh();
-    resize(1040, 620);
+    resize(1240, 640);
 }
 
 CDialog_ImportPreview::~CDialog_ImportPreview() = default;

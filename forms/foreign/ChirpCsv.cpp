@@ -133,7 +133,8 @@ PlanRow ReadRow(const Row& row, std::size_t position)
     if (!location.empty() && ec == std::errc() && end == location.data() + location.size())
         p.number = number;
     p.name = FitName(row.Cell("Name"), AliasField::kMaxChars, p.notes);
-    p.details = row.Cell("Frequency") + " " + row.Cell("Duplex") + " " + row.Cell("Mode");
+    for (const char* column : {"Frequency", "Duplex", "Mode"})
+        p.details += row.Cell(column).empty() ? "" : (p.details.empty() ? "" : " ") + row.Cell(column);
 
     const auto rx = ParseHertz(row.Cell("Frequency"));
     if (!rx || *rx == 0) {

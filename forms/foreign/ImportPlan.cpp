@@ -153,17 +153,15 @@ Fit FitRows(const ImportPlan& plan, const std::vector<bool>& chosen, ImportMode 
             if (row.kind != kind)
                 continue;
             RowFate& fate = fit.fates[i];
-            if (!row.problem.empty()) {
-                fate.reason = row.problem;
-                continue;
-            }
-            if (i >= chosen.size() || !chosen[i]) {
-                fate.reason = "not chosen";
-                continue;
-            }
+            fate.refused = !row.problem.empty();
+            fate.reason = row.problem;
             std::vector<std::uint8_t> scratch(info.schema.bytes, 0);
-            if (std::string error = WriteValues(row, scratch, ctx, &fate.notes); !error.empty()) {
-                fate.reason = std::move(error);
+            if (!fate.refused) {
+                fate.reason = WriteValues(row, scratch, ctx, &fate.notes);
+                fate.refused = !fate.reason.empty();
+            }
+            if (fate.refused || i >= chosen.size() || !chosen[i]) {
+                fate.reason = fate.refused ? fate.reason : "not chosen";
                 fate.notes.clear();
                 continue;
             }
@@ -289,6 +287,12 @@ public:
     // "" or why the import cannot be completed.
     std::string Run()
     {
+        // Every new channel starts as a copy of channel 1 as the codeplug had it, as an added
+        // channel does, so that fields the file does not give are the same for all.
+        for (const ChannelKind kind : {ChannelKind::Analog, ChannelKind::Digital}) {
+            const auto first = ChannelRecord(c_, kind, 0);
+            templates_[kind == ChannelKind::Digital].assign(first.begin(), first.end());
+        }
         for (const PlanKind kind : kStoreOrder) {
             const bool brought = std::any_of(plan_.rows.begin(), plan_.rows.end(), [&](const PlanRow& row) {
                 return row.kind == kind && fit_.fates[static_cast<std::size_t>(&row - plan_.rows.data())].stored;
@@ -333,6 +337,7 @@ private:
     Codeplug& c_;
     std::vector<std::string>& notes_;
     FieldContext ctx_;
+    std::vector<std::uint8_t> templates_[2];  // analog, digital
 
     std::string Store(const PlanRow& row, RowFate& fate)
     {
@@ -359,6 +364,8 @@ private:
             if (!AddChannel(c_, ChannelKindOf(row.kind)))
                 return "the channel table is full";
             record = ChannelRecord(c_, ChannelKindOf(row.kind), ChannelCount(c_, ChannelKindOf(row.kind)) - 1);
+            std::copy(templates_[row.kind == PlanKind::DigitalChannel].begin(),
+                      templates_[row.kind == PlanKind::DigitalChannel].end(), record.begin());
             break;
         case PlanKind::Zone:
             // An append adds the zone's channels to the radio's zone and keeps its name.

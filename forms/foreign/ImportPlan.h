@@ -59,13 +59,15 @@ enum class ImportMode {
 // What becomes of one row.
 struct RowFate {
     bool stored = false;
+    bool refused = false;   // cannot be stored whatever is chosen (its reason says why)
     std::size_t index = 0;  // 0-based record of its table when stored
     std::string reason;     // why not, when not stored
     std::vector<std::string> notes;
     std::string Place(PlanKind kind) const;  // "Analog channel 3"
 };
 
-// The fate of every row. `chosen` holds one flag per row (missing flags count as not chosen).
+// The fate of every row. `chosen` holds one flag per row (missing flags count as not chosen). A
+// row that is not chosen says "not chosen" unless it is refused in any case.
 std::vector<RowFate> FitPlan(const ImportPlan& plan, const std::vector<bool>& chosen, ImportMode mode,
                              const Codeplug& codeplug);
 

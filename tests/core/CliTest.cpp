@@ -93,3 +93,44 @@ TEST_F(Cli, InfoShowsSerialNumberFirmwareAndBand)
                              "Band: 350-400MHz\n"})
         EXPECT_NE(info.out.find(line), std::string::npos) << line;
 }
+
+TEST_F(Cli, OtherProgramsFilesInAndOutEveryRowReportedBadFilesRefusedWithNothingWritten)
+{
+    const std::string data = std::string(ZR740_SOURCE_DIR) + "/tests/data/foreign/";
+    const fs::path out = dir / "out.VNTX";
+    const std::string into = " --into '" + defaultFile.string() + "' -o '" + out.string() + "'";
+    const ToolRun chirp = Zr740("import --from chirp '" + data + "repeaters.csv'" + into + " --rows 1-3");
+    EXPECT_EQ(chirp.exitCode, 0);
+    EXPECT_EQ(chirp.out, "row 1 (Gate): Analog channel 7\nrow 2 (Yard Rpt): Analog channel 8\n"
+                         "row 3 (Airband): not stored: mode AM: the radio stores FM and NFM channels only\n"
+                         "note: columns the radio has no place for: TStep, Comment\n2 rows not chosen by --rows\n"
+                         "2 of 5 rows stored in " + out.string() + "\n");
+    EXPECT_NE(Zr740("info '" + out.string() + "'").out.find("Analog channels (8 in use"), std::string::npos);
+
+    const fs::path list = dir / "list.csv", yaml = dir / "list.yaml";
+    std::ofstream(list) << "Location,Name\n1,A\n";
+    std::ofstream(yaml) << "- a\n- b\n";
+    const std::pair<std::string, int> refused[] = {
+        {"import --from chirp '" + list.string() + "'" + into, 1},
+        {"import --from qdmr '" + yaml.string() + "'" + into, 1},
+        {"import --from chirp '" + data + "repeaters.csv'" + into + " --rows 9", 1},
+        {"import --from dmr-users '" + (dir / "none.csv").string() + "'" + into, 3},
+        {"import --from chirp '" + data + "repeaters.csv'" + into + " --rows x", 2},
+        {"import --from chirp '" + data + "repeaters.csv'" + into + " --append --replace", 2},
+        {"import --from csv '" + data + "repeaters.csv'" + into, 2},
+    };
+    for (const auto& [args, code] : refused) {
+        fs::remove(out);
+        EXPECT_EQ(Zr740(args).exitCode, code) << args;
+        EXPECT_FALSE(fs::exists(out)) << args;
+    }
+
+    for (const auto& [format, start] : {std::pair{"chirp", "Location,Name,Frequency,"}, {"qdmr", "version: \"0.12.0\"\n"}}) {
+        const fs::path file = dir / (std::string("export.") + format);
+        EXPECT_EQ(Zr740("export '" + defaultFile.string() + "' --to " + format + " -o '" + file.string() + "'").exitCode, 0);
+        std::ifstream in(file, std::ios::binary);
+        const std::string text{std::istreambuf_iterator<char>(in), {}};
+        EXPECT_EQ(text.substr(0, std::string(start).size()), start) << format;
+        EXPECT_EQ(Zr740("export '" + defaultFile.string() + "' --to " + format).out, text) << format;
+    }
+}

@@ -16,10 +16,12 @@
 #include "app/CDialog_CheckFindings.h"
 #include "forms/CodeplugCheck.h"
 #include "app/CDialog_Exchange.h"
+#include "app/CDialog_ImportPreview.h"
 #include "app/CommandTable.h"
 #include "app/FileCommands.h"
 #include "app/FormFactories.h"
 #include "app/QtText.h"
+#include "forms/foreign/ChirpCsv.h"
 #include "link/SessionRules.h"
 #include "ui/NameBox.h"
 #include "tests/gui/TestSupport.h"
@@ -214,6 +216,16 @@ TEST(AllWindows, EveryTextFoundAndEveryFormFitsInBothLanguages)
 
         // Messages: the transfer outcomes and the main window's own texts.
         const TextCatalogue& text = s.app.Context().text;
+        // The import preview, opened by File › Import once a file is chosen, on a channel list
+        // with rows that fit and rows that do not.
+        {
+            std::ifstream in(fs::path(ZR740_SOURCE_DIR) / "tests" / "data" / "foreign" / "repeaters.csv", std::ios::binary);
+            CDialog_ImportPreview preview(text, "repeaters.csv", ReadChirpCsv(std::string(std::istreambuf_iterator<char>(in), {})),
+                                          ImportMode::Append, s.app.Context().codeplug, s.frame.get());
+            preview.show();
+            Shoot(preview, "CDialog_ImportPreview", language);
+            ExpectTabsRunDownColumns(preview);
+        }
         for (std::uint32_t status = 0; status < 1024; ++status)
             if (const auto key = session::MessageKeyForStatus(status))
                 text.GetText("RW_Str", *key);

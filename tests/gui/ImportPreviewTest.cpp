@@ -1,0 +1,127 @@
+// File › Import of another program's file: the preview lists every row, the user ticks rows,
+// and the import is one step of the edit history.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableView>
+#include <QKeyEvent>
+
+#include "app/CDialog_Exchange.h"
+#include "app/CDialog_ImportPreview.h"
+#include "tests/gui/TestSupport.h"
+
+using namespace testsupport;
+
+namespace {
+
+QString Cell(const QTableView& table, int row, int column)
+{
+    return table.model()->index(row, column).data().toString();
+}
+
+bool Ticked(const QTableView& table, int row)
+{
+    return table.model()->index(row, 0).data(Qt::CheckStateRole).toInt() == Qt::Checked;
+}
+
+// Space on a row toggles its tick, as a user does.
+void Toggle(QTableView& table, int row)
+{
+    table.setCurrentIndex(table.model()->index(row, 0));
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "));
+    QApplication::sendEvent(&table, &press);
+}
+
+}  // namespace
+
+TEST(ImportPreview, EveryRowShownTheUserChoosesAndTheImportIsOneStep)
+{
+    ProgramDir dir(1);
+    fs::copy_file(fs::path(ZR740_SOURCE_DIR) / "data" / "Default.VNTX", dir.Default(), fs::copy_options::overwrite_existing);
+    Session s(dir.path);
+    // 13 rows: row 3 is AM; the default codeplug has room for 10 more analog channels.
+    std::string text = "Location,Name,Frequency,Mode\n";
+    for (int n = 1; n <= 13; ++n)
+        text += std::to_string(n) + ",Ch" + std::to_string(n) + ",44" + std::to_string(n % 10) + ".5," +
+                (n == 3 ? "AM" : "NFM") + "\n";
+    std::ofstream(dir.path / "list.csv") << text;
+
+    int previews = 0;
+    s.frame->SetDialogRunner([&](QDialog& dialog) {
+        if (auto* choose = qobject_cast<CDialog_Exchange*>(&dialog)) {
+            choose->KindButton(ExchangeKind::ChirpCsv)->setChecked(true);
+            choose->accept();
+            return;
+        }
+        auto* preview = qobject_cast<CDialog_ImportPreview*>(&dialog);
+        ASSERT_NE(preview, nullptr);
+        ++previews;
+        preview->show();
+        QTableView& table = *preview->Table();
+        ASSERT_EQ(table.model()->rowCount(), 13);
+        EXPECT_EQ(Cell(table, 0, 2), "Ch1");
+        EXPECT_EQ(Cell(table, 0, 4), "stored as Analog channel 7");
+        EXPECT_EQ(Cell(table, 2, 4), "mode AM: the radio stores FM and NFM channels only");
+        EXPECT_FALSE(Ticked(table, 2));
+        EXPECT_TRUE(Ticked(table, 10));
+        EXPECT_FALSE(Ticked(table, 11));
+        EXPECT_EQ(Cell(table, 11, 4), "");
+        EXPECT_EQ(preview->Summary()->text(), "10 of 13 rows will be imported.");
+
+        // Row 1 out, rows 12 and 13 in: 13 no longer fits.
+        Toggle(table, 0);
+        Toggle(table, 11);
+        Toggle(table, 12);
+        EXPECT_FALSE(table.model()->setData(table.model()->index(2, 0), Qt::Checked, Qt::CheckStateRole));
+        EXPECT_FALSE(Ticked(table, 0));
+        EXPECT_FALSE(Ticked(table, 2));
+        EXPECT_EQ(Cell(table, 1, 4), "stored as Analog channel 7");
+        EXPECT_EQ(Cell(table, 11, 4), "stored as Analog channel 16");
+        EXPECT_EQ(Cell(table, 12, 4), "over capacity: the radio holds 16 analog channels");
+        preview->ModeButton(ImportMode::Replace)->setChecked(true);
+        EXPECT_EQ(preview->Summary()->text(), "11 of 13 rows will be imported.");
+        EXPECT_EQ(Cell(table, 12, 4), "stored as Analog channel 11");
+        preview->ModeButton(ImportMode::Append)->setChecked(true);
+        preview->ImportButton()->click();
+        EXPECT_EQ(preview->result(), QDialog::Accepted);
+        EXPECT_EQ(preview->Result().Stored(), 10u);
+    });
+    const auto before = CodeplugToBytes(s.app.Context().codeplug);
+    s.prompts->openAnswers.push_back({QString::fromStdString((dir.path / "list.csv").string())});
+    ASSERT_TRUE(s.frame->OnFileImport());
+    EXPECT_EQ(previews, 1);
+    Codeplug& c = s.app.Context().codeplug;
+    EXPECT_EQ(c.AnalogChannelCount[0], 16);
+    EXPECT_EQ(c.AnalogChannelTable.record(6)[2], 'C');  // "Ch2": the first ticked row
+    EXPECT_EQ(c.AnalogChannelTable.record(6)[4], 'h');
+    EXPECT_EQ(c.AnalogChannelTable.record(6)[6], '2');
+    EXPECT_TRUE(s.frame->IsModified());
+    ASSERT_EQ(s.frame->History().UndoSteps(), 1u);
+    EXPECT_EQ(s.frame->History().UndoName()->verb, EditKey::Import);
+
+    // Cancel in the preview changes nothing; a file the reader refuses never opens it.
+    QStringList opened;
+    s.frame->SetDialogRunner([&](QDialog& dialog) {
+        if (auto* choose = qobject_cast<CDialog_Exchange*>(&dialog)) {
+            choose->KindButton(ExchangeKind::QdmrYaml)->setChecked(true);
+            choose->accept();
+        } else {
+            opened << dialog.metaObject()->className();
+            dialog.reject();
+        }
+    });
+    const auto after = CodeplugToBytes(c);
+    std::ofstream(dir.path / "site.yaml") << "channels:\n  - fm: {id: a, rxFrequency: 446.1}\n";
+    std::ofstream(dir.path / "list.yaml") << "- a\n";
+    s.prompts->openAnswers.push_back({QString::fromStdString((dir.path / "site.yaml").string())});
+    EXPECT_FALSE(s.frame->OnFileImport());
+    s.prompts->openAnswers.push_back({QString::fromStdString((dir.path / "list.yaml").string())});
+    EXPECT_FALSE(s.frame->OnFileImport());
+    EXPECT_EQ(opened, (QStringList{"CDialog_ImportPreview", "CDialog_ImportProblems"}));
+    EXPECT_EQ(CodeplugToBytes(c), after);
+    EXPECT_NE(after, before);
+}
