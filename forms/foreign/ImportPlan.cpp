@@ -7,6 +7,7 @@
 
 #include "codeplug/Records.h"
 #include "forms/CodeplugCheck.h"
+#include "forms/CodeplugRules.h"
 #include "forms/Sections.h"
 #include "forms/channels/ChannelRules.h"
 #include "forms/channels/Encodings.h"
@@ -38,6 +39,7 @@ std::string InSentence(std::string_view label)
 
 struct KindInfo {
     const RecordSchema& schema;
+    std::string_view section;  // the Section id of its table
     std::size_t capacity;
     const char* plural;  // "analog channels", for "the radio holds 16 analog channels"
 };
@@ -45,15 +47,15 @@ struct KindInfo {
 KindInfo Info(PlanKind kind)
 {
     switch (kind) {
-    case PlanKind::RadioId: return {DmrSettingsSchema(), 1, "DMR radio ID"};
-    case PlanKind::Contact: return {ContactSchema(), contacts::kMaxContacts, "contacts"};
-    case PlanKind::RxGroup: return {RxGroupSchema(), rxgroups::kMaxLists, "receive group lists"};
-    case PlanKind::ScanList: return {ScanListSchema(), kMaxScanLists, "scan lists"};
-    case PlanKind::AnalogChannel: return {AnalogChannelSchema(), kMaxChannels, "analog channels"};
-    case PlanKind::DigitalChannel: return {DigitalChannelSchema(), kMaxChannels, "digital channels"};
-    case PlanKind::Zone: return {ZoneSchema(), kZoneCount, "zones"};
+    case PlanKind::RadioId: return {DmrSettingsSchema(), "dmrSettings", 1, "DMR radio ID"};
+    case PlanKind::Contact: return {ContactSchema(), "contacts", contacts::kMaxContacts, "contacts"};
+    case PlanKind::RxGroup: return {RxGroupSchema(), "rxGroupLists", rxgroups::kMaxLists, "receive group lists"};
+    case PlanKind::ScanList: return {ScanListSchema(), "scanLists", kMaxScanLists, "scan lists"};
+    case PlanKind::AnalogChannel: return {AnalogChannelSchema(), "analogChannels", kMaxChannels, "analog channels"};
+    case PlanKind::DigitalChannel: return {DigitalChannelSchema(), "digitalChannels", kMaxChannels, "digital channels"};
+    case PlanKind::Zone: return {ZoneSchema(), "zones", kZoneCount, "zones"};
     }
-    return {ZoneSchema(), 0, ""};
+    return {ZoneSchema(), "zones", 0, ""};
 }
 
 bool IsChannel(PlanKind kind) { return kind == PlanKind::AnalogChannel || kind == PlanKind::DigitalChannel; }
@@ -261,7 +263,7 @@ void ClearForReplace(Codeplug& c, PlanKind kind)
                 const std::size_t at = k == ChannelKind::Analog ? AnalogChannelField::ScanList : DigitalChannelField::ScanList;
                 if (record[at] == 1) {
                     record[at] = 0;
-                    RepairAutoScan(record, k);
+                    NormaliseChannel(record, k);
                 }
             }
         }
@@ -304,7 +306,11 @@ public:
             for (std::size_t i = 0; i < plan_.rows.size(); ++i) {
                 if (plan_.rows[i].kind != kind || !fit_.fates[i].stored)
                     continue;
-                if (std::string error = Store(plan_.rows[i], fit_.fates[i]); !error.empty())
+                std::string error = Store(plan_.rows[i], fit_.fates[i]);
+                // Zones and scan lists are judged once their members are in.
+                if (error.empty() && kind != PlanKind::Zone && kind != PlanKind::ScanList)
+                    error = Settle(kind, StoredIndex(kind, fit_.fates[i]));
+                if (!error.empty())
                     return "row " + std::to_string(plan_.rows[i].number) + ": " + error;
                 if (IsChannel(kind) && oldLastLeft) {
                     DeleteChannel(c_, ChannelKindOf(kind), 0);
@@ -324,6 +330,8 @@ public:
             const MemberList kept = zone && mode_ == ImportMode::Append ? ReadMembers(record) : MemberList{};
             WriteMembers(record, ResolveChannels(row, fit_, kept, fate.notes),
                          zone ? MemberListKind::Zone : MemberListKind::ScanList);
+            if (std::string error = Settle(row.kind, fate.index); !error.empty())
+                return "row " + std::to_string(row.number) + ": " + error;
         }
         JoinFirstScanList();
         RevalidateMemberLists(c_);
@@ -338,6 +346,33 @@ private:
     std::vector<std::string>& notes_;
     FieldContext ctx_;
     std::vector<std::uint8_t> templates_[2];  // analog, digital
+
+    // Where a stored record is now: channels and contacts were added at the end of their table.
+    std::size_t StoredIndex(PlanKind kind, const RowFate& fate) const
+    {
+        if (kind == PlanKind::Contact)
+            return contacts::Count(c_) - 1;
+        if (IsChannel(kind))
+            return ChannelCount(c_, ChannelKindOf(kind)) - 1;
+        return fate.index;
+    }
+
+    // The dependent fields of a stored record set as the forms set them, then the record judged
+    // by the rules every edit keeps: "" or its first error.
+    std::string Settle(PlanKind kind, std::size_t index)
+    {
+        const std::string_view section = Info(kind).section;
+        NormaliseRecord(c_, section, index);
+        for (const Section& s : Sections(c_)) {
+            if (s.id != section)
+                continue;
+            for (const RuleFinding& finding : RecordFindings(c_, s, index)) {
+                if (finding.error)
+                    return finding.what;
+            }
+        }
+        return {};
+    }
 
     std::string Store(const PlanRow& row, RowFate& fate)
     {
@@ -428,12 +463,6 @@ private:
             error = WriteField(*FindField(schema, "scanList"), record, 1, ctx_);
         else if (error.empty())
             error = link("scanList", row.scanList, fit_.scanAt, "scan list", "Off");
-        const ChannelKind kind = ChannelKindOf(row.kind);
-        RepairAutoScan(record, kind);
-        if (digital) {
-            RepairDirectMode(record);
-            RepairEncryptionKey(record);
-        }
         return error;
     }
 
