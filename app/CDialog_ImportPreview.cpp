@@ -172,7 +172,7 @@ CDialog_ImportPreview::CDialog_ImportPreview(const TextCatalogue& text, const QS
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->setWordWrap(false);
     table_->horizontalHeader()->setStretchLastSection(true);
-    for (const auto& [column, width] : {std::pair{kNumber, 70}, {kKind, 130}, {kName, 170}, {kDetails, 290}})
+    for (const auto& [column, width] : {std::pair{kNumber, 70}, {kKind, 130}, {kName, 150}, {kDetails, 340}})
         table_->setColumnWidth(column, width);
     layout->addWidget(table_, 1);
 
