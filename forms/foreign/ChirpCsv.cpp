@@ -176,7 +176,7 @@ PlanRow ReadRow(const Row& row, std::size_t position)
     v["rxTone"] = tones.rx;
     v["txTone"] = tones.tx;
     if (!mode.empty())
-        v["bandwidth"] = mode == "FM" ? "25MHz" : "12.5MHz";
+        v["bandwidth"] = mode == "FM" ? "25kHz" : "12.5kHz";
     if (const std::string power = row.Cell("Power"); !power.empty()) {
         if (const auto level = PowerLevel(power))
             v["power"] = *level;
@@ -292,7 +292,7 @@ ForeignExport ExportChirpCsv(const Codeplug& codeplug)
             tone = "Cross";
             cross = (txKind == "Tone" ? "Tone" : txKind) + "->" + (rxKind == "Tone" ? "Tone" : rxKind);
         }
-        const bool wide = read(r, "bandwidth") == "25MHz";
+        const bool wide = read(r, "bandwidth") == "25kHz";
         rows.push_back({std::to_string(i + 1), read(r, "alias"), MegahertzText(rx), duplex, offset, tone, rTone, cTone,
                         dtcs, polarity, rxDtcs, cross, wide ? "FM" : "NFM", "12.50",
                         r[AnalogChannelField::ScanList] == 0 ? "S" : "", read(r, "power") == "High" ? "5.0W" : "1.0W",

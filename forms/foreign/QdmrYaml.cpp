@@ -319,7 +319,7 @@ private:
         FieldValue& v = row.values;
         const std::string bandwidth = TextOr(Child(body, "bandwidth"), "");
         if (bandwidth == "Narrow" || bandwidth == "Wide")
-            v["bandwidth"] = bandwidth == "Wide" ? "25MHz" : "12.5MHz";
+            v["bandwidth"] = bandwidth == "Wide" ? "25kHz" : "12.5kHz";
         else if (!bandwidth.empty())
             row.notes.push_back("bandwidth \"" + bandwidth + "\" is not Narrow or Wide: left as it was");
         const auto rxTone = ToneOf(Child(body, "rxTone"));
@@ -539,7 +539,7 @@ ForeignExport ExportQdmrYaml(const Codeplug& codeplug)
                     out << YAML::Key << "contact" << YAML::Value
                         << "cont" + std::to_string(r[DigitalChannelField::TxContact] + 1);
             } else {
-                out << YAML::Key << "bandwidth" << YAML::Value << (Field(schema, r, "bandwidth") == "25MHz" ? "Wide" : "Narrow");
+                out << YAML::Key << "bandwidth" << YAML::Value << (Field(schema, r, "bandwidth") == "25kHz" ? "Wide" : "Narrow");
                 out << YAML::Key << "squelch" << YAML::Value << static_cast<int>(r[AnalogChannelField::SquelchLevel]);
                 out << YAML::Key << "rxTone" << YAML::Value;
                 WriteTone(out, Field(schema, r, "rxTone"));

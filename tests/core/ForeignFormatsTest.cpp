@@ -77,8 +77,8 @@ TEST(ChirpCsv, EveryDuplexToneModePolarityModeAndPower)
     };
     const Case cases[] = {
         // Duplex; tone values of an unused mode are ignored.
-        {"1,A,446.006250,,0,,88.5,69.4,999,XX,023,Tone->Tone,NFM,5,,1.0W", "446.006250 446.006250 None/None 12.5MHz Low scan"},
-        {"1,A,438.5,+,1.6,,,,,,,,FM,5,,", "438.500000 440.100000 None/None 25MHz - scan"},
+        {"1,A,446.006250,,0,,88.5,69.4,999,XX,023,Tone->Tone,NFM,5,,1.0W", "446.006250 446.006250 None/None 12.5kHz Low scan"},
+        {"1,A,438.5,+,1.6,,,,,,,,FM,5,,", "438.500000 440.100000 None/None 25kHz - scan"},
         {"1,A,439.25,-,7.6,,,,,,,,,5,S,", "439.250000 431.650000 None/None - -"},
         {"1,A,439,split,430.5,,,,,,,,,,P,", "439.000000 430.500000 None/None - -"},
         {"1,A,446.1,off,5,,,,,,,,,,,", "446.100000 446.100000 None/None - - ro scan"},
@@ -202,8 +202,8 @@ TEST(ChirpCsv, ALongListFitsTheChosenRowsAndListsEveryOther)
     // The even rows are scanned: they join scan list 1 after its 4 members and name it.
     EXPECT_EQ(Fields(*c, "scanLists", {"members"})[0], "D1, D2, D3, D4, A7, A8, A10, A12, A14|");
     const std::vector<std::string> stored = Fields(*c, "analogChannels", {"alias", "rxFrequency", "bandwidth", "scanList"});
-    EXPECT_EQ(stored[6], "R60|460.012500|12.5MHz|1|");
-    EXPECT_EQ(stored[8], "R69|469.012500|12.5MHz|Off|");
+    EXPECT_EQ(stored[6], "R60|460.012500|12.5kHz|1|");
+    EXPECT_EQ(stored[8], "R69|469.012500|12.5kHz|Off|");
 }
 
 TEST(ChirpCsv, OwnExportComesBackExactlyInEveryFieldCsvCarries)
@@ -221,7 +221,7 @@ TEST(ChirpCsv, OwnExportComesBackExactlyInEveryFieldCsvCarries)
         for (const auto& [id, value] : std::initializer_list<std::pair<const char*, FieldValue>>{
                  {"alias", "CH " + std::to_string(i)}, {"rxFrequency", "43" + std::to_string(i % 10) + ".012500"},
                  {"txFrequency", i % 3 ? "440.006250" : "43" + std::to_string(i % 10) + ".012500"},
-                 {"rxTone", tones[i][0]}, {"txTone", tones[i][1]}, {"bandwidth", i % 2 ? "25MHz" : "12.5MHz"},
+                 {"rxTone", tones[i][0]}, {"txTone", tones[i][1]}, {"bandwidth", i % 2 ? "25kHz" : "12.5kHz"},
                  {"power", i % 2 ? "Low" : "High"}, {"receiveOnly", i == 3}, {"scanList", i % 4 ? FieldValue(1) : "Off"}})
             ASSERT_EQ(WriteField(*FindField(schema, id), r, value, ctx), "") << id;
     }
@@ -273,8 +273,8 @@ TEST(QdmrYaml, SiteCodeplugEveryRowStoredOrListedWithItsReason)
     EXPECT_EQ(Fields(*c, "analogChannels", {"alias", "rxFrequency", "txFrequency", "rxTone", "txTone", "bandwidth", "power",
                                             "txPermission", "squelchLevel", "receiveOnly"}),
               (std::vector<std::string>{
-                  "Yard|438.025000|430.425000|67.0|D023I|25MHz|Low|CTCSS/DCS match|5|Off|",
-                  "Monitor|446.006250|446.006250|None|88.5|12.5MHz|High|Always|3|On|"}));
+                  "Yard|438.025000|430.425000|67.0|D023I|25kHz|Low|CTCSS/DCS match|5|Off|",
+                  "Monitor|446.006250|446.006250|None|88.5|12.5kHz|High|Always|3|On|"}));
     // Zone A and B merged, each channel once; the second zone had only channels that went.
     EXPECT_EQ(Fields(*c, "zones", {"alias", "members"}),
               (std::vector<std::string>{"Site|D1, A1, D2|", "Analog||"}));
@@ -293,7 +293,7 @@ TEST(QdmrYaml, ChannelForms)
         {"fm: {id: a, rxFrequency: 446.00625 MHz, txFrequency: 446.00625 MHz, rxTone: ~, txTone: {ctcss: 67.0}}",
          "446.006250 446.006250 None/67.0 - -"},
         {"analog: {id: a, rxFrequency: 446006.25 kHz, rxTone: {dcs: 754}, txTone: {dcs: -17}, bandwidth: Narrow}",
-         "446.006250 446.006250 D754N/D017I 12.5MHz -"},
+         "446.006250 446.006250 D754N/D017I 12.5kHz -"},
         {"fm: {id: a, rxFrequency: 439.5625, txFrequency: !<!default> \"\", power: Low, rxOnly: true}",
          "439.562500 439.562500 None/None - Low ro"},
         {"dmr: {id: a, rxFrequency: 0.4396 GHz, power: Mid}", "439.600000 439.600000 -/- - High"},
