@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 
 #include "app/QtText.h"
+#include "forms/Wording.h"
 
 namespace {
 
@@ -37,6 +38,13 @@ constexpr int kFirstKind = 20;  // in the order of PlanKind
 enum Column { kNumber, kKind, kName, kDetails, kResult, kColumns };
 
 }  // namespace
+
+// What the import says (reasons, notes), in the language of the interface.
+QString Worded(const TextCatalogue& text, const std::string& english)
+{
+    const bool chinese = text.KeyBase() == TextKeyBaseFor(UiLanguage::Chinese);
+    return QString::fromStdString(InLanguage(english, chinese ? UiLanguage::Chinese : UiLanguage::English));
+}
 
 // The rows of the plan with their ticks and fates; a tick changed here calls `changed`.
 class PreviewModel : public QAbstractTableModel {
@@ -121,20 +129,20 @@ private:
         const PlanRow& row = plan_.rows[r];
         QString text;
         if (Refused(r))
-            text = QString::fromStdString(fates_[r].reason);
+            text = Worded(text_, fates_[r].reason);
         else if (chosen && r < fates_.size() && fates_[r].stored)
             text = QText(text_, kSection, kStoredAs)
                        .arg(QText(text_, kSection, kFirstKind + static_cast<int>(row.kind)))
                        .arg(row.kind == PlanKind::RadioId ? QString() : QString::number(fates_[r].index + 1));
         else if (chosen && r < fates_.size())
-            text = QString::fromStdString(fates_[r].reason);
+            text = Worded(text_, fates_[r].reason);
         if (!withNotes)
             return text;
         std::vector<std::string> notes = row.notes;
         if (chosen && r < fates_.size())
             notes.insert(notes.end(), fates_[r].notes.begin(), fates_[r].notes.end());
         for (const std::string& note : notes)
-            text += "\n" + QString::fromStdString(note);
+            text += "\n" + Worded(text_, note);
         return text;
     }
 };
@@ -192,7 +200,7 @@ CDialog_ImportPreview::CDialog_ImportPreview(const TextCatalogue& text, const QS
     notes_->setMaximumHeight(fontMetrics().lineSpacing() * 4 + 12);
     QString notes;
     for (const std::string& note : plan_.notes)
-        notes += "\n" + QString::fromStdString(note);
+        notes += "\n" + Worded(text, note);
     notes_->setPlainText(notes.isEmpty() ? QString() : QText(text, kSection, kNotes) + notes);
     notes_->setVisible(!notes.isEmpty());
     layout->addWidget(notes_);
@@ -248,7 +256,7 @@ void CDialog_ImportPreview::Import()
     }
     QString text = QText(text_, kSection, kRefused);
     for (const std::string& problem : result_.problems)
-        text += "\n" + QString::fromStdString(problem);
+        text += "\n" + Worded(text_, problem);
     notes_->setPlainText(text);
     notes_->setVisible(true);
 }

@@ -87,6 +87,13 @@ constexpr Words kPhrases[] = {
     {"expected a list of records", "应为记录列表"}, {"not a part of a codeplug", "不是写频数据的一部分"},
     {"expected a JSON object", "应为 JSON 对象"}, {"the key must be a byte offset", "键必须是字节偏移"},
     {"expected hex bytes", "应为十六进制字节"}, {"not a record past the count", "不是数量之后的记录"},
+    // other programs' files
+    {"analog channels", "模拟信道"}, {"digital channels", "数字信道"}, {"contacts", "联系人"}, {"zones", "区域"},
+    {"receive group lists", "接收组列表"}, {"scan lists", "扫描列表"}, {"not chosen", "未选择"},
+    {"none of its members is imported", "其成员均未导入"}, {"the radio holds one DMR radio ID", "电台只有一个 DMR 本机 ID"},
+    {"the offset is larger than the frequency", "频差大于频率"},
+    {"cells past the header's columns are left out", "超出表头列数的单元格未导入"},
+    {"scan list 1 is full: the channel is not one of its members", "扫描列表 1 已满：该信道未加入"},
 };
 
 // Texts with values: "{}" stands for a value worded in turn, "{#}" for digits; in the Chinese
@@ -137,6 +144,24 @@ constexpr Words kPatterns[] = {
     {"{} records listed, but the count says {}", "列出 {1} 条记录，但数量为 {2}"},
     {"runs past the record's {} bytes", "超出记录的 {1} 个字节"}, {"byte {} belongs to a named field", "字节 {1} 属于已命名的字段"},
     {"expected {} hex bytes", "应为 {1} 个十六进制字节"}, {"expected at most {} hex bytes", "最多应为 {1} 个十六进制字节"},
+    // other programs' files
+    {"over capacity: the radio holds {#} {}", "超出容量：电台最多容纳 {1} 个{2}"},
+    {"the same call and ID as contact {#}, which is used", "与联系人 {1} 的呼叫类型和 ID 相同，改用该联系人"},
+    {"the radio holds one all call: contact {#} is used", "电台只能有一个全呼：改用联系人 {1}"},
+    {"the radio holds one DMR ID: {} is used", "电台只有一个 DMR ID：使用 {1}"},
+    {"mode {}: the radio stores FM and NFM channels only", "模式 {1}：电台只能存储 FM 和 NFM 信道"},
+    {"{} channel: the radio stores FM and DMR channels only", "{1} 信道：电台只能存储 FM 和 DMR 信道"},
+    {"{} contact: the radio holds DMR contacts only", "{1} 联系人：电台只能存储 DMR 联系人"},
+    {"{} \"{}\" is not a frequency in MHz", "{1}“{2}”不是以 MHz 为单位的频率"},
+    {"{} \"{}\" is not a CTCSS tone the radio has", "{1}“{2}”不是电台支持的 CTCSS 亚音"},
+    {"{} \"{}\" is not a DCS code the radio has", "{1}“{2}”不是电台支持的 DCS 码"},
+    {"tone {} is not a tone the radio has", "亚音 {1} 不是电台支持的亚音"},
+    {"ID \"{}\" is not a DMR ID (1-16776415)", "ID“{1}”不是 DMR ID（1-16776415）"},
+    {"{} MHz stored as {} MHz (the channel raster)", "{1} MHz 按信道步进存为 {2} MHz"},
+    {"columns the radio has no place for: {}", "电台无处存放的列：{1}"},
+    {"{}: left out (the radio has no place for it)", "{1}：未导入（电台无处存放）"},
+    {"member {} is not imported", "成员 {1} 未导入"},
+    {"name \"{}\" cut to {#} characters: \"{}\"", "名称“{1}”截为 {2} 个字符：“{3}”"},
 };
 
 bool AllDigits(std::string_view s)

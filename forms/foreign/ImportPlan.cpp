@@ -28,15 +28,6 @@ constexpr PlanKind kStoreOrder[] = {PlanKind::RadioId,       PlanKind::Contact, 
                                     PlanKind::ScanList,      PlanKind::AnalogChannel,  PlanKind::DigitalChannel,
                                     PlanKind::Zone};
 
-// A field's label inside a sentence: "receive frequency".
-std::string InSentence(std::string_view label)
-{
-    std::string out(label);
-    if (!out.empty() && out[0] >= 'A' && out[0] <= 'Z' && !(out.size() > 1 && out[1] >= 'A' && out[1] <= 'Z'))
-        out[0] = static_cast<char>(out[0] - 'A' + 'a');
-    return out;
-}
-
 struct KindInfo {
     const RecordSchema& schema;
     std::string_view section;  // the Section id of its table
@@ -95,11 +86,11 @@ std::string WriteValues(const PlanRow& row, std::span<std::uint8_t> record, cons
         const FieldDef* field = FindField(schema, id);
         if (field == nullptr)
             return id + ": not a field of a " + std::string(PlanKindLabel(row.kind));
-        const std::string label = InSentence(field->label);
+        const std::string label(field->label);
         if (field->codec == Codec::Frequency && value.is_string()) {
             const auto hertz = ParseHertz(value.get<std::string>());
             if (hertz && (*hertz < band.lower || *hertz > band.upper))
-                return label + " " + MegahertzText(*hertz) + " MHz is outside the band " + FrequencyToText(band.lower) +
+                return label + ": " + MegahertzText(*hertz) + " MHz is outside the band " + FrequencyToText(band.lower) +
                        "-" + FrequencyToText(band.upper) + " MHz";
         }
         if (const std::string error = WriteField(*field, record, value, ctx); !error.empty())
@@ -107,7 +98,7 @@ std::string WriteValues(const PlanRow& row, std::span<std::uint8_t> record, cons
         if (notes != nullptr && field->codec == Codec::Frequency) {
             const FieldValue stored = ReadField(*field, record);
             if (stored != value)
-                notes->push_back(label + " " + value.get<std::string>() + " MHz stored as " + stored.get<std::string>() +
+                notes->push_back(label + ": " + value.get<std::string>() + " MHz stored as " + stored.get<std::string>() +
                                  " MHz (the channel raster)");
         }
     }

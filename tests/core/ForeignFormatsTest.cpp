@@ -11,6 +11,7 @@
 #include "forms/CodeplugCheck.h"
 #include "forms/CsvTables.h"
 #include "forms/Sections.h"
+#include "forms/Wording.h"
 #include "forms/foreign/ChirpCsv.h"
 #include "forms/foreign/DmrUserCsv.h"
 #include "forms/foreign/QdmrYaml.h"
@@ -180,7 +181,7 @@ TEST(ChirpCsv, ALongListFitsTheChosenRowsAndListsEveryOther)
     EXPECT_TRUE(fates[9].stored);
     EXPECT_EQ(fates[9].index, 15u);
     EXPECT_EQ(fates[10].reason, "over capacity: the radio holds 16 analog channels");
-    EXPECT_EQ(fates[74].reason, "receive frequency 145.500000 MHz is outside the band 400.000000-480.000000 MHz");
+    EXPECT_EQ(fates[74].reason, "Receive frequency: 145.500000 MHz is outside the band 400.000000-480.000000 MHz");
     EXPECT_EQ(fates[75].reason, "mode AM: the radio stores FM and NFM channels only");
     const std::vector<bool> replacing = FittingRows(plan, ImportMode::Replace, *c);
     EXPECT_EQ(std::count(replacing.begin(), replacing.end(), true), 16);
@@ -197,7 +198,7 @@ TEST(ChirpCsv, ALongListFitsTheChosenRowsAndListsEveryOther)
     EXPECT_EQ(lines[0], "row 1 (R1): not stored: not chosen");
     EXPECT_EQ(lines[59], "row 60 (R60): Analog channel 7");
     EXPECT_EQ(lines[73], "row 74 (R74): Analog channel 14");
-    EXPECT_EQ(lines[74], "row 75 (R75): not stored: receive frequency 145.500000 MHz is outside the band 400.000000-480.000000 MHz");
+    EXPECT_EQ(lines[74], "row 75 (R75): not stored: Receive frequency: 145.500000 MHz is outside the band 400.000000-480.000000 MHz");
     EXPECT_EQ(lines[75], "row 76 (R76): not stored: mode AM: the radio stores FM and NFM channels only");
     // The even rows are scanned: they join scan list 1 after its 4 members and name it.
     EXPECT_EQ(Fields(*c, "scanLists", {"members"})[0], "D1, D2, D3, D4, A7, A8, A10, A12, A14|");
@@ -258,7 +259,7 @@ TEST(QdmrYaml, SiteCodeplugEveryRowStoredOrListedWithItsReason)
                   "row 9 (Direct): Digital channel 2",
                   "row 10 (Yard): Analog channel 1; squelch 7 stored as 5 (the radio has 0-5)",
                   "row 11 (Monitor): Analog channel 2",
-                  "row 12 (Two Metre): not stored: receive frequency 145.500000 MHz is outside the band 400.000000-480.000000 MHz",
+                  "row 12 (Two Metre): not stored: Receive frequency: 145.500000 MHz is outside the band 400.000000-480.000000 MHz",
                   "row 13 (Digital Voice): not stored: m17 channel: the radio stores FM and DMR channels only",
                   "row 14 (Site): Zone 1; member ch5 is not imported",
                   "row 15 (Site Scan): Scan list 1; member ch9 is not imported",
@@ -430,6 +431,19 @@ TEST(ForeignValues, FrequenciesTonesPowerRowNumbersAndCsvDialects)
                 got += cell.empty() ? "" : cell + "|";
         EXPECT_EQ(got, expected) << text;
     }
+}
+
+TEST(ForeignFormats, ReasonsInAChineseInterface)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"over capacity: the radio holds 16 analog channels", "超出容量：电台最多容纳 16 个模拟信道"},
+        {"Receive frequency: 145.500000 MHz is outside the band 400.000000-480.000000 MHz",
+         "接收频率：145.500000 MHz 超出频段 400.000000-480.000000 MHz"},
+        {"mode AM: the radio stores FM and NFM channels only", "模式 AM：电台只能存储 FM 和 NFM 信道"},
+        {"rToneFreq \"69.4\" is not a CTCSS tone the radio has", "rToneFreq“69.4”不是电台支持的 CTCSS 亚音"},
+    };
+    for (const auto& [english, chinese] : cases)
+        EXPECT_EQ(InLanguage(english, UiLanguage::Chinese), chinese);
 }
 
 TEST(ForeignFormats, DamagedFilesNeverCrashAndARefusedImportChangesNothing)
