@@ -593,7 +593,7 @@ std::optional<RowNumbers> ParseRowNumbers(std::string_view text, std::string& er
     std::size_t start = 0;
     const auto number = [](std::string_view digits, std::size_t& out) {
         const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), out);
-        return ec == std::errc() && end == digits.data() + digits.size() && out >= 1;
+        return ec == std::errc() && end == digits.data() + digits.size();
     };
     while (start <= text.size()) {
         const std::size_t comma = std::min(text.find(',', start), text.size());

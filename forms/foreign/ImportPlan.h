@@ -93,7 +93,8 @@ struct RowNumbers {
     std::vector<std::pair<std::size_t, std::size_t>> ranges;
     bool Contains(std::size_t number) const;
 };
-// nullopt and `error` for anything but numbers from 1 and ranges, separated by commas.
+// nullopt and `error` for anything but numbers and ranges separated by commas (0 is a number: a
+// CHIRP list may start at Location 0).
 std::optional<RowNumbers> ParseRowNumbers(std::string_view text, std::string& error);
 // One flag per row: whether its number is named.
 std::vector<bool> ChooseRows(const ImportPlan& plan, const RowNumbers& numbers);

@@ -4,6 +4,7 @@
 #include <charconv>
 #include <map>
 #include <optional>
+#include <set>
 
 #include <yaml-cpp/yaml.h>
 
@@ -23,6 +24,8 @@ using YAML::Node;
 
 // More entries than any codeplug of any radio has: the file is not one.
 constexpr std::size_t kMostEntries = 100000;
+// More members than any list of any radio has: the rest are left out with a note.
+constexpr std::size_t kMostMembers = 1000;
 
 // ---- reading values ----
 
@@ -76,12 +79,17 @@ std::vector<std::string> Ids(const Node& list, std::vector<std::string>& notes)
     std::vector<std::string> ids;
     if (!list.IsSequence())
         return ids;
-    for (std::size_t i = 0; i < list.size() && i < kMostEntries; ++i) {
+    std::size_t others = 0;
+    for (std::size_t i = 0; i < list.size() && i < kMostMembers; ++i) {
         if (const auto id = Text(list[i]); id && !id->empty())
             ids.push_back(*id);
         else
-            notes.push_back("entry " + std::to_string(i + 1) + " of a list is not an id: left out");
+            ++others;
     }
+    if (others != 0)
+        notes.push_back(std::to_string(others) + " entries of a list are not ids: left out");
+    if (list.size() > kMostMembers)
+        notes.push_back("entries past the first " + std::to_string(kMostMembers) + " of a list are left out");
     return ids;
 }
 
@@ -246,9 +254,10 @@ private:
     {
         PlanRow& row = NewRow(PlanKind::Zone, item);
         Name(item, AliasField::kMaxChars, row);
+        std::set<std::string> seen;
         for (const char* side : {"A", "B"}) {
             for (std::string& id : Ids(Child(item, side), row.notes)) {
-                if (std::find(row.members.begin(), row.members.end(), id) == row.members.end())
+                if (seen.insert(id).second)
                     row.members.push_back(std::move(id));
             }
         }

@@ -319,6 +319,16 @@ TEST(QdmrYaml, ChannelForms)
     };
     for (const auto& [text, error] : refused)
         EXPECT_EQ(ReadQdmrYaml(text).error, error) << text;
+
+    // A zone naming thousands of channels (twice, and not only by id) is read in bounds.
+    std::string zone = "zones:\n  - {id: z, name: Big, A: [";
+    for (int n = 0; n < 3000; ++n)
+        zone += "c" + std::to_string(n % 1500) + ", {x: 1}, ";
+    const ImportPlan big = ReadQdmrYaml(zone + "c0], B: [c7]}\n");
+    ASSERT_EQ(big.rows.size(), 1u);
+    EXPECT_EQ(big.rows[0].members.size(), 500u);
+    EXPECT_EQ(big.rows[0].notes, (std::vector<std::string>{"500 entries of a list are not ids: left out",
+                                                            "entries past the first 1000 of a list are left out"}));
 }
 
 TEST(QdmrYaml, MoreContactsThanFitAreListedAndOwnExportComesBack)
@@ -407,7 +417,7 @@ TEST(ForeignValues, FrequenciesTonesPowerRowNumbersAndCsvDialects)
     EXPECT_EQ(DcsTone("8", false), std::nullopt);
 
     const std::pair<const char*, const char*> rows[] = {
-        {"71-78,80", "71-78 80-80"}, {" 3 , 5 - 6 ", "3-3 5-6"}, {"", "!\"\""}, {"5-3", "!\"5-3\""}, {"1,,2", "!\"\""},
+        {"71-78,80", "71-78 80-80"}, {" 3 , 5 - 6 ", "3-3 5-6"}, {"0-2", "0-2"}, {"", "!\"\""}, {"5-3", "!\"5-3\""}, {"1,,2", "!\"\""},
         {"a", "!\"a\""}};
     for (const auto& [text, expected] : rows) {
         std::string error, got;
