@@ -23,6 +23,8 @@ std::string ErrorText(int error) { return std::generic_category().message(error)
 
 }  // namespace
 
+void (*saveStepObserver)(std::string_view step) = nullptr;
+
 std::vector<std::uint8_t> CodeplugToBytes(Codeplug& codeplug)
 {
     std::vector<std::uint8_t> out;
@@ -169,6 +171,24 @@ int CreateBeside(const fs::path& target, fs::path& name)
     return -1;
 }
 
+void Step(std::string_view step)
+{
+    if (saveStepObserver != nullptr)
+        saveStepObserver(step);
+}
+
+bool Synced(int fd)
+{
+    Step("sync");
+    return ::fsync(fd) == 0;
+}
+
+bool Renamed(const fs::path& from, const fs::path& to)
+{
+    Step("rename");
+    return ::rename(from.c_str(), to.c_str()) == 0;
+}
+
 bool WriteWhole(int fd, std::span<const std::uint8_t> bytes)
 {
     std::size_t done = 0;
@@ -230,13 +250,13 @@ FileResult WriteBeside(const fs::path& path, std::span<const std::uint8_t> bytes
     if (::stat(target.c_str(), &existing) == 0)
         ::fchmod(fd, existing.st_mode & 07777);  // the new file keeps the old one's permissions
     // Written whole and on the disk before it takes the target's place.
-    bool ok = WriteWhole(fd, bytes) && ::fsync(fd) == 0;
+    bool ok = WriteWhole(fd, bytes) && Synced(fd);
     int error = ok ? 0 : errno;
     if (::close(fd) != 0 && ok) {
         ok = false;
         error = errno;
     }
-    if (ok && replace && ::rename(temp.c_str(), target.c_str()) != 0) {
+    if (ok && replace && !Renamed(temp, target)) {
         ok = false;
         error = errno;
     }

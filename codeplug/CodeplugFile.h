@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "codeplug/Codeplug.h"
@@ -69,3 +70,7 @@ std::string DescribeFileProblem(const FileResult& result);
 std::vector<std::uint8_t> CodeplugToBytes(Codeplug& codeplug);
 // Copies the first 11279 bytes; throws std::invalid_argument when fewer are given.
 void CodeplugFromBytes(Codeplug& codeplug, std::span<const std::uint8_t> bytes);
+
+// For tests: when set, told of the steps of every save as they are taken ("sync" of the new
+// file, "rename" over the target), so the order can be checked.
+extern void (*saveStepObserver)(std::string_view step);

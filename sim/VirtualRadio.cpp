@@ -954,7 +954,8 @@ void VirtualRadio::HandleCommandFrame(Clock::Time at)
         const std::uint8_t sub = f[3];
         if (sub == 0x81) {
             Event(at, "key query " + Hex(param));
-            pendingData_.assign(setup_.keyAnswer.begin(), setup_.keyAnswer.end());
+            pendingData_.assign(setup_.keyAnswer.begin(),
+                                setup_.keyAnswer.begin() + std::min(setup_.keyAnswerBytes, setup_.keyAnswer.size()));
             dataPending_ = true;
             Reply(Ack(static_cast<std::uint16_t>(pendingData_.size())), at, false);
         } else if (sub == 0x01) {

@@ -72,6 +72,8 @@ struct RadioSetup {
     // Answer to the "key" query: the model identity (12 bytes) and 4 firmware bytes (01 00: version
     // 0100, new enough for the adjustment values).
     std::array<std::uint8_t, 16> keyAnswer = {'Z', 'R', '-', '7', '4', '0', 0, 0, 0, 0, 0, 0, 0x01, 0x00, 0x00, 0x00};
+    // How many of those bytes the radio announces and sends (fewer: a radio that leaves out firmware bytes).
+    std::size_t keyAnswerBytes = 16;
     // Bytes 2..17 of the identify answer.
     std::array<std::uint8_t, 16> identifyData = {'Z', 'R', '-', '7', '4', '0', 'N', 'V', 0, 0, 0, 0, 0x01, 0x00, 0x00, 0x00};
     // State byte of the identify answer; by default 0 without a service password, 2 with one.

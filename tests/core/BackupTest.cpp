@@ -55,3 +55,25 @@ TEST(Backups, NamedByTimeAndSerialAndTheOldestGo)
     EXPECT_FALSE(backups::Save(*image, dir / "notes.txt" / "x", at(0)).ok);
     fs::remove_all(dir);
 }
+
+TEST(Backups, PruningOnceKeepsExactlyTheNewest)
+{
+    const fs::path dir = fs::temp_directory_path() / ("zr740-prune-" + std::to_string(getpid()));
+    const struct { int backups; std::size_t keep, removed; const char* oldestLeft; } rows[] = {
+        {4, 3, 1, "20261207-000001-A.VNTX"},
+        {3, 3, 0, "20261207-000000-A.VNTX"},
+        {5, 1, 4, "20261207-000004-A.VNTX"},
+    };
+    for (const auto& row : rows) {
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+        std::ofstream(dir / "notes.txt") << "not a backup";
+        for (int i = 0; i < row.backups; ++i)
+            std::ofstream(dir / ("20261207-00000" + std::to_string(i) + "-A.VNTX")) << i;
+        EXPECT_EQ(backups::Prune(dir, row.keep), row.removed) << row.backups;
+        const auto left = Listed(dir);
+        ASSERT_EQ(left.size(), row.keep + 1) << row.backups;
+        EXPECT_EQ(left[0].string(), row.oldestLeft);
+    }
+    fs::remove_all(dir);
+}

@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <random>
 
 #include "codeplug/CodeplugFile.h"
@@ -192,4 +193,23 @@ TEST_F(CodeplugFile, DigitalMicGainIsRepairedOnLoadOutside298To4000)
         ASSERT_TRUE(LoadCodeplugFile(cp, Write("gain.VNTX", ValidFile(8, stored))).ok());
         EXPECT_EQ(GetLE16(cp.FunctionExtra, FunctionExtraField::DigitalMicGain), loaded) << stored;
     }
+}
+
+TEST_F(CodeplugFile, EveryWriteIsOnTheDiskBeforeItTakesTheTargetsPlace)
+{
+    static std::vector<std::string> steps;
+    saveStepObserver = [](std::string_view step) { steps.emplace_back(step); };
+    const std::vector<std::uint8_t> text{'a', 'b'};
+    Codeplug cp;
+    const struct { std::function<FileResult()> write; std::vector<std::string> steps; } rows[] = {
+        {[&] { return SaveCodeplugFile(cp, dir / "a.VNTX"); }, {"sync", "rename"}},
+        {[&] { return ReplaceFileContents(dir / "a.json", text); }, {"sync", "rename"}},
+        {[&] { return CheckCodeplugFileWritable(dir / "b.VNTX"); }, {"sync"}},
+    };
+    for (const auto& row : rows) {
+        steps.clear();
+        EXPECT_TRUE(row.write().ok());
+        EXPECT_EQ(steps, row.steps);
+    }
+    saveStepObserver = nullptr;
 }

@@ -141,6 +141,7 @@ TEST(CodeplugJson, HandEditsLandInTheirBytesAndBadValuesAreRefusedWithTheirPath)
         {"/analogChannels/records/0/alias", "a name much longer than eighteen"},
         {"/zones/records/0/members", JsonDocument::array({"A1", "X9"})},
         {"/radioSettings/powerOnZone", 3},
+        {"/analogChannels/records/0/kept/1", "01"},  // byte 1 is the alias length
     };
     for (const auto& [path, value] : bad) {
         JsonDocument broken = doc;
@@ -150,6 +151,15 @@ TEST(CodeplugJson, HandEditsLandInTheirBytesAndBadValuesAreRefusedWithTheirPath)
         EXPECT_EQ(problems[0].path, path);
         EXPECT_FALSE(problems[0].reason.empty());
     }
+    // Bytes no valid value describes travel as "exact"; an edit of the value is still written.
+    auto odd = std::make_unique<Codeplug>(*edited);
+    odd->AnalogChannelTable.record(0)[65] = 200;  // past every tone list
+    JsonDocument oddDoc = ExportJson(*odd);
+    ASSERT_TRUE(oddDoc["analogChannels"]["records"][0]["exact"].contains("rxTone"));
+    oddDoc["analogChannels"]["records"][0]["rxTone"] = "D025N";
+    ASSERT_TRUE(ImportJson(oddDoc, *odd).empty());
+    EXPECT_EQ(BytesOf(*odd)[5438 + 65], 3);
+
     JsonDocument structural = doc;
     structural["analogChannels"]["count"] = doc["analogChannels"]["count"].get<int>() + 1;  // one record short
     structural["digitalChannels"]["records"][0]["colour"] = 1;

@@ -280,6 +280,8 @@ TEST(AdjustValues, RefusalsWriteNothing)
     };
     refused([](VirtualRadio& radio) { radio.setup().keyAnswer[11] = 1; }, 300);  // the last identity byte differs
     refused([](VirtualRadio& radio) { radio.setup().keyAnswer[12] = 0x00, radio.setup().keyAnswer[13] = 0x30; }, 200);  // "0030"
+    for (const std::size_t bytes : {13, 14, 15})  // the firmware bytes cut short: "01" alone would pass
+        refused([&](VirtualRadio& radio) { radio.setup().keyAnswerBytes = bytes; }, 200);
     refused([](VirtualRadio& radio) { radio.faults().silent = true; }, 256);
     refused([](VirtualRadio& radio) { radio.setup().groups.erase(0x06); }, 1);  // the QT group not located
 
