@@ -1,8 +1,11 @@
 #include "app/Artwork.h"
 
+#include <QIconEngine>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
+
+#include <functional>
 
 namespace {
 
@@ -126,6 +129,64 @@ QPixmap Canvas(int size)
     return pixmap;
 }
 
+// An icon of square pictures in a few sizes, each painted when it is first asked for: a start
+// paints only the sizes the first window shows. It answers as an icon holding every size does
+// (the same size is picked for a request, the other modes made from it by the style).
+class PaintedIconEngine final : public QIconEngine {
+public:
+    using Painter = std::function<void(QPainter&, double size)>;
+    PaintedIconEngine(Painter paint, QList<int> sizes) : paint_(std::move(paint)), sizes_(std::move(sizes)) {}
+
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override
+    {
+        return Painted(size).pixmap(size, mode, state);
+    }
+    QSize actualSize(const QSize& size, QIcon::Mode mode, QIcon::State state) override
+    {
+        return Painted(size).actualSize(size, mode, state);
+    }
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override
+    {
+        painter->drawPixmap(rect, pixmap(rect.size() * painter->device()->devicePixelRatio(), mode, state));
+    }
+    QList<QSize> availableSizes(QIcon::Mode mode, QIcon::State state) override
+    {
+        QList<QSize> sizes;
+        if (mode == QIcon::Normal && state == QIcon::Off)
+            for (int size : sizes_)
+                sizes.append(QSize(size, size));
+        return sizes;
+    }
+    QIconEngine* clone() const override { return new PaintedIconEngine(*this); }
+    QString key() const override { return QStringLiteral("PaintedIconEngine"); }
+
+private:
+    // The pictures painted so far, with the one a request picks among all sizes: the smallest
+    // that is at least as large, else the largest.
+    const QIcon& Painted(const QSize& wanted)
+    {
+        const int area = wanted.width() * wanted.height();
+        int best = sizes_.back();
+        for (int size : sizes_)
+            if (size * size >= area && size < best)
+                best = size;
+        if (!painted_.contains(best)) {
+            QPixmap pixmap = Canvas(best);
+            QPainter p(&pixmap);
+            paint_(p, best);
+            p.end();
+            icon_.addPixmap(pixmap);
+            painted_.append(best);
+        }
+        return icon_;
+    }
+
+    Painter paint_;
+    QList<int> sizes_;  // ascending
+    QList<int> painted_;
+    QIcon icon_;
+};
+
 }  // namespace
 
 QPixmap ProgramIconPixmap(int size)
@@ -139,10 +200,8 @@ QPixmap ProgramIconPixmap(int size)
 
 QIcon ProgramIcon()
 {
-    QIcon icon;
-    for (int size : {16, 24, 32, 48, 64, 128})
-        icon.addPixmap(ProgramIconPixmap(size));
-    return icon;
+    const auto paint = [](QPainter& p, double size) { PaintRadio(p, QRectF(0, 0, size, size)); };
+    return QIcon(new PaintedIconEngine(paint, {16, 24, 32, 48, 64, 128}));
 }
 
 QPixmap ClientBackgroundTile()
@@ -166,11 +225,7 @@ QPixmap ClientBackgroundTile()
 
 QIcon DrawToolIcon(ToolIcon kind)
 {
-    QIcon icon;
-    for (int size : {16, 24, 32, 48}) {
-        QPixmap pixmap = Canvas(size);
-        QPainter p(&pixmap);
-        const double s = size;
+    const auto paint = [kind](QPainter& p, double s) {
         switch (kind) {
         case ToolIcon::Print:
             PaintPrinter(p, QRectF(0, 0, s, s));
@@ -188,8 +243,6 @@ QIcon DrawToolIcon(ToolIcon kind)
             PaintTurnArrow(p, QRectF(0, 0, s, s), kind == ToolIcon::Redo);
             break;
         }
-        p.end();
-        icon.addPixmap(pixmap);
-    }
-    return icon;
+    };
+    return QIcon(new PaintedIconEngine(paint, {16, 24, 32, 48}));
 }

@@ -12,6 +12,7 @@
 #include "app/Artwork.h"
 #include "app/CMainFrame.h"
 #include "app/CVanticApp.h"
+#include "app/ExitWhenShown.h"
 #include "app/FormFactories.h"
 #include "app/QtLanguage.h"
 #include "codeplug/CodeplugFile.h"
@@ -40,6 +41,7 @@ int main(int argc, char** argv)
     InstallFormFactories(frame);
 
     frame.ShowFitted(QGuiApplication::primaryScreen()->availableGeometry());
+    ExitWhenShown(frame);
     if (!line.file.isEmpty())
         frame.OpenCodeplugFile(QFileInfo(line.file).absoluteFilePath().toStdString());
     return QApplication::exec();
