@@ -121,10 +121,13 @@ TEST_F(CodeplugFile, SaveThroughASymbolicLinkKeepsTheLink)
     fs::create_directories(dir / "real");
     const fs::path real = Write("real/held.VNTX", std::vector<std::uint8_t>(100, 1));
     fs::create_symlink(fs::path("real") / "held.VNTX", dir / "link.VNTX");
+    const fs::perms ownerOnly = fs::perms::owner_read | fs::perms::owner_write;
+    fs::permissions(real, ownerOnly);
     Codeplug cp;
     cp.RadioSettings[5] = 0x77;
     ASSERT_TRUE(SaveCodeplugFile(cp, dir / "link.VNTX").ok());
     EXPECT_TRUE(fs::is_symlink(dir / "link.VNTX"));
+    EXPECT_EQ(fs::status(real).permissions() & fs::perms::all, ownerOnly) << "the new file keeps the old one's permissions";
     EXPECT_EQ(fs::file_size(real), 11279u);
     Codeplug back;
     EXPECT_TRUE(LoadCodeplugFile(back, dir / "link.VNTX").ok());

@@ -133,6 +133,7 @@ TEST(CodeplugRules, TheCheckKnowsEveryFieldsValidValues)
         {"Contact 6: a second all call (contact 5 is one)", [](Image& b) { b[kContact1 + 4 * 45 + 39] = 2; }},
         {"Contact 2: the same ID 1 as contact 1", [](Image& b) { Put(b, kContact1 + 45 + 41, {0x01, 0, 0, 0}); }},
         {"Contact 1: Call ID: 16776416 is outside 1-16776415", [](Image& b) { Put(b, kContact1 + 41, {0x16, 0x64, 0x77, 0x16}); }},
+        {"Contact 1: Call ID: 16777215 is outside 1-16776415", [](Image& b) { Put(b, kContact1 + 41, {0x15, 0x72, 0x77, 0x16}); }},
         {"Analog channel 1: Auto scan is On, but with the other settings the forms store Off",
          [](Image& b) { b[kAnalog1 + 60] = 0; b[kAnalog1 + 39] |= 0x01; }},
         {"Digital channel 1: Encryption key is 0, but with the other settings the forms store 1",
@@ -181,6 +182,7 @@ TEST(CodeplugRules, ImportsRefuseWhatTheFormsRefuseAndStoreWhatTheyStore)
         {CsvTable::DigitalChannels, 2, "Transmit contact", "7", "row 3, column 8 (Transmit contact): contact 7 does not exist (6 in use)"},
         {CsvTable::Contacts, 2, "Call ID", "16776416", "row 3, column 4 (Call ID): 16776416 is outside 1-16776415"},
         {CsvTable::Contacts, 3, "Call ID", "1", "row 4, column 4 (Call ID): the same ID 1 as contact 1"},
+        {CsvTable::Contacts, 3, "No.", "1", "row 4, column 1 (No.): record 1 is listed twice"},
         {CsvTable::AnalogChannels, 1, "Squelch level", "9999999999999999999999", "row 2, column 13 (Squelch level): expected a whole number"},
         {CsvTable::AnalogChannels, 1, "Channel alias", std::string("Gate\tB"), "holds characters the radio cannot show"},
         {CsvTable::AnalogChannels, 1, "Channel alias", "North\nGate", "holds characters the radio cannot show"},
@@ -238,6 +240,9 @@ TEST(CodeplugRules, ImportsRefuseWhatTheFormsRefuseAndStoreWhatTheyStore)
         {CsvTable::DigitalChannels, 1, {{"Direct (TDMA) mode", "On"}}, kDigital1 + 42, 0x07, 0x04},
         {CsvTable::DigitalChannels, 3, {{"Transmit frequency", "441.500000"}}, kDigital1 + 2 * 82 + 42, 0x07, 0x04},
         {CsvTable::DigitalChannels, 3, {{"Receive and transmit differ", "On"}}, kDigital1 + 2 * 82 + 42, 0x04, 0x00},
+        // The band's top is in the band; a private call may carry a group call's ID.
+        {CsvTable::AnalogChannels, 1, {{"Receive frequency", "480.000000"}}, kAnalog1 + 45, 0xFF, 0x1C},
+        {CsvTable::Contacts, 4, {{"Call ID", "1"}}, kContact1 + 3 * 45 + 41, 0xFF, 0x01},
     };
     for (const Normalised& test : normalised) {
         auto c = Load(original);

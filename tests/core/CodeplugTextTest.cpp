@@ -142,6 +142,8 @@ TEST(CodeplugJson, HandEditsLandInTheirBytesAndBadValuesAreRefusedWithTheirPath)
         {"/zones/records/0/members", JsonDocument::array({"A1", "X9"})},
         {"/radioSettings/powerOnZone", 3},
         {"/analogChannels/records/0/kept/1", "01"},  // byte 1 is the alias length
+        {"/analogChannels/records/0/kept/80", "0000"},  // past the record's 81 bytes
+        {"/analogChannels/unused/6", "00"},              // record 6 is in use
     };
     for (const auto& [path, value] : bad) {
         JsonDocument broken = doc;

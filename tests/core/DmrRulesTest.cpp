@@ -59,6 +59,7 @@ TEST(BcdId, DecimalNumbersPackAndUnpackDigitByDigit)
     EXPECT_EQ(UnpackBcdId(0x1AB), std::nullopt);
     EXPECT_EQ(UnpackBcdId(0xA0000000), std::nullopt);
     EXPECT_TRUE(IsValidBcdId(0x63));
+    EXPECT_TRUE(IsValidBcdId(0x99999999));
     EXPECT_FALSE(IsValidBcdId(0x5F));
     EXPECT_EQ(BcdIdToText(0x00000901), "901");
 }

@@ -49,8 +49,17 @@ TEST(SessionRules, PasswordEntryRecordComparisonAndTheStampedBlock)
         EXPECT_EQ(std::string(c.PasswordBlock.begin(), c.PasswordBlock.end()),
                   std::string("\x00\x01" "00004321" "\x80" "00004321" "\x01" "2024,03,07", 30));
         c.PasswordBlock[1] = 0;
+        c.FunctionExtra.fill(0x66);
         StampPasswordBlock(c, Date{12345, 1, 1});  // a five-digit year is cut to the field
         EXPECT_EQ(c.PasswordBlock[10], 0);
+        EXPECT_EQ(c.FunctionExtra[0], 0x66) << "the block that follows is untouched";
         EXPECT_EQ(std::string(c.PasswordBlock.begin() + 20, c.PasswordBlock.end()), "12345,01,0");
     }
+}
+
+TEST(SessionRules, EachFailureOfTheRadioHasItsMessage)
+{
+    const std::pair<int, int> rows[] = {{257, 81}, {258, 25}, {768, 82}, {515, 90}, {513, 15}, {1, 15}};
+    for (const auto& [result, key] : rows)
+        EXPECT_EQ(MessageKeyForStatus(StatusForFailure(result)), key) << result;
 }
