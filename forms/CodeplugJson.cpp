@@ -232,7 +232,8 @@ std::vector<JsonProblem> ImportJson(const JsonDocument& doc, Codeplug& target)
 
     auto built = std::make_unique<Codeplug>();
     const std::vector<Section> sections = Sections(*built);
-    for (const auto& [key, value] : doc.items()) {
+    for (const auto& item : doc.items()) {
+        const std::string& key = item.key();  // a name, not a binding: clang 14 cannot capture one
         const bool known = key == "format" || key == "version" ||
                            std::any_of(sections.begin(), sections.end(), [&](const Section& s) { return s.id == key; });
         if (!known)
