@@ -125,16 +125,6 @@ TEST(FileTraps, OutputsAreWrittenSafelyWhateverLiesAroundThem)
              EXPECT_TRUE(fs::exists(d / "out.json.notes.saving")) << "not a name of ours";
              EXPECT_TRUE(fs::exists(d / ("other.json." + dead + ".0.saving"))) << "another target's";
          }},
-        {"a CSV export over a read-only file keeps its permissions",
-         [](const fs::path& d) {
-             Put(d / "out.csv", "old");
-             fs::permissions(d / "out.csv", fs::perms::owner_read | fs::perms::group_read);
-         },
-         zr740 + " export '" + kDefault.string() + "' --table contacts -o out.csv", 0,
-         [](const fs::path& d, const Ran&) {
-             EXPECT_EQ(Text(d / "out.csv").substr(0, 3), "\xEF\xBB\xBF");
-             EXPECT_EQ(fs::status(d / "out.csv").permissions(), fs::perms::owner_read | fs::perms::group_read);
-         }},
         {"JSON nested 50000 deep",
          [](const fs::path& d) { Put(d / "deep.json", "{\"a\":" + std::string(50000, '[') + std::string(50000, ']') + "}"); },
          zr740 + " import deep.json -o deep.VNTX", 1,
