@@ -407,8 +407,8 @@ int RunWrite(Args args)
         return loaded;
     // As the write dialog: the ID given (or the file's own, as the dialog shows it) read as
     // packed decimal digits and clamped to 1..16776415.
-    const std::string idText = o->radioId ? *o->radioId : session::RadioIdFieldText(session::GetRadioId(*image), false);
-    session::SetRadioId(*image, session::ParseRadioIdText(idText));
+    const std::string idText = o->radioId ? *o->radioId : session::RadioIdFieldText(GetRadioId(*image), false);
+    SetRadioId(*image, ParseBcdIdText(idText));
 
     int repeats = 0;
     const int result = RunSession(verb, *o, *image, false, repeats);

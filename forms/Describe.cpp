@@ -8,7 +8,7 @@
 #include "codeplug/Records.h"
 #include "forms/FieldSchema.h"
 #include "forms/channels/Encodings.h"
-#include "forms/dmr/BcdId.h"
+#include "codeplug/BcdId.h"
 
 namespace {
 

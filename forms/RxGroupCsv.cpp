@@ -1,4 +1,4 @@
-// Receive group lists as CSV: one row a list, one member a cell (see CsvTables.h for why).
+// Receive group lists as CSV: one row a list, one member a cell (see RxGroupCsv.h for why).
 #include <algorithm>
 #include <charconv>
 #include <cstdio>
@@ -6,7 +6,7 @@
 
 #include "codeplug/Records.h"
 #include "forms/CodeplugRules.h"
-#include "forms/CsvTables.h"
+#include "forms/RxGroupCsv.h"
 #include "forms/Sections.h"
 #include "forms/FieldSchema.h"
 #include "forms/channels/Encodings.h"

@@ -131,7 +131,7 @@ CDialog_RW::CDialog_RW(AppContext& app, CDialog_MSComm& link, TransferState& sta
     if (mode_ == Mode::Write) {
         const bool increment = state_.IdAutoIncrement != 0;
         increment_->setChecked(increment);
-        radioId_->setText(QString::fromStdString(session::RadioIdFieldText(session::GetRadioId(app_.codeplug), increment)));
+        radioId_->setText(QString::fromStdString(session::RadioIdFieldText(GetRadioId(app_.codeplug), increment)));
         connect(increment_, &QCheckBox::toggled, this, [this](bool on) { state_.IdAutoIncrement = on ? 1 : 0; });
     } else {
         radioIdLabel_->hide();
@@ -200,7 +200,7 @@ void CDialog_RW::Start()
     } else {
         progress_->setRange(0, kWriteRange);
         state_.TransferStatus = session::status::WriteRunning;
-        session::SetRadioId(app_.codeplug, session::ParseRadioIdText(radioId_->text().toLatin1().toStdString()));
+        SetRadioId(app_.codeplug, ParseBcdIdText(radioId_->text().toLatin1().toStdString()));
         worker_->queue().Post([context] { WriteWorker(*context); });
     }
 }

@@ -250,7 +250,7 @@ void FleetRun::RunPort(const std::string& name, CDialog_MSComm& link)
 void FleetRun::WriteOne(const std::string& name, CDialog_MSComm& link, std::uint32_t id)
 {
     auto image = std::make_unique<Codeplug>(*image_);
-    session::SetRadioId(*image, PackId(id));
+    SetRadioId(*image, PackId(id));
     // The write reads the radio's information record back before it sends anything, so what
     // stands here afterwards came from this radio.
     image->RadioInfoBlock.fill(0);

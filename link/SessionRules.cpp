@@ -6,55 +6,17 @@
 
 namespace session {
 
-namespace {
-
-int HexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
-}  // namespace
-
-std::uint32_t ParseRadioIdText(std::string_view text)
-{
-    std::uint64_t value = 0;
-    for (char c : text) {
-        const int digit = HexDigit(c);
-        if (digit < 0)
-            break;
-        value = value * 16 + static_cast<std::uint64_t>(digit);
-        if (value > DmrSettingsField::kMaxBcdId) {  // everything longer only grows; stop before overflowing
-            value = DmrSettingsField::kMaxBcdId;
-            break;
-        }
-    }
-    if (value == 0)
-        value = 1;
-    return static_cast<std::uint32_t>(value);
-}
-
 std::string RadioIdFieldText(std::uint32_t packedId, bool increment)
 {
-    char hex[16];
-    std::snprintf(hex, sizeof hex, "%X", packedId);
+    const std::string hex = BcdIdToText(packedId);
     if (!increment)
         return hex;
     // The text read as a decimal number: leading decimal digits only, as a C conversion would.
     std::uint64_t decimal = 0;
-    for (const char* p = hex; *p >= '0' && *p <= '9'; ++p)
+    for (const char* p = hex.c_str(); *p >= '0' && *p <= '9'; ++p)
         decimal = decimal * 10 + static_cast<std::uint64_t>(*p - '0');
     return std::to_string(decimal + 1);
 }
-
-std::uint32_t GetRadioId(const Codeplug& codeplug) { return GetLE32(codeplug.DmrSettings, DmrSettingsField::RadioId); }
-
-void SetRadioId(Codeplug& codeplug, std::uint32_t packedId) { PutLE32(codeplug.DmrSettings, DmrSettingsField::RadioId, packedId); }
 
 PasswordEntryBytes MakePasswordEntry(std::string_view typed)
 {

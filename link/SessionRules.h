@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "codeplug/BcdId.h"
 #include "codeplug/Codeplug.h"
 #include "codeplug/Records.h"
 
@@ -20,16 +21,10 @@ namespace session {
 constexpr std::size_t kRadioIdChars = 8;           // width of the radio-ID field
 constexpr std::size_t kPasswordChars = 8;          // width of the password field
 
-// Reads leading hexadecimal digits (parsing stops at the first other character, empty gives 0),
-// then clamps: above 0x16776415 becomes 0x16776415, 0 becomes 1. Long digit strings saturate.
-std::uint32_t ParseRadioIdText(std::string_view text);
-
-// The text the write dialog shows when it opens: the ID's hexadecimal digits (the decimal digits
-// of the packed value); with the increment box ticked that text read as a decimal number plus 1.
+// The text the write dialog shows when it opens: the ID's text (BcdIdToText); with the increment
+// box ticked that text read as a decimal number plus 1. The box's text is read back with
+// ParseBcdIdText, the radio's ID kept with GetRadioId / SetRadioId (codeplug/BcdId.h).
 std::string RadioIdFieldText(std::uint32_t packedId, bool increment);
-
-std::uint32_t GetRadioId(const Codeplug& codeplug);
-void SetRadioId(Codeplug& codeplug, std::uint32_t packedId);
 
 // ---- Passwords ------------------------------------------------------------------------------
 

@@ -8,7 +8,7 @@
 #include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
-#include "forms/dmr/BcdId.h"
+#include "codeplug/BcdId.h"
 
 namespace {
 constexpr int kTitleKey = 0;

@@ -12,7 +12,7 @@
 #include "app/QtText.h"
 #include "app/TextCatalogue.h"
 #include "codeplug/Codeplug.h"
-#include "forms/dmr/BcdId.h"
+#include "codeplug/BcdId.h"
 #include "forms/dmr/ContactRules.h"
 #include "forms/dmr/RxGroupRules.h"
 #include "ui/CMSFlexGrid.h"

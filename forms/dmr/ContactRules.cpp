@@ -6,7 +6,7 @@
 #include "codeplug/Bytes.h"
 #include "codeplug/Records.h"
 #include "forms/channels/Encodings.h"
-#include "forms/dmr/BcdId.h"
+#include "codeplug/BcdId.h"
 
 namespace contacts {
 

@@ -12,7 +12,7 @@
 #include <string_view>
 
 #include "codeplug/Codeplug.h"
-#include "forms/dmr/BcdId.h"
+#include "codeplug/BcdId.h"
 
 namespace contacts {
 

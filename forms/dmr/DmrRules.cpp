@@ -1,9 +1,8 @@
 #include "forms/dmr/DmrRules.h"
 
+#include "codeplug/BcdId.h"
 #include "codeplug/Bytes.h"
 #include "codeplug/Records.h"
-#include "forms/dmr/BcdId.h"
-#include "link/SessionRules.h"
 
 namespace dmr {
 
@@ -53,14 +52,14 @@ std::uint8_t StoredOfPosition(const SettingList& list, int position)
     return static_cast<std::uint8_t>(position + list.storedBase);
 }
 
-std::uint32_t RadioId(const Codeplug& codeplug) { return session::GetRadioId(codeplug); }
+std::uint32_t RadioId(const Codeplug& codeplug) { return GetRadioId(codeplug); }
 
 std::string RadioIdText(const Codeplug& codeplug) { return BcdIdToText(RadioId(codeplug)); }
 
 std::uint32_t CommitRadioIdText(Codeplug& codeplug, std::string_view text)
 {
     const std::uint32_t id = ParseBcdIdText(text);
-    session::SetRadioId(codeplug, id);
+    SetRadioId(codeplug, id);
     return id;
 }
 

@@ -6,7 +6,7 @@
 #include <map>
 
 #include "codeplug/Records.h"
-#include "forms/CsvTables.h"
+#include "forms/Csv.h"
 #include "forms/Sections.h"
 #include "forms/channels/ChannelRules.h"
 #include "forms/channels/Encodings.h"

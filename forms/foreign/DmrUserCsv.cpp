@@ -4,9 +4,9 @@
 #include <optional>
 
 #include "codeplug/Records.h"
-#include "forms/CsvTables.h"
+#include "forms/Csv.h"
 #include "forms/channels/Encodings.h"
-#include "forms/dmr/BcdId.h"
+#include "codeplug/BcdId.h"
 #include "forms/foreign/ForeignValues.h"
 
 namespace {

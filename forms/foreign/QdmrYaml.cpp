@@ -13,7 +13,7 @@
 #include "forms/channels/ChannelRules.h"
 #include "forms/channels/Encodings.h"
 #include "forms/channels/MemberRules.h"
-#include "forms/dmr/BcdId.h"
+#include "codeplug/BcdId.h"
 #include "forms/dmr/ContactRules.h"
 #include "forms/dmr/RxGroupRules.h"
 #include "forms/foreign/ForeignValues.h"

@@ -17,7 +17,7 @@
 #include "forms/Sections.h"
 #include "forms/channels/ChannelRules.h"
 #include "forms/channels/Encodings.h"
-#include "forms/dmr/BcdId.h"
+#include "codeplug/BcdId.h"
 #include "forms/dmr/ContactRules.h"
 
 namespace {
@@ -38,24 +38,7 @@ std::uint32_t Le32(const Image& b, std::size_t at)
     return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | static_cast<std::uint32_t>(b[at + 3]) << 24;
 }
 
-// Export, print, parse and import: the image that comes back.
-Image ThroughJson(const Codeplug& c)
-{
-    const JsonDocument doc = JsonDocument::parse(ExportJson(c).dump(2));
-    auto back = std::make_unique<Codeplug>();
-    const auto problems = ImportJson(doc, *back);
-    EXPECT_TRUE(problems.empty()) << (problems.empty() ? "" : problems.front().path + ": " + problems.front().reason) << " (" << problems.size() << ")";
-    return BytesOf(*back);
-}
 
-const CheckFinding* FindingWith(const std::vector<CheckFinding>& findings, std::string_view text)
-{
-    for (const CheckFinding& f : findings) {
-        if (f.Text().find(text) != std::string::npos)
-            return &f;
-    }
-    return nullptr;
-}
 
 }  // namespace
 

@@ -5,7 +5,7 @@
 #include <map>
 #include <vector>
 
-#include "forms/dmr/BcdId.h"
+#include "codeplug/BcdId.h"
 #include "forms/dmr/DmrRules.h"
 
 namespace {

@@ -6,6 +6,7 @@
 #include "codeplug/CodeplugFile.h"
 #include "data/DefaultCodeplug.h"
 #include "forms/CsvTables.h"
+#include "forms/RxGroupCsv.h"
 
 namespace {
 

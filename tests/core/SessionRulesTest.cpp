@@ -14,7 +14,7 @@ TEST(SessionRules, RadioIdFieldIsHexTextClampedAndIncrementedAsDecimal)
     for (auto [text, id] : {std::pair<const char*, std::uint32_t>{"1234567", 0x01234567}, {"16776415", 0x16776415},
                             {"16776416", 0x16776415}, {"99999999", 0x16776415}, {"", 1}, {"0000", 1},
                             {"12x9", 0x12}, {"ab", 0xAB}, {"FFFFFFFFFFFFFFFFFFFF1", 0x16776415}})
-        EXPECT_EQ(ParseRadioIdText(text), id) << text;
+        EXPECT_EQ(ParseBcdIdText(text), id) << text;
     EXPECT_EQ(RadioIdFieldText(0x01234567, false), "1234567");
     EXPECT_EQ(RadioIdFieldText(0x00001009, true), "1010");
     EXPECT_EQ(RadioIdFieldText(0x00000999, true), "1000");

@@ -88,7 +88,7 @@ TEST(SessionWrite, RadioIdMessageContactAndZoneRules)
                          Row{"99999999", 5, 0, {0x16, 0x77, 0x64, 0x15}, 1, 0},
                          Row{"", 2, 1, {0x00, 0x00, 0x00, 0x01}, 2, 1}}) {
         Prepared s;
-        session::SetRadioId(*s.image, session::ParseRadioIdText(k.id));
+        SetRadioId(*s.image, ParseBcdIdText(k.id));
         SetCount(s.image->MessageCount, k.messages);
         SetCount(s.image->ContactCount, k.contacts);
         s.Write();

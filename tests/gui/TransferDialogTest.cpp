@@ -108,7 +108,7 @@ TEST(TransferDialog, WriteTakesTheRadioIdFromItsFieldAndTheIncrementBoxOutlivesT
     DialogBench b;
     b.bench.radio.LoadCodeplug(*FullImage(5));
     b.app->codeplug = *FullImage(1);
-    session::SetRadioId(b.app->codeplug, 0x00001009);
+    SetRadioId(b.app->codeplug, 0x00001009);
     {
         auto d = b.Open(Mode::Write);
         EXPECT_EQ(d->radioIdEdit()->text(), "1009");

@@ -20,9 +20,14 @@ inline constexpr std::uint32_t kMaxIdNumber = 16776415;  // an ID box takes at m
 // For a valid ID these are exactly its decimal digits.
 std::string BcdIdToText(std::uint32_t packed);
 
+// The radio's own ID (DmrSettings bytes 1-4).
+struct Codeplug;
+std::uint32_t GetRadioId(const Codeplug& codeplug);
+void SetRadioId(Codeplug& codeplug, std::uint32_t packed);
+
 // What an ID box stores: its leading hexadecimal digits (A-F included, so "1AB" is 0x1AB; the
 // first other character ends the number), then clamped: above 0x16776415 becomes 0x16776415,
-// 0 (also an empty box) becomes 1.
+// 0 (also an empty box) becomes 1. Long digit strings saturate.
 std::uint32_t ParseBcdIdText(std::string_view text);
 
 // Every nibble a decimal digit.
