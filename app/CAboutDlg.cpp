@@ -4,7 +4,7 @@
 #include <QGridLayout>
 #include <QLabel>
 
-#include "app/Artwork.h"
+#include "ui/Artwork.h"
 
 CAboutDlg::CAboutDlg(bool chinese, QWidget* parent) : QDialog(parent)
 {

@@ -7,7 +7,7 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
-#include "app/QtText.h"
+#include "ui/QtText.h"
 #include "forms/CodeplugRules.h"
 #include "forms/Wording.h"
 

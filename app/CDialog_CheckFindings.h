@@ -6,7 +6,7 @@
 
 #include <QDialog>
 
-#include "app/SystemSettings.h"
+#include "core/SystemSettings.h"
 #include "forms/CodeplugCheck.h"
 
 class QListWidget;

@@ -8,8 +8,8 @@
 #include <QVBoxLayout>
 
 #include "app/FileCommands.h"
-#include "app/QtText.h"
-#include "app/TextCatalogue.h"
+#include "ui/QtText.h"
+#include "core/TextCatalogue.h"
 
 namespace {
 

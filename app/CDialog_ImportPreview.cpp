@@ -13,7 +13,7 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
-#include "app/QtText.h"
+#include "ui/QtText.h"
 #include "forms/Wording.h"
 
 namespace {

@@ -27,8 +27,8 @@
 #include <QScreen>
 #include <QUrl>
 
-#include "app/Artwork.h"
-#include "app/Backups.h"
+#include "ui/Artwork.h"
+#include "core/Backups.h"
 #include "app/CAboutDlg.h"
 #include "app/CDialog_CheckFindings.h"
 #include "app/CDialog_Exchange.h"
@@ -40,15 +40,15 @@
 #include "app/HelpWindow.h"
 #include "app/MdiArrange.h"
 #include "app/Navigation.h"
-#include "app/QtText.h"
+#include "ui/QtText.h"
 #include "app/UserPrompts.h"
 #include "forms/CodeplugCheck.h"
 #include "link/CDIALOG_PassWord.h"
 #include "link/CDialog_ADJ.h"
 #include "link/CDialog_RadioInfo.h"
 #include "link/CDialog_SetComPort.h"
-#include "ui/FormBase.h"
-#include "ui/SheetPainter.h"
+#include "forms/FormBase.h"
+#include "forms/SheetPainter.h"
 
 namespace {
 
@@ -488,7 +488,7 @@ void CMainFrame::OpenForm(FormKind kind)
     const FormFactory& factory = factories_[static_cast<std::size_t>(kind)];
     if (!factory)
         return;  // this form is not part of the program yet
-    CFormBase* form = factory(app_);
+    CFormBase* form = factory(app_.Forms());
     if (form == nullptr)
         return;
     auto* window = new QMdiSubWindow;

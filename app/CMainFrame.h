@@ -15,7 +15,7 @@
 #include <QPointer>
 
 #include "app/EditHistory.h"
-#include "app/NavigationState.h"
+#include "core/NavigationState.h"
 #include "app/RecentFiles.h"
 #include "app/TextExchange.h"
 #include "app/UserPrompts.h"
@@ -24,6 +24,7 @@
 #include "link/CDialog_RW.h"
 
 class CFormBase;
+struct FormContext;
 class CVanticApp;
 class QAction;
 class QDockWidget;
@@ -46,7 +47,7 @@ public:
 class CMainFrame : public QMainWindow {
     Q_OBJECT
 public:
-    using FormFactory = std::function<CFormBase*(CVanticApp&)>;
+    using FormFactory = std::function<CFormBase*(FormContext&)>;
 
     // Tree item data roles: the number a numbered item carries and the "Tree" key of the label.
     static constexpr int kNumberRole = Qt::UserRole + 1;

@@ -10,9 +10,10 @@
 #include <QString>
 #include <QStringList>
 
-#include "app/AppContext.h"
-#include "app/NavigationState.h"
-#include "app/ProgramDirectories.h"
+#include "core/AppContext.h"
+#include "core/NavigationState.h"
+#include "forms/FormBase.h"
+#include "core/ProgramDirectories.h"
 #include "link/CDialog_MSComm.h"
 #include "link/Clock.h"
 #include "link/TransferState.h"
@@ -64,12 +65,16 @@ public:
     // The VOX form's settings: held for the run only, neither saved nor sent to the radio.
     VoxSettings& Vox() { return context_.vox; }
 
+    // What the forms are given when they are created.
+    FormContext& Forms() { return forms_; }
+
     CMainFrame* MainFrame() const { return mainFrame_; }
     void SetMainFrame(CMainFrame* frame) { mainFrame_ = frame; }
 
 private:
     AppContext context_;
     NavigationState navigation_;
+    FormContext forms_{context_, navigation_};
     SystemClock clock_;
     std::unique_ptr<CDialog_MSComm> link_;
     TransferState transfer_;

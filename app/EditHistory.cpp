@@ -5,7 +5,7 @@
 #include <set>
 #include <string_view>
 
-#include "app/AppContext.h"
+#include "core/AppContext.h"
 #include "forms/CodeplugDiff.h"
 #include "forms/FieldSchema.h"
 

@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "app/TextCatalogue.h"
+#include "core/TextCatalogue.h"
 #include "codeplug/Codeplug.h"
 #include "forms/channels/MonitorRules.h"
 #include "forms/dmr/AlarmRules.h"

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <ctime>
 
-#include "app/Backups.h"
+#include "core/Backups.h"
 
 std::string TitleWithName(const std::string& baseTitle, const std::string& name)
 {

@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/SystemSettings.h"
+#include "core/SystemSettings.h"
 #include "codeplug/CodeplugFile.h"
 
 // Base title alone, or base title + "[" + name + "]" (a file's path, "Read from radio SN0742").

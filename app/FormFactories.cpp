@@ -20,19 +20,19 @@
 void InstallFormFactories(CMainFrame& frame)
 {
     // A form kind without a factory makes its command and tree items do nothing.
-    frame.SetFormFactory(FormKind::AnalogChannel, [](CVanticApp& app) { return new CFORM_AnaCH(app); });
-    frame.SetFormFactory(FormKind::DigitalChannel, [](CVanticApp& app) { return new CForm_AnologCH(app); });
-    frame.SetFormFactory(FormKind::Dmr, [](CVanticApp& app) { return new CFORM_DMR(app); });
-    frame.SetFormFactory(FormKind::DigitalEmergAlarm, [](CVanticApp& app) { return new CForm_DigitalEmergAlarm(app); });
-    frame.SetFormFactory(FormKind::AnalogEmergAlarm, [](CVanticApp& app) { return new CForm_AnologEmergAlarm(app); });
-    frame.SetFormFactory(FormKind::Key, [](CVanticApp& app) { return new CForm_Key(app); });
-    frame.SetFormFactory(FormKind::Message, [](CVanticApp& app) { return new Form_Message(app); });
-    frame.SetFormFactory(FormKind::DmrContact, [](CVanticApp& app) { return new CFORM_DMR_Contact(app); });
-    frame.SetFormFactory(FormKind::DmrRxGrpList, [](CVanticApp& app) { return new CFORM_DMR_RxGrpList(app); });
-    frame.SetFormFactory(FormKind::PasswordEC, [](CVanticApp& app) { return new CFrom_PasswordEC(app); });
-    frame.SetFormFactory(FormKind::Fun, [](CVanticApp& app) { return new CForm_Fun(app); });
-    frame.SetFormFactory(FormKind::Vox, [](CVanticApp& app) { return new CForm_VOX(app); });
-    frame.SetFormFactory(FormKind::Zone, [](CVanticApp& app) { return new CForm_GroupCH(app); });
-    frame.SetFormFactory(FormKind::Scan, [](CVanticApp& app) { return new CForm_Scan(app); });
-    frame.SetFormFactory(FormKind::MonitorCh, [](CVanticApp& app) { return new CForm_MonitorCh(app); });
+    frame.SetFormFactory(FormKind::AnalogChannel, [](FormContext& context) { return new CFORM_AnaCH(context); });
+    frame.SetFormFactory(FormKind::DigitalChannel, [](FormContext& context) { return new CForm_AnologCH(context); });
+    frame.SetFormFactory(FormKind::Dmr, [](FormContext& context) { return new CFORM_DMR(context); });
+    frame.SetFormFactory(FormKind::DigitalEmergAlarm, [](FormContext& context) { return new CForm_DigitalEmergAlarm(context); });
+    frame.SetFormFactory(FormKind::AnalogEmergAlarm, [](FormContext& context) { return new CForm_AnologEmergAlarm(context); });
+    frame.SetFormFactory(FormKind::Key, [](FormContext& context) { return new CForm_Key(context); });
+    frame.SetFormFactory(FormKind::Message, [](FormContext& context) { return new Form_Message(context); });
+    frame.SetFormFactory(FormKind::DmrContact, [](FormContext& context) { return new CFORM_DMR_Contact(context); });
+    frame.SetFormFactory(FormKind::DmrRxGrpList, [](FormContext& context) { return new CFORM_DMR_RxGrpList(context); });
+    frame.SetFormFactory(FormKind::PasswordEC, [](FormContext& context) { return new CFrom_PasswordEC(context); });
+    frame.SetFormFactory(FormKind::Fun, [](FormContext& context) { return new CForm_Fun(context); });
+    frame.SetFormFactory(FormKind::Vox, [](FormContext& context) { return new CForm_VOX(context); });
+    frame.SetFormFactory(FormKind::Zone, [](FormContext& context) { return new CForm_GroupCH(context); });
+    frame.SetFormFactory(FormKind::Scan, [](FormContext& context) { return new CForm_Scan(context); });
+    frame.SetFormFactory(FormKind::MonitorCh, [](FormContext& context) { return new CForm_MonitorCh(context); });
 }

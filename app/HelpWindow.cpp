@@ -8,7 +8,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
-#include "app/Artwork.h"
+#include "ui/Artwork.h"
 
 CHelpWindow::CHelpWindow(const std::filesystem::path& manual, bool chinese, QWidget* parent) : QDialog(parent)
 {

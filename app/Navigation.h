@@ -8,34 +8,11 @@
 #include <utility>
 #include <vector>
 
-#include "app/NavigationState.h"
-#include "app/TextCatalogue.h"
+#include "core/NavigationState.h"
+#include "core/TextCatalogue.h"
 #include "codeplug/Codeplug.h"
 #include "forms/dmr/AlarmRules.h"
 
-// Keys of section "Tree".
-namespace TreeKey {
-inline constexpr int Root = 0;
-inline constexpr int RadioInfo = 1;
-inline constexpr int Functions = 2;
-inline constexpr int Keys = 3;
-inline constexpr int GeneralFunctions = 4;
-inline constexpr int Dmr = 7;
-inline constexpr int DmrBasic = 8;
-inline constexpr int Contacts = 9;
-inline constexpr int RxGroupLists = 10;
-inline constexpr int RxGroupItem = 11;      // pattern with the list number
-inline constexpr int ScanLists = 17;
-inline constexpr int ScanListItem = 18;     // pattern with the list number
-inline constexpr int DigitalChannels = 28;
-inline constexpr int AnalogChannels = 29;
-inline constexpr int DigitalChannelItem = 30;
-inline constexpr int AnalogChannelItem = 31;
-inline constexpr int Zones = 33;
-inline constexpr int Zone1 = 34;
-inline constexpr int Zone2 = 35;
-inline constexpr int ProgrammingPassword = 36;
-}  // namespace TreeKey
 
 struct NavNode {
     std::string label;

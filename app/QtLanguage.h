@@ -5,7 +5,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "app/SystemSettings.h"
+#include "core/SystemSettings.h"
 
 class QCoreApplication;
 

@@ -9,7 +9,7 @@
 
 #include <cstdio>
 
-#include "app/Artwork.h"
+#include "ui/Artwork.h"
 #include "app/CMainFrame.h"
 #include "app/CVanticApp.h"
 #include "app/ExitWhenShown.h"

@@ -26,10 +26,10 @@
 #include <string>
 #include <thread>
 
-#include "app/ProgramDirectories.h"
-#include "app/SystemSettings.h"
+#include "core/ProgramDirectories.h"
+#include "core/SystemSettings.h"
 #include "cli/Verbs.h"
-#include "app/Backups.h"
+#include "core/Backups.h"
 #include "codeplug/RadioInfo.h"
 #include "codeplug/CodeplugFile.h"
 #include "forms/channels/Encodings.h"

@@ -6,11 +6,11 @@
 #include <QByteArray>
 #include <QGuiApplication>
 
-#include "app/AppContext.h"
+#include "core/AppContext.h"
 #include "cli/Verbs.h"
 #include "codeplug/CodeplugFile.h"
 #include "forms/ChannelSheet.h"
-#include "ui/SheetPainter.h"
+#include "forms/SheetPainter.h"
 
 namespace cli {
 

@@ -8,7 +8,7 @@
 #include <span>
 #include <string_view>
 
-#include "app/ProgramDirectories.h"
+#include "core/ProgramDirectories.h"
 #include "codeplug/Codeplug.h"
 #include "link/PortProbe.h"
 

@@ -5,7 +5,7 @@
 #include <QDir>
 #include <QGuiApplication>
 
-#include "app/Artwork.h"
+#include "ui/Artwork.h"
 
 int main(int argc, char** argv)
 {

@@ -2,12 +2,12 @@
 // The channel sheet a dealer hands over with a radio: the radio's alias and ID, then tables of
 // the analog and digital channels, the zones and scan lists with their members, the contacts and
 // the receive group lists, in the language of the texts given. Plain data: the desktop program
-// prints it and zr740 writes it as PDF, both through one painter (ui/SheetPainter.h).
+// prints it and zr740 writes it as PDF, both through one painter (forms/SheetPainter.h).
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "app/TextCatalogue.h"
+#include "core/TextCatalogue.h"
 #include "codeplug/Codeplug.h"
 
 struct SheetColumn {

@@ -10,6 +10,6 @@
 #include <string>
 #include <string_view>
 
-#include "app/SystemSettings.h"
+#include "core/SystemSettings.h"
 
 std::string InLanguage(std::string_view english, UiLanguage language);

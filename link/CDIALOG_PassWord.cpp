@@ -12,8 +12,8 @@
 
 #include <algorithm>
 
-#include "app/AppContext.h"
-#include "app/QtText.h"
+#include "core/AppContext.h"
+#include "ui/QtText.h"
 #include "codeplug/ProgrammingPassword.h"
 #include "codeplug/Records.h"
 #include "link/PortProbe.h"

@@ -8,8 +8,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/AppContext.h"
-#include "app/QtText.h"
+#include "core/AppContext.h"
+#include "ui/QtText.h"
 #include "link/ServiceOperations.h"
 
 namespace {

@@ -16,8 +16,8 @@
 
 #include <algorithm>
 
-#include "app/AppContext.h"
-#include "app/QtText.h"
+#include "core/AppContext.h"
+#include "ui/QtText.h"
 #include "link/CDialog_MSComm.h"
 #include "link/PortNames.h"
 #include "link/PortProbe.h"

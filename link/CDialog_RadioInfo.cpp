@@ -8,8 +8,8 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
-#include "app/AppContext.h"
-#include "app/QtText.h"
+#include "core/AppContext.h"
+#include "ui/QtText.h"
 #include "codeplug/RadioInfo.h"
 #include "forms/channels/Encodings.h"
 

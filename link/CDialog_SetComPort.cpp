@@ -12,8 +12,8 @@
 #include <cstring>
 #include <system_error>
 
-#include "app/AppContext.h"
-#include "app/QtText.h"
+#include "core/AppContext.h"
+#include "ui/QtText.h"
 #include "link/PortNames.h"
 
 namespace {

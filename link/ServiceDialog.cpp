@@ -8,7 +8,7 @@
 #include <QMetaObject>
 #include <QProgressBar>
 
-#include "app/AppContext.h"
+#include "core/AppContext.h"
 #include "link/CDialog_MSComm.h"
 #include "link/PortNames.h"
 

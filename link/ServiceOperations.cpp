@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "app/SystemSettings.h"
+#include "core/SystemSettings.h"
 #include "link/CDialog_MSComm.h"
 
 namespace service {

@@ -9,8 +9,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/Navigation.h"
-#include "app/QtText.h"
+#include "core/NavigationState.h"
+#include "ui/QtText.h"
 #include "codeplug/Records.h"
 #include "forms/channels/Encodings.h"
 
@@ -69,7 +69,7 @@ ToneControls ReadTone(const QComboBox* type, const QComboBox* ctcss, const QComb
 }
 }  // namespace
 
-CFORM_AnaCH::CFORM_AnaCH(CVanticApp& app) : ChannelFormBase(app, FormKind::AnalogChannel, ChannelKind::Analog)
+CFORM_AnaCH::CFORM_AnaCH(FormContext& context) : ChannelFormBase(context, FormKind::AnalogChannel, ChannelKind::Analog)
 {
     Controls& c = ui_;
     c.alias = NewBox(static_cast<int>(AliasField::kMaxChars));

@@ -6,7 +6,7 @@
 class CFORM_AnaCH : public ChannelFormBase {
     Q_OBJECT
 public:
-    explicit CFORM_AnaCH(CVanticApp& app);
+    explicit CFORM_AnaCH(FormContext& context);
 
     // The controls, for the tests and the screenshots.
     struct Controls {

@@ -8,8 +8,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/Navigation.h"
-#include "app/QtText.h"
+#include "core/NavigationState.h"
+#include "ui/QtText.h"
 #include "codeplug/Records.h"
 #include "forms/channels/Encodings.h"
 
@@ -41,7 +41,7 @@ constexpr ChannelCheckField<C> kCheckFields[] = {
     {&C::vox, F::Flags2, F::kFlagVox}, {&C::receiveOnly, F::Flags1, F::kFlagReceiveOnly}};
 }  // namespace
 
-CForm_AnologCH::CForm_AnologCH(CVanticApp& app) : ChannelFormBase(app, FormKind::DigitalChannel, ChannelKind::Digital)
+CForm_AnologCH::CForm_AnologCH(FormContext& context) : ChannelFormBase(context, FormKind::DigitalChannel, ChannelKind::Digital)
 {
     Controls& c = ui_;
     c.alias = NewBox(static_cast<int>(AliasField::kMaxChars));

@@ -6,7 +6,7 @@
 class CForm_AnologCH : public ChannelFormBase {
     Q_OBJECT
 public:
-    explicit CForm_AnologCH(CVanticApp& app);
+    explicit CForm_AnologCH(FormContext& context);
 
     // The controls, for the tests and the screenshots.
     struct Controls {

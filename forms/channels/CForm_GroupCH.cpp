@@ -9,8 +9,8 @@
 
 #include "codeplug/Codeplug.h"
 
-CForm_GroupCH::CForm_GroupCH(CVanticApp& app, QWidget* parent)
-    : MemberListFormBase(app, FormKind::Zone, "Tree", MemberListKind::Zone, parent)
+CForm_GroupCH::CForm_GroupCH(FormContext& context, QWidget* parent)
+    : MemberListFormBase(context, FormKind::Zone, "Tree", MemberListKind::Zone, parent)
 {
     NewAliasBox(220);
     NewGrids(MemberButtons::Captioned);

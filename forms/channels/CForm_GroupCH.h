@@ -6,7 +6,7 @@
 class CForm_GroupCH : public MemberListFormBase {
     Q_OBJECT
 public:
-    explicit CForm_GroupCH(CVanticApp& app, QWidget* parent = nullptr);
+    explicit CForm_GroupCH(FormContext& context, QWidget* parent = nullptr);
 
 protected:
     void InitialiseControls() override;

@@ -9,7 +9,6 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/CVanticApp.h"
 #include "forms/channels/ChannelGrids.h"
 #include "ui/CMSFlexGrid.h"
 
@@ -34,8 +33,8 @@ constexpr int kGridRows = 16;
 
 }  // namespace
 
-CForm_MonitorCh::CForm_MonitorCh(CVanticApp& app, QWidget* parent)
-    : CFormBase(app, FormKind::MonitorCh, "MonitorCH", parent)
+CForm_MonitorCh::CForm_MonitorCh(FormContext& context, QWidget* parent)
+    : CFormBase(context, FormKind::MonitorCh, "MonitorCH", parent)
 {
     holdTimeLabel_ = new QLabel(this);
     holdTime_ = new QComboBox(this);

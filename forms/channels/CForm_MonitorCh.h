@@ -3,7 +3,7 @@
 // their call settings. What it edits lives in the application's memory for the run only.
 #include "forms/channels/MemberGridParts.h"
 #include "forms/channels/MonitorRules.h"
-#include "ui/FormBase.h"
+#include "forms/FormBase.h"
 
 class QCheckBox;
 class QComboBox;
@@ -11,7 +11,7 @@ class QComboBox;
 class CForm_MonitorCh : public CFormBase {
     Q_OBJECT
 public:
-    explicit CForm_MonitorCh(CVanticApp& app, QWidget* parent = nullptr);
+    explicit CForm_MonitorCh(FormContext& context, QWidget* parent = nullptr);
 
     CMSFlexGrid* CandidateGrid() const { return grids_.available; }
     CMSFlexGrid* MemberGrid() const { return grids_.members; }

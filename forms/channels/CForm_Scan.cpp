@@ -8,7 +8,6 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/CVanticApp.h"
 #include "codeplug/Bytes.h"
 #include "codeplug/Codeplug.h"
 #include "codeplug/Records.h"
@@ -39,8 +38,8 @@ QPushButton* SmallButton(const char* text, QWidget* parent)
 
 }  // namespace
 
-CForm_Scan::CForm_Scan(CVanticApp& app, QWidget* parent)
-    : MemberListFormBase(app, FormKind::Scan, "Scan", MemberListKind::ScanList, parent)
+CForm_Scan::CForm_Scan(FormContext& context, QWidget* parent)
+    : MemberListFormBase(context, FormKind::Scan, "Scan", MemberListKind::ScanList, parent)
 {
     NewAliasBox(200);
     txModeLabel_ = new QLabel(this);

@@ -8,7 +8,7 @@ class QComboBox;
 class CForm_Scan : public MemberListFormBase {
     Q_OBJECT
 public:
-    explicit CForm_Scan(CVanticApp& app, QWidget* parent = nullptr);
+    explicit CForm_Scan(FormContext& context, QWidget* parent = nullptr);
 
     QComboBox* TxModeList() const { return txMode_; }
     QComboBox* DwellList() const { return dwell_; }

@@ -10,9 +10,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/Navigation.h"
-#include "app/QtText.h"
-#include "app/AppContext.h"
+#include "core/NavigationState.h"
+#include "ui/QtText.h"
+#include "core/AppContext.h"
 #include "codeplug/Bytes.h"
 #include "codeplug/Records.h"
 #include "forms/channels/Encodings.h"
@@ -38,8 +38,8 @@ NameFields NameFieldsOf(ChannelKind kind)
 QString FrequencyText(std::uint32_t hertz) { return QString::fromStdString(FrequencyToText(hertz)); }
 }  // namespace
 
-ChannelFormBase::ChannelFormBase(CVanticApp& app, FormKind kind, ChannelKind channelKind)
-    : CFormBase(app, kind, "CH_Str"), channelKind_(channelKind)
+ChannelFormBase::ChannelFormBase(FormContext& context, FormKind kind, ChannelKind channelKind)
+    : CFormBase(context, kind, "CH_Str"), channelKind_(channelKind)
 {
 }
 

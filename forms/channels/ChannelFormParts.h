@@ -11,7 +11,7 @@
 #include <QCheckBox>
 
 #include "forms/channels/ChannelRules.h"
-#include "ui/FormBase.h"
+#include "forms/FormBase.h"
 
 class QComboBox;
 class QGridLayout;
@@ -37,7 +37,7 @@ struct ChannelCheckField { QCheckBox* Controls::*box; std::size_t offset; std::u
 class ChannelFormBase : public CFormBase {
     Q_OBJECT
 public:
-    ChannelFormBase(CVanticApp& app, FormKind kind, ChannelKind channelKind);
+    ChannelFormBase(FormContext& context, FormKind kind, ChannelKind channelKind);
 
     // The commands of the form's buttons.
     void AddChannelCommand();

@@ -6,7 +6,6 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/CVanticApp.h"
 #include "codeplug/Codeplug.h"
 #include "codeplug/Records.h"
 #include "forms/channels/ChannelGrids.h"
@@ -64,9 +63,9 @@ QGridLayout* LayOutMemberGrids(const MemberGrids& g)
     return grids;
 }
 
-MemberListFormBase::MemberListFormBase(CVanticApp& app, FormKind kind, const char* textSection,
+MemberListFormBase::MemberListFormBase(FormContext& context, FormKind kind, const char* textSection,
                                        MemberListKind listKind, QWidget* parent)
-    : CFormBase(app, kind, textSection, parent), listKind_(listKind)
+    : CFormBase(context, kind, textSection, parent), listKind_(listKind)
 {
 }
 

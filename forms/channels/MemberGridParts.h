@@ -8,7 +8,7 @@
 #include <span>
 
 #include "forms/channels/MemberRules.h"
-#include "ui/FormBase.h"
+#include "forms/FormBase.h"
 
 class CMSFlexGrid;
 class QGridLayout;
@@ -48,7 +48,7 @@ public:
     void OnRemove();
 
 protected:
-    MemberListFormBase(CVanticApp& app, FormKind kind, const char* textSection, MemberListKind listKind,
+    MemberListFormBase(FormContext& context, FormKind kind, const char* textSection, MemberListKind listKind,
                        QWidget* parent);
 
     virtual std::span<std::uint8_t> Record() const = 0;

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "app/TextCatalogue.h"
+#include "core/TextCatalogue.h"
 #include "codeplug/Bytes.h"
 #include "codeplug/Codeplug.h"
 #include "codeplug/Records.h"

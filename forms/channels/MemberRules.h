@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "app/SystemSettings.h"
+#include "core/SystemSettings.h"
 
 struct Codeplug;
 

@@ -13,18 +13,8 @@
 
 #include "codeplug/Codeplug.h"
 #include "codeplug/Records.h"
+#include "codeplug/RunMemory.h"
 #include "forms/channels/MemberRules.h"
-
-struct MonitorSettings {
-    std::array<std::uint8_t, MonitorField::kBytes> bytes{};  // all zero at start
-};
-
-using MonitorCandidateTable = RecordTable<MonitorCandidateField::kRecordBytes, MonitorCandidateField::kRecords>;
-
-struct MonitorMemory {
-    MonitorSettings settings;
-    MonitorCandidateTable candidates;
-};
 
 using MonitorMembers = std::vector<std::uint8_t>;  // 0-based channel numbers
 

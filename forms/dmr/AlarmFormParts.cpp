@@ -7,15 +7,15 @@
 #include <QSpacerItem>
 #include <QVBoxLayout>
 
-#include "app/AppContext.h"
+#include "core/AppContext.h"
 #include "forms/dmr/AlarmStepBar.h"
 
 namespace {
 constexpr int kAddKey = 20, kDeleteKey = 21;
 }
 
-AlarmFormBase::AlarmFormBase(CVanticApp& app, FormKind kind, const char* textSection, QWidget* parent)
-    : CFormBase(app, kind, textSection, parent)
+AlarmFormBase::AlarmFormBase(FormContext& context, FormKind kind, const char* textSection, QWidget* parent)
+    : CFormBase(context, kind, textSection, parent)
 {
     box_ = new QGroupBox(this);
     grid_ = new QGridLayout(box_);

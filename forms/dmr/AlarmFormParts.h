@@ -4,7 +4,7 @@
 #include <QStringList>
 
 #include "forms/dmr/AlarmRules.h"
-#include "ui/FormBase.h"
+#include "forms/FormBase.h"
 
 class AlarmStepBar;
 class QComboBox;
@@ -18,7 +18,7 @@ public:
     AlarmStepBar* Buttons() const { return buttons_; }
 
 protected:
-    AlarmFormBase(CVanticApp& app, FormKind kind, const char* textSection, QWidget* parent);
+    AlarmFormBase(FormContext& context, FormKind kind, const char* textSection, QWidget* parent);
 
     // The frame of the lists; its grid has the captions in column 0 and the lists in column 1.
     QGroupBox* Box() const { return box_; }

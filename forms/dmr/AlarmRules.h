@@ -11,51 +11,9 @@
 #include <string>
 
 #include "codeplug/Codeplug.h"
+#include "codeplug/RunMemory.h"
 
 namespace emergency {
-
-inline constexpr std::size_t kSystems = 32;
-
-namespace DigitalAlarmField {
-constexpr std::size_t Alias = 0;  // 8-bit characters, rest of the field 0
-constexpr std::size_t kAliasBytes = 16;
-constexpr std::size_t Type = 16;           // list position 0-4
-constexpr std::size_t Mode = 17;           // list position 0-2
-constexpr std::size_t ImpoliteCount = 20;  // list position 0-255
-constexpr std::size_t PoliteCount = 21;    // list position 0-255
-constexpr std::size_t RepeatCount = 22;    // 1-255
-constexpr std::size_t HotMicDuration = 23; // 1-12, tens of seconds
-constexpr std::size_t CallInterval = 25;   // 1-255 s
-constexpr std::size_t Duration = 27;       // 1-255 s
-constexpr std::size_t Flags = 28;
-constexpr std::uint8_t kInUse = 0x02;
-constexpr std::uint8_t kRemoteAllowed = 0x04;
-}  // namespace DigitalAlarmField
-
-namespace AnalogAlarmField {
-constexpr std::size_t Flags = 0;
-constexpr std::uint8_t kInUse = 0x20;
-constexpr std::uint8_t kBackgroundTone = 0x08;
-constexpr std::size_t Modes = 20;  // bits 0-1 alarm mode, 2-4 tone repeat mode, 5-7 voice repeat mode
-constexpr unsigned kAlarmModeShift = 0, kToneRepeatShift = 2, kVoiceRepeatShift = 5;
-constexpr std::size_t LocalToneDuration = 21;
-constexpr std::size_t ToneRepeatCount = 22;
-constexpr std::size_t VoiceRepeatCount = 23;
-constexpr std::size_t Squelch = 24;  // bits 0-1 squelch mode, other bits kept
-constexpr std::size_t TransmitDuration = 25;
-constexpr std::size_t ReceiveDuration = 26;
-}  // namespace AnalogAlarmField
-
-using DigitalAlarmTable = RecordTable<35, kSystems>;
-using AnalogAlarmTable = RecordTable<50, kSystems>;
-using DigitalAlarmRecord = std::span<std::uint8_t, 35>;
-using AnalogAlarmRecord = std::span<std::uint8_t, 50>;
-
-// What the application holds for the run.
-struct AlarmTables {
-    DigitalAlarmTable digital;
-    AnalogAlarmTable analog;
-};
 
 // ---- The list of systems (both tables) ----------------------------------------------------
 

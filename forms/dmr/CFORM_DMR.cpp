@@ -16,7 +16,7 @@ constexpr int kIdLabelKey = 1;
 constexpr int kRowsPerColumn = 5;
 }  // namespace
 
-CFORM_DMR::CFORM_DMR(CVanticApp& app, QWidget* parent) : CFormBase(app, FormKind::Dmr, "DMR_Set", parent)
+CFORM_DMR::CFORM_DMR(FormContext& context, QWidget* parent) : CFormBase(context, FormKind::Dmr, "DMR_Set", parent)
 {
     auto* box = new QGroupBox(this);
     auto* grid = new QGridLayout(box);

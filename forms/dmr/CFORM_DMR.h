@@ -4,7 +4,7 @@
 #include <array>
 
 #include "forms/dmr/DmrRules.h"
-#include "ui/FormBase.h"
+#include "forms/FormBase.h"
 
 class QComboBox;
 class QLabel;
@@ -13,7 +13,7 @@ class QLineEdit;
 class CFORM_DMR : public CFormBase {
     Q_OBJECT
 public:
-    explicit CFORM_DMR(CVanticApp& app, QWidget* parent = nullptr);
+    explicit CFORM_DMR(FormContext& context, QWidget* parent = nullptr);
 
     QLineEdit* IdBox() const { return id_; }
     // The lists in dmr::SettingLists() order (two of them hidden).

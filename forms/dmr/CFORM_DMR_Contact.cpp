@@ -11,8 +11,8 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
-#include "app/QtText.h"
-#include "app/TextCatalogue.h"
+#include "ui/QtText.h"
+#include "core/TextCatalogue.h"
 #include "codeplug/Codeplug.h"
 #include "codeplug/Records.h"
 #include "forms/dmr/ContactRules.h"
@@ -54,8 +54,8 @@ void FitWidthToColumns(CMSFlexGrid* grid)
 
 }  // namespace
 
-CFORM_DMR_Contact::CFORM_DMR_Contact(CVanticApp& app, QWidget* parent)
-    : CFormBase(app, FormKind::DmrContact, "DMR_Contact", parent)
+CFORM_DMR_Contact::CFORM_DMR_Contact(FormContext& context, QWidget* parent)
+    : CFormBase(context, FormKind::DmrContact, "DMR_Contact", parent)
 {
     grid_ = new CMSFlexGrid(this);
     grid_->SetRows(kRows);

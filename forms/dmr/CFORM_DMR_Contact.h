@@ -1,7 +1,7 @@
 #pragma once
 // The contact list: a 64-row grid of name, call type and DMR ID, edited through three editors
 // placed over the clicked cell, with Add and Delete.
-#include "ui/FormBase.h"
+#include "forms/FormBase.h"
 
 class CMSFlexGrid;
 class QComboBox;
@@ -11,7 +11,7 @@ class QPushButton;
 class CFORM_DMR_Contact : public CFormBase {
     Q_OBJECT
 public:
-    explicit CFORM_DMR_Contact(CVanticApp& app, QWidget* parent = nullptr);
+    explicit CFORM_DMR_Contact(FormContext& context, QWidget* parent = nullptr);
 
     // Parts, for the tests.
     CMSFlexGrid* Grid() const { return grid_; }

@@ -9,8 +9,8 @@
 #include <QScrollBar>
 #include <QVBoxLayout>
 
-#include "app/QtText.h"
-#include "app/TextCatalogue.h"
+#include "ui/QtText.h"
+#include "core/TextCatalogue.h"
 #include "codeplug/Codeplug.h"
 #include "codeplug/BcdId.h"
 #include "forms/dmr/ContactRules.h"
@@ -65,8 +65,8 @@ void FillRow(CMSFlexGrid* grid, int row, int number, const Codeplug& codeplug, s
 
 }  // namespace
 
-CFORM_DMR_RxGrpList::CFORM_DMR_RxGrpList(CVanticApp& app, QWidget* parent)
-    : CFormBase(app, FormKind::DmrRxGrpList, "DMR_List", parent)
+CFORM_DMR_RxGrpList::CFORM_DMR_RxGrpList(FormContext& context, QWidget* parent)
+    : CFormBase(context, FormKind::DmrRxGrpList, "DMR_List", parent)
 {
     nameBox_ = new QLineEdit(this);
     LimitName(nameBox_, rxgroups::kNameChars, AliasField::kBytes);

@@ -3,7 +3,7 @@
 // members, with buttons to move contacts between the two, and to add and remove whole lists.
 #include <vector>
 
-#include "ui/FormBase.h"
+#include "forms/FormBase.h"
 
 class CMSFlexGrid;
 class QLabel;
@@ -13,7 +13,7 @@ class QPushButton;
 class CFORM_DMR_RxGrpList : public CFormBase {
     Q_OBJECT
 public:
-    explicit CFORM_DMR_RxGrpList(CVanticApp& app, QWidget* parent = nullptr);
+    explicit CFORM_DMR_RxGrpList(FormContext& context, QWidget* parent = nullptr);
 
     // Parts, for the tests.
     QLineEdit* NameBox() const { return nameBox_; }

@@ -5,7 +5,7 @@
 #include <QGroupBox>
 #include <QLabel>
 
-#include "app/AppContext.h"
+#include "core/AppContext.h"
 
 namespace {
 
@@ -23,8 +23,8 @@ constexpr int E::*kEntries[] = {&E::alarmMode,       &E::localToneDuration, &E::
 
 }  // namespace
 
-CForm_AnologEmergAlarm::CForm_AnologEmergAlarm(CVanticApp& app, QWidget* parent)
-    : AlarmFormBase(app, FormKind::AnalogEmergAlarm, "AnologEmergAlarm", parent)
+CForm_AnologEmergAlarm::CForm_AnologEmergAlarm(FormContext& context, QWidget* parent)
+    : AlarmFormBase(context, FormKind::AnalogEmergAlarm, "AnologEmergAlarm", parent)
 {
     for (int i = 0; i < kLists; ++i)
         NewListRow(i, labels_[i], lists_[i]);

@@ -8,7 +8,7 @@ class QCheckBox;
 class CForm_AnologEmergAlarm : public AlarmFormBase {
     Q_OBJECT
 public:
-    explicit CForm_AnologEmergAlarm(CVanticApp& app, QWidget* parent = nullptr);
+    explicit CForm_AnologEmergAlarm(FormContext& context, QWidget* parent = nullptr);
 
     enum ListId {
         AlarmMode, LocalToneDuration, ToneRepeatMode, ToneRepeatCount, VoiceRepeatMode, VoiceRepeatCount,

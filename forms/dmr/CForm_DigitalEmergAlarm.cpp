@@ -7,7 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 
-#include "app/AppContext.h"
+#include "core/AppContext.h"
 
 namespace {
 
@@ -25,8 +25,8 @@ constexpr int E::*kEntries[] = {&E::type,         &E::mode,     &E::repeatCount,
 
 }  // namespace
 
-CForm_DigitalEmergAlarm::CForm_DigitalEmergAlarm(CVanticApp& app, QWidget* parent)
-    : AlarmFormBase(app, FormKind::DigitalEmergAlarm, "DigitalEmergAlarm", parent)
+CForm_DigitalEmergAlarm::CForm_DigitalEmergAlarm(FormContext& context, QWidget* parent)
+    : AlarmFormBase(context, FormKind::DigitalEmergAlarm, "DigitalEmergAlarm", parent)
 {
     for (int i = 0; i < kLists; ++i)  // the transmission counts are kept on the form, never shown
         NewListRow(i, labels_[i], lists_[i], i != ImpoliteCount && i != PoliteCount);

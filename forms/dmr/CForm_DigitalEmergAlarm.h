@@ -10,7 +10,7 @@ class QLineEdit;
 class CForm_DigitalEmergAlarm : public AlarmFormBase {
     Q_OBJECT
 public:
-    explicit CForm_DigitalEmergAlarm(CVanticApp& app, QWidget* parent = nullptr);
+    explicit CForm_DigitalEmergAlarm(FormContext& context, QWidget* parent = nullptr);
 
     enum ListId { Type, Mode, RepeatCount, HotMicDuration, CallInterval, Duration, ImpoliteCount, PoliteCount, kLists };
     QComboBox* List(ListId id) const { return lists_[id]; }

@@ -9,8 +9,7 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
-#include "app/AppContext.h"
-#include "app/CVanticApp.h"
+#include "core/AppContext.h"
 #include "codeplug/Records.h"
 
 namespace {
@@ -22,7 +21,7 @@ QString BuiltIn(const char* caption) { return QString::fromUtf8(caption); }
 
 }  // namespace
 
-CForm_Fun::CForm_Fun(CVanticApp& app) : CFormBase(app, FormKind::Fun, kFunTextSection)
+CForm_Fun::CForm_Fun(FormContext& context) : CFormBase(context, FormKind::Fun, kFunTextSection)
 {
     auto* listsBox = new QGroupBox(this);
     auto* listsGrid = new QGridLayout(listsBox);

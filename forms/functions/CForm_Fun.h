@@ -5,7 +5,7 @@
 #include <array>
 
 #include "forms/functions/FunctionRules.h"
-#include "ui/FormBase.h"
+#include "forms/FormBase.h"
 
 class QCheckBox;
 class QComboBox;
@@ -15,7 +15,7 @@ class QLineEdit;
 class CForm_Fun : public CFormBase {
     Q_OBJECT
 public:
-    explicit CForm_Fun(CVanticApp& app);
+    explicit CForm_Fun(FormContext& context);
 
     QComboBox* List(FunList list) const { return lists_.at(static_cast<std::size_t>(list)); }
     QLabel* ListLabel(FunList list) const { return labels_.at(static_cast<std::size_t>(list)); }

@@ -7,7 +7,7 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
-#include "app/AppContext.h"
+#include "core/AppContext.h"
 #include "ui/CMSFlexGrid.h"
 
 namespace {
@@ -31,7 +31,7 @@ constexpr std::array<int, 3> kGridWidthsTwips = {590, 1200, 1800};
 
 }  // namespace
 
-CForm_Key::CForm_Key(CVanticApp& app, QWidget* parent) : CFormBase(app, FormKind::Key, "Key", parent)
+CForm_Key::CForm_Key(FormContext& context, QWidget* parent) : CFormBase(context, FormKind::Key, "Key", parent)
 {
     keysGroup_ = new QGroupBox(this);
     auto* keys = new QGridLayout(keysGroup_);

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "forms/functions/KeyRules.h"
-#include "ui/FormBase.h"
+#include "forms/FormBase.h"
 
 class QComboBox;
 class QGroupBox;
@@ -16,7 +16,7 @@ class CMSFlexGrid;
 class CForm_Key : public CFormBase {
     Q_OBJECT
 public:
-    explicit CForm_Key(CVanticApp& app, QWidget* parent = nullptr);
+    explicit CForm_Key(FormContext& context, QWidget* parent = nullptr);
 
     // For tests and the screenshots.
     QComboBox* KeyList(std::size_t key) const { return keyLists_[key]; }

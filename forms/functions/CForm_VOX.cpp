@@ -7,7 +7,6 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
-#include "app/CVanticApp.h"
 
 namespace {
 
@@ -22,7 +21,7 @@ void Fill(QComboBox* list, const std::vector<std::string>& entries)
 
 }  // namespace
 
-CForm_VOX::CForm_VOX(CVanticApp& app) : CFormBase(app, FormKind::Vox, "VOX")
+CForm_VOX::CForm_VOX(FormContext& context) : CFormBase(context, FormKind::Vox, "VOX")
 {
     setWindowTitle(QStringLiteral("VOX"));
     auto addList = [this](QGroupBox* group, QFormLayout* form, const char* caption, QLabel*& label) {
@@ -103,7 +102,7 @@ void CForm_VOX::InitialiseControls()
 
 void CForm_VOX::ShowRecord()
 {
-    const VoxControls v = ShowVox(App().Vox());
+    const VoxControls v = ShowVox(Context().vox);
     c_.level->setCurrentIndex(v.level);
     c_.delay->setCurrentIndex(v.delay);
     c_.voxOn->setChecked(v.voxOn);
@@ -141,5 +140,5 @@ void CForm_VOX::Commit()
     v.agcMax = c_.agcMax->currentIndex();
     v.analogGain = c_.analogGain->currentIndex();
     v.digitalGain = c_.digitalGain->currentIndex();
-    CommitVox(App().Vox(), v);
+    CommitVox(Context().vox, v);
 }

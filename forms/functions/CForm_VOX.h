@@ -2,7 +2,7 @@
 // The VOX form: VOX switch, level, delay and options, microphone AGC and the microphone gains.
 // It edits the VoxSettings the application holds for the run, not the Codeplug.
 #include "forms/functions/VoxRules.h"
-#include "ui/FormBase.h"
+#include "forms/FormBase.h"
 
 class QCheckBox;
 class QComboBox;
@@ -12,7 +12,7 @@ class QLabel;
 class CForm_VOX : public CFormBase {
     Q_OBJECT
 public:
-    explicit CForm_VOX(CVanticApp& app);
+    explicit CForm_VOX(FormContext& context);
 
     struct Controls {
         QCheckBox* voxOn;

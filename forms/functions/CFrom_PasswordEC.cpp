@@ -8,7 +8,6 @@
 #include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
-#include "app/CVanticApp.h"
 #include "codeplug/ProgrammingPassword.h"
 #include "codeplug/Records.h"
 
@@ -17,8 +16,8 @@ constexpr int kSwitchText = 42;  // RW_Str
 constexpr int kPasswordLabel = 43;
 }  // namespace
 
-CFrom_PasswordEC::CFrom_PasswordEC(CVanticApp& app, QWidget* parent)
-    : CFormBase(app, FormKind::PasswordEC, "RW_Str", parent)
+CFrom_PasswordEC::CFrom_PasswordEC(FormContext& context, QWidget* parent)
+    : CFormBase(context, FormKind::PasswordEC, "RW_Str", parent)
 {
     auto* box = new QGroupBox(this);
     switch_ = new QCheckBox(box);

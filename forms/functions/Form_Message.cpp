@@ -5,7 +5,7 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
-#include "app/AppContext.h"
+#include "core/AppContext.h"
 #include "codeplug/Records.h"
 #include "forms/functions/MessageRules.h"
 #include "ui/CMSFlexGrid.h"
@@ -20,7 +20,7 @@ constexpr int kNumberTwips = 590;
 constexpr int kTextTwips = 5000;
 }  // namespace
 
-Form_Message::Form_Message(CVanticApp& app, QWidget* parent) : CFormBase(app, FormKind::Message, "Tree", parent)
+Form_Message::Form_Message(FormContext& context, QWidget* parent) : CFormBase(context, FormKind::Message, "Tree", parent)
 {
     grid_ = new CMSFlexGrid(this);
     grid_->SetCols(2);

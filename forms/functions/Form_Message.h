@@ -1,7 +1,7 @@
 #pragma once
 // The text messages form: the three preset messages in a grid, a message edited in a box laid
 // over its cell. Clicking the row after the last message in use brings one more into use.
-#include "ui/FormBase.h"
+#include "forms/FormBase.h"
 
 class CMSFlexGrid;
 class QLineEdit;
@@ -9,7 +9,7 @@ class QLineEdit;
 class Form_Message : public CFormBase {
     Q_OBJECT
 public:
-    explicit Form_Message(CVanticApp& app, QWidget* parent = nullptr);
+    explicit Form_Message(FormContext& context, QWidget* parent = nullptr);
     ~Form_Message() override;
 
     // For tests and the screenshots.

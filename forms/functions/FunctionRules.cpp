@@ -2,7 +2,7 @@
 
 #include <span>
 
-#include "app/TextCatalogue.h"
+#include "core/TextCatalogue.h"
 #include "codeplug/Codeplug.h"
 #include "codeplug/Records.h"
 #include "forms/channels/Encodings.h"

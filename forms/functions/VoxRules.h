@@ -3,27 +3,10 @@
 // the Codeplug, not saved to files and not sent to the radio. They start zero and keep their
 // values whether or not the VOX form is open.
 #include <cstdint>
+
+#include "codeplug/RunMemory.h"
 #include <string>
 #include <vector>
-
-struct VoxSettings {
-    std::uint8_t level = 0;    // 1-9; 0 until first set
-    std::uint8_t delay = 0;    // delay list position: 0.5 * (delay + 1) seconds
-    std::uint8_t options = 0;  // VoxBits; other bits are kept
-    std::uint8_t agc = 0;      // VoxBits::kAgcOn; other bits are kept
-    std::uint8_t gains = 0;    // bits 0-3 analog gain position, bits 4-7 digital gain position
-    std::uint8_t agcMin = 0;   // AGC minimum list position
-    std::uint8_t agcMax = 0;   // AGC maximum list position
-    bool operator==(const VoxSettings&) const = default;
-};
-
-namespace VoxBits {
-constexpr std::uint8_t kVoxOn = 0x01;
-constexpr std::uint8_t kInhibitWhileReceiving = 0x02;
-constexpr std::uint8_t kPttCancelsVox = 0x04;
-constexpr std::uint8_t kPromptTone = 0x08;
-constexpr std::uint8_t kAgcOn = 0x04;  // in VoxSettings::agc
-}  // namespace VoxBits
 
 // What the VOX form's controls hold (list positions, -1 for no selection) and which are enabled.
 struct VoxControls {

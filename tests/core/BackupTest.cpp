@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <fstream>
 
-#include "app/Backups.h"
+#include "core/Backups.h"
 #include "codeplug/CodeplugFile.h"
 
 namespace fs = std::filesystem;

@@ -5,7 +5,7 @@
 #include <memory>
 #include <vector>
 
-#include "app/TextCatalogue.h"
+#include "core/TextCatalogue.h"
 #include "codeplug/Codeplug.h"
 #include "forms/functions/FunctionRules.h"
 

@@ -7,7 +7,7 @@
 #include <set>
 
 #include "app/CommandTable.h"
-#include "app/TextCatalogue.h"
+#include "core/TextCatalogue.h"
 
 TEST(MenuBars, EveryLabelIsInTheLanguageFileAndTheChineseBarReachesEveryDialog)
 {

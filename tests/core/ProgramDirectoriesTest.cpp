@@ -8,7 +8,7 @@
 #include <random>
 #include <string>
 
-#include "app/ProgramDirectories.h"
+#include "core/ProgramDirectories.h"
 
 namespace fs = std::filesystem;
 

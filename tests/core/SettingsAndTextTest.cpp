@@ -5,9 +5,9 @@
 #include <random>
 #include <vector>
 
-#include "app/AppContext.h"
-#include "app/SystemSettings.h"
-#include "app/TextCatalogue.h"
+#include "core/AppContext.h"
+#include "core/SystemSettings.h"
+#include "core/TextCatalogue.h"
 
 namespace fs = std::filesystem;
 

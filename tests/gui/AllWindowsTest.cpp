@@ -20,7 +20,7 @@
 #include "app/CommandTable.h"
 #include "app/FileCommands.h"
 #include "app/FormFactories.h"
-#include "app/QtText.h"
+#include "ui/QtText.h"
 #include "forms/foreign/ChirpCsv.h"
 #include "link/SessionRules.h"
 #include "ui/NameBox.h"

@@ -14,7 +14,7 @@
 #include "forms/dmr/ContactRules.h"
 #include "forms/dmr/RxGroupRules.h"
 #include "tests/gui/TestSupport.h"
-#include "ui/SheetPainter.h"
+#include "forms/SheetPainter.h"
 
 using namespace testsupport;
 

@@ -6,7 +6,7 @@
 
 #include "app/CommandTable.h"
 #include "app/HelpWindow.h"
-#include "app/QtText.h"
+#include "ui/QtText.h"
 #include "tests/gui/TestSupport.h"
 
 using namespace testsupport;
@@ -78,7 +78,7 @@ TEST(ScreenFit, FormsKeepTheirSizeWhereItFitsAndScrollWhereNot)
 
     ProgramDir dir(0);
     Session s(dir.path);
-    s.frame->SetFormFactory(FormKind::Zone, [](CVanticApp& app) {
+    s.frame->SetFormFactory(FormKind::Zone, [](FormContext& app) {
         auto* form = new CForm_TestRecord(app, FormKind::Zone);
         form->setMinimumSize(980, 680);  // a form that needs its whole specified size
         return form;

@@ -11,7 +11,7 @@
 #include <random>
 
 #include "app/FormFactories.h"
-#include "app/QtText.h"
+#include "ui/QtText.h"
 #include "forms/channels/Encodings.h"
 #include "forms/functions/CForm_Key.h"
 #include "forms/functions/Form_Message.h"

@@ -8,7 +8,7 @@
 #include <QTreeWidget>
 
 #include "app/CommandTable.h"
-#include "app/QtText.h"
+#include "ui/QtText.h"
 #include "TestSupport.h"
 
 using namespace testsupport;

@@ -9,7 +9,7 @@
 #include <set>
 #include <unistd.h>
 
-#include "app/AppContext.h"
+#include "core/AppContext.h"
 #include "link/CDialog_SetComPort.h"
 
 namespace fs = std::filesystem;

@@ -7,9 +7,9 @@
 
 #include <future>
 
-#include "app/AppContext.h"
+#include "core/AppContext.h"
 #include "app/CommandTable.h"
-#include "app/QtText.h"
+#include "ui/QtText.h"
 #include "forms/functions/CFrom_PasswordEC.h"
 #include "link/CDIALOG_PassWord.h"
 #include "link/CDialog_ADJ.h"
@@ -270,7 +270,7 @@ TEST(ProgrammingPasswordForm, PadsBothCopiesAndStaysOpenAcrossCloseAll)
 {
     ProgramDir dir(1);
     Session s(dir.path);
-    s.frame->SetFormFactory(FormKind::PasswordEC, [](CVanticApp& app) { return new CFrom_PasswordEC(app); });
+    s.frame->SetFormFactory(FormKind::PasswordEC, [](FormContext& app) { return new CFrom_PasswordEC(app); });
     Codeplug& c = s.app.Context().codeplug;
     c.PasswordBlock[1] = 0x81;  // not 80: shown off and rewritten
     c.PasswordBlock[10] = 0x80;

@@ -22,7 +22,7 @@
 #include "app/QtLanguage.h"
 #include "app/UserPrompts.h"
 #include "codeplug/CodeplugFile.h"
-#include "ui/FormBase.h"
+#include "forms/FormBase.h"
 
 namespace testsupport {
 
@@ -192,7 +192,7 @@ inline FormLog initialUpdateLog;
 // A small real form: edits byte 1 of the current scan list (record 0 for non-indexed kinds).
 class CForm_TestRecord : public CFormBase {
 public:
-    CForm_TestRecord(CVanticApp& app, FormKind kind, int* liveCount = nullptr)
+    CForm_TestRecord(FormContext& app, FormKind kind, int* liveCount = nullptr)
         : CFormBase(app, kind, "Tree"), liveCount_(liveCount)
     {
         value_ = new QSpinBox(this);
@@ -255,7 +255,7 @@ private:
 inline void RegisterTestForms(CMainFrame& frame, std::initializer_list<FormKind> kinds, int* live = nullptr)
 {
     for (FormKind kind : kinds)
-        frame.SetFormFactory(kind, [kind, live](CVanticApp& app) { return new CForm_TestRecord(app, kind, live); });
+        frame.SetFormFactory(kind, [kind, live](FormContext& app) { return new CForm_TestRecord(app, kind, live); });
 }
 
 inline CForm_TestRecord* TestForm(const CMainFrame& frame, FormKind kind)

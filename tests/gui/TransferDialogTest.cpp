@@ -10,8 +10,8 @@
 #include <future>
 #include <set>
 
-#include "app/AppContext.h"
-#include "app/QtText.h"
+#include "core/AppContext.h"
+#include "ui/QtText.h"
 #include "link/CDialog_RW.h"
 #include "link/QtSerialPort.h"
 #include "tests/core/SessionBench.h"

@@ -2,7 +2,7 @@
 // Catalogue texts as Qt strings for the windows.
 #include <QString>
 
-#include "app/TextCatalogue.h"
+#include "core/TextCatalogue.h"
 
 inline QString QText(const TextCatalogue& text, const char* section, int key)
 {

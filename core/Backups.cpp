@@ -1,4 +1,4 @@
-#include "app/Backups.h"
+#include "core/Backups.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,4 +1,4 @@
-#include "app/NavigationState.h"
+#include "core/NavigationState.h"
 
 #include <stdexcept>
 

@@ -20,19 +20,25 @@
 #include <QString>
 #include <QWidget>
 
-#include "app/NavigationState.h"
+#include "core/AppContext.h"
+#include "core/NavigationState.h"
 
-class CVanticApp;
 class QLabel;
 class QLineEdit;
-struct AppContext;
-struct Codeplug;
+
+// What a form needs of the program, handed to it when it is created: the application context
+// (codeplug, texts, language, the tables held for the run) and the navigation state (the current
+// record and title of each form).
+struct FormContext {
+    AppContext& app;
+    NavigationState& navigation;
+};
 
 class CFormBase : public QWidget {
     Q_OBJECT
 public:
     // `textSection` is the catalogue section of the form's own texts.
-    CFormBase(CVanticApp& app, FormKind kind, const char* textSection, QWidget* parent = nullptr);
+    CFormBase(FormContext& context, FormKind kind, const char* textSection, QWidget* parent = nullptr);
 
     FormKind Kind() const { return kind_; }
 
@@ -82,7 +88,6 @@ protected:
     QString Text(int key) const;
     QString Text(const char* section, int key) const;
 
-    CVanticApp& App() const { return app_; }
     AppContext& Context() const;
     Codeplug& CodeplugImage() const;
     NavigationState& Navigation() const;
@@ -120,7 +125,7 @@ signals:
     void zoneAndScanRefreshRequested();
 
 private:
-    CVanticApp& app_;
+    FormContext& context_;
     const FormKind kind_;
     const char* const section_;
     bool showing_ = false;

@@ -1,11 +1,11 @@
-#include "app/ProgramDirectories.h"
+#include "core/ProgramDirectories.h"
 
 #include <cstdlib>
 #include <system_error>
 
 #include <unistd.h>
 
-#include "app/SystemSettings.h"
+#include "core/SystemSettings.h"
 
 namespace fs = std::filesystem;
 

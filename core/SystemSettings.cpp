@@ -1,4 +1,4 @@
-#include "app/SystemSettings.h"
+#include "core/SystemSettings.h"
 
 #include <algorithm>
 #include <fstream>

@@ -1,4 +1,4 @@
-#include "app/TextCatalogue.h"
+#include "core/TextCatalogue.h"
 
 #include <algorithm>
 #include <cerrno>

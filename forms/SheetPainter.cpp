@@ -1,4 +1,4 @@
-#include "ui/SheetPainter.h"
+#include "forms/SheetPainter.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "ui/FormBase.h"
+#include "forms/FormBase.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -6,8 +6,7 @@
 #include <QMetaMethod>
 #include <QMessageBox>
 
-#include "app/CVanticApp.h"
-#include "app/QtText.h"
+#include "ui/QtText.h"
 #include "forms/channels/Encodings.h"
 #include "ui/NameBox.h"
 
@@ -16,8 +15,8 @@ namespace {
 constexpr const char* kNameTextSection = "Names";
 }  // namespace
 
-CFormBase::CFormBase(CVanticApp& app, FormKind kind, const char* textSection, QWidget* parent)
-    : QWidget(parent), app_(app), kind_(kind), section_(textSection)
+CFormBase::CFormBase(FormContext& context, FormKind kind, const char* textSection, QWidget* parent)
+    : QWidget(parent), context_(context), kind_(kind), section_(textSection)
 {
     setObjectName(QString::fromLatin1(FormInfoOf(kind).className));
 }
@@ -54,19 +53,19 @@ CFormBase::EditScope::~EditScope()
         emit form_.codeplugEdited();
 }
 
-QString CFormBase::Text(int key) const { return QText(app_.Context().text, section_, key); }
+QString CFormBase::Text(int key) const { return QText(context_.app.text, section_, key); }
 
-QString CFormBase::Text(const char* section, int key) const { return QText(app_.Context().text, section, key); }
+QString CFormBase::Text(const char* section, int key) const { return QText(context_.app.text, section, key); }
 
-AppContext& CFormBase::Context() const { return app_.Context(); }
+AppContext& CFormBase::Context() const { return context_.app; }
 
-Codeplug& CFormBase::CodeplugImage() const { return app_.Context().codeplug; }
+Codeplug& CFormBase::CodeplugImage() const { return context_.app.codeplug; }
 
-NavigationState& CFormBase::Navigation() const { return app_.Navigation(); }
+NavigationState& CFormBase::Navigation() const { return context_.navigation; }
 
-std::uint32_t CFormBase::CurrentIndex() const { return app_.Navigation().Index(kind_); }
+std::uint32_t CFormBase::CurrentIndex() const { return context_.navigation.Index(kind_); }
 
-void CFormBase::SetCurrentIndex(std::uint32_t index) { app_.Navigation().Index(kind_) = index; }
+void CFormBase::SetCurrentIndex(std::uint32_t index) { context_.navigation.Index(kind_) = index; }
 
 void CFormBase::SetFormTitle(const QString& title)
 {
@@ -115,7 +114,7 @@ void CFormBase::ShowMessage(const QString& caption, const QString& text)
 
 void CFormBase::RequestTreeRebuild()
 {
-    ExpansionFlags& flags = app_.Navigation().expansion;
+    ExpansionFlags& flags = context_.navigation.expansion;
     switch (kind_) {
     case FormKind::DigitalChannel: flags.digitalChannels = true; break;
     case FormKind::AnalogChannel: flags.analogChannels = true; break;

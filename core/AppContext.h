@@ -5,12 +5,10 @@
 #include <filesystem>
 #include <string>
 
-#include "app/SystemSettings.h"
-#include "app/TextCatalogue.h"
+#include "core/SystemSettings.h"
+#include "core/TextCatalogue.h"
 #include "codeplug/Codeplug.h"
-#include "forms/dmr/AlarmRules.h"
-#include "forms/channels/MonitorRules.h"
-#include "forms/functions/VoxRules.h"
+#include "codeplug/RunMemory.h"
 
 struct AppContext {
     // Sys.dat and COMn port links: beside the program, or for an installed program the user's
