@@ -265,6 +265,11 @@ TEST(CodeplugRules, ImportsRefuseWhatTheFormsRefuseAndStoreWhatTheyStore)
         rows.back()[3] = "440.000000";  // the copy of a simplex channel, now split
         ASSERT_TRUE(ImportCsv(FormatCsv(rows), CsvTable::DigitalChannels, *c).empty());
         EXPECT_EQ(CodeplugToBytes(*c)[kDigital1 + 6 * 82 + 42] & 0x07, 0x04);
+        // A table takes as many rows as it has records, no more.
+        rows.resize(17, rows.back());
+        EXPECT_TRUE(ImportCsv(FormatCsv(rows), CsvTable::DigitalChannels, *c).empty());
+        rows.push_back(rows.back());
+        EXPECT_FALSE(ImportCsv(FormatCsv(rows), CsvTable::DigitalChannels, *c).empty());
     }
 }
 

@@ -128,11 +128,11 @@ TEST(ContactRules, DeleteMovesLaterContactsAndEveryReferenceFollows)
     const Bytes oldThird(im.contact(2), im.contact(2) + 45);
     const Bytes oldLast(im.contact(3), im.contact(3) + 45);
 
-    SetCount(im.c.DigitalChannelCount, 5);
-    const std::uint8_t txBefore[] = {0, 1, 2, 3, 0xFF};
-    for (std::size_t i = 0; i < 5; ++i)
+    SetCount(im.c.DigitalChannelCount, 6);
+    const std::uint8_t txBefore[] = {0, 1, 2, 3, 0xFF, 4};  // 4: no contact of the list
+    for (std::size_t i = 0; i < 6; ++i)
         im.channel(i)[64] = txBefore[i];
-    im.channel(5)[64] = 3;  // past the channel count
+    im.channel(6)[64] = 3;  // past the channel count
 
     SetCount(im.c.RxGroupCount, 2);
     im.setMembers(0, 3, {0, 1, 3});
@@ -150,10 +150,10 @@ TEST(ContactRules, DeleteMovesLaterContactsAndEveryReferenceFollows)
     EXPECT_EQ(Bytes(im.contact(1), im.contact(1) + 45), oldThird);
     EXPECT_EQ(Bytes(im.contact(3), im.contact(3) + 45), oldLast);  // the freed record keeps its bytes
 
-    const std::uint8_t txAfter[] = {0, 0, 1, 2, 0xFF};
-    for (std::size_t i = 0; i < 5; ++i)
+    const std::uint8_t txAfter[] = {0, 0, 1, 2, 0xFF, 4};
+    for (std::size_t i = 0; i < 6; ++i)
         EXPECT_EQ(im.channel(i)[64], txAfter[i]) << "channel " << i;
-    EXPECT_EQ(im.channel(5)[64], 3);
+    EXPECT_EQ(im.channel(6)[64], 3);
 
     EXPECT_EQ(im.list(0)[39], 2);
     EXPECT_EQ(im.members(0), Padded({0, 2}));
@@ -177,6 +177,12 @@ TEST(ContactRules, DeleteMovesLaterContactsAndEveryReferenceFollows)
     SetCount(im.c.ContactCount, 200);
     ASSERT_TRUE(contacts::Delete(im.c, 63));
     EXPECT_EQ(GetCount(im.c.ContactCount), 63u);
+
+    // Without a contact left, a channel that named the last one names none.
+    SetCount(im.c.ContactCount, 1);
+    im.channel(0)[64] = 0;
+    ASSERT_TRUE(contacts::Delete(im.c, 0));
+    EXPECT_EQ(im.channel(0)[64], 0xFF);
 }
 
 TEST(RxGroupRules, MembersAreCleanedAddedAndRemoved)
