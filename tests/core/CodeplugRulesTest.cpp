@@ -70,31 +70,28 @@ bool WordedInChinese(const std::string& english)
     return chinese != english;
 }
 
-std::string Findings(const std::vector<CheckFinding>& findings)
+// Each finding or problem on a line of its own, for a failure message.
+template <typename Items>
+std::string Texts(const Items& items)
 {
     std::string out;
-    for (const CheckFinding& f : findings)
-        out += "\n  " + f.Text();
+    for (const auto& item : items)
+        out += "\n  " + item.Text();
     return out;
 }
 
-std::string Problems(const std::vector<CsvProblem>& problems)
-{
-    std::string out;
-    for (const CsvProblem& p : problems)
-        out += "\n  " + p.Text();
-    return out;
-}
+using Cells = std::vector<std::pair<std::string, std::string>>;
 
-// A CSV export with one cell replaced (row 0 is the header; the column found by its header).
-std::string EditCsv(const Codeplug& c, CsvTable table, std::size_t row, const std::string& header,
-                    const std::string& value)
+// A CSV export with cells of one row replaced (row 0 is the header; columns found by their header).
+std::string EditCsv(const Codeplug& c, CsvTable table, std::size_t row, const Cells& cells)
 {
     CsvProblem unused;
     CsvRows rows = *ParseCsv(ExportCsv(c, table), unused);
-    const auto col = std::find(rows[0].begin(), rows[0].end(), header) - rows[0].begin();
-    EXPECT_LT(static_cast<std::size_t>(col), rows[0].size()) << header;
-    rows.at(row).at(static_cast<std::size_t>(col)) = value;
+    for (const auto& [header, value] : cells) {
+        const auto col = static_cast<std::size_t>(std::find(rows[0].begin(), rows[0].end(), header) - rows[0].begin());
+        EXPECT_LT(col, rows[0].size()) << header;
+        rows.at(row).at(col) = value;
+    }
     return FormatCsv(rows);
 }
 
@@ -104,7 +101,7 @@ std::string EditCsv(const Codeplug& c, CsvTable table, std::size_t row, const st
 // no reference to a record that does not exist, passes the check.
 TEST(CodeplugRules, TheCheckKnowsEveryFieldsValidValues)
 {
-    ASSERT_TRUE(CheckCodeplug(*Load(DefaultImage())).empty()) << Findings(CheckCodeplug(*Load(DefaultImage())));
+    ASSERT_TRUE(CheckCodeplug(*Load(DefaultImage())).empty()) << Texts(CheckCodeplug(*Load(DefaultImage())));
     struct Case {
         const char* finding;
         std::function<void(Image&)> craft;
@@ -158,7 +155,7 @@ TEST(CodeplugRules, TheCheckKnowsEveryFieldsValidValues)
         const auto found = std::find_if(findings.begin(), findings.end(), [&](const CheckFinding& f) {
             return f.Text().find(test.finding) != std::string::npos;
         });
-        ASSERT_NE(found, findings.end()) << test.finding << Findings(findings);
+        ASSERT_NE(found, findings.end()) << test.finding << Texts(findings);
         EXPECT_EQ(found->error, test.error) << test.finding;
         EXPECT_TRUE(WordedInChinese(found->where + ": " + found->what))
             << InLanguage(found->where + ": " + found->what, UiLanguage::Chinese);
@@ -166,111 +163,86 @@ TEST(CodeplugRules, TheCheckKnowsEveryFieldsValidValues)
 }
 
 // What a form would refuse, an import refuses with its place and reason, leaving the codeplug as it
-// was; what a form normalises, an import stores normalised.
+// was; what a form normalises, an import stores normalised, byte for byte as the forms store it.
 TEST(CodeplugRules, ImportsRefuseWhatTheFormsRefuseAndStoreWhatTheyStore)
 {
     const Image original = DefaultImage();
-    struct Refused {
+    struct Case {
         CsvTable table;
         std::size_t row;
-        std::string header, value;
-        std::string problem;
+        Cells cells;
+        std::string problem;  // empty: stored, byte `at` under `mask` then holds `expected`
+        std::size_t at = 0;
+        std::uint8_t mask = 0, expected = 0;
     };
-    const Refused refused[] = {
-        {CsvTable::AnalogChannels, 1, "Scan list", "3", "row 2, column 14 (Scan list): list 3 does not exist (2 in use)"},
-        {CsvTable::DigitalChannels, 1, "Receive group list", "3", "row 2, column 9 (Receive group list): list 3 does not exist (2 in use)"},
-        {CsvTable::DigitalChannels, 2, "Transmit contact", "7", "row 3, column 8 (Transmit contact): contact 7 does not exist (6 in use)"},
-        {CsvTable::Contacts, 2, "Call ID", "16776416", "row 3, column 4 (Call ID): 16776416 is outside 1-16776415"},
-        {CsvTable::Contacts, 3, "Call ID", "1", "row 4, column 4 (Call ID): the same ID 1 as contact 1"},
-        {CsvTable::Contacts, 3, "No.", "1", "row 4, column 1 (No.): record 1 is listed twice"},
-        {CsvTable::AnalogChannels, 1, "Squelch level", "9999999999999999999999", "row 2, column 13 (Squelch level): expected a whole number"},
-        {CsvTable::AnalogChannels, 1, "Channel alias", std::string("Gate\tB"), "holds characters the radio cannot show"},
-        {CsvTable::AnalogChannels, 1, "Channel alias", "North\nGate", "holds characters the radio cannot show"},
-        {CsvTable::Contacts, 1, "Contact name", "華東區開關門點華東區開關門點華東", "needs 48 bytes of the 36-byte name field"},
+    using T = CsvTable;
+    const Case cases[] = {
+        {T::AnalogChannels, 1, {{"Scan list", "3"}}, "row 2, column 14 (Scan list): list 3 does not exist (2 in use)"},
+        {T::DigitalChannels, 1, {{"Receive group list", "3"}},
+         "row 2, column 9 (Receive group list): list 3 does not exist (2 in use)"},
+        {T::DigitalChannels, 2, {{"Transmit contact", "7"}},
+         "row 3, column 8 (Transmit contact): contact 7 does not exist (6 in use)"},
+        {T::Contacts, 2, {{"Call ID", "16776416"}}, "row 3, column 4 (Call ID): 16776416 is outside 1-16776415"},
+        {T::Contacts, 3, {{"Call ID", "1"}}, "row 4, column 4 (Call ID): the same ID 1 as contact 1"},
+        {T::Contacts, 3, {{"No.", "1"}}, "row 4, column 1 (No.): record 1 is listed twice"},
+        {T::Contacts, 1, {{"Call type", "All call"}, {"Call ID", "16777215"}}, "a second all call"},
+        {T::AnalogChannels, 1, {{"Squelch level", "9999999999999999999999"}},
+         "row 2, column 13 (Squelch level): expected a whole number"},
+        {T::AnalogChannels, 1, {{"Channel alias", "Gate\tB"}}, "holds characters the radio cannot show"},
+        {T::AnalogChannels, 1, {{"Channel alias", "North\nGate"}}, "holds characters the radio cannot show"},
+        {T::Contacts, 1, {{"Contact name", "華東區開關門點華東區開關門點華東"}}, "needs 48 bytes of the 36-byte name field"},
+        // Auto scan on a channel without a scan list is cleared.
+        {T::AnalogChannels, 4, {{"Scan list", "Off"}, {"Auto scan", "On"}}, "", kAnalog1 + 3 * 81 + 39, 0x01, 0x00},
+        // Encryption switched on with the key box at 0 stores key 1; a key without encryption is 0.
+        {T::DigitalChannels, 1, {{"Encryption", "On"}}, "", kDigital1 + 76, 0xFF, 0x01},
+        {T::DigitalChannels, 1, {{"Encryption key", "77"}}, "", kDigital1 + 76, 0xFF, 0x00},
+        // Different frequencies: direct mode back to its first choice, the "differ" bit set.
+        {T::DigitalChannels, 1, {{"Direct (TDMA) mode", "On"}}, "", kDigital1 + 42, 0x07, 0x04},
+        {T::DigitalChannels, 3, {{"Transmit frequency", "441.500000"}}, "", kDigital1 + 2 * 82 + 42, 0x07, 0x04},
+        {T::DigitalChannels, 3, {{"Receive and transmit differ", "On"}}, "", kDigital1 + 2 * 82 + 42, 0x04, 0x00},
+        // The band's top is in the band; a private call may carry a group call's ID.
+        {T::AnalogChannels, 1, {{"Receive frequency", "480.000000"}}, "", kAnalog1 + 45, 0xFF, 0x1C},
+        {T::Contacts, 4, {{"Call ID", "1"}}, "", kContact1 + 3 * 45 + 41, 0xFF, 0x01},
     };
-    for (const Refused& test : refused) {
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.cells[0].first + " " + test.problem);
         auto c = Load(original);
-        const auto problems = ImportCsv(EditCsv(*c, test.table, test.row, test.header, test.value), test.table, *c);
-        ASSERT_FALSE(problems.empty()) << test.problem;
-        EXPECT_NE(problems[0].Text().find(test.problem), std::string::npos) << Problems(problems);
-        EXPECT_TRUE(WordedInChinese(problems[0].reason)) << InLanguage(problems[0].reason, UiLanguage::Chinese);
-        EXPECT_EQ(CodeplugToBytes(*c), original) << test.problem;
-    }
-
-    // A second all call: the call type and the all-call ID together.
-    {
-        auto c = Load(original);
-        CsvProblem unused;
-        CsvRows rows = *ParseCsv(ExportCsv(*c, CsvTable::Contacts), unused);
-        rows[1][2] = "All call";
-        rows[1][3] = "16777215";
-        const auto problems = ImportCsv(FormatCsv(rows), CsvTable::Contacts, *c);
+        const auto problems = ImportCsv(EditCsv(*c, test.table, test.row, test.cells), test.table, *c);
+        if (test.problem.empty()) {
+            ASSERT_TRUE(problems.empty()) << Texts(problems);
+            EXPECT_EQ(CodeplugToBytes(*c)[test.at] & test.mask, test.expected);
+            EXPECT_EQ(CountErrors(CheckCodeplug(*c)), 0u) << Texts(CheckCodeplug(*c));
+            continue;
+        }
         ASSERT_FALSE(problems.empty());
-        EXPECT_NE(Problems(problems).find("a second all call"), std::string::npos) << Problems(problems);
-    }
-    // Without its "No." column a table cannot say which record a row is.
-    {
-        auto c = Load(original);
-        CsvProblem unused;
-        CsvRows rows = *ParseCsv(ExportCsv(*c, CsvTable::Contacts), unused);
-        for (auto& row : rows)
-            row.erase(row.begin());
-        const auto problems = ImportCsv(FormatCsv(rows), CsvTable::Contacts, *c);
-        ASSERT_EQ(problems.size(), 1u);
-        EXPECT_NE(problems[0].reason.find("no \"No.\" column"), std::string::npos);
+        EXPECT_NE(Texts(problems).find(test.problem), std::string::npos) << Texts(problems);
+        EXPECT_TRUE(WordedInChinese(problems[0].reason)) << InLanguage(problems[0].reason, UiLanguage::Chinese);
         EXPECT_EQ(CodeplugToBytes(*c), original);
     }
 
-    // Stored normalised, byte for byte as the forms store them.
-    struct Normalised {
-        CsvTable table;
-        std::size_t row;
-        std::vector<std::pair<std::string, std::string>> cells;
-        std::size_t at;
-        std::uint8_t mask, expected;
-    };
-    const Normalised normalised[] = {
-        // Auto scan on a channel without a scan list is cleared.
-        {CsvTable::AnalogChannels, 4, {{"Scan list", "Off"}, {"Auto scan", "On"}}, kAnalog1 + 3 * 81 + 39, 0x01, 0x00},
-        // Encryption switched on with the key box at 0 stores key 1.
-        {CsvTable::DigitalChannels, 1, {{"Encryption", "On"}}, kDigital1 + 76, 0xFF, 0x01},
-        // A key without encryption is 0.
-        {CsvTable::DigitalChannels, 1, {{"Encryption key", "77"}}, kDigital1 + 76, 0xFF, 0x00},
-        // Different frequencies: direct mode back to its first choice, the "differ" bit set.
-        {CsvTable::DigitalChannels, 1, {{"Direct (TDMA) mode", "On"}}, kDigital1 + 42, 0x07, 0x04},
-        {CsvTable::DigitalChannels, 3, {{"Transmit frequency", "441.500000"}}, kDigital1 + 2 * 82 + 42, 0x07, 0x04},
-        {CsvTable::DigitalChannels, 3, {{"Receive and transmit differ", "On"}}, kDigital1 + 2 * 82 + 42, 0x04, 0x00},
-        // The band's top is in the band; a private call may carry a group call's ID.
-        {CsvTable::AnalogChannels, 1, {{"Receive frequency", "480.000000"}}, kAnalog1 + 45, 0xFF, 0x1C},
-        {CsvTable::Contacts, 4, {{"Call ID", "1"}}, kContact1 + 3 * 45 + 41, 0xFF, 0x01},
-    };
-    for (const Normalised& test : normalised) {
-        auto c = Load(original);
-        CsvProblem unused;
-        CsvRows rows = *ParseCsv(ExportCsv(*c, test.table), unused);
-        for (const auto& [header, value] : test.cells)
-            rows[test.row][static_cast<std::size_t>(std::find(rows[0].begin(), rows[0].end(), header) - rows[0].begin())] = value;
-        const auto problems = ImportCsv(FormatCsv(rows), test.table, *c);
-        ASSERT_TRUE(problems.empty()) << test.cells[0].first << Problems(problems);
-        EXPECT_EQ(CodeplugToBytes(*c)[test.at] & test.mask, test.expected) << test.cells[0].first;
-        EXPECT_EQ(CountErrors(CheckCodeplug(*c)), 0u) << Findings(CheckCodeplug(*c));
-    }
+    // Without its "No." column a table cannot say which record a row is.
+    auto c = Load(original);
+    CsvProblem unused;
+    CsvRows rows = *ParseCsv(ExportCsv(*c, CsvTable::Contacts), unused);
+    for (auto& row : rows)
+        row.erase(row.begin());
+    const auto problems = ImportCsv(FormatCsv(rows), CsvTable::Contacts, *c);
+    ASSERT_EQ(problems.size(), 1u);
+    EXPECT_NE(problems[0].reason.find("no \"No.\" column"), std::string::npos);
+    EXPECT_EQ(CodeplugToBytes(*c), original);
+
     // A new row is a copy of channel 1 normalised the same way.
-    {
-        auto c = Load(original);
-        CsvProblem unused;
-        CsvRows rows = *ParseCsv(ExportCsv(*c, CsvTable::DigitalChannels), unused);
-        rows.push_back(rows[3]);
-        rows.back()[0] = "";
-        rows.back()[3] = "440.000000";  // the copy of a simplex channel, now split
-        ASSERT_TRUE(ImportCsv(FormatCsv(rows), CsvTable::DigitalChannels, *c).empty());
-        EXPECT_EQ(CodeplugToBytes(*c)[kDigital1 + 6 * 82 + 42] & 0x07, 0x04);
-        // A table takes as many rows as it has records, no more.
-        rows.resize(17, rows.back());
-        EXPECT_TRUE(ImportCsv(FormatCsv(rows), CsvTable::DigitalChannels, *c).empty());
-        rows.push_back(rows.back());
-        EXPECT_FALSE(ImportCsv(FormatCsv(rows), CsvTable::DigitalChannels, *c).empty());
-    }
+    rows = *ParseCsv(ExportCsv(*c, CsvTable::DigitalChannels), unused);
+    rows.push_back(rows[3]);
+    rows.back()[0] = "";
+    rows.back()[3] = "440.000000";  // the copy of a simplex channel, now split
+    ASSERT_TRUE(ImportCsv(FormatCsv(rows), CsvTable::DigitalChannels, *c).empty());
+    EXPECT_EQ(CodeplugToBytes(*c)[kDigital1 + 6 * 82 + 42] & 0x07, 0x04);
+    // A table takes as many rows as it has records, no more.
+    rows.resize(17, rows.back());
+    EXPECT_TRUE(ImportCsv(FormatCsv(rows), CsvTable::DigitalChannels, *c).empty());
+    rows.push_back(rows.back());
+    EXPECT_FALSE(ImportCsv(FormatCsv(rows), CsvTable::DigitalChannels, *c).empty());
 }
 
 TEST(CodeplugRules, JsonImportsKeepEveryRecordWholeAndEveryReferenceTrue)
@@ -303,10 +275,7 @@ TEST(CodeplugRules, JsonImportsKeepEveryRecordWholeAndEveryReferenceTrue)
         auto c = Load(original);
         const auto problems = ImportJson(doc, *c);
         const auto found = std::find_if(problems.begin(), problems.end(), [&](const JsonProblem& p) { return p.path == test.path; });
-        std::string all;
-        for (const JsonProblem& p : problems)
-            all += "\n  " + p.path + ": " + p.reason;
-        EXPECT_NE(found, problems.end()) << test.path << all;
+        EXPECT_NE(found, problems.end()) << test.path << (problems.empty() ? "" : ": " + problems[0].path);
         EXPECT_EQ(CodeplugToBytes(*c), original) << test.path;
     }
 }
@@ -356,7 +325,7 @@ TEST(CodeplugRules, AContactThatIsNoGroupCallLeavesEveryListAtOnce)
     ASSERT_EQ(contacts::CommitCallType(*c, 5, 0), contacts::CallTypeResult::Changed);  // the all call goes
     ASSERT_EQ(contacts::CommitCallType(*c, 1, 2), contacts::CallTypeResult::Changed);  // contact 2 becomes it
     EXPECT_EQ(CodeplugToBytes(*c)[206], 0) << "a one-touch call cannot name an all call";
-    EXPECT_EQ(CountErrors(CheckCodeplug(*c)), 0u) << Findings(CheckCodeplug(*c));
+    EXPECT_EQ(CountErrors(CheckCodeplug(*c)), 0u) << Texts(CheckCodeplug(*c));
 
     // A refused duplicate ID leaves the contact's ID as it was.
     ASSERT_EQ(contacts::CommitId(*c, 2, "1"), contacts::IdResult::Duplicate);
@@ -520,7 +489,7 @@ TEST(CodeplugRules, NoSequenceOfEditsLeavesAnError)
         for (int i = 0; i < 100; ++i, ++steps) {
             const std::string op = walk.Step();
             const auto findings = CheckCodeplug(walk.codeplug());
-            ASSERT_EQ(CountErrors(findings), 0u) << "seed " << seed << ", step " << i << ": " << op << Findings(findings);
+            ASSERT_EQ(CountErrors(findings), 0u) << "seed " << seed << ", step " << i << ": " << op << Texts(findings);
         }
         // Whatever export writes, import takes back unchanged.
         const Image bytes = CodeplugToBytes(walk.codeplug());

@@ -2,12 +2,10 @@
 // fitted into the radio, stored through the editing rules, and written back.
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <random>
 
 #include "app/TextExchange.h"
 #include "codeplug/CodeplugFile.h"
-#include "data/DefaultCodeplug.h"
 #include "forms/CodeplugCheck.h"
 #include "forms/CsvTables.h"
 #include "forms/Sections.h"
@@ -15,20 +13,15 @@
 #include "forms/foreign/ChirpCsv.h"
 #include "forms/foreign/DmrUserCsv.h"
 #include "forms/foreign/QdmrYaml.h"
+#include "tests/core/TestFiles.h"
 
 namespace {
 
-std::unique_ptr<Codeplug> Default()
-{
-    auto c = std::make_unique<Codeplug>();
-    BuildDefaultCodeplug(*c);
-    return c;
-}
+using testfiles::DefaultCodeplug;
 
 std::string SourceFile(const std::string& name)
 {
-    std::ifstream in(std::string(ZR740_SOURCE_DIR) + "/tests/data/foreign/" + name, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
+    return testfiles::ReadText(std::string(ZR740_SOURCE_DIR) + "/tests/data/foreign/" + name);
 }
 
 std::string V(const FieldValue& values, const char* id)
@@ -113,7 +106,6 @@ TEST(ChirpCsv, EveryDuplexToneModePolarityModeAndPower)
         {"1,A,446.1,,,,,,,,,,,,,4W", "446.100000 446.100000 None/None - High scan"},
         {"1,A,446.1,,,,,,,,,,,,,3.9W", "446.100000 446.100000 None/None - Low scan"},
         {"1,A,446.1,,,,,,,,,,,,,\"0,5 W\"", "446.100000 446.100000 None/None - Low scan"},
-        {"1,A,446.1,,,,,,,,,,,,,50W", "446.100000 446.100000 None/None - High scan"},
         {"1,A,446.1,,,,,,,,,,,,,Mid", "446.100000 446.100000 None/None - High scan"},
         {"1,A,446.1,,,,,,,,,,,,,lots", "446.100000 446.100000 None/None - - scan"},
         {"1,A,\"446,00625\",,,,,,,,,,,,,", "446.006250 446.006250 None/None - - scan"},
@@ -176,7 +168,7 @@ TEST(ChirpCsv, ALongListFitsTheChosenRowsAndListsEveryOther)
     ASSERT_EQ(plan.rows.size(), 77u);
 
     // The default codeplug has 6 analog channels: 10 more fit.
-    auto c = Default();
+    auto c = DefaultCodeplug();
     std::vector<RowFate> fates = FitPlan(plan, All(plan), ImportMode::Append, *c);
     EXPECT_TRUE(fates[9].stored);
     EXPECT_EQ(fates[9].index, 15u);
@@ -209,7 +201,7 @@ TEST(ChirpCsv, ALongListFitsTheChosenRowsAndListsEveryOther)
 
 TEST(ChirpCsv, OwnExportComesBackExactlyInEveryFieldCsvCarries)
 {
-    auto c = Default();
+    auto c = DefaultCodeplug();
     // Tone pairs of every kind CHIRP writes differently, receive first.
     const char* const tones[][2] = {{"None", "None"}, {"None", "67.0"},   {"67.0", "67.0"},   {"67.0", "88.5"},
                                     {"67.0", "None"}, {"D023N", "D023N"}, {"D754I", "D023N"}, {"D023I", "None"},
@@ -228,7 +220,7 @@ TEST(ChirpCsv, OwnExportComesBackExactlyInEveryFieldCsvCarries)
     }
     const ForeignExport exported = ExportChirpCsv(*c);
     EXPECT_EQ(exported.text.substr(0, 60), "Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFr");
-    auto back = Default();
+    auto back = DefaultCodeplug();
     const ImportPlan plan = ReadChirpCsv(exported.text);
     ASSERT_EQ(ApplyPlan(plan, All(plan), ImportMode::Replace, *back).problems, std::vector<std::string>{});
     const std::vector<const char*> fields = {"alias", "rxFrequency", "txFrequency", "rxTone", "txTone", "bandwidth", "power", "receiveOnly"};
@@ -243,7 +235,7 @@ TEST(QdmrYaml, SiteCodeplugEveryRowStoredOrListedWithItsReason)
     ASSERT_EQ(plan.error, "");
     EXPECT_EQ(plan.notes, (std::vector<std::string>{"positioning: left out (the radio has no place for it)",
                                                      "commercial: left out (the radio has no place for it)"}));
-    auto c = Default();
+    auto c = DefaultCodeplug();
     const ImportResult result = ApplyPlan(plan, All(plan), ImportMode::Replace, *c);
     ASSERT_EQ(result.problems, std::vector<std::string>{});
     EXPECT_EQ(ReportLines(plan, result.fates, All(plan)),
@@ -339,7 +331,7 @@ TEST(QdmrYaml, MoreContactsThanFitAreListedAndOwnExportComesBack)
                 std::to_string(1000 + n) + "}\n";
     text += "  - dmr: {id: again, name: Twice, type: GroupCall, number: 1001}\n";
     const ImportPlan plan = ReadQdmrYaml(text);
-    auto c = Default();
+    auto c = DefaultCodeplug();
     const ImportResult result = ApplyPlan(plan, All(plan), ImportMode::Replace, *c);
     EXPECT_EQ(result.Stored(), 64u);
     EXPECT_EQ(result.fates[64].reason, "over capacity: the radio holds 64 contacts");
@@ -347,8 +339,8 @@ TEST(QdmrYaml, MoreContactsThanFitAreListedAndOwnExportComesBack)
     EXPECT_EQ(GetCount(c->ContactCount), 64u);
 
     // Our export, then our import into another codeplug, gives the same records.
-    const auto original = Default();
-    auto back = Default();
+    const auto original = DefaultCodeplug();
+    auto back = DefaultCodeplug();
     SetCount(back->AnalogChannelCount, 1);
     SetCount(back->ContactCount, 0);
     ASSERT_TRUE(ImportText(ExportQdmrYaml(*original).text, ExchangeKind::QdmrYaml, *back).imported());
@@ -385,7 +377,7 @@ TEST(DmrUserCsv, LayoutsNamesIdsDuplicatesAndTheContactLimit)
     };
     for (const Case& c : cases) {
         const ImportPlan plan = ReadDmrUserCsv(c.text);
-        auto image = Default();
+        auto image = DefaultCodeplug();
         const ImportResult result = ApplyPlan(plan, All(plan), ImportMode::Append, *image);
         EXPECT_EQ(plan.error.empty() ? ReportLines(plan, result.fates, All(plan)) : std::vector{plan.error}, c.report)
             << c.text;
@@ -394,7 +386,7 @@ TEST(DmrUserCsv, LayoutsNamesIdsDuplicatesAndTheContactLimit)
     for (int n = 0; n < 70; ++n)
         many += std::to_string(2000000 + n) + ",C" + std::to_string(n) + "\n";
     const ImportPlan plan = ReadDmrUserCsv(many);
-    auto image = Default();
+    auto image = DefaultCodeplug();
     const ImportResult result = ApplyPlan(plan, All(plan), ImportMode::Append, *image);
     EXPECT_EQ(result.Stored(), 58u);
     EXPECT_EQ(result.fates[58].reason, "over capacity: the radio holds 64 contacts");
@@ -461,7 +453,7 @@ TEST(ForeignFormats, DamagedFilesNeverCrashAndARefusedImportChangesNothing)
     const std::string samples[] = {SourceFile("site.yaml"), SourceFile("repeaters.csv"),
                                    "Radio ID;Callsign\n4600301;A\n4600302;B\n"};
     std::mt19937 rng(740);
-    const auto before = CodeplugToBytes(*Default());
+    const auto before = CodeplugToBytes(*DefaultCodeplug());
     for (int round = 0; round < 150; ++round) {
         std::string text = samples[round % 3];
         text.resize(rng() % (text.size() + 1));
@@ -469,7 +461,7 @@ TEST(ForeignFormats, DamagedFilesNeverCrashAndARefusedImportChangesNothing)
             text[rng() % text.size()] = "\"'[{:;,-#\n\x80 7"[rng() % 14];
         for (const ImportPlan& plan : {ReadChirpCsv(text), ReadQdmrYaml(text), ReadDmrUserCsv(text)}) {
             for (const ImportMode mode : {ImportMode::Append, ImportMode::Replace}) {
-                auto c = Default();
+                auto c = DefaultCodeplug();
                 ImportResult result;
                 ASSERT_NO_THROW(result = ApplyPlan(plan, All(plan), mode, *c)) << text;
                 if (!result.problems.empty())

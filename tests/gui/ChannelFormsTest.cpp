@@ -1,6 +1,6 @@
 // The analog and digital channel forms driven offscreen: what each control writes into the
 // record (offsets of the record layouts, written out), the show rules, the commands, the texts
-// in both languages, and a codeplug edited here surviving a write to and a read from the radio.
+// in both languages; and a codeplug edited in the forms surviving a write to and a read from the radio.
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
@@ -14,31 +14,26 @@
 #include <QTreeWidget>
 
 #include "TestSupport.h"
-#include "app/FormFactories.h"
 #include "forms/channels/CFORM_AnaCH.h"
 #include "forms/channels/CForm_AnologCH.h"
+#include "forms/channels/CForm_GroupCH.h"
+#include "forms/channels/CForm_Scan.h"
+#include "forms/dmr/CFORM_DMR.h"
+#include "forms/dmr/CFORM_DMR_Contact.h"
+#include "forms/functions/CForm_Fun.h"
+#include "forms/functions/CForm_Key.h"
+#include "forms/functions/Form_Message.h"
+#include "forms/functions/FunctionRules.h"
+#include "forms/functions/MessageRules.h"
+#include "forms/channels/Encodings.h"
 #include "tests/core/SessionBench.h"
+#include "ui/CMSFlexGrid.h"
 
 using namespace testsupport;
 
 namespace {
 
-struct ChannelSession : Session {
-    explicit ChannelSession(const fs::path& dir) : Session(dir) { InstallFormFactories(*frame); }
-    Codeplug& image() { return app.Context().codeplug; }
-    CFORM_AnaCH* Analog(std::uint32_t index)
-    {
-        app.Navigation().Index(FormKind::AnalogChannel) = index;
-        frame->OpenForm(FormKind::AnalogChannel);
-        return dynamic_cast<CFORM_AnaCH*>(frame->Form(FormKind::AnalogChannel));
-    }
-    CForm_AnologCH* Digital(std::uint32_t index)
-    {
-        app.Navigation().Index(FormKind::DigitalChannel) = index;
-        frame->OpenForm(FormKind::DigitalChannel);
-        return dynamic_cast<CForm_AnologCH*>(frame->Form(FormKind::DigitalChannel));
-    }
-};
+using Wire = std::vector<std::uint8_t>;
 
 std::vector<QString> ItemTexts(const QComboBox* list)
 {
@@ -48,16 +43,29 @@ std::vector<QString> ItemTexts(const QComboBox* list)
     return texts;
 }
 
+void Pick(CMSFlexGrid& grid, int row, QPushButton& button)
+{
+    grid.SetRow(row);
+    button.click();
+}
+
+// The first `n` records of a table.
+template <typename Table>
+Wire Used(const Table& table, std::size_t n)
+{
+    return {table.bytes.begin(), table.bytes.begin() + static_cast<std::ptrdiff_t>(n * Table::kRecordBytes)};
+}
+
 }  // namespace
 
 TEST(AnalogChannelForm, ControlsWriteTheirBytesAndTheShowRulesHold)
 {
     ProgramDir dir(0, {3, 3, 2, 2});
-    ChannelSession s(dir.path);
-    auto r = s.image().AnalogChannelTable.record(1);
+    FormSession s(dir.path);
+    auto r = s.Image().AnalogChannelTable.record(1);
     r[60] = 1, r[39] = 0x01;                  // scan list 1, auto scan
     r[73] = 0x00, r[74] = 0x00;               // a blank transmit tone
-    CFORM_AnaCH* form = s.Analog(1);
+    CFORM_AnaCH* form = s.Open<CFORM_AnaCH>(FormKind::AnalogChannel, 1);
     ASSERT_NE(form, nullptr);
     const auto& ui = form->Ui();
     EXPECT_EQ(ItemTexts(ui.scanList), (std::vector<QString>{"OFF", "扫描列表1", "扫描列表2"}));
@@ -111,21 +119,21 @@ TEST(AnalogChannelForm, ControlsWriteTheirBytesAndTheShowRulesHold)
     EXPECT_EQ(r[73], 0xE4);
     EXPECT_EQ(r[74], 2);
     EXPECT_EQ(ui.txInverted->currentIndex(), 1);
-    EXPECT_EQ(s.image().AnalogChannelTable.record(0)[1], 0);  // only the record shown was touched
+    EXPECT_EQ(s.Image().AnalogChannelTable.record(0)[1], 0);  // only the record shown was touched
 }
 
 TEST(DigitalChannelForm, DirectModeEncryptionAndListsOfOtherRecords)
 {
     ProgramDir dir(0, {2, 1, 1, 3});
-    ChannelSession s(dir.path);
-    Codeplug& c = s.image();
+    FormSession s(dir.path);
+    Codeplug& c = s.Image();
     SetCount(c.ContactCount, 2);
     c.ContactTable.record(1)[2] = 'B', c.ContactTable.record(1)[4] = 'o';
     auto r = c.DigitalChannelTable.record(0);
     PutLE32(r, 54, 430000000);
     PutLE32(r, 59, 431000000);
     r[42] = 0x01, r[64] = 1, r[66] = 9;  // direct mode 1; a group list that does not exist
-    CForm_AnologCH* form = s.Digital(0);
+    CForm_AnologCH* form = s.Open<CForm_AnologCH>(FormKind::DigitalChannel, 0);
     ASSERT_NE(form, nullptr);
     const auto& ui = form->Ui();
     EXPECT_EQ(ItemTexts(ui.contact), (std::vector<QString>{"", "Bo"}));
@@ -178,15 +186,15 @@ TEST(DigitalChannelForm, DirectModeEncryptionAndListsOfOtherRecords)
 TEST(ChannelForms, AddAndDeleteFromTheForm)
 {
     ProgramDir dir(0, {3, 5, 1, 1});
-    ChannelSession s(dir.path);
-    Codeplug& c = s.image();
+    FormSession s(dir.path);
+    Codeplug& c = s.Image();
     for (std::uint8_t n = 0; n < 5; ++n)
         c.AnalogChannelTable.record(n)[2] = static_cast<std::uint8_t>('A' + n), c.AnalogChannelTable.record(n)[1] = 2;
     auto zone = c.ZoneTable.record(0);
     zone[39] = 2, zone[41] = 2, zone[42] = 4, zone[44] = 2, zone[45] = 1;  // analog 5, analog 2
     s.frame->OpenForm(FormKind::Zone);
     ASSERT_NE(s.frame->Form(FormKind::Zone), nullptr);
-    CFORM_AnaCH* form = s.Analog(4);
+    CFORM_AnaCH* form = s.Open<CFORM_AnaCH>(FormKind::AnalogChannel, 4);
     ASSERT_NE(form, nullptr);
     form->Ui().remove->click();
     EXPECT_EQ(s.frame->Form(FormKind::Zone), nullptr);  // no zone form is left showing the old members
@@ -197,7 +205,7 @@ TEST(ChannelForms, AddAndDeleteFromTheForm)
     EXPECT_EQ(c.AnalogChannelTable.record(4)[2], 0);
     EXPECT_EQ((std::vector<int>{zone[39], zone[41], zone[42]}), (std::vector<int>{1, 2, 1}));
 
-    s.Analog(0)->Ui().remove->click();  // channel 1 goes; the zone's channel 2 is now channel 1
+    s.Open<CFORM_AnaCH>(FormKind::AnalogChannel, 0)->Ui().remove->click();  // channel 1 goes; the zone's channel 2 is now channel 1
     EXPECT_EQ(form->Ui().alias->text(), "B");
     EXPECT_EQ((std::vector<int>{zone[39], zone[41], zone[42]}), (std::vector<int>{1, 2, 0}));
     form->Ui().add->click();
@@ -208,47 +216,122 @@ TEST(ChannelForms, AddAndDeleteFromTheForm)
     EXPECT_TRUE(analogBranch->isExpanded());
 }
 
-// A codeplug edited through the forms, saved, written to the radio and read back.
-TEST(ChannelForms, EditedChannelsSurviveSaveWriteAndRead)
+// Edits made in the forms, saved, written to the virtual radio and read back: the radio returns
+// every record as it was written, the edits where the forms put them.
+TEST(ChannelForms, EditsOfEveryFormSurviveSaveWriteAndRead)
 {
-    ProgramDir dir(0, {2, 2, 1, 1});
-    ChannelSession s(dir.path);
-    CFORM_AnaCH* analog = s.Analog(1);
+    ProgramDir dir(1, {4, 3, 2, 2});
+    FormSession s(dir.path);
+    auto* zone = s.Open<CForm_GroupCH>(FormKind::Zone, 1);
+    Pick(*zone->AvailableGrid(), 6, *zone->AddButton());  // analog 2
+    Pick(*zone->AvailableGrid(), 4, *zone->AddButton());  // digital 4
+    Pick(*zone->AvailableGrid(), 1, *zone->AddButton());  // digital 1
+    Pick(*zone->MemberGrid(), 2, *zone->RemoveButton());
+    auto* scan = s.Open<CForm_Scan>(FormKind::Scan, 1);
+    Pick(*scan->AvailableGrid(), 7, *scan->AddButton());  // analog 3
+    Pick(*scan->AvailableGrid(), 2, *scan->AddButton());  // digital 2
+    scan->DwellList()->setCurrentIndex(3);
+
+    auto* analog = s.Open<CFORM_AnaCH>(FormKind::AnalogChannel, 1);
     Type(analog->Ui().alias, "北门");
     Type(analog->Ui().rxFrequency, "439.0625");
     analog->Ui().rxType->setCurrentIndex(1);
     analog->Ui().rxCtcss->setCurrentIndex(20);
     analog->Ui().copy->click();
     analog->Ui().add->click();
-    CForm_AnologCH* digital = s.Digital(0);
-    Type(digital->Ui().alias, "Ops");
+    auto* digital = s.Open<CForm_AnologCH>(FormKind::DigitalChannel, 0);
     Type(digital->Ui().rxFrequency, "409.9875");
     digital->Ui().encryption->setChecked(true);
     Type(digital->Ui().key, "4321");
-    s.Digital(1)->Ui().remove->click();
+    s.Open<CForm_AnologCH>(FormKind::DigitalChannel, 2)->Ui().remove->click();  // no member of the lists
 
-    const fs::path saved = dir.path / "edited.VNTX";
-    ASSERT_TRUE(SaveCodeplugFile(s.image(), saved).ok());
-    session_test::SessionBench bench;
-    Codeplug loaded;
-    ASSERT_TRUE(LoadCodeplugFile(loaded, saved).ok());
-    auto stamped = std::make_unique<Codeplug>();
-    ASSERT_TRUE(session_test::WriteThenReadBack(bench, loaded, stamped.get()));
-    const Codeplug& written = *stamped;
-    const Codeplug& read = *bench.image;
-    EXPECT_EQ(read.AnalogChannelCount[0], 3);
-    EXPECT_EQ(read.DigitalChannelCount[0], 1);
-    for (std::size_t n = 0; n < 3; ++n) {
-        const auto a = read.AnalogChannelTable.record(n), b = written.AnalogChannelTable.record(n);
-        EXPECT_TRUE(std::equal(a.begin(), a.end(), b.begin())) << n;
+    auto* contacts = s.Open<CFORM_DMR_Contact>(FormKind::DmrContact);
+    for (int i = 0; i < 3; ++i)
+        contacts->AddButton()->click();
+    emit contacts->Grid()->cellClicked(2, 1);
+    TypeAndLeave(contacts->NameEditor(), QString::fromUtf8("调度 Desk"));
+    emit contacts->Grid()->cellClicked(0, 1);
+    contacts->DeleteButton()->click();  // "Contact2" (ID 2) and "调度 Desk" (ID 3) are left
+
+    auto* dmr = s.Open<CFORM_DMR>(FormKind::Dmr);
+    Type(dmr->IdBox(), "2345678");
+    dmr->List(1)->setCurrentIndex(dmr->List(1)->findText("17"));  // private call hang time, byte 8
+    auto* fun = s.Open<CForm_Fun>(FormKind::Fun);
+    fun->List(FunList::PowerSaveLevel)->setCurrentIndex(2);
+    fun->List(FunList::VoxLevel)->setCurrentIndex(3);
+    fun->List(FunList::LowBatteryInterval)->setCurrentIndex(200);
+    fun->List(FunList::AnalogMicGain)->setCurrentIndex(5);
+    fun->List(FunList::DigitalMicGain)->setCurrentIndex(14);
+    if (!fun->Flag(FunFlag::RadioMute)->isChecked())
+        fun->Flag(FunFlag::RadioMute)->click();
+    if (fun->Flag(FunFlag::KeyTone)->isChecked())
+        fun->Flag(FunFlag::KeyTone)->click();
+    Type(fun->Alias(), "对讲机A");
+    auto* keys = s.Open<CForm_Key>(FormKind::Key);
+    keys->KeyList(5)->setCurrentIndex(13);  // K3 long: code 0x13
+    keys->LongPressList()->setCurrentIndex(1);
+    keys->ClickCell(3, 1);
+    keys->KindList()->setCurrentIndex(1);
+    emit keys->KindList()->activated(1);
+    keys->ClickCell(3, 2);
+    keys->ContactList()->setCurrentIndex(0);
+    emit keys->ContactList()->activated(0);
+    auto* messages = s.Open<Form_Message>(FormKind::Message);
+    for (const char* text : {"Convoy leaves 0600", "收到请回复"}) {
+        messages->ClickCell(static_cast<int>(GetCount(s.Image().MessageCount)) + 1, 1);
+        TypeAndLeave(messages->Editor(), QString::fromUtf8(text));
     }
-    const auto d = read.DigitalChannelTable.record(0), e = written.DigitalChannelTable.record(0);
-    EXPECT_TRUE(std::equal(d.begin(), d.end(), e.begin()));
+
+    Codeplug loaded, written;
+    ASSERT_TRUE(s.SaveAsAndLoad(dir.path / "edited.VNTX", loaded));
+    session_test::SessionBench bench;
+    ASSERT_TRUE(session_test::WriteThenReadBack(bench, loaded, &written));
+    const Codeplug& read = *bench.image;
+    EXPECT_EQ(std::tuple(read.AnalogChannelCount[0], read.DigitalChannelCount[0], GetCount(read.ContactCount),
+                         GetCount(read.MessageCount)),
+              std::tuple(4, 3, 2u, 2u));
+    EXPECT_EQ(Used(read.AnalogChannelTable, 4), Used(written.AnalogChannelTable, 4));
+    EXPECT_EQ(Used(read.DigitalChannelTable, 3), Used(written.DigitalChannelTable, 3));
+    EXPECT_EQ(Used(read.ContactTable, 2), Used(written.ContactTable, 2));
+    EXPECT_EQ(Used(read.MessageTable, 2), Used(written.MessageTable, 2));
+    EXPECT_EQ(Used(read.ScanTable, 2), Used(written.ScanTable, 2));
+    EXPECT_EQ(read.ZoneTable.bytes, written.ZoneTable.bytes);
+    EXPECT_EQ(read.RadioSettings, written.RadioSettings);
+    EXPECT_EQ(read.DmrSettings, written.DmrSettings);
+    EXPECT_EQ(ReadFunctions(read), ReadFunctions(s.Image()));
+
+    // Zone 2: analog 2, digital 1; scan list 2: analog 3, digital 2, 1500 ms (field number 2 stamped at 40).
+    EXPECT_EQ(Wire(read.ZoneTable.record(1).begin() + 39, read.ZoneTable.record(1).begin() + 47),
+              (Wire{2, 2, 2, 1, 0, 1, 0, 0}));
+    EXPECT_EQ(Wire(read.ScanTable.record(1).begin() + 39, read.ScanTable.record(1).begin() + 47),
+              (Wire{2, 2, 2, 2, 0, 1, 1, 0}));
+    EXPECT_EQ(GetLE16(read.ScanTable.record(1), 92), 1500);
     const auto ch2 = read.AnalogChannelTable.record(1);
+    EXPECT_EQ(Wire(ch2.begin() + 1, ch2.begin() + 6), (Wire{4, 0xB1, 0xB1, 0xC3, 0xC5}));  // 北门 in GBK
     EXPECT_EQ(GetLE32(ch2, 47), 439062500u);
     EXPECT_EQ((std::vector<int>{ch2[64], ch2[65], ch2[73], ch2[74]}), (std::vector<int>{0x42, 21, 0x44, 21}));
     EXPECT_EQ(GetLE16(read.DigitalChannelTable.record(0), 76), 4321);
     EXPECT_EQ(GetLE32(read.DigitalChannelTable.record(0), 54), 409987500u);
+    const auto first = read.ContactTable.record(0), second = read.ContactTable.record(1);
+    EXPECT_EQ(Wire(first.begin(), first.begin() + 20),
+              (Wire{0, 8, 'C', 0, 'o', 0, 'n', 0, 't', 0, 'a', 0, 'c', 0, 't', 0, '2', 0, 0, 0}));
+    EXPECT_EQ(Wire(first.begin() + 38, first.end()), (Wire{1, 0, 2, 0x02, 0, 0, 0}));
+    EXPECT_EQ(Wire(second.begin() + 38, second.end()), (Wire{1, 0, 2, 0x03, 0, 0, 0}));
+    EXPECT_EQ(DecodeContactName(second.subspan(2, 36)), "调度 Desk");
+    EXPECT_EQ(Wire(read.DmrSettings.begin() + 1, read.DmrSettings.begin() + 5), (Wire{0x78, 0x56, 0x34, 0x02}));
+    EXPECT_EQ(read.DmrSettings[8], 17);
+    const auto& settings = read.RadioSettings;
+    EXPECT_EQ((Wire{settings[128], settings[132], settings[195], static_cast<std::uint8_t>(settings[192] & 0x11), settings[90]}),
+              (Wire{2, 3, 200, 0x01, 8}));
+    EXPECT_EQ(Wire(settings.begin() + 91, settings.begin() + 100), (Wire{0xB6, 0xD4, 0xBD, 0xB2, 0xBB, 0xFA, 'A', 0, 0}));
+    EXPECT_EQ(Wire(read.FunctionExtra.begin() + 2, read.FunctionExtra.begin() + 5), (Wire{45, 0xD6, 0x0E}));
+    EXPECT_EQ((Wire{settings[148], settings[212], settings[213]}), (Wire{0x13, 2, 0}));
+    EXPECT_EQ(GetLE16(settings, 222), 1500);
+    // On the link the radio ID, the long-press time and the message characters go most significant byte first.
+    EXPECT_EQ(session_test::Slice(bench.radio().Records(0xF2).at(0), 1, 4), (Wire{0x02, 0x34, 0x56, 0x78}));
+    EXPECT_EQ(session_test::Slice(bench.radio().Records(0xF0).at(0), 222, 2), (Wire{0x05, 0xDC}));
+    EXPECT_EQ(session_test::Slice(bench.radio().Records(0xE6).at(0), 1, 5), (Wire{36, 0x01, 0x00, 'C', 0x00}));
+    EXPECT_EQ(MessageText(read, 1), "收到请回复");
 }
 
 // Records and counts from outside: whatever the bytes, the forms show, commit and copy within
@@ -256,23 +339,23 @@ TEST(ChannelForms, EditedChannelsSurviveSaveWriteAndRead)
 TEST(ChannelForms, RandomImagesShowAndCommitWithinTheTables)
 {
     ProgramDir dir(1);
-    ChannelSession s(dir.path);
+    FormSession s(dir.path);
     std::mt19937 random(740);
     for (int round = 0; round < 4; ++round) {
-        for (BlockView block : BlocksInFileOrder(s.image()))
+        for (BlockView block : BlocksInFileOrder(s.Image()))
             for (std::uint8_t& b : block.bytes)
                 b = static_cast<std::uint8_t>(random());
         const std::uint32_t index = round == 3 ? 40 : round * 5;  // the last one past the table
-        CFORM_AnaCH* analog = s.Analog(index);
+        CFORM_AnaCH* analog = s.Open<CFORM_AnaCH>(FormKind::AnalogChannel, index);
         analog->Ui().copy->click();
-        const auto a = s.image().AnalogChannelTable.record(std::min<std::uint32_t>(index, 15));
+        const auto a = s.Image().AnalogChannelTable.record(std::min<std::uint32_t>(index, 15));
         EXPECT_NE(std::string("\x02\x04\x42\x44\xC2\xC4\xE2\xE4").find(char(a[64])), std::string::npos);
         constexpr int kTransmitTypes[] = {0x04, 0x44, 0xC4, 0xE4};  // what copy makes of the shown receive type
         EXPECT_EQ(a[73], kTransmitTypes[analog->Ui().rxType->currentIndex()]);
-        CForm_AnologCH* digital = s.Digital(index);
+        CForm_AnologCH* digital = s.Open<CForm_AnologCH>(FormKind::DigitalChannel, index);
         digital->Ui().copy->click();
         digital->Ui().remove->click();
-        const auto d = s.image().DigitalChannelTable.record(std::min<std::uint32_t>(index, 15));
+        const auto d = s.Image().DigitalChannelTable.record(std::min<std::uint32_t>(index, 15));
         EXPECT_EQ(GetLE16(d, 76) == 0, (d[41] & 0x20) == 0);
         EXPECT_LE(s.app.Navigation().Index(FormKind::DigitalChannel), 15u);
     }

@@ -1,5 +1,4 @@
-// The DMR basic settings form and the two emergency alarm forms in their windows, and the radio
-// ID and a setting typed into the form reaching the virtual radio through a saved file.
+// The DMR basic settings form and the two emergency alarm forms in their windows.
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
@@ -16,7 +15,6 @@
 #include "forms/dmr/CFORM_DMR.h"
 #include "forms/dmr/CForm_AnologEmergAlarm.h"
 #include "forms/dmr/CForm_DigitalEmergAlarm.h"
-#include "tests/core/SessionBench.h"
 
 using namespace testsupport;
 
@@ -79,31 +77,6 @@ TEST(DmrBasicForm, ShowsStoredValuesAndWritesTheWholeFormBack)
     EXPECT_EQ(Wire(d.begin() + 1, d.begin() + 5), (Wire{0x15, 0x64, 0x77, 0x16}));
     Type(form->IdBox(), "0");
     EXPECT_EQ(form->IdBox()->text(), "1");
-}
-
-TEST(DmrBasicForm, RadioIdAndSettingReachTheRadioThroughASavedFile)
-{
-    ProgramDir dir(1);
-    Session s(dir.path);
-    InstallFormFactories(*s.frame);
-    QTreeWidgetItem* dmrNode = s.frame->Tree()->topLevelItem(0)->child(6);  // Tree 7, its first child Tree 8
-    ASSERT_EQ(dmrNode->data(0, CMainFrame::kTextKeyRole).toInt(), 7);
-    s.frame->ClickTreeItem(dmrNode->child(0));
-    auto* form = dynamic_cast<CFORM_DMR*>(s.frame->Form(FormKind::Dmr));
-    ASSERT_NE(form, nullptr);
-    Type(form->IdBox(), "2345678");
-    DmrList(*form, 8)->setCurrentIndex(DmrList(*form, 8)->findText("17"));  // private call hang time
-
-    Codeplug loaded;
-    ASSERT_TRUE(s.SaveAsAndLoad(dir.path / "dmr.VNTX", loaded));
-    session_test::SessionBench bench;
-    ASSERT_TRUE(session_test::WriteThenReadBack(bench, loaded));
-    const Wire& sent = bench.radio().Records(0xF2).at(0);  // on the link the ID goes most significant byte first
-    EXPECT_EQ(Wire(sent.begin() + 1, sent.begin() + 5), (Wire{0x02, 0x34, 0x56, 0x78}));
-    const auto& d = bench.image->DmrSettings;
-    EXPECT_EQ(Wire(d.begin() + 1, d.begin() + 5), (Wire{0x78, 0x56, 0x34, 0x02}));
-    EXPECT_EQ(d[8], 17);
-    EXPECT_EQ(d, s.app.Context().codeplug.DmrSettings);
 }
 
 TEST(DigitalEmergAlarmForm, StartsEmptyEnablesByTypeAndStepsThroughTheSystems)

@@ -1,5 +1,4 @@
-// The contact and receive-group-list forms in the main window, and a contact list edited through
-// the forms on its way to the virtual radio and back.
+// The contact and receive-group-list forms in the main window.
 #include <gtest/gtest.h>
 
 #include <QComboBox>
@@ -11,35 +10,22 @@
 #include <cstring>
 
 #include "TestSupport.h"
-#include "app/FormFactories.h"
 #include "forms/dmr/CFORM_DMR_Contact.h"
-#include "forms/channels/Encodings.h"
 #include "forms/dmr/CFORM_DMR_RxGrpList.h"
-#include "tests/core/SessionBench.h"
 #include "ui/CMSFlexGrid.h"
 
 using namespace testsupport;
 
 namespace {
 
-struct DmrSession : Session {
-    explicit DmrSession(const fs::path& dir) : Session(dir)
+// The program's forms, with test forms for the keys and the digital channels.
+struct DmrSession : FormSession {
+    explicit DmrSession(const fs::path& dir) : FormSession(dir)
     {
-        InstallFormFactories(*frame);
         RegisterTestForms(*frame, {FormKind::Key, FormKind::DigitalChannel});
     }
-    Codeplug& image() { return app.Context().codeplug; }
-    CFORM_DMR_Contact* Contacts()
-    {
-        frame->OpenForm(FormKind::DmrContact);
-        return dynamic_cast<CFORM_DMR_Contact*>(frame->Form(FormKind::DmrContact));
-    }
-    CFORM_DMR_RxGrpList* List(std::uint32_t index)
-    {
-        app.Navigation().Index(FormKind::DmrRxGrpList) = index;
-        frame->OpenForm(FormKind::DmrRxGrpList);
-        return dynamic_cast<CFORM_DMR_RxGrpList*>(frame->Form(FormKind::DmrRxGrpList));
-    }
+    CFORM_DMR_Contact* Contacts() { return Open<CFORM_DMR_Contact>(FormKind::DmrContact); }
+    CFORM_DMR_RxGrpList* List(std::uint32_t index) { return Open<CFORM_DMR_RxGrpList>(FormKind::DmrRxGrpList, index); }
 };
 
 void Click(CMSFlexGrid* grid, int row, int col) { emit grid->cellClicked(row - 1, col); }
@@ -70,15 +56,15 @@ TEST(ContactForm, EditorsCommitIntoTheRecordAndCloseTheFormsThatListContacts)
     ProgramDir dir(1);
     DmrSession s(dir.path);
     s.frame->show();
-    AddContact(s.image(), 2, 0x1234, "All");
-    AddContact(s.image(), 0, 0x16777299, "Ops");  // repaired to the largest valid ID when shown
+    AddContact(s.Image(), 2, 0x1234, "All");
+    AddContact(s.Image(), 0, 0x16777299, "Ops");  // repaired to the largest valid ID when shown
     CFORM_DMR_Contact* form = s.Contacts();
     ASSERT_NE(form, nullptr);
     CMSFlexGrid* grid = form->Grid();
     EXPECT_EQ(grid->TextMatrix(1, 3), "16777215");
     EXPECT_EQ(grid->TextMatrix(2, 2), "Group call");
     EXPECT_EQ(grid->TextMatrix(2, 3), "16776415");
-    EXPECT_EQ(GetLE32(s.image().ContactTable.record(0), 41), 0xAAAAAAAAu);
+    EXPECT_EQ(GetLE32(s.Image().ContactTable.record(0), 41), 0xAAAAAAAAu);
 
     // No ID editor for the all call.
     Click(grid, 1, 3);
@@ -89,7 +75,7 @@ TEST(ContactForm, EditorsCommitIntoTheRecordAndCloseTheFormsThatListContacts)
     Click(grid, 2, 1);
     ASSERT_TRUE(form->NameEditor()->isVisibleTo(form));
     Enter(form->NameEditor(), "Dispatch desk");
-    EXPECT_EQ(s.image().ContactTable.record(1)[1], 13);
+    EXPECT_EQ(s.Image().ContactTable.record(1)[1], 13);
     EXPECT_EQ(grid->TextMatrix(2, 1), "Dispatch desk");
     EXPECT_EQ(s.frame->Form(FormKind::Key), nullptr);
     EXPECT_EQ(s.frame->Form(FormKind::DmrRxGrpList), nullptr);
@@ -100,7 +86,7 @@ TEST(ContactForm, EditorsCommitIntoTheRecordAndCloseTheFormsThatListContacts)
     form->CallTypeEditor()->setCurrentIndex(2);
     ASSERT_EQ(s.prompts->messages.size(), 1u);
     EXPECT_EQ(s.prompts->messages[0].text, QString::fromUtf8("全呼已存在"));
-    EXPECT_EQ(s.image().ContactTable.record(1)[39], 0);
+    EXPECT_EQ(s.Image().ContactTable.record(1)[39], 0);
     form->CallTypeEditor()->setCurrentIndex(1);
     EXPECT_EQ(grid->TextMatrix(2, 2), "Private call");
     EXPECT_EQ(grid->TextMatrix(2, 3), "1");
@@ -110,14 +96,14 @@ TEST(ContactForm, EditorsCommitIntoTheRecordAndCloseTheFormsThatListContacts)
     form->AddButton()->click();
     form->AddButton()->click();
     EXPECT_EQ(grid->TextMatrix(3, 1), "Contact3");
-    ASSERT_EQ(s.image().ContactTable.record(3)[39], 0);
-    s.image().ContactTable.record(3)[39] = 1;
+    ASSERT_EQ(s.Image().ContactTable.record(3)[39], 0);
+    s.Image().ContactTable.record(3)[39] = 1;
     Click(grid, 4, 3);
     for (const char* typed : {"1", "0"}) {  // 0 is clamped to 1
         Enter(form->IdEditor(), typed);
         EXPECT_EQ(s.prompts->messages.back().text,
                   "Another contact of the same call type already has this ID. Please enter a different ID.");
-        EXPECT_EQ(GetLE32(s.image().ContactTable.record(3), 41), 0x3u) << typed;
+        EXPECT_EQ(GetLE32(s.Image().ContactTable.record(3), 41), 0x3u) << typed;
         EXPECT_EQ(grid->TextMatrix(4, 3), "3") << typed;
         EXPECT_TRUE(form->IdEditor()->isVisibleTo(form));
     }
@@ -134,7 +120,7 @@ TEST(ContactForm, EditorsCommitIntoTheRecordAndCloseTheFormsThatListContacts)
     EXPECT_FALSE(form->NameEditor()->isVisibleTo(form));
     Click(grid, 1, 2);
     form->DeleteButton()->click();
-    EXPECT_EQ(GetCount(s.image().ContactCount), 3u);
+    EXPECT_EQ(GetCount(s.Image().ContactCount), 3u);
     EXPECT_EQ(grid->TextMatrix(1, 1), "Dispatch desk");
 }
 
@@ -142,7 +128,7 @@ TEST(RxGroupListForm, MembersAreCleanedMovedAndListsAddedToTheTree)
 {
     ProgramDir dir(0, {3, 2, 2, 2});
     DmrSession s(dir.path);
-    Codeplug& c = s.image();
+    Codeplug& c = s.Image();
     AddContact(c, 0, 0x11, "G1");
     AddContact(c, 1, 0x12, "P1");
     AddContact(c, 0, 0x13, "G2");
@@ -191,50 +177,17 @@ TEST(RxGroupListForm, MembersAreCleanedMovedAndListsAddedToTheTree)
     EXPECT_TRUE(form->windowTitle().endsWith(QLatin1String("2"))) << form->windowTitle().toStdString();
 }
 
-TEST(ContactForm, ContactsEditedInTheFormReachTheRadioAndReadBack)
-{
-    ProgramDir dir(1);
-    DmrSession s(dir.path);
-    CFORM_DMR_Contact* form = s.Contacts();
-    ASSERT_NE(form, nullptr);
-    for (int i = 0; i < 3; ++i)
-        form->AddButton()->click();
-    Click(form->Grid(), 3, 1);
-    Enter(form->NameEditor(), QString::fromUtf8("调度 Desk"));
-    Click(form->Grid(), 1, 1);
-    form->DeleteButton()->click();
-    ASSERT_EQ(GetCount(s.image().ContactCount), 2u);
-
-    session_test::SessionBench bench;
-    ASSERT_TRUE(session_test::WriteThenReadBack(bench, s.image()));
-    auto radio = std::make_unique<Codeplug>();
-    bench.radio().SaveCodeplug(*radio);
-    for (const Codeplug* held : {radio.get(), bench.image.get()}) {
-        EXPECT_EQ(GetCount(held->ContactCount), 2u);
-        const auto first = held->ContactTable.record(0);
-        const auto second = held->ContactTable.record(1);
-        EXPECT_EQ(std::vector<std::uint8_t>(first.begin(), first.begin() + 20),
-                  (std::vector<std::uint8_t>{0, 8, 'C', 0, 'o', 0, 'n', 0, 't', 0, 'a', 0, 'c', 0, 't', 0, '2', 0, 0, 0}));
-        EXPECT_EQ(std::vector<std::uint8_t>(first.begin() + 38, first.end()),
-                  (std::vector<std::uint8_t>{1, 0, 2, 0x02, 0, 0, 0}));
-        EXPECT_EQ(second[1], 7);  // characters as typed
-        EXPECT_EQ(std::vector<std::uint8_t>(second.begin() + 38, second.end()),
-                  (std::vector<std::uint8_t>{1, 0, 2, 0x03, 0, 0, 0}));
-        EXPECT_EQ(DecodeContactName(second.subspan(2, 36)), "调度 Desk");
-    }
-}
-
 TEST(DmrListForms, RandomImagesStayWithinTheTables)
 {
     ProgramDir dir(0);
     DmrSession s(dir.path);
     std::mt19937 random(740);
     for (int round = 0; round < 4; ++round) {
-        for (BlockView block : BlocksInFileOrder(s.image()))
+        for (BlockView block : BlocksInFileOrder(s.Image()))
             for (std::uint8_t& b : block.bytes)
                 b = static_cast<std::uint8_t>(random());
         if (round == 3)
-            SetCount(s.image().ContactCount, 64);
+            SetCount(s.Image().ContactCount, 64);
         CFORM_DMR_Contact* contacts = s.Contacts();
         for (int row : {1, 2, 40, 64})
             for (int col : {1, 2, 3})
@@ -242,9 +195,9 @@ TEST(DmrListForms, RandomImagesStayWithinTheTables)
         contacts->AddButton()->click();
         Click(contacts->Grid(), 1, 1);
         contacts->DeleteButton()->click();
-        const std::uint32_t listed = std::min<std::uint32_t>(GetCount(s.image().ContactCount), 64);
+        const std::uint32_t listed = std::min<std::uint32_t>(GetCount(s.Image().ContactCount), 64);
         for (std::uint32_t n = 0; n < listed; ++n) {
-            const auto record = s.image().ContactTable.record(n);
+            const auto record = s.Image().ContactTable.record(n);
             const std::uint32_t expectedLimit = record[39] == 2 ? 0xAAAAAAAA : 0x16777214;
             EXPECT_LE(GetLE32(record, 41), expectedLimit) << "contact " << n;
         }
@@ -254,11 +207,11 @@ TEST(DmrListForms, RandomImagesStayWithinTheTables)
         list->RemoveMemberButton()->click();
         list->NewListButton()->click();
         list->DeleteListButton()->click();
-        const auto shown = s.image().RxGroupTable.record(std::min(s.app.Navigation().Index(FormKind::DmrRxGrpList), 31u));
+        const auto shown = s.Image().RxGroupTable.record(std::min(s.app.Navigation().Index(FormKind::DmrRxGrpList), 31u));
         ASSERT_LE(shown[39], 16);
         for (std::size_t m = 0; m < shown[39]; ++m) {
             ASSERT_LT(shown[41 + m], 64);
-            EXPECT_EQ(s.image().ContactTable.record(shown[41 + m])[39], 0);
+            EXPECT_EQ(s.Image().ContactTable.record(shown[41 + m])[39], 0);
         }
     }
 }

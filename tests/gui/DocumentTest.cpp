@@ -24,8 +24,6 @@ using namespace testsupport;
 
 namespace {
 
-QString Q(const fs::path& path) { return QString::fromStdString(path.string()); }
-
 void CopyRealDefault(const ProgramDir& dir)
 {
     fs::copy_file(fs::path(ZR740_SOURCE_DIR) / "data" / "Default.VNTX", dir.Default(), fs::copy_options::overwrite_existing);

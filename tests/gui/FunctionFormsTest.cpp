@@ -1,4 +1,4 @@
-// The general functions and VOX forms in the main window: the bytes their controls edit, and general settings reaching the virtual radio.
+// The general functions and VOX forms in the main window: the bytes their controls edit.
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
@@ -10,20 +10,15 @@
 
 #include "TestSupport.h"
 #include "app/CommandTable.h"
-#include "app/FormFactories.h"
 #include "forms/functions/CForm_Fun.h"
 #include "forms/functions/CForm_VOX.h"
-#include "tests/core/SessionBench.h"
 
 using namespace testsupport;
 
 namespace {
 
-struct FormsSession : Session {
-    explicit FormsSession(const fs::path& dir) : Session(dir) { InstallFormFactories(*frame); }
-
-    Codeplug& Image() { return app.Context().codeplug; }
-
+struct FormsSession : FormSession {
+    using FormSession::FormSession;
     CForm_Fun* OpenFun()  // through the tree, as a user does
     {
         QTreeWidgetItem* root = frame->Tree()->topLevelItem(0);
@@ -77,43 +72,6 @@ TEST(FunForm, ControlsWriteTheirBytesAndEveryDisplayClearsTheForcedOffBits)
     EXPECT_EQ(std::vector<std::uint8_t>(c.RadioSettings.begin() + 91, c.RadioSettings.begin() + 104),
               (std::vector<std::uint8_t>{'B', 0, 'a', 0, 's', 0, 'e', 0, ' ', 0, '7', 0, 0}));
     EXPECT_EQ(form->Alias()->text(), "Base 7");
-}
-
-TEST(FunForm, GeneralSettingsReachTheVirtualRadioAndReadBackTheSame)
-{
-    ProgramDir dir(0);
-    FormsSession s(dir.path);
-    CForm_Fun* form = s.OpenFun();
-    ASSERT_NE(form, nullptr);
-    form->List(FunList::PowerSaveLevel)->setCurrentIndex(2);
-    form->List(FunList::VoxLevel)->setCurrentIndex(3);
-    form->List(FunList::LowBatteryInterval)->setCurrentIndex(200);
-    form->List(FunList::AnalogMicGain)->setCurrentIndex(5);
-    form->List(FunList::DigitalMicGain)->setCurrentIndex(14);
-    if (!form->Flag(FunFlag::RadioMute)->isChecked())
-        form->Flag(FunFlag::RadioMute)->click();
-    if (form->Flag(FunFlag::KeyTone)->isChecked())
-        form->Flag(FunFlag::KeyTone)->click();
-    form->Alias()->setText("对讲机A");
-    emit form->Alias()->editingFinished();
-    const FunctionValues edited = ReadFunctions(s.Image());
-
-    Codeplug loaded;
-    ASSERT_TRUE(s.SaveAsAndLoad(dir.path / "edited.VNTX", loaded));
-    session_test::SessionBench bench;
-    ASSERT_TRUE(session_test::WriteThenReadBack(bench, loaded));
-    const Codeplug& back = *bench.image;
-    EXPECT_EQ(back.RadioSettings[128], 2);
-    EXPECT_EQ(back.RadioSettings[132], 3);
-    EXPECT_EQ(back.RadioSettings[195], 200);
-    EXPECT_EQ(back.RadioSettings[192] & 0x11, 0x01);
-    EXPECT_EQ(back.RadioSettings[90], 8);
-    EXPECT_EQ(std::vector<std::uint8_t>(back.RadioSettings.begin() + 91, back.RadioSettings.begin() + 100),
-              (std::vector<std::uint8_t>{0xB6, 0xD4, 0xBD, 0xB2, 0xBB, 0xFA, 'A', 0, 0}));
-    EXPECT_EQ(back.FunctionExtra[2], 45);
-    EXPECT_EQ(back.FunctionExtra[3], 0xD6);
-    EXPECT_EQ(back.FunctionExtra[4], 0x0E);
-    EXPECT_EQ(ReadFunctions(back), edited);
 }
 
 TEST(VoxForm, StartsOffEnablesWithItsSwitchAndKeepsItsValuesForTheRun)

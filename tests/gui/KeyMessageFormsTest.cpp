@@ -1,5 +1,4 @@
-// The programmable keys and text messages forms driven through their controls, and what they
-// set reaching the virtual radio and coming back.
+// The programmable keys and text messages forms driven through their controls.
 #include <gtest/gtest.h>
 
 #include <QComboBox>
@@ -10,12 +9,10 @@
 
 #include <random>
 
-#include "app/FormFactories.h"
 #include "ui/QtText.h"
 #include "forms/channels/Encodings.h"
 #include "forms/functions/CForm_Key.h"
 #include "forms/functions/Form_Message.h"
-#include "tests/core/SessionBench.h"
 #include "TestSupport.h"
 #include "ui/CMSFlexGrid.h"
 
@@ -32,12 +29,9 @@ void PutContact(Codeplug& c, std::size_t n, const char* name, std::uint8_t callT
     record[39] = callType;
 }
 
-struct Forms : Session {
-    explicit Forms(const fs::path& dir) : Session(dir) { InstallFormFactories(*frame); }
-
+struct Forms : FormSession {
+    using FormSession::FormSession;
     QString T(const char* section, int key) const { return QText(app.Context().text, section, key); }
-    Codeplug& Image() { return app.Context().codeplug; }
-
     CForm_Key* OpenKeys()  // as a click on Keys under Functions
     {
         for (QTreeWidgetItemIterator it(frame->Tree()); *it != nullptr; ++it)
@@ -59,12 +53,6 @@ void Choose(QComboBox* list, int position)  // as the user picks an entry
 }
 
 bool Shown(const QWidget* editor) { return !editor->isHidden(); }  // the main window itself stays hidden
-
-void LeaveEditor(QLineEdit* editor)
-{
-    QFocusEvent out(QEvent::FocusOut, Qt::MouseFocusReason);
-    QCoreApplication::sendEvent(editor, &out);
-}
 
 }  // namespace
 
@@ -155,8 +143,7 @@ TEST(MessageForm, RowsGrowOneAtATimeAndTheEditorCommitsOnLeaving)
     ASSERT_TRUE(Shown(form->Editor()));
     EXPECT_EQ(form->Editor()->text(), "");
     EXPECT_EQ(form->Editor()->maxLength(), 40);
-    form->Editor()->setText(" Meet at gate 3 ");
-    LeaveEditor(form->Editor());
+    TypeAndLeave(form->Editor(), " Meet at gate 3 ");
     EXPECT_FALSE(Shown(form->Editor()));
     EXPECT_EQ(std::tuple(c.MessageTable.record(0)[1], c.MessageTable.record(0)[3]), std::tuple(28, 'M'));
     EXPECT_EQ(grid->TextMatrix(1, 1), "Meet at gate 3");
@@ -172,56 +159,6 @@ TEST(MessageForm, RowsGrowOneAtATimeAndTheEditorCommitsOnLeaving)
     s.OpenKeys();
     s.OpenMessages();  // raised again, still under its own title
     EXPECT_EQ(s.frame->FormWindow(FormKind::Message)->windowTitle(), s.T("Tree", 26));
-}
-
-// A key assignment, a one-touch entry and two messages set through the forms, saved, written to
-// the virtual radio and read back.
-TEST(KeyMessageForms, SettingsReachTheRadioAndReadBackTheSame)
-{
-    using namespace session_test;
-    ProgramDir dir(1);
-    Forms s(dir.path);
-    Codeplug& c = s.Image();
-    PutContact(c, 0, "Everyone", 2);
-    PutContact(c, 1, "Yard", 0);
-    SetCount(c.ContactCount, 2);
-
-    CForm_Key* keys = s.OpenKeys();
-    keys->KeyList(5)->setCurrentIndex(13);  // K3 long: code 0x13
-    keys->LongPressList()->setCurrentIndex(1);
-    keys->ClickCell(3, 1);
-    Choose(keys->KindList(), 1);
-    keys->ClickCell(3, 2);
-    Choose(keys->ContactList(), 0);
-    Form_Message* messages = s.OpenMessages();
-    messages->ClickCell(1, 1);
-    messages->Editor()->setText("Convoy leaves 0600");
-    LeaveEditor(messages->Editor());
-    messages->ClickCell(2, 1);
-    messages->Editor()->setText("收到请回复");
-    LeaveEditor(messages->Editor());
-
-    Codeplug loaded, written;
-    ASSERT_TRUE(s.SaveAsAndLoad(dir.path / "keys.VNTX", loaded));
-    EXPECT_EQ(std::tuple(loaded.RadioSettings[148], loaded.RadioSettings[212], loaded.RadioSettings[213]), std::tuple(0x13, 2, 1));
-    SessionBench bench;
-    ASSERT_TRUE(WriteThenReadBack(bench, loaded, &written));
-    const Wire& settings = bench.radio().Records(0xF0).at(0);
-    EXPECT_EQ(Slice(settings, 222, 2), (Wire{0x05, 0xDC}));
-    EXPECT_EQ(settings[148], 0x13);
-    ASSERT_EQ(bench.radio().Records(0xE6).size(), 2u);
-    EXPECT_EQ(Slice(bench.radio().Records(0xE6)[0], 1, 5), (Wire{36, 0x01, 0x00, 'C', 0x00}));
-    EXPECT_EQ(bench.image->RadioSettings, written.RadioSettings);
-    EXPECT_EQ(GetCount(bench.image->MessageCount), 2u);
-    for (std::size_t n = 0; n < 2; ++n)
-        EXPECT_TRUE(std::ranges::equal(bench.image->MessageTable.record(n), written.MessageTable.record(n))) << n;
-
-    s.app.Context().codeplug = *bench.image;
-    messages = s.OpenMessages();
-    EXPECT_EQ(messages->Grid()->TextMatrix(2, 1), "收到请回复");
-    keys = s.OpenKeys();
-    EXPECT_EQ(keys->KeyList(5)->currentIndex(), 13);
-    EXPECT_EQ(keys->OneTouchGrid()->TextMatrix(3, 2), "Yard");
 }
 
 // Whatever the image holds, every cell and list entry of both forms can be used: the count
@@ -251,7 +188,7 @@ TEST(KeyMessageForms, RandomImagesStayWithinTheTables)
         EXPECT_LE(GetCount(s.Image().MessageCount), 3u);
         for (int row = 0; row <= 4; ++row) {
             messages->ClickCell(row, 1);
-            LeaveEditor(messages->Editor());
+            TypeAndLeave(messages->Editor(), messages->Editor()->text());
         }
         EXPECT_EQ(GetCount(s.Image().MessageCount), 3u);
     }

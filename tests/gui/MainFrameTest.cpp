@@ -32,8 +32,6 @@ bool SendClose(CMainFrame& frame)
     return event.isAccepted();
 }
 
-QString Q(const fs::path& path) { return QString::fromStdString(path.string()); }
-
 }  // namespace
 
 // Language 0 and 1 choose their title, menus and text key base; any other value gets Chinese

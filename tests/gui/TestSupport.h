@@ -2,6 +2,7 @@
 // Helpers of the widget tests: a throw-away program directory and scripted user answers.
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFocusEvent>
 #include <QLineEdit>
 #include <QLocale>
 #include <QSpinBox>
@@ -19,6 +20,7 @@
 
 #include "app/CMainFrame.h"
 #include "app/CVanticApp.h"
+#include "app/FormFactories.h"
 #include "app/QtLanguage.h"
 #include "app/UserPrompts.h"
 #include "codeplug/CodeplugFile.h"
@@ -27,6 +29,8 @@
 namespace testsupport {
 
 namespace fs = std::filesystem;
+
+inline QString Q(const fs::path& path) { return QString::fromStdString(path.string()); }
 
 struct Counts {
     std::uint8_t digital = 3, analog = 2;
@@ -62,11 +66,17 @@ bool WaitFor(Condition condition, int timeoutMs = 8000)
     return true;
 }
 
-// Typing into a box and leaving it.
+// Typing into a box and leaving it: the box's own signal, or the focus-out event of a grid's editor.
 inline void Type(QLineEdit* box, const QString& text)
 {
     box->setText(text);
     emit box->editingFinished();
+}
+inline void TypeAndLeave(QLineEdit* editor, const QString& text)
+{
+    editor->setText(text);
+    QFocusEvent out(QEvent::FocusOut, Qt::MouseFocusReason);
+    QCoreApplication::sendEvent(editor, &out);
 }
 
 // The texts looked up and not found, as "section key; ...".
@@ -104,6 +114,11 @@ struct ProgramDir {
         fs::remove_all(path, ignored);
     }
     fs::path Default() const { return path / "Default.VNTX"; }
+    // The shipped default codeplug instead of the small one.
+    void UseRealDefault() const
+    {
+        fs::copy_file(fs::path(ZR740_SOURCE_DIR) / "data" / "Default.VNTX", Default(), fs::copy_options::overwrite_existing);
+    }
 };
 
 // Answers given in order; every question is recorded.
@@ -182,6 +197,20 @@ struct Session {
     {
         frame.reset();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+};
+
+// A session with the program's own forms.
+struct FormSession : Session {
+    explicit FormSession(const fs::path& dir) : Session(dir) { InstallFormFactories(*frame); }
+    Codeplug& Image() { return app.Context().codeplug; }
+    // The form of `kind` opened on record `index`.
+    template <typename Form>
+    Form* Open(FormKind kind, std::uint32_t index = 0)
+    {
+        app.Navigation().Index(kind) = index;
+        frame->OpenForm(kind);
+        return dynamic_cast<Form*>(frame->Form(kind));
     }
 };
 

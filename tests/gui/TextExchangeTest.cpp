@@ -19,8 +19,6 @@ using namespace testsupport;
 
 namespace {
 
-QString Q(const fs::path& path) { return QString::fromStdString(path.string()); }
-
 std::string ReadText(const fs::path& path)
 {
     const auto bytes = ReadBytes(path);

@@ -1,5 +1,4 @@
-// The zone, scan-list and monitor channel forms driven offscreen, checked on the bytes they
-// write; and zone and scan-list edits surviving a save, a write to the virtual radio and a read.
+// The zone, scan-list and monitor channel forms driven offscreen, checked on the bytes they write.
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
@@ -9,13 +8,11 @@
 #include <QPushButton>
 #include <QTreeWidget>
 
-#include "app/FormFactories.h"
 #include "forms/channels/CFORM_AnaCH.h"
 #include "forms/channels/CForm_GroupCH.h"
 #include "forms/channels/CForm_MonitorCh.h"
 #include "forms/channels/CForm_Scan.h"
 #include "TestSupport.h"
-#include "tests/core/SessionBench.h"
 #include "ui/CMSFlexGrid.h"
 
 using namespace testsupport;
@@ -49,18 +46,6 @@ void Pick(CMSFlexGrid& grid, int row, QPushButton& button)
     grid.SetRow(row);
     button.click();
 }
-
-struct FormSession : Session {
-    explicit FormSession(const fs::path& dir) : Session(dir) { InstallFormFactories(*frame); }
-    template <typename Form>
-    Form* Open(FormKind kind, std::uint32_t index = 0)
-    {
-        app.Navigation().Index(kind) = index;
-        frame->OpenForm(kind);
-        return dynamic_cast<Form*>(frame->Form(kind));
-    }
-    Codeplug& Image() { return app.Context().codeplug; }
-};
 
 }  // namespace
 
@@ -263,36 +248,4 @@ TEST(MonitorForm, InMemorySettingsCandidatesAndStandbyReply)
     EXPECT_EQ(memory.settings.bytes[16], 16);
     ASSERT_EQ(s.prompts->messages.size(), 2u);
     EXPECT_EQ(s.prompts->messages[1].text, "The monitor channel list is full!");
-}
-
-// Zone and scan-list edits made in the forms, saved, written to the virtual radio and read back.
-TEST(ZoneScanRoundTrip, FormEditsSurviveSaveWriteAndRead)
-{
-    ProgramDir dir(0, {4, 3, 2, 2});
-    const fs::path saved = dir.path / "edited.VNTX";
-    {
-        FormSession s(dir.path);
-        auto* zone = s.Open<CForm_GroupCH>(FormKind::Zone, 1);
-        ASSERT_NE(zone, nullptr);
-        Pick(*zone->AvailableGrid(), 6, *zone->AddButton());  // analog 2
-        Pick(*zone->AvailableGrid(), 4, *zone->AddButton());  // digital 4
-        Pick(*zone->AvailableGrid(), 1, *zone->AddButton());  // digital 1
-        Pick(*zone->MemberGrid(), 2, *zone->RemoveButton());
-        auto* scan = s.Open<CForm_Scan>(FormKind::Scan, 1);
-        ASSERT_NE(scan, nullptr);
-        Pick(*scan->AvailableGrid(), 7, *scan->AddButton());  // analog 3
-        Pick(*scan->AvailableGrid(), 2, *scan->AddButton());  // digital 2
-        scan->DwellList()->setCurrentIndex(3);
-        s.prompts->saveAnswers.push_back(QString::fromStdString(saved.string()));
-        ASSERT_TRUE(s.frame->OnFileSaveAs());
-    }
-    session_test::SessionBench bench;
-    bench.radio().LoadCodeplug(*session_test::FullImage(5));
-    Codeplug loaded;
-    ASSERT_TRUE(LoadCodeplugFile(loaded, saved).loaded());
-    ASSERT_TRUE(session_test::WriteThenReadBack(bench, loaded));
-    const Codeplug& back = *bench.image;
-    EXPECT_EQ(Members(back.ZoneTable.record(1)), (Bytes{2, 1, 0, 1, 0, 0}));
-    EXPECT_EQ(Members(back.ScanTable.record(1)), (Bytes{2, 2, 0, 1, 1, 0}));
-    EXPECT_EQ(Range(back.ScanTable.record(1), 92, 2), (Bytes{0xDC, 0x05}));  // 1500 ms
 }
