@@ -134,8 +134,7 @@ TEST(AllWindows, EveryTextFoundAndEveryFormFitsInBothLanguages)
     for (std::uint8_t language : {0, 1}) {
         SCOPED_TRACE(LanguageTag(language));
         ProgramDir dir(language);
-        fs::copy_file(fs::path(ZR740_SOURCE_DIR) / "data" / "Default.VNTX", dir.Default(),
-                      fs::copy_options::overwrite_existing);
+        dir.UseRealDefault();
         QtTranslationsFor qtTexts(LanguageFromSetting(language));
         ModalCloser closer;
         Session s(dir.path);
@@ -333,7 +332,7 @@ void UseEveryControl(QWidget& form, const std::function<void(const QString&)>& a
 TEST(AllWindows, EveryChangeAFormMakesReachesTheMainWindowAtOnce)
 {
     ProgramDir dir(1);
-    fs::copy_file(fs::path(ZR740_SOURCE_DIR) / "data" / "Default.VNTX", dir.Default(), fs::copy_options::overwrite_existing);
+    dir.UseRealDefault();
     ModalCloser closer;
     Session s(dir.path);
     InstallFormFactories(*s.frame);

@@ -22,15 +22,6 @@
 
 using namespace testsupport;
 
-namespace {
-
-void CopyRealDefault(const ProgramDir& dir)
-{
-    fs::copy_file(fs::path(ZR740_SOURCE_DIR) / "data" / "Default.VNTX", dir.Default(), fs::copy_options::overwrite_existing);
-}
-
-}  // namespace
-
 // The password form stays open through New, Open and Read and shows the new codeplug's switch
 // and password, so the next focus change cannot carry the old password into the new codeplug.
 TEST(DocumentFollow, PasswordFormShowsTheNewCodeplugAfterNewOpenAndRead)
@@ -52,12 +43,10 @@ TEST(DocumentFollow, PasswordFormShowsTheNewCodeplugAfterNewOpenAndRead)
             StoreProgrammingPassword(protectedOff, true, "5678");
             ASSERT_TRUE(SaveCodeplugFile(protectedOff, dir.path / "other.VNTX").ok());
         }
-        Session s(dir.path);
-        InstallFormFactories(*s.frame);
-        Codeplug& codeplug = s.app.Context().codeplug;
+        FormSession s(dir.path);
+        Codeplug& codeplug = s.Image();
         StoreProgrammingPassword(codeplug, true, "1234");
-        s.frame->OpenForm(FormKind::PasswordEC);
-        auto* form = dynamic_cast<CFrom_PasswordEC*>(s.frame->Form(FormKind::PasswordEC));
+        auto* form = s.Open<CFrom_PasswordEC>(FormKind::PasswordEC);
         ASSERT_NE(form, nullptr);
         ASSERT_EQ(form->passwordEdit()->text(), "00001234");
 
@@ -91,15 +80,12 @@ TEST(DocumentFollow, PasswordFormShowsTheNewCodeplugAfterNewOpenAndRead)
 TEST(DocumentFollow, OtherOpenFormsShowAChangeAtOnce)
 {
     ProgramDir dir(1);
-    CopyRealDefault(dir);
-    Session s(dir.path);
-    InstallFormFactories(*s.frame);
-    Codeplug& codeplug = s.app.Context().codeplug;
+    dir.UseRealDefault();
+    FormSession s(dir.path);
+    Codeplug& codeplug = s.Image();
     SetCount(codeplug.ScanListCount, 1);
-    s.frame->OpenForm(FormKind::DigitalChannel);
-    s.frame->OpenForm(FormKind::Scan);
-    auto* channel = dynamic_cast<CForm_AnologCH*>(s.frame->Form(FormKind::DigitalChannel));
-    auto* scan = dynamic_cast<CForm_Scan*>(s.frame->Form(FormKind::Scan));
+    auto* channel = s.Open<CForm_AnologCH>(FormKind::DigitalChannel);
+    auto* scan = s.Open<CForm_Scan>(FormKind::Scan);
     ASSERT_TRUE(channel && scan);
     EXPECT_EQ(channel->Ui().scanList->count(), 2);  // "OFF" and list 1
 
@@ -110,31 +96,9 @@ TEST(DocumentFollow, OtherOpenFormsShowAChangeAtOnce)
     EXPECT_EQ(s.frame->History().UndoSteps(), 1u);
 }
 
-// A form whose record is gone shows the last record there is, titled after it.
-TEST(DocumentFollow, AFormWhoseRecordIsGoneShowsTheNearestOne)
-{
-    ProgramDir dir(1, {6, 2, 2, 2});
-    Session s(dir.path);
-    InstallFormFactories(*s.frame);
-    s.frame->ClickTreeItem(s.frame->Tree()->topLevelItem(0)->child(4)->child(5));  // Digital CH 06
-    ASSERT_EQ(s.frame->FormWindow(FormKind::DigitalChannel)->windowTitle(), "Digital CH 06");
-
-    SetCount(s.app.Context().codeplug.DigitalChannelCount, 3);
-    s.frame->FollowCodeplug();
-    EXPECT_EQ(s.app.Navigation().Index(FormKind::DigitalChannel), 2u);
-    EXPECT_EQ(s.frame->FormWindow(FormKind::DigitalChannel)->windowTitle(), "Digital CH 03");
-}
-
 namespace {
 
 constexpr std::uint8_t kDefaultTag = 0xD0, kFileATag = 0xA1, kFileBTag = 0xB2, kRadioTag = 0x5E, kEditedTag = 0x77;
-
-bool SendClose(CMainFrame& frame)
-{
-    QCloseEvent event;
-    QApplication::sendEvent(&frame, &event);
-    return event.isAccepted();
-}
 
 bool Drop(CMainFrame& frame, const fs::path& file)
 {
@@ -354,10 +318,9 @@ TEST(DocumentFiles, RecentFilesFollowOpenAndSaveAndOutliveTheRun)
 TEST(DocumentUndo, UndoAndRedoADeleteGiveBackTheExactBytes)
 {
     ProgramDir dir(1);
-    CopyRealDefault(dir);
-    Session s(dir.path);
-    InstallFormFactories(*s.frame);
-    Codeplug& codeplug = s.app.Context().codeplug;
+    dir.UseRealDefault();
+    FormSession s(dir.path);
+    Codeplug& codeplug = s.Image();
     s.frame->ClickTreeItem(s.frame->Tree()->topLevelItem(0)->child(4)->child(1));  // Digital CH 02
     auto* channel = dynamic_cast<CForm_AnologCH*>(s.frame->Form(FormKind::DigitalChannel));
     ASSERT_NE(channel, nullptr);
@@ -395,12 +358,11 @@ TEST(DocumentUndo, UndoAndRedoADeleteGiveBackTheExactBytes)
     EXPECT_FALSE(undo->isEnabled() || redo->isEnabled());
 }
 
-// Undoing the channel a form shows leaves the form on the last channel there is.
+// Undoing the channel a form shows leaves the form on the last channel there is, titled after it.
 TEST(DocumentUndo, AFormShowingAChannelThatUndoRemovesMovesToTheLastOne)
 {
     ProgramDir dir(1, {3, 2, 2, 2});
-    Session s(dir.path);
-    InstallFormFactories(*s.frame);
+    FormSession s(dir.path);
     s.frame->ClickTreeItem(s.frame->Tree()->topLevelItem(0)->child(4)->child(2));  // Digital CH 03
     auto* channel = dynamic_cast<CForm_AnologCH*>(s.frame->Form(FormKind::DigitalChannel));
     ASSERT_NE(channel, nullptr);

@@ -41,7 +41,7 @@ void Toggle(QTableView& table, int row)
 TEST(ImportPreview, EveryRowShownTheUserChoosesAndTheImportIsOneStep)
 {
     ProgramDir dir(1);
-    fs::copy_file(fs::path(ZR740_SOURCE_DIR) / "data" / "Default.VNTX", dir.Default(), fs::copy_options::overwrite_existing);
+    dir.UseRealDefault();
     Session s(dir.path);
     // 13 rows: row 3 is AM; the default codeplug has room for 10 more analog channels.
     std::string text = "Location,Name,Frequency,Mode\n";

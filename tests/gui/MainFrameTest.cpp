@@ -25,13 +25,6 @@ QTreeWidgetItem* ItemByKey(QTreeWidgetItem* parent, int key)
 
 QTreeWidgetItem* Root(const CMainFrame& frame) { return frame.Tree()->topLevelItem(0); }
 
-bool SendClose(CMainFrame& frame)
-{
-    QCloseEvent event;
-    QApplication::sendEvent(&frame, &event);
-    return event.isAccepted();
-}
-
 }  // namespace
 
 // Language 0 and 1 choose their title, menus and text key base; any other value gets Chinese

@@ -1,6 +1,7 @@
 #pragma once
 // Helpers of the widget tests: a throw-away program directory and scripted user answers.
 #include <QApplication>
+#include <QCloseEvent>
 #include <QElapsedTimer>
 #include <QFocusEvent>
 #include <QLineEdit>
@@ -14,6 +15,7 @@
 #include <deque>
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <random>
 #include <string>
 #include <vector>
@@ -24,7 +26,11 @@
 #include "app/QtLanguage.h"
 #include "app/UserPrompts.h"
 #include "codeplug/CodeplugFile.h"
+#include "core/AppContext.h"
 #include "forms/FormBase.h"
+#include "link/CDialog_MSComm.h"
+#include "sim/VirtualRadio.h"
+#include "ui/QtText.h"
 
 namespace testsupport {
 
@@ -200,6 +206,14 @@ struct Session {
     }
 };
 
+// Asks the main window to close, as the window manager does; true when it closes.
+inline bool SendClose(CMainFrame& frame)
+{
+    QCloseEvent event;
+    QApplication::sendEvent(&frame, &event);
+    return event.isAccepted();
+}
+
 // A session with the program's own forms.
 struct FormSession : Session {
     explicit FormSession(const fs::path& dir) : Session(dir) { InstallFormFactories(*frame); }
@@ -212,6 +226,37 @@ struct FormSession : Session {
         frame->OpenForm(kind);
         return dynamic_cast<Form*>(frame->Form(kind));
     }
+};
+
+// The radio dialogs' bench: the virtual radio on an in-memory line behind a link (virtual time for
+// the radio, real time for the dialogs), a started program directory, and the messages shown.
+// With `gated`, the dialog's worker waits at the port until the test sets the gate.
+struct DialogBench {
+    explicit DialogBench(std::uint8_t language = 0, bool gated = false) : dir(language)
+    {
+        app->Start(dir.path);
+        SerialPortFactory factory = bench.PortFactory();
+        if (gated)
+            factory = [inner = factory, gate = gate.get_future().share()] { return gate.wait(), inner(); };
+        link = std::make_unique<CDialog_MSComm>(factory, bench.clock);
+    }
+    template <typename Dialog>
+    Dialog& Watch(Dialog& dialog)
+    {
+        dialog.setMessageSink([this](const QString& caption, const QString& text) { messages.emplace_back(caption, text); });
+        return dialog;
+    }
+    bool Reported(const char* section, int key) const
+    {
+        return !messages.empty() && messages.back().second == QText(app->text, section, key);
+    }
+
+    ProgramDir dir;
+    RadioBench bench;
+    std::promise<void> gate;
+    std::unique_ptr<AppContext> app = std::make_unique<AppContext>();
+    std::unique_ptr<CDialog_MSComm> link;
+    std::vector<std::pair<QString, QString>> messages;
 };
 
 // Every initial update of a test form, in order: the form's kind and the record it showed.

@@ -13,19 +13,15 @@
 #include "app/CDialog_ImportProblems.h"
 #include "forms/CodeplugJson.h"
 #include "tests/core/SessionPrograms.h"
+#include "tests/core/TestFiles.h"
 #include "tests/gui/TestSupport.h"
 
 using namespace testsupport;
 
 namespace {
 
-std::string ReadText(const fs::path& path)
-{
-    const auto bytes = ReadBytes(path);
-    return {bytes.begin(), bytes.end()};
-}
-
-void WriteText(const fs::path& path, std::string_view text) { std::ofstream(path, std::ios::binary) << text; }
+using testfiles::ReadText;
+using testfiles::WriteText;
 
 // A session on the shipped default codeplug whose export/import dialog answers with `kind`
 // and records the problems window.
@@ -40,8 +36,7 @@ struct ExchangeBench {
 
     ExchangeBench()
     {
-        fs::copy_file(fs::path(ZR740_SOURCE_DIR) / "data" / "Default.VNTX", dir.Default(),
-                      fs::copy_options::overwrite_existing);
+        dir.UseRealDefault();
         s = std::make_unique<Session>(dir.path);
         s->frame->SetDialogRunner([this](QDialog& dialog) {
             if (auto* choose = qobject_cast<CDialog_Exchange*>(&dialog)) {
@@ -241,10 +236,8 @@ TEST(TraceOption, CommandLineNamesTheTraceFileAndTheLinkWritesIt)
     }
 
     // The file named reaches the port the link opens: a read session against zr740sim is traced.
-    const fs::path dir = fs::temp_directory_path() / ("zr740-trace-" + std::to_string(getpid()));
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-    session_test::Sim sim({"--link-dir", dir.string(), "--com", "2"});
+    const testfiles::TempDir dir;
+    session_test::Sim sim({});
     ASSERT_FALSE(sim.device().empty());
     const fs::path trace = dir / "trace.txt";
     {
@@ -257,7 +250,6 @@ TEST(TraceOption, CommandLineNamesTheTraceFileAndTheLinkWritesIt)
     const std::string lines = ReadText(trace);
     EXPECT_NE(lines.find(" TX "), std::string::npos) << lines;
     EXPECT_NE(lines.find(" RX "), std::string::npos) << lines;
-    fs::remove_all(dir);
 }
 
 // The check before a write lists what it found in the run's language; a double-click on a finding
@@ -271,7 +263,7 @@ TEST(CheckBeforeWrite, FindingsInTheRunsLanguageOpenTheirRecord)
     const Case cases[] = {{0, "扫描列表 2：扫描发射模式：2 超出范围 0-1"}, {1, "Scan list 2: Scan transmit mode: 2 is outside 0-1"}};
     for (const Case& test : cases) {
         ProgramDir dir(test.language);
-        fs::copy_file(fs::path(ZR740_SOURCE_DIR) / "data" / "Default.VNTX", dir.Default(), fs::copy_options::overwrite_existing);
+        dir.UseRealDefault();
         Session s(dir.path);
         InstallFormFactories(*s.frame);
         s.app.Context().codeplug.ScanTable.record(1)[90] = 2;  // scan list 2: a transmit mode past its list

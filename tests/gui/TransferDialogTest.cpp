@@ -7,11 +7,8 @@
 
 #include <algorithm>
 #include <fstream>
-#include <future>
 #include <set>
 
-#include "core/AppContext.h"
-#include "ui/QtText.h"
 #include "link/CDialog_RW.h"
 #include "link/QtSerialPort.h"
 #include "tests/core/SessionBench.h"
@@ -31,40 +28,25 @@ void PressKey(QWidget* target, int key)
     QCoreApplication::sendEvent(target, &press);
 }
 
-struct DialogBench {
-    explicit DialogBench(int keyBase = 0, bool gated = false)
-    {
-        app->text.LoadFile(std::filesystem::path(ZR740_SOURCE_DIR) / "data" / "Txt.ini");
-        app->text.SetKeyBase(keyBase);
-        SerialPortFactory factory = bench.PortFactory();
-        if (gated)  // the worker waits at the port until the test lets it through
-            factory = [inner = factory, gate = gate.get_future().share()] { return gate.wait(), inner(); };
-        link = std::make_unique<CDialog_MSComm>(factory, bench.clock);
-    }
+struct TransferBench : testsupport::DialogBench {
+    using DialogBench::DialogBench;
     std::unique_ptr<CDialog_RW> Open(Mode mode, CDialog_MSComm* realLink = nullptr)
     {
         auto dialog = std::make_unique<CDialog_RW>(*app, realLink ? *realLink : *link, state, mode);
         if (!realLink)  // the in-memory line has no device to test
             dialog->setPortTest([] { return true; });
-        dialog->setMessageSink([this](const QString& caption, const QString& text) { messages.emplace_back(caption, text); });
+        Watch(*dialog);
         dialog->setDateSource([] { return session::Date{2024, 3, 7}; });
         return dialog;
     }
-    bool Reported(const char* section, int key) const { return !messages.empty() && messages.back().second == QText(app->text, section, key); }
-
-    RadioBench bench;
-    std::promise<void> gate;
-    std::unique_ptr<AppContext> app = std::make_unique<AppContext>();
-    std::unique_ptr<CDialog_MSComm> link;
     TransferState state;
-    std::vector<std::pair<QString, QString>> messages;
 };
 
 }  // namespace
 
 TEST(TransferDialog, ReadCannotBeClosedWhileRunningAndReports)
 {
-    DialogBench b(0, /*gated=*/true);
+    TransferBench b(0, /*gated=*/true);
     b.bench.radio.LoadCodeplug(*FullImage(1));
     auto d = b.Open(Mode::Read);
     d->show();
@@ -105,7 +87,7 @@ TEST(TransferDialog, ReadCannotBeClosedWhileRunningAndReports)
 
 TEST(TransferDialog, WriteTakesTheRadioIdFromItsFieldAndTheIncrementBoxOutlivesTheDialog)
 {
-    DialogBench b;
+    TransferBench b;
     b.bench.radio.LoadCodeplug(*FullImage(5));
     b.app->codeplug = *FullImage(1);
     SetRadioId(b.app->codeplug, 0x00001009);
@@ -130,7 +112,7 @@ TEST(TransferDialog, WriteTakesTheRadioIdFromItsFieldAndTheIncrementBoxOutlivesT
 // second language); Escape closes the port the retry kept open.
 TEST(TransferDialog, EnterStartsPasswordFieldOnAProtectedRadioAndThePortClosedOnEscape)
 {
-    DialogBench b(100000);
+    TransferBench b(1);
     b.bench.radio.LoadCodeplug(*FullImage(1));
     b.bench.radio.SetProgrammingPassword("12345678");
     auto d = b.Open(Mode::Write);
@@ -167,7 +149,7 @@ TEST(TransferDialog, DamagedAnswersHaveTheirOwnMessageAndRepeatsAreCounted)
         {3, st::ReadDone, "Read completed.\n\n70 replies arrived damaged and were asked for again."},
     };
     for (const auto& row : rows) {
-        DialogBench b(100000);
+        TransferBench b(1);
         b.bench.radio.LoadCodeplug(*FullImage(1));
         b.bench.radio.faults().foreignRecord = true;
         b.bench.radio.faults().damageEvery = row.every;
@@ -185,9 +167,8 @@ TEST(TransferDialog, DamagedAnswersHaveTheirOwnMessageAndRepeatsAreCounted)
 // retry continues on the port the first attempt left open, on the same thread.
 TEST(TransferDialogRealPort, ReadsAProtectedRadioThroughComOne)
 {
-    const fs::path dir = fs::temp_directory_path() / ("zr740-dialog-" + std::to_string(getpid()));
-    fs::remove_all(dir);
-    fs::create_directories(dir);
+    TransferBench b;
+    const fs::path dir = b.dir.path;
     auto source = FullImage(1);
     SetListCounts(*source, 2, 1, 1, 1, 1, 1);
     ASSERT_TRUE(SaveCodeplugFile(*source, dir / "radio.VNTX").ok());
@@ -199,8 +180,6 @@ TEST(TransferDialogRealPort, ReadsAProtectedRadioThroughComOne)
         if (type != QtDebugMsg && type != QtInfoMsg && !text.contains("propagateSizeHints"))  // the offscreen platform's
             warnings << text;
     });
-    DialogBench b;
-    b.app->programDirectory = dir;
     SystemClock clock;
     CDialog_MSComm link(QtSerialPortFactory(), clock);
     // Port 0 was never chosen: it is no port, although COM1 would answer.
@@ -235,7 +214,6 @@ TEST(TransferDialogRealPort, ReadsAProtectedRadioThroughComOne)
     EXPECT_FALSE(link.IsPortOpen());
     EXPECT_TRUE(warnings.isEmpty()) << warnings.join("\n").toStdString();
     EXPECT_EQ(b.app->codeplug.RadioSettings, source->RadioSettings);
-    fs::remove_all(dir);
 }
 
 // A read from the main window whose backup cannot be saved (the data folder is a file): the data
@@ -279,10 +257,7 @@ TEST(TransferDialogRealPort, ReadWhoseBackupFailsStaysOpenUnsaved)
 // link (far less time on the virtual radio's clock than the paced write).
 TEST(TransferDialog, FastLinkBoxIsRememberedAndSpeedsTheWrite)
 {
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    DialogBench b(100000);
-    b.app->programDirectory = dir.path().toStdString();
+    TransferBench b(1);
     b.bench.radio.LoadCodeplug(*FullImage(5));
     b.app->codeplug = *FullImage(1);
     {
