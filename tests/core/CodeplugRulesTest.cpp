@@ -342,8 +342,9 @@ public:
     Codeplug& codeplug() { return *c_; }
     std::string Step()
     {
-        const auto op = Pick(14);
-        switch (op) {
+        const std::size_t list = static_cast<std::size_t>(Pick(static_cast<int>(rxgroups::Count(*c_))));
+        std::uint32_t scanList = static_cast<std::uint32_t>(Pick(3));
+        switch (Pick(17)) {
         case 0: AddChannel(*c_, Kind()); return "add channel";
         case 1: DeleteChannel(*c_, Kind(), Pick(16)); return "delete channel";
         case 2: CopyReceiveToTransmit(*c_, Kind(), Pick(static_cast<int>(ChannelCount(*c_, ChannelKind::Analog)))); return "copy";
@@ -351,12 +352,21 @@ public:
         case 4: contacts::Delete(*c_, Pick(64)); return "delete contact";
         case 5: contacts::CommitCallType(*c_, Pick(64), static_cast<std::uint8_t>(Pick(3))); return "call type";
         case 6: contacts::CommitId(*c_, Pick(64), std::to_string(Pick(20))); return "contact id";
-        case 7: return Lists();
-        case 8: return Members();
-        case 9: return Scan();
-        case 10:
-        case 11: return Csv();
-        case 12: return Json();
+        case 7: return rxgroups::NewList(*c_), "new group list";
+        case 8: return rxgroups::DeleteLastList(*c_), "delete group list";
+        case 9: {
+            rxgroups::CleanMembers(*c_, list);
+            const auto available = rxgroups::AvailableContacts(*c_, list);
+            if (!available.empty())
+                rxgroups::AddMember(*c_, list, available[static_cast<std::size_t>(Pick(static_cast<int>(available.size())))]);
+            return "group list member";
+        }
+        case 10: return rxgroups::RemoveMember(*c_, list, static_cast<std::size_t>(Pick(4))), "group list member gone";
+        case 11: return Members();
+        case 12: return (Pick(2) ? AddScanList(*c_, "Scan %d") : DeleteScanList(*c_, scanList)), "scan list";
+        case 13:
+        case 14: return Csv();
+        case 15: return Json();
         default: {
             const int row = 1 + Pick(3);
             if (OpenMessageRow(*c_, row))
@@ -372,23 +382,9 @@ private:
 
     int Pick(int n) { return n <= 0 ? 0 : static_cast<int>(rng_() % static_cast<unsigned>(n)); }
     ChannelKind Kind() { return Pick(2) ? ChannelKind::Analog : ChannelKind::Digital; }
-
-    std::string Lists()
+    static const RecordSchema& Schema(int table)
     {
-        const std::size_t list = static_cast<std::size_t>(Pick(static_cast<int>(rxgroups::Count(*c_))));
-        switch (Pick(4)) {
-        case 0: rxgroups::NewList(*c_); break;
-        case 1: rxgroups::DeleteLastList(*c_); break;
-        case 2: {
-            rxgroups::CleanMembers(*c_, list);
-            const auto available = rxgroups::AvailableContacts(*c_, list);
-            if (!available.empty())
-                rxgroups::AddMember(*c_, list, available[static_cast<std::size_t>(Pick(static_cast<int>(available.size())))]);
-            break;
-        }
-        default: rxgroups::RemoveMember(*c_, list, static_cast<std::size_t>(Pick(4))); break;
-        }
-        return "receive group list";
+        return table == 2 ? ContactSchema() : table == 0 ? AnalogChannelSchema() : DigitalChannelSchema();
     }
 
     std::string Members()
@@ -398,22 +394,9 @@ private:
         const MemberListKind kind = zone ? MemberListKind::Zone : MemberListKind::ScanList;
         RevalidateMembers(*c_, record, kind);
         MemberList members = ReadMembers(record);
-        if (Pick(2))
-            AddMember(members, AvailableChannels(*c_, members), Pick(32));
-        else
-            RemoveMember(members, Pick(16));
+        Pick(2) ? void(AddMember(members, AvailableChannels(*c_, members), Pick(32))) : void(RemoveMember(members, Pick(16)));
         WriteMembers(record, members, kind);
         return "members";
-    }
-
-    std::string Scan()
-    {
-        std::uint32_t current = static_cast<std::uint32_t>(Pick(3));
-        if (Pick(2))
-            AddScanList(*c_, "Scan %d");
-        else
-            DeleteScanList(*c_, current);
-        return "scan list";
     }
 
     // A value a user might type into a cell of the field.
@@ -438,11 +421,10 @@ private:
 
     std::string Csv()
     {
-        const CsvTable table = std::array{CsvTable::AnalogChannels, CsvTable::DigitalChannels, CsvTable::Contacts}[Pick(3)];
+        const int t = Pick(3);
+        const CsvTable table = std::array{CsvTable::AnalogChannels, CsvTable::DigitalChannels, CsvTable::Contacts}[t];
         CsvProblem unused;
         CsvRows rows = *ParseCsv(ExportCsv(*c_, table), unused);
-        const auto& schema = table == CsvTable::Contacts ? ContactSchema()
-                             : table == CsvTable::AnalogChannels ? AnalogChannelSchema() : DigitalChannelSchema();
         if (rows.size() > 1 && Pick(4) == 0)
             rows.erase(rows.begin() + 1 + Pick(static_cast<int>(rows.size() - 1)));
         if (Pick(4) == 0) {
@@ -450,31 +432,32 @@ private:
             rows.back()[0] = "";
         }
         for (int edits = Pick(3); edits >= 0 && rows.size() > 1; --edits) {
-            const std::size_t col = 1 + static_cast<std::size_t>(Pick(static_cast<int>(schema.fields.size())));
-            rows[1 + static_cast<std::size_t>(Pick(static_cast<int>(rows.size() - 1)))][col] = Cell(schema.fields[col - 1]);
+            const std::size_t col = 1 + static_cast<std::size_t>(Pick(static_cast<int>(Schema(t).fields.size())));
+            rows[1 + static_cast<std::size_t>(Pick(static_cast<int>(rows.size() - 1)))][col] = Cell(Schema(t).fields[col - 1]);
         }
         const Image before = CodeplugToBytes(*c_);
-        if (!ImportCsv(FormatCsv(rows), table, *c_).empty())
+        if (!ImportCsv(FormatCsv(rows), table, *c_).empty()) {
             EXPECT_EQ(CodeplugToBytes(*c_), before) << "a refused import changed the codeplug";
+        }
         return "csv " + std::string(CsvTableName(table));
     }
 
     std::string Json()
     {
+        const int t = Pick(3);
         JsonDocument doc = ExportJson(*c_);
-        const char* section = std::array{"analogChannels", "digitalChannels", "contacts"}[Pick(3)];
+        const char* section = std::array{"analogChannels", "digitalChannels", "contacts"}[t];
         auto& records = doc[section]["records"];
-        const auto& schema = std::string(section) == "contacts" ? ContactSchema()
-                             : std::string(section) == "analogChannels" ? AnalogChannelSchema() : DigitalChannelSchema();
         if (!records.empty()) {
-            const FieldDef& f = schema.fields[static_cast<std::size_t>(Pick(static_cast<int>(schema.fields.size())))];
+            const FieldDef& f = Schema(t).fields[static_cast<std::size_t>(Pick(static_cast<int>(Schema(t).fields.size())))];
             auto& record = records[static_cast<std::size_t>(Pick(static_cast<int>(records.size())))];
             record[std::string(f.id)] = ValueFromText(f, Cell(f));
             record.erase("exact");
         }
         const Image before = CodeplugToBytes(*c_);
-        if (!ImportJson(doc, *c_).empty())
+        if (!ImportJson(doc, *c_).empty()) {
             EXPECT_EQ(CodeplugToBytes(*c_), before) << "a refused import changed the codeplug";
+        }
         return "json " + std::string(section);
     }
 };
