@@ -1,6 +1,6 @@
 // The emergency alarm tables without a window: the list of systems in use, add, delete and the
 // steps, and each record's fields as the forms store and enable them.
-#include <gtest/gtest.h>
+#include "tests/core/TestFiles.h"
 
 #include "forms/dmr/AlarmRules.h"
 

@@ -1,10 +1,7 @@
 // A backup of every read: the file beside the user's data, and only the newest kept.
-#include <gtest/gtest.h>
+#include "tests/core/TestFiles.h"
 
 #include <unistd.h>
-
-#include <algorithm>
-#include <fstream>
 
 #include "core/Backups.h"
 #include "codeplug/CodeplugFile.h"

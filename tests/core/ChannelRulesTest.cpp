@@ -1,10 +1,7 @@
 // The channel editing rules without a window: tones both ways, add, delete with the zone and
 // scan-list members that follow it, copy and the show-time repairs. Offsets are the record
 // layouts' own numbers, written out.
-#include <gtest/gtest.h>
-
-#include <memory>
-#include <vector>
+#include "tests/core/TestFiles.h"
 
 #include "codeplug/Bytes.h"
 #include "forms/channels/ChannelRules.h"

@@ -1,11 +1,8 @@
 // The zr740 tool as a user runs it: exit codes and output.
-#include <gtest/gtest.h>
+#include "tests/core/TestFiles.h"
 #include <sys/wait.h>
 
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <random>
 
 #include <nlohmann/json.hpp>
 

@@ -1,18 +1,15 @@
 // zr740 read and zr740 write end to end: the real programs, zr740sim on a pseudo-terminal, real
 // time. The tool is copied into a scratch program directory so that COMn there names the sim.
 #include <fcntl.h>
-#include <gtest/gtest.h>
+#include "tests/core/TestFiles.h"
 #include <unistd.h>
 
 #include <sys/wait.h>
 
-#include <algorithm>
 #include <chrono>
 #include <future>
 #include <csignal>
-#include <fstream>
 #include <map>
-#include <memory>
 #include <set>
 #include <sstream>
 

@@ -1,13 +1,8 @@
-#include <gtest/gtest.h>
+#include "tests/core/TestFiles.h"
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-#include <filesystem>
-#include <fstream>
-#include <functional>
-#include <random>
 
 #include "codeplug/CodeplugFile.h"
 #include "codeplug/Records.h"

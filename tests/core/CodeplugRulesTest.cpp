@@ -1,13 +1,9 @@
 // One set of rules for every way into the codeplug: what the check finds, what the CSV and JSON
 // imports refuse or store normalised, names measured in the bytes the radio stores, and a long
 // random walk of editing operations after which the check never finds an error.
-#include <gtest/gtest.h>
-
-#include <functional>
-#include <random>
+#include "tests/core/TestFiles.h"
 
 #include "codeplug/CodeplugFile.h"
-#include "data/DefaultCodeplug.h"
 #include "forms/CodeplugCheck.h"
 #include "forms/CodeplugJson.h"
 #include "forms/CsvTables.h"

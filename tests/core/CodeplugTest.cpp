@@ -1,4 +1,4 @@
-#include <gtest/gtest.h>
+#include "tests/core/TestFiles.h"
 
 #include "codeplug/Codeplug.h"
 #include "codeplug/Records.h"

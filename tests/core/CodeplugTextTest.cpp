@@ -1,15 +1,11 @@
 // The codeplug as text: the field schema, JSON export/import, diff, check and the CSV tables.
-#include <gtest/gtest.h>
+#include "tests/core/TestFiles.h"
 
 #include <sys/wait.h>
 
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <random>
 
 #include "codeplug/CodeplugFile.h"
-#include "data/DefaultCodeplug.h"
 #include "forms/CodeplugCheck.h"
 #include "forms/CodeplugDiff.h"
 #include "forms/CodeplugJson.h"
@@ -37,8 +33,6 @@ std::uint32_t Le32(const Image& b, std::size_t at)
 {
     return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | static_cast<std::uint32_t>(b[at + 3]) << 24;
 }
-
-
 
 }  // namespace
 

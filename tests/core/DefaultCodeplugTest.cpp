@@ -1,14 +1,9 @@
-#include <gtest/gtest.h>
-
-#include <filesystem>
-#include <fstream>
-#include <random>
+#include "tests/core/TestFiles.h"
 
 #include "codeplug/CodeplugFile.h"
 #include "forms/Describe.h"
 #include "forms/DescribeFormat.h"
 #include "codeplug/Records.h"
-#include "data/DefaultCodeplug.h"
 #include "forms/channels/Encodings.h"
 
 namespace fs = std::filesystem;

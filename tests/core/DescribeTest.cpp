@@ -1,4 +1,4 @@
-#include <gtest/gtest.h>
+#include "tests/core/TestFiles.h"
 
 #include <initializer_list>
 

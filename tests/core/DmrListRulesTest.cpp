@@ -2,10 +2,7 @@
 // lay them out (contact 45 bytes: length 1, name 2, call type 39, ID 41; list 57 bytes: member
 // count 39, members 41; digital channel 82 bytes: transmit contact 64, receive list 66;
 // one-touch entry k at RadioSettings 206 + 3k).
-#include <gtest/gtest.h>
-
-#include <memory>
-#include <vector>
+#include "tests/core/TestFiles.h"
 
 #include "codeplug/Bytes.h"
 #include "codeplug/Codeplug.h"

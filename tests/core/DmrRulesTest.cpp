@@ -1,9 +1,8 @@
 // DMR basic settings without a window: the radio ID box, packed-digit IDs and the choice lists'
 // conversions between entry, stored byte and shown number.
-#include <gtest/gtest.h>
+#include "tests/core/TestFiles.h"
 
 #include <map>
-#include <vector>
 
 #include "codeplug/BcdId.h"
 #include "forms/dmr/DmrRules.h"

@@ -1,8 +1,5 @@
 // Undo steps: what a change is named after, and the history's undo, redo and limits.
-#include <gtest/gtest.h>
-
-#include <functional>
-#include <memory>
+#include "tests/core/TestFiles.h"
 
 #include "app/EditHistory.h"
 #include "codeplug/CodeplugFile.h"

@@ -1,8 +1,6 @@
-#include <gtest/gtest.h>
+#include "tests/core/TestFiles.h"
 
-#include <array>
 #include <cstdint>
-#include <vector>
 
 #include "forms/channels/Encodings.h"
 

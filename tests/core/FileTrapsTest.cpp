@@ -1,19 +1,13 @@
 // Every file the programs write goes through the one safe save: traps set around the target,
 // a file-size limit and a nested import, against the real zr740 and zr740sim (run by /bin/sh,
 // so a row may set `ulimit -f`, in blocks of 512 bytes).
-#include <gtest/gtest.h>
+#include "tests/core/TestFiles.h"
 #include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <filesystem>
-#include <fstream>
-#include <functional>
 #include <future>
-#include <iterator>
-#include <random>
-#include <string>
 
 namespace fs = std::filesystem;
 

@@ -1,8 +1,6 @@
 // Other programs' files: CHIRP channel lists, qdmr codeplugs and DMR user lists read into plans,
 // fitted into the radio, stored through the editing rules, and written back.
-#include <gtest/gtest.h>
-
-#include <random>
+#include "tests/core/TestFiles.h"
 
 #include "app/TextExchange.h"
 #include "codeplug/CodeplugFile.h"
@@ -13,7 +11,6 @@
 #include "forms/foreign/ChirpCsv.h"
 #include "forms/foreign/DmrUserCsv.h"
 #include "forms/foreign/QdmrYaml.h"
-#include "tests/core/TestFiles.h"
 
 namespace {
 

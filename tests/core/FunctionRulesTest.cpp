@@ -1,9 +1,6 @@
 // The general functions form's rules on a bare image: which byte and bit each control edits,
 // the gain repairs and the forced-off bits of a display, the alias field.
-#include <gtest/gtest.h>
-
-#include <memory>
-#include <vector>
+#include "tests/core/TestFiles.h"
 
 #include "core/TextCatalogue.h"
 #include "codeplug/Codeplug.h"

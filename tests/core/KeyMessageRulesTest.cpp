@@ -1,11 +1,8 @@
 // Programmable keys and text messages on a Codeplug, without windows. Offsets and bytes are
 // written out as the record layouts give them.
-#include <gtest/gtest.h>
+#include "tests/core/TestFiles.h"
 
-#include <memory>
-#include <string>
 #include <tuple>
-#include <vector>
 
 #include "codeplug/Codeplug.h"
 #include "forms/channels/Encodings.h"

@@ -1,7 +1,5 @@
 // Damaged replies against whole sessions, in virtual time: a radio (or cable) that spoils its
 // replies must never become a successful read or write, and must fail in seconds.
-#include <functional>
-#include <string>
 
 #include "tests/core/SessionBench.h"
 

@@ -1,8 +1,6 @@
 // COMn on Linux: a COMn entry in the program directory wins, otherwise the fixed device ranges.
-#include <gtest/gtest.h>
+#include "tests/core/TestFiles.h"
 
-#include <filesystem>
-#include <fstream>
 #include <unistd.h>
 
 #include "link/PortNames.h"

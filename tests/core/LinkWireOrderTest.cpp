@@ -1,9 +1,7 @@
 // Byte order of records on the wire: which bytes move, per block (expected moves written by hand).
-#include <gtest/gtest.h>
+#include "tests/core/TestFiles.h"
 
-#include <algorithm>
 #include <numeric>
-#include <vector>
 
 #include "link/WireOrder.h"
 

@@ -1,10 +1,6 @@
 // Zone and scan-list members, the scan-list add and delete, and the monitor channel rules,
 // checked on the bytes of the records without a window.
-#include <gtest/gtest.h>
-
-#include <memory>
-#include <random>
-#include <vector>
+#include "tests/core/TestFiles.h"
 
 #include "codeplug/Bytes.h"
 #include "codeplug/Codeplug.h"

@@ -1,9 +1,7 @@
 // The two menu bars: every label in the language file in the bar's own language, and the Chinese
 // bar reaching every command the English one reaches.
-#include <gtest/gtest.h>
+#include "tests/core/TestFiles.h"
 
-#include <algorithm>
-#include <filesystem>
 #include <set>
 
 #include "app/CommandTable.h"

@@ -1,9 +1,5 @@
 // Navigation tree, click rules and file-command rules, without windows.
-#include <gtest/gtest.h>
-
-#include <array>
-#include <filesystem>
-#include <string>
+#include "tests/core/TestFiles.h"
 
 #include "app/FileCommands.h"
 #include "app/Navigation.h"

@@ -1,12 +1,8 @@
 // Where the program finds its data and keeps its settings: beside the executable, or installed.
-#include <gtest/gtest.h>
+#include "tests/core/TestFiles.h"
 
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <optional>
-#include <random>
-#include <string>
 
 #include "core/ProgramDirectories.h"
 

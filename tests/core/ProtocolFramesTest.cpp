@@ -1,9 +1,7 @@
 // The host's frames, byte for byte against hex written out here by hand.
-#include <gtest/gtest.h>
+#include "tests/core/TestFiles.h"
 
 #include <sstream>
-#include <string>
-#include <vector>
 
 #include "link/Frames.h"
 #include "tests/core/HexBytes.h"

@@ -1,9 +1,8 @@
 // The link object against the virtual radio (and, for replies no sane radio sends, against a
 // scripted far end), all in virtual time.
-#include <gtest/gtest.h>
+#include "tests/core/TestFiles.h"
 
 #include <deque>
-#include <functional>
 #include <numeric>
 
 #include "link/CDialog_MSComm.h"

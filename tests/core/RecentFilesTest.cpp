@@ -1,8 +1,5 @@
 // File › Recent files as a list: newest first, eight at most, read back from whatever the file holds.
-#include <gtest/gtest.h>
-
-#include <fstream>
-#include <random>
+#include "tests/core/TestFiles.h"
 
 #include "app/RecentFiles.h"
 

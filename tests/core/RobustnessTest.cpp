@@ -1,16 +1,13 @@
 // Random and damaged input must never crash, hang or read outside a table: files through the
 // loader, the description and both printers; texts through the encodings.
-#include <gtest/gtest.h>
+#include "tests/core/TestFiles.h"
 
 #include <nlohmann/json.hpp>
-
-#include <random>
 
 #include "codeplug/CodeplugFile.h"
 #include "forms/Describe.h"
 #include "forms/DescribeFormat.h"
 #include "forms/channels/Encodings.h"
-#include "tests/core/TestFiles.h"
 
 TEST(Robustness, RandomTruncatedAndDamagedFilesLoadOrAreRefusedAndDescribeSafely)
 {

@@ -1,10 +1,7 @@
 // Receive group lists as CSV: the layout, round trips, refused members and lists that go.
-#include <gtest/gtest.h>
-
-#include <random>
+#include "tests/core/TestFiles.h"
 
 #include "codeplug/CodeplugFile.h"
-#include "data/DefaultCodeplug.h"
 #include "forms/CsvTables.h"
 #include "forms/RxGroupCsv.h"
 

@@ -1,12 +1,8 @@
 // The radio password, the adjustment values and the programming-password and radio-information
 // rules: the exchanges against the virtual radio in virtual time, frames written out by hand.
-#include <gtest/gtest.h>
+#include "tests/core/TestFiles.h"
 
-#include <algorithm>
-#include <filesystem>
 #include <sstream>
-#include <string>
-#include <vector>
 
 #include <unistd.h>
 
@@ -23,7 +19,6 @@ using Bytes = std::vector<std::uint8_t>;
 using service::PasswordOutcome;
 
 namespace {
-
 
 std::string Text(std::span<const std::uint8_t> bytes) { return std::string(bytes.begin(), bytes.end()); }
 

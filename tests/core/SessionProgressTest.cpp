@@ -1,6 +1,6 @@
 // The transfer progress: every exchange with the radio counted against the attempt's plan,
 // which comes down as the session learns the radio's lists; done and planned meet at the end.
-#include <gtest/gtest.h>
+#include "tests/core/TestFiles.h"
 
 #include "tests/core/SessionBench.h"
 

@@ -1,9 +1,8 @@
 // Rules of the transfer sessions that need no radio: the radio-ID field, the password entry and
 // record, the password block's date stamp.
-#include <gtest/gtest.h>
+#include "tests/core/TestFiles.h"
 
 #include <cstring>
-#include <string>
 
 #include "link/SessionRules.h"
 

@@ -1,9 +1,4 @@
-#include <gtest/gtest.h>
-
-#include <filesystem>
-#include <fstream>
-#include <random>
-#include <vector>
+#include "tests/core/TestFiles.h"
 
 #include "core/AppContext.h"
 #include "core/SystemSettings.h"

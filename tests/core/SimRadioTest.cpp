@@ -1,10 +1,7 @@
 // The virtual radio seen from the cable: requests and replies written out here by hand.
-#include <gtest/gtest.h>
+#include "tests/core/TestFiles.h"
 
-#include <memory>
 #include <sstream>
-#include <string>
-#include <vector>
 
 #include "codeplug/Codeplug.h"
 #include "sim/SimOptions.h"
@@ -15,7 +12,6 @@ using namespace std::chrono_literals;
 using Bytes = std::vector<std::uint8_t>;
 
 namespace {
-
 
 constexpr Clock::Duration kByte{260416};  // 10 bits at 38400 baud
 const std::string kOpenRead = "84 A9 61 00 07 0F FF 00 00 00 00 2F D8";

@@ -1,12 +1,19 @@
 #pragma once
-// Test support: scratch folders, whole files and the default codeplug the tests start from.
+// What every display-free test starts from: GoogleTest, scratch folders, whole files and the
+// default codeplug.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <memory>
 #include <random>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "data/DefaultCodeplug.h"
 

@@ -1,12 +1,9 @@
 // Imports of the desktop program: what the file holds is judged before anything changes, and no
 // file, however damaged, throws or changes the codeplug unless it imports whole.
-#include <gtest/gtest.h>
-
-#include <random>
+#include "tests/core/TestFiles.h"
 
 #include "app/TextExchange.h"
 #include "codeplug/CodeplugFile.h"
-#include "data/DefaultCodeplug.h"
 #include "forms/CodeplugJson.h"
 
 namespace {

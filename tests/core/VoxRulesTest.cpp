@@ -1,5 +1,5 @@
 // The VOX settings the program holds for the run: display, enabling and commit rules.
-#include <gtest/gtest.h>
+#include "tests/core/TestFiles.h"
 
 #include "forms/functions/VoxRules.h"
 

@@ -5,9 +5,6 @@
 // covered without changing this test.
 //
 // With ZR740_SHOTS=FOLDER every window is also saved as a picture (tools/screenshots).
-#include <gtest/gtest.h>
-
-#include <QtWidgets>
 
 #include <cstdlib>
 #include <functional>
@@ -17,15 +14,11 @@
 #include "forms/CodeplugCheck.h"
 #include "app/CDialog_Exchange.h"
 #include "app/CDialog_ImportPreview.h"
-#include "app/CommandTable.h"
 #include "app/FileCommands.h"
-#include "app/FormFactories.h"
-#include "ui/QtText.h"
 #include "forms/foreign/ChirpCsv.h"
 #include "link/SessionRules.h"
 #include "ui/NameBox.h"
 #include "tests/gui/TestSupport.h"
-#include "ui/CMSFlexGrid.h"
 
 using namespace testsupport;
 

@@ -1,17 +1,6 @@
 // The analog and digital channel forms driven offscreen: what each control writes into the
 // record (offsets of the record layouts, written out), the show rules, the commands, the texts
 // in both languages; and a codeplug edited in the forms surviving a write to and a read from the radio.
-#include <gtest/gtest.h>
-
-#include <QCheckBox>
-#include <QComboBox>
-#include <QDir>
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMdiSubWindow>
-#include <QPushButton>
-#include <QTreeWidget>
 
 #include "TestSupport.h"
 #include "forms/channels/CFORM_AnaCH.h"
@@ -27,7 +16,6 @@
 #include "forms/functions/MessageRules.h"
 #include "forms/channels/Encodings.h"
 #include "tests/core/SessionBench.h"
-#include "ui/CMSFlexGrid.h"
 
 using namespace testsupport;
 

@@ -1,14 +1,9 @@
 // The channel sheet as PDF, read back with pdftotext (poppler-utils): pages as the content needs,
 // every name on them, page numbers, continued tables, nothing outside the paper; and the same
 // sheet from zr740 export --format pdf.
-#include <gtest/gtest.h>
-
-#include <QRegularExpression>
 
 #include <cstdio>
-#include <random>
 
-#include "codeplug/CodeplugFile.h"
 #include "forms/channels/ChannelRules.h"
 #include "forms/channels/Encodings.h"
 #include "forms/dmr/ContactRules.h"

@@ -1,12 +1,7 @@
 // Qt's own texts in the run's language, windows that fit a small laptop screen, and the installed
 // layout (data apart from the settings).
-#include <gtest/gtest.h>
 
-#include <QtWidgets>
-
-#include "app/CommandTable.h"
 #include "app/HelpWindow.h"
-#include "ui/QtText.h"
 #include "tests/gui/TestSupport.h"
 
 using namespace testsupport;

@@ -1,16 +1,6 @@
 // The DMR basic settings form and the two emergency alarm forms in their windows.
-#include <gtest/gtest.h>
-
-#include <QCheckBox>
-#include <QComboBox>
-#include <QLineEdit>
-#include <QMdiSubWindow>
-#include <QPushButton>
-#include <QTreeWidget>
 
 #include "TestSupport.h"
-#include "app/CommandTable.h"
-#include "app/FormFactories.h"
 #include "forms/dmr/AlarmStepBar.h"
 #include "forms/dmr/CFORM_DMR.h"
 #include "forms/dmr/CForm_AnologEmergAlarm.h"

@@ -1,18 +1,10 @@
 // The contact and receive-group-list forms in the main window.
-#include <gtest/gtest.h>
-
-#include <QComboBox>
-#include <QKeyEvent>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTreeWidget>
 
 #include <cstring>
 
 #include "TestSupport.h"
 #include "forms/dmr/CFORM_DMR_Contact.h"
 #include "forms/dmr/CFORM_DMR_RxGrpList.h"
-#include "ui/CMSFlexGrid.h"
 
 using namespace testsupport;
 

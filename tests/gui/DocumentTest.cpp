@@ -1,16 +1,7 @@
 // The document in the main window: open forms follow the codeplug whoever changes it; the
 // questions before a change of codeplug; files from the command line, drops and the recent list;
 // undo and redo.
-#include <gtest/gtest.h>
 
-#include <QtWidgets>
-
-#include <functional>
-
-#include <QXmlStreamReader>
-
-#include "app/CommandTable.h"
-#include "app/FormFactories.h"
 #include "codeplug/ProgrammingPassword.h"
 #include "forms/channels/CForm_AnologCH.h"
 #include "forms/channels/CForm_GroupCH.h"
@@ -18,7 +9,6 @@
 #include "forms/functions/CFrom_PasswordEC.h"
 #include "link/CDialog_RW.h"
 #include "tests/gui/TestSupport.h"
-#include "ui/CMSFlexGrid.h"
 
 using namespace testsupport;
 
@@ -26,14 +16,14 @@ using namespace testsupport;
 // and password, so the next focus change cannot carry the old password into the new codeplug.
 TEST(DocumentFollow, PasswordFormShowsTheNewCodeplugAfterNewOpenAndRead)
 {
-    struct Row {
-        const char* command;
+    const struct {
+        void (CMainFrame::*command)();
         bool on;
-        const char* password;
-    };
-    const Row rows[] = {{"New", false, "00000000"}, {"Open", true, "00005678"}, {"Read", true, "00009999"}};
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.command);
+        std::string password;
+    } rows[] = {{&CMainFrame::OnFileNew, false, "00000000"}, {&CMainFrame::OnFileOpen, true, "00005678"},
+                {&CMainFrame::OnRead, true, "00009999"}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.password);
         ProgramDir dir(1);
         {
             Codeplug protectedOff;
@@ -56,21 +46,14 @@ TEST(DocumentFollow, PasswordFormShowsTheNewCodeplugAfterNewOpenAndRead)
             StoreProgrammingPassword(codeplug, true, "9999");  // what the radio holds
             dialog.accept();
         });
-        const std::string command = row.command;
-        if (command == "New")
-            s.frame->OnFileNew();
-        else if (command == "Open")
-            s.frame->OnFileOpen();
-        else
-            s.frame->OnRead();
+        (s.frame.get()->*row.command)();
 
         ASSERT_EQ(s.frame->Form(FormKind::PasswordEC), form);
-        EXPECT_EQ(form->switchBox()->isChecked(), row.on);
-        EXPECT_EQ(form->passwordEdit()->text(), row.password);
+        EXPECT_EQ(std::pair(form->switchBox()->isChecked(), form->passwordEdit()->text().toStdString()),
+                  std::pair(row.on, row.password));
         Type(form->passwordEdit(), form->passwordEdit()->text());  // the focus leaves the box
         const ProgrammingPasswordView stored = ShowProgrammingPassword(codeplug);
-        EXPECT_EQ(stored.protectionOn, row.on);
-        EXPECT_EQ(stored.password, row.password);
+        EXPECT_EQ(std::pair(stored.protectionOn, stored.password), std::pair(row.on, row.password));
         EXPECT_FALSE(s.frame->IsModified());
     }
 }
@@ -90,10 +73,9 @@ TEST(DocumentFollow, OtherOpenFormsShowAChangeAtOnce)
     EXPECT_EQ(channel->Ui().scanList->count(), 2);  // "OFF" and list 1
 
     scan->AddListButton()->click();
-    EXPECT_EQ(GetCount(codeplug.ScanListCount), 2u);
-    EXPECT_EQ(channel->Ui().scanList->count(), 3);
+    EXPECT_EQ(std::tuple(GetCount(codeplug.ScanListCount), channel->Ui().scanList->count(), s.frame->History().UndoSteps()),
+              std::tuple(2u, 3, 1u));
     EXPECT_TRUE(s.frame->windowTitle().endsWith(" *"));
-    EXPECT_EQ(s.frame->History().UndoSteps(), 1u);
 }
 
 namespace {
@@ -237,15 +219,13 @@ TEST(DocumentPrompts, SaveAfterReadAsksForANameBesideTheLastFile)
     EXPECT_EQ(QFileInfo(proposed).absolutePath(), Q(d.dir.path));
     EXPECT_TRUE(QRegularExpression("^SN0742-20[0-9]{6}\\.VNTX$").match(QFileInfo(proposed).fileName()).hasMatch())
         << proposed.toStdString();
-    EXPECT_EQ(ReadBytes(chosen).at(5), kRadioTag);
-    EXPECT_EQ(ReadBytes(d.a).at(5), kFileATag);
+    EXPECT_EQ(std::pair(ReadBytes(chosen).at(5), ReadBytes(d.a).at(5)), std::pair(kRadioTag, kFileATag));
     EXPECT_EQ(s.frame->windowTitle(), "ZR-74[0 NV][" + Q(chosen) + "]");
     EXPECT_EQ(s.frame->statusBar()->currentMessage(), "Saved to " + Q(chosen));
 
     s.app.Context().codeplug.RadioSettings[5] = kEditedTag;  // now Save writes the chosen file silently
     EXPECT_TRUE(s.frame->OnFileSave());
-    EXPECT_EQ(s.prompts->saveAsked, 1);
-    EXPECT_EQ(ReadBytes(chosen).at(5), kEditedTag);
+    EXPECT_EQ(std::pair(s.prompts->saveAsked, ReadBytes(chosen).at(5)), std::pair(1, kEditedTag));
 }
 
 // zr740cps FILE.VNTX and a file dropped on the window open it; anything but one codeplug file is
@@ -263,18 +243,17 @@ TEST(DocumentFiles, CommandLineAndDropOpenACodeplugFile)
     EXPECT_TRUE(Drop(*s.frame, d.b));
     EXPECT_EQ(Tag(s), kFileBTag);
 
-    struct Row {
+    const struct {
         QList<QUrl> urls;
         bool taken;
-    };
-    const Row rows[] = {
+    } rows[] = {
         {{QUrl::fromLocalFile("/x/radio.vntx")}, true},
         {{QUrl::fromLocalFile("/x/radio.json")}, false},
         {{QUrl::fromLocalFile("/x/a.VNTX"), QUrl::fromLocalFile("/x/b.VNTX")}, false},
         {{QUrl("https://example.invalid/a.VNTX")}, false},
         {{}, false},
     };
-    for (const Row& row : rows) {
+    for (const auto& row : rows) {
         QMimeData data;
         data.setUrls(row.urls);
         EXPECT_EQ(CMainFrame::DroppedCodeplugFile(&data).has_value(), row.taken) << row.urls.size();
@@ -301,16 +280,15 @@ TEST(DocumentFiles, RecentFilesFollowOpenAndSaveAndOutliveTheRun)
     fs::remove(d.b);
     Session again(d.dir.path);
     QAction* first = again.frame->findChild<QAction*>("recentFile1");
-    ASSERT_NE(first, nullptr);
-    auto* menu = qobject_cast<QMenu*>(first->parent());
+    auto* menu = first ? qobject_cast<QMenu*>(first->parent()) : nullptr;
     ASSERT_NE(menu, nullptr);
     QStringList shown;
     for (QAction* action : menu->actions())
         shown << action->text() + (action->isEnabled() ? "" : " (disabled)");
     EXPECT_EQ(shown, (QStringList{"&1 " + Q(c), "&2 " + Q(d.b) + " (disabled)", "&3 " + Q(d.a)}));
     menu->actions().at(2)->trigger();
-    EXPECT_EQ(again.app.Context().codeplug.RadioSettings[5], kFileATag);
-    EXPECT_EQ(again.frame->Recent().Paths().front(), d.a);
+    EXPECT_EQ(std::pair(again.app.Context().codeplug.RadioSettings[5], again.frame->Recent().Paths().front()),
+              std::pair(kFileATag, d.a));
 }
 
 // Undo and redo across a channel delete that renumbers the zones' and scan lists' members give
@@ -327,14 +305,11 @@ TEST(DocumentUndo, UndoAndRedoADeleteGiveBackTheExactBytes)
     const std::vector<std::uint8_t> before = CodeplugToBytes(codeplug);
     QAction* undo = s.frame->CommandAction(Cmd::EditUndo);
     QAction* redo = s.frame->CommandAction(Cmd::EditRedo);
-    EXPECT_FALSE(undo->isEnabled());
-    EXPECT_EQ(undo->text(), "&Undo");
+    EXPECT_EQ(std::pair(undo->isEnabled(), undo->text()), std::pair(false, QString("&Undo")));
 
     channel->Ui().remove->click();
     const std::vector<std::uint8_t> deleted = CodeplugToBytes(codeplug);
-    ASSERT_NE(deleted, before);
-    EXPECT_EQ(GetCount(codeplug.DigitalChannelCount), 5u);
-    EXPECT_EQ(undo->text(), "&Undo: delete Digital CH 02");
+    EXPECT_EQ(std::pair(GetCount(codeplug.DigitalChannelCount), undo->text()), std::pair(5u, QString("&Undo: delete Digital CH 02")));
     EXPECT_TRUE(s.frame->windowTitle().endsWith(" *"));
     s.frame->ClickTreeItem(s.frame->Tree()->topLevelItem(0)->child(3)->child(0));  // Zone 1
     auto* zone = dynamic_cast<CForm_GroupCH*>(s.frame->Form(FormKind::Zone));
@@ -344,8 +319,8 @@ TEST(DocumentUndo, UndoAndRedoADeleteGiveBackTheExactBytes)
     undo->trigger();
     EXPECT_EQ(CodeplugToBytes(codeplug), before);
     EXPECT_FALSE(s.frame->windowTitle().endsWith(" *"));
-    EXPECT_EQ(redo->text(), "&Redo: delete Digital CH 02");
-    EXPECT_EQ(s.frame->Tree()->topLevelItem(0)->child(4)->childCount(), 6);
+    EXPECT_EQ(std::pair(redo->text(), s.frame->Tree()->topLevelItem(0)->child(4)->childCount()),
+              std::pair(QString("&Redo: delete Digital CH 02"), 6));
     EXPECT_FALSE(zone->MemberGrid()->TextMatrix(8, 1).isEmpty());  // and shows all 8 members again
 
     redo->trigger();
@@ -369,26 +344,25 @@ TEST(DocumentUndo, AFormShowingAChannelThatUndoRemovesMovesToTheLastOne)
     channel->Ui().add->click();
     s.frame->ClickTreeItem(s.frame->Tree()->topLevelItem(0)->child(4)->child(3));  // the new Digital CH 04
     s.frame->OnEditUndo();
-    EXPECT_EQ(GetCount(s.app.Context().codeplug.DigitalChannelCount), 3u);
-    EXPECT_EQ(s.app.Navigation().Index(FormKind::DigitalChannel), 2u);
-    EXPECT_EQ(s.frame->FormWindow(FormKind::DigitalChannel)->windowTitle(), "Digital CH 03");
+    EXPECT_EQ(std::tuple(GetCount(s.Image().DigitalChannelCount), s.app.Navigation().Index(FormKind::DigitalChannel),
+                         s.frame->FormWindow(FormKind::DigitalChannel)->windowTitle()),
+              std::tuple(3u, 2u, QString("Digital CH 03")));
 }
 
 // The keys of the file, edit and window commands, in both menu bars; Ctrl+F4 closes the active
 // form, Enter on a tree item opens it, and the Print buttons and item open the sheet's preview.
 TEST(DocumentFiles, KeysAndPrintButtonsDoTheirCommands)
 {
-    struct Key {
+    const struct {
         int command;
         const char* key;
-    };
-    const Key keys[] = {{Cmd::EditUndo, "Ctrl+Z"},   {Cmd::EditRedo, "Ctrl+Shift+Z"}, {Cmd::EditRedo, "Ctrl+Y"},
+    } keys[] = {{Cmd::EditUndo, "Ctrl+Z"},   {Cmd::EditRedo, "Ctrl+Shift+Z"}, {Cmd::EditRedo, "Ctrl+Y"},
                         {Cmd::FileExit, "Ctrl+Q"},   {Cmd::FileClose, "Ctrl+F4"},    {Cmd::FilePrint, "Ctrl+P"},
                         {Cmd::FileSave, "Ctrl+S"}};
     for (std::uint8_t language : {0, 1}) {
         ProgramDir dir(language);
         Session s(dir.path);
-        for (const Key& key : keys) {
+        for (const auto& key : keys) {
             QAction* action = s.frame->CommandAction(key.command);
             ASSERT_NE(action, nullptr) << key.key;
             EXPECT_TRUE(action->shortcuts().contains(QKeySequence(key.key))) << key.key << " language " << int(language);
@@ -408,8 +382,7 @@ TEST(DocumentFiles, KeysAndPrintButtonsDoTheirCommands)
     ASSERT_NE(s.frame->FormWindow(FormKind::Fun), nullptr);
     s.frame->OnCommand(Cmd::Keys);
     s.frame->CommandAction(Cmd::FileClose)->trigger();  // the keys form is the active one
-    EXPECT_EQ(s.frame->FormWindow(FormKind::Key), nullptr);
-    EXPECT_NE(s.frame->FormWindow(FormKind::Fun), nullptr);
+    EXPECT_TRUE(s.frame->FormWindow(FormKind::Key) == nullptr && s.frame->FormWindow(FormKind::Fun) != nullptr);
 
     int printButtons = 0;
     for (QAction* action : s.frame->ToolBar()->actions())
@@ -423,8 +396,7 @@ TEST(DocumentFiles, KeysAndPrintButtonsDoTheirCommands)
     EXPECT_EQ(s.dialogsRun, (QStringList{"QPrintPreviewDialog", "QPrintPreviewDialog", "QPrintPreviewDialog"}));
 
     s.frame->CommandAction(Cmd::FileExit)->trigger();  // nothing changed: no question, the window goes
-    EXPECT_TRUE(s.prompts->lastQuestion.isEmpty());
-    EXPECT_FALSE(s.frame->isVisible());
+    EXPECT_TRUE(s.prompts->lastQuestion.isEmpty() && !s.frame->isVisible());
 }
 
 // The desktop entry starts the program with the file and declares the type the shared-mime-info

@@ -1,15 +1,6 @@
 // The form base class in its MDI window, and the grid of the table forms.
-#include <gtest/gtest.h>
-
-#include <QLineEdit>
-#include <QMenu>
-#include <QMdiSubWindow>
-#include <QPushButton>
-#include <QScrollBar>
-#include <QWheelEvent>
 
 #include "TestSupport.h"
-#include "ui/CMSFlexGrid.h"
 
 using namespace testsupport;
 

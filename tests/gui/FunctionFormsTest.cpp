@@ -1,15 +1,6 @@
 // The general functions and VOX forms in the main window: the bytes their controls edit.
-#include <gtest/gtest.h>
-
-#include <QCheckBox>
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMdiSubWindow>
-#include <QTreeWidget>
 
 #include "TestSupport.h"
-#include "app/CommandTable.h"
 #include "forms/functions/CForm_Fun.h"
 #include "forms/functions/CForm_VOX.h"
 

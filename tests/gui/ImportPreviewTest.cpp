@@ -1,14 +1,5 @@
 // File › Import of another program's file: the preview lists every row, the user ticks rows,
 // and the import is one step of the edit history.
-#include <gtest/gtest.h>
-
-#include <QApplication>
-#include <QLabel>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QTableView>
-#include <QKeyEvent>
 
 #include "app/CDialog_Exchange.h"
 #include "app/CDialog_ImportPreview.h"

@@ -1,20 +1,9 @@
 // The programmable keys and text messages forms driven through their controls.
-#include <gtest/gtest.h>
 
-#include <QComboBox>
-#include <QFocusEvent>
-#include <QLineEdit>
-#include <QMdiSubWindow>
-#include <QTreeWidget>
-
-#include <random>
-
-#include "ui/QtText.h"
 #include "forms/channels/Encodings.h"
 #include "forms/functions/CForm_Key.h"
 #include "forms/functions/Form_Message.h"
 #include "TestSupport.h"
-#include "ui/CMSFlexGrid.h"
 
 using namespace testsupport;
 

@@ -1,14 +1,6 @@
 // The main window: start-up by language, menus, tree clicks, forms, file commands,
 // the close prompt and the language choice.
-#include <gtest/gtest.h>
 
-#include <QCloseEvent>
-#include <QMdiSubWindow>
-#include <QMenuBar>
-#include <QTreeWidget>
-
-#include "app/CommandTable.h"
-#include "ui/QtText.h"
 #include "TestSupport.h"
 
 using namespace testsupport;

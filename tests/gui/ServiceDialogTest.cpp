@@ -1,11 +1,7 @@
 // The radio-information, password and adjustment-value dialogs and the programming-password
 // form, driven as a user would: the service exchanges against the virtual radio in memory
 // (virtual time for the radio, real time for the dialogs' event loops).
-#include <gtest/gtest.h>
 
-#include <QtWidgets>
-
-#include "app/CommandTable.h"
 #include "forms/functions/CFrom_PasswordEC.h"
 #include "link/CDIALOG_PassWord.h"
 #include "link/CDialog_ADJ.h"

@@ -1,15 +1,8 @@
 #pragma once
 // Helpers of the widget tests: a throw-away program directory and scripted user answers.
-#include <QApplication>
-#include <QCloseEvent>
-#include <QElapsedTimer>
-#include <QFocusEvent>
-#include <QLineEdit>
-#include <QLocale>
-#include <QSpinBox>
-#include <QThread>
-#include <QTranslator>
-#include <QVBoxLayout>
+#include <gtest/gtest.h>
+
+#include <QtWidgets>
 
 #include <cstdint>
 #include <deque>
@@ -21,6 +14,7 @@
 #include <vector>
 
 #include "app/CMainFrame.h"
+#include "app/CommandTable.h"
 #include "app/CVanticApp.h"
 #include "app/FormFactories.h"
 #include "app/QtLanguage.h"
@@ -30,6 +24,7 @@
 #include "forms/FormBase.h"
 #include "link/CDialog_MSComm.h"
 #include "sim/VirtualRadio.h"
+#include "ui/CMSFlexGrid.h"
 #include "ui/QtText.h"
 
 namespace testsupport {

@@ -1,15 +1,7 @@
 // File › Export and File › Import in the main window, and the --trace option of the program.
-#include <gtest/gtest.h>
-
-#include <QLabel>
-#include <QListWidget>
-#include <QRadioButton>
-#include <QStatusBar>
-#include <QTreeWidget>
 
 #include "app/CDialog_CheckFindings.h"
 #include "app/CDialog_Exchange.h"
-#include "app/FormFactories.h"
 #include "app/CDialog_ImportProblems.h"
 #include "forms/CodeplugJson.h"
 #include "tests/core/SessionPrograms.h"

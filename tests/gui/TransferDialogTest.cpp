@@ -1,12 +1,8 @@
 // The transfer dialog driven as a user would: against the virtual radio in memory (virtual time
 // for the radio, real time for the dialog's timers), and once through the Qt serial port and
 // zr740sim on a pseudo-terminal.
-#include <gtest/gtest.h>
-
-#include <QtWidgets>
 
 #include <algorithm>
-#include <fstream>
 #include <set>
 
 #include "link/CDialog_RW.h"

@@ -1,19 +1,10 @@
 // The zone, scan-list and monitor channel forms driven offscreen, checked on the bytes they write.
-#include <gtest/gtest.h>
-
-#include <QCheckBox>
-#include <QComboBox>
-#include <QLineEdit>
-#include <QMdiSubWindow>
-#include <QPushButton>
-#include <QTreeWidget>
 
 #include "forms/channels/CFORM_AnaCH.h"
 #include "forms/channels/CForm_GroupCH.h"
 #include "forms/channels/CForm_MonitorCh.h"
 #include "forms/channels/CForm_Scan.h"
 #include "TestSupport.h"
-#include "ui/CMSFlexGrid.h"
 
 using namespace testsupport;
 
