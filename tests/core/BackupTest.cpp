@@ -1,8 +1,6 @@
 // A backup of every read: the file beside the user's data, and only the newest kept.
 #include "tests/core/TestFiles.h"
 
-#include <unistd.h>
-
 #include "core/Backups.h"
 #include "codeplug/CodeplugFile.h"
 
@@ -23,8 +21,8 @@ std::vector<fs::path> Listed(const fs::path& dir)
 
 TEST(Backups, NamedByTimeAndSerialAndTheOldestGo)
 {
-    const fs::path dir = fs::temp_directory_path() / ("zr740-backups-" + std::to_string(getpid()));
-    fs::remove_all(dir);
+    const testfiles::TempDir temp;
+    const fs::path dir = temp / "backups";
     auto image = std::make_unique<Codeplug>();
     const char serial[] = "SN/07 42";
     std::copy(serial, serial + sizeof serial - 1, image->RadioInfoBlock.begin() + 2);
@@ -50,12 +48,12 @@ TEST(Backups, NamedByTimeAndSerialAndTheOldestGo)
     // Two reads in the same second keep both.
     EXPECT_NE(backups::Save(*image, dir, at(240), 10).path, backups::Save(*image, dir, at(240), 10).path);
     EXPECT_FALSE(backups::Save(*image, dir / "notes.txt" / "x", at(0)).ok);
-    fs::remove_all(dir);
 }
 
 TEST(Backups, PruningOnceKeepsExactlyTheNewest)
 {
-    const fs::path dir = fs::temp_directory_path() / ("zr740-prune-" + std::to_string(getpid()));
+    const testfiles::TempDir temp;
+    const fs::path dir = temp / "backups";
     const struct { int backups; std::size_t keep, removed; const char* oldestLeft; } rows[] = {
         {4, 3, 1, "20261207-000001-A.VNTX"},
         {3, 3, 0, "20261207-000000-A.VNTX"},
@@ -72,5 +70,4 @@ TEST(Backups, PruningOnceKeepsExactlyTheNewest)
         ASSERT_EQ(left.size(), row.keep + 1) << row.backups;
         EXPECT_EQ(left[0].string(), row.oldestLeft);
     }
-    fs::remove_all(dir);
 }

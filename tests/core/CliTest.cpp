@@ -29,24 +29,21 @@ protected:
     {
         if (!fs::exists(fs::path(ZR740_PROGRAM_DIR) / "zr740"))
             GTEST_SKIP() << "zr740 not built";
-        fs::create_directories(dir);
     }
-    void TearDown() override { fs::remove_all(dir); }
 
     // A copy of the default file cut to size, optionally with the marker cleared; quoted for the shell.
     std::string Copy(const std::string& name, std::size_t size, bool foreign = false)
     {
-        std::ifstream in(defaultFile, std::ios::binary);
-        std::string bytes{std::istreambuf_iterator<char>(in), {}};
+        std::string bytes = testfiles::ReadText(defaultFile);
         if (foreign)
             bytes.replace(11275, 4, 4, '\0');
         bytes.resize(size);
-        std::ofstream(dir / name, std::ios::binary) << bytes;
+        testfiles::WriteText(dir / name, bytes);
         return "'" + (dir / name).string() + "'";
     }
 
-    fs::path defaultFile = fs::path(ZR740_SOURCE_DIR) / "data" / "Default.VNTX";
-    fs::path dir = fs::temp_directory_path() / ("zr740-cli-" + std::to_string(std::random_device{}()));
+    const fs::path defaultFile = testfiles::kDefaultFile;
+    const testfiles::TempDir dir;
 };
 
 }  // namespace
@@ -77,13 +74,12 @@ TEST_F(Cli, InfoAndDumpShowTheDefaultFileAndRefuseUnusableOnes)
 
 TEST_F(Cli, InfoShowsSerialNumberFirmwareAndBand)
 {
-    std::ifstream in(defaultFile, std::ios::binary);
-    std::string bytes{std::istreambuf_iterator<char>(in), {}};
+    std::string bytes = testfiles::ReadText(defaultFile);
     bytes.replace(11208 + 2, 7, std::string("SN-0815", 7));  // RadioInfoBlock byte 2
     bytes.replace(71, 6, std::string("M1.2.3", 6));           // RadioSettings byte 71
     bytes.replace(58, 6, std::string("D4.5.6", 6));           // RadioSettings byte 58
     bytes[55] = 5;
-    std::ofstream(dir / "info.VNTX", std::ios::binary) << bytes;
+    testfiles::WriteText(dir / "info.VNTX", bytes);
     const ToolRun info = Zr740("info '" + (dir / "info.VNTX").string() + "'");
     EXPECT_EQ(info.exitCode, 0);
     for (const char* line : {"Serial number: SN-0815\n", "MCU firmware version: M1.2.3\n", "DSP firmware version: D4.5.6\n",
@@ -105,8 +101,8 @@ TEST_F(Cli, OtherProgramsFilesInAndOutEveryRowReportedBadFilesRefusedWithNothing
     EXPECT_NE(Zr740("info '" + out.string() + "'").out.find("Analog channels (8 in use"), std::string::npos);
 
     const fs::path list = dir / "list.csv", yaml = dir / "list.yaml";
-    std::ofstream(list) << "Location,Name\n1,A\n";
-    std::ofstream(yaml) << "- a\n- b\n";
+    testfiles::WriteText(list, "Location,Name\n1,A\n");
+    testfiles::WriteText(yaml, "- a\n- b\n");
     const std::pair<std::string, int> refused[] = {
         {"import --from chirp '" + list.string() + "'" + into, 1},
         {"import --from qdmr '" + yaml.string() + "'" + into, 1},
@@ -125,8 +121,7 @@ TEST_F(Cli, OtherProgramsFilesInAndOutEveryRowReportedBadFilesRefusedWithNothing
     for (const auto& [format, start] : {std::pair{"chirp", "Location,Name,Frequency,"}, {"qdmr", "version: \"0.12.0\"\n"}}) {
         const fs::path file = dir / (std::string("export.") + format);
         EXPECT_EQ(Zr740("export '" + defaultFile.string() + "' --to " + format + " -o '" + file.string() + "'").exitCode, 0);
-        std::ifstream in(file, std::ios::binary);
-        const std::string text{std::istreambuf_iterator<char>(in), {}};
+        const std::string text = testfiles::ReadText(file);
         EXPECT_EQ(text.substr(0, std::string(start).size()), start) << format;
         EXPECT_EQ(Zr740("export '" + defaultFile.string() + "' --to " + format).out, text) << format;
     }

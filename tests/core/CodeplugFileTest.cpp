@@ -13,16 +13,19 @@ namespace {
 
 class CodeplugFile : public ::testing::Test {
 protected:
-    void SetUp() override { fs::create_directories(dir); }
-    void TearDown() override { fs::remove_all(dir); }
-
     fs::path Write(const std::string& name, const std::vector<std::uint8_t>& bytes)
     {
-        std::ofstream(dir / name, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+        testfiles::WriteText(dir / name, std::string(bytes.begin(), bytes.end()));
         return dir / name;
     }
+    std::vector<std::uint8_t> Read(const fs::path& path)
+    {
+        const std::string text = testfiles::ReadText(path);
+        return {text.begin(), text.end()};
+    }
 
-    fs::path dir = fs::temp_directory_path() / ("zr740-test-" + std::to_string(std::random_device{}()));
+    const testfiles::TempDir temp;
+    const fs::path dir = temp.path;
 };
 
 // Random bytes with an in-range microphone gain and the 740 marker: loads without repair or warning.
@@ -45,8 +48,7 @@ TEST_F(CodeplugFile, RoundTripIsByteForByte)
     Codeplug cp;
     ASSERT_TRUE(LoadCodeplugFile(cp, Write("a.VNTX", original)).ok());
     ASSERT_TRUE(SaveCodeplugFile(cp, dir / "b.VNTX").ok());
-    std::ifstream in(dir / "b.VNTX", std::ios::binary);
-    EXPECT_EQ(std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), {}), original);
+    EXPECT_EQ(Read(dir / "b.VNTX"), original);
 }
 
 TEST_F(CodeplugFile, ShortFileIsRefusedWholeForeignMarkerWarnsOversizedGivesItsFirstCodeplug)
@@ -97,8 +99,7 @@ TEST_F(CodeplugFile, SaveWritesExactlyOneCodeplugAndAFailedSaveLeavesTheOldFileA
         int status = 0;
         ASSERT_EQ(waitpid(child, &status, 0), child);
         EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the save reports its failure";
-        std::ifstream in(target, std::ios::binary);
-        EXPECT_EQ(std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), {}), old) << "the old file is intact";
+        EXPECT_EQ(Read(target), old) << "the old file is intact";
         std::size_t files = 0;
         for (const auto& entry : fs::directory_iterator(dir))
             files += entry.is_regular_file();
@@ -149,10 +150,8 @@ TEST_F(CodeplugFile, AppendingSavesTheOldContentsAndTheNewThroughLinks)
     for (const auto& r : rows) {
         const std::vector<std::uint8_t> more = {'c', 'd'};
         EXPECT_EQ(AppendFileContents(r.path, more).status, r.status) << r.name;
-        if (!r.holder.empty()) {
-            std::ifstream in(r.holder, std::ios::binary);
-            EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), r.after) << r.name;
-        }
+        if (!r.holder.empty())
+            EXPECT_EQ(testfiles::ReadText(r.holder), r.after) << r.name;
     }
     EXPECT_TRUE(fs::is_symlink(dir / "link.txt"));
 }

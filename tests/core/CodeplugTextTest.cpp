@@ -16,16 +16,13 @@
 #include "codeplug/BcdId.h"
 #include "forms/dmr/ContactRules.h"
 
+namespace fs = std::filesystem;
+
 namespace {
 
 using Image = std::vector<std::uint8_t>;
 
-std::unique_ptr<Codeplug> Default()
-{
-    auto c = std::make_unique<Codeplug>();
-    BuildDefaultCodeplug(*c);
-    return c;
-}
+using testfiles::DefaultCodeplug;
 
 Image BytesOf(const Codeplug& c) { return CodeplugToBytes(const_cast<Codeplug&>(c)); }
 
@@ -64,8 +61,7 @@ TEST(FieldSchema, SectionsCoverTheImageOnceAndFieldsNeverShareBits)
 TEST(CodeplugJson, ImagesComeBackByteForByteOrAsTheFormsStoreThemOrNotAtAll)
 {
     std::mt19937 rng(740);
-    auto c = std::make_unique<Codeplug>();
-    BuildDefaultCodeplug(*c);
+    auto c = DefaultCodeplug();
     for (int round = 0; round < 8; ++round) {
         if (round > 0) {  // any bytes at all: counts past their tables, bad tones, stray bits, non-decimal IDs
             Image bytes(11279);
@@ -88,7 +84,7 @@ TEST(CodeplugJson, ImagesComeBackByteForByteOrAsTheFormsStoreThemOrNotAtAll)
 
 TEST(CodeplugJson, HandEditsLandInTheirBytesAndBadValuesAreRefusedWithTheirPath)
 {
-    auto c = Default();
+    auto c = DefaultCodeplug();
     JsonDocument doc = ExportJson(*c);
     doc["digitalChannels"]["records"][2]["rxFrequency"] = "439.1125";
     doc["analogChannels"]["records"][0]["rxTone"] = "d023i";
@@ -155,14 +151,14 @@ TEST(CodeplugJson, HandEditsLandInTheirBytesAndBadValuesAreRefusedWithTheirPath)
 
 TEST(CodeplugDiff, NamesEachDifferingFieldAndBytesOutsideTheFields)
 {
-    auto a = Default();
-    auto b = Default();
+    auto a = DefaultCodeplug();
+    auto b = DefaultCodeplug();
     EXPECT_TRUE(DiffCodeplugs(*a, *b).empty());
     PutLE32(b->DigitalChannelTable.record(2), 54, 439112500);
     EXPECT_EQ(DiffCodeplugs(*a, *b), (std::vector<std::string>{"Digital channel 3: receive frequency " +
                                                                FrequencyToText(GetLE32(a->DigitalChannelTable.record(2), 54)) +
                                                                " → 439.112500 MHz"}));
-    b = Default();
+    b = DefaultCodeplug();
     b->IdentityBlock[10] ^= 0x01;
     b->ContactTable.record(1)[39] = 1;
     const auto lines = DiffCodeplugs(*a, *b);
@@ -196,7 +192,7 @@ TEST(Csv, QuotingBomsAndBrokenQuotes)
 
 TEST(Csv, BadCellsLeaveTheFileAlone)
 {
-    auto d = Default();
+    auto d = DefaultCodeplug();
     const Image before = BytesOf(*d);
     std::string text = ExportCsv(*d, CsvTable::DigitalChannels);
     text.replace(text.find("438.500000"), 10, "438.5x");
@@ -211,7 +207,7 @@ TEST(Csv, BadCellsLeaveTheFileAlone)
 
 TEST(Csv, DroppedAndReorderedRowsCarryTheirReferences)
 {
-    auto c = Default();
+    auto c = DefaultCodeplug();
     // Zone 1 holds analog 1, analog 2 and analog 3; the spreadsheet drops channel 2 and swaps 1 and 3.
     auto z = c->ZoneTable.record(0);
     z[39] = 3;
@@ -239,7 +235,7 @@ TEST(Csv, DroppedAndReorderedRowsCarryTheirReferences)
     EXPECT_EQ(GetLE16(z, 45), 0);  // old channel 3 is now the first
 
     // Contacts: dropping contact 2 moves the later ones down in channels, groups and one-touch calls.
-    auto d = Default();
+    auto d = DefaultCodeplug();
     contacts::Delete(*d, 5);
     contacts::Delete(*d, 4);
     d->DigitalChannelTable.record(0)[64] = 3;
@@ -276,11 +272,8 @@ int Zr740(const std::string& args)
 
 TEST(TextVerbs, ExportImportDiffAndCheckFromTheShell)
 {
-    if (!std::filesystem::exists(std::filesystem::path(ZR740_PROGRAM_DIR) / "zr740"))
-        GTEST_SKIP() << "zr740 not built";
-    const auto dir = std::filesystem::temp_directory_path() / ("zr740-text-" + std::to_string(std::random_device{}()));
-    std::filesystem::create_directories(dir);
-    const std::string d = "'" + dir.string() + "/";
+    const testfiles::TempDir dir;
+    const std::string d = "'" + dir.path.string() + "/";
     const std::string original = "'" ZR740_SOURCE_DIR "/data/Default.VNTX'";
     EXPECT_EQ(Zr740("export " + original + " -o " + d + "a.json'"), 0);
     EXPECT_EQ(Zr740("import " + d + "a.json' -o " + d + "b.VNTX'"), 0);
@@ -288,25 +281,22 @@ TEST(TextVerbs, ExportImportDiffAndCheckFromTheShell)
     EXPECT_EQ(Zr740("check " + d + "b.VNTX'"), 0);
 
     EXPECT_EQ(Zr740("export " + original + " --table digital -o " + d + "d.csv'"), 0);
-    std::ifstream in(dir / "d.csv", std::ios::binary);
-    std::string csv{std::istreambuf_iterator<char>(in), {}};
-    csv.replace(csv.find("438.500000"), 10, "439.112500");
-    std::ofstream(dir / "d.csv", std::ios::binary) << csv;
+    std::string csv = testfiles::ReadText(dir / "d.csv");
+    testfiles::WriteText(dir / "d.csv", csv.replace(csv.find("438.500000"), 10, "439.112500"));
     EXPECT_EQ(Zr740("import " + d + "d.csv' --table digital --into " + d + "b.VNTX'"), 0);
     EXPECT_EQ(Zr740("diff " + original + " " + d + "b.VNTX'"), 1);
 
-    std::ofstream(dir / "bad.csv", std::ios::binary) << "No.,Receive frequency\n1,999\n";
-    const auto before = std::filesystem::last_write_time(dir / "b.VNTX");
+    testfiles::WriteText(dir / "bad.csv", "No.,Receive frequency\n1,999\n");
+    const auto before = fs::last_write_time(dir / "b.VNTX");
     EXPECT_EQ(Zr740("import " + d + "bad.csv' --table digital --into " + d + "b.VNTX'"), 1);
-    EXPECT_EQ(std::filesystem::last_write_time(dir / "b.VNTX"), before);
-    std::ofstream(dir / "bad.json", std::ios::binary) << "{\"format\": 1}";
+    EXPECT_EQ(fs::last_write_time(dir / "b.VNTX"), before);
+    testfiles::WriteText(dir / "bad.json", "{\"format\": 1}");
     EXPECT_EQ(Zr740("import " + d + "bad.json' -o " + d + "c.VNTX'"), 1);
-    EXPECT_FALSE(std::filesystem::exists(dir / "c.VNTX"));
+    EXPECT_FALSE(fs::exists(dir / "c.VNTX"));
 
-    auto broken = Default();
+    auto broken = DefaultCodeplug();
     SetCount(broken->ContactCount, 99);
     ASSERT_TRUE(SaveCodeplugFile(*broken, dir / "broken.VNTX").ok());
     EXPECT_EQ(Zr740("check " + d + "broken.VNTX'"), 1);
     EXPECT_EQ(Zr740("diff " + d + "missing.VNTX' " + original), 3);
-    std::filesystem::remove_all(dir);
 }

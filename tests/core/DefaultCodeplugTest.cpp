@@ -8,33 +8,22 @@
 
 namespace fs = std::filesystem;
 
-namespace {
-
-std::vector<std::uint8_t> ReadAll(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
-}  // namespace
-
 TEST(DefaultCodeplug, CommittedFileIsWhatTheGeneratorWritesLoadsWithoutWarningAndFlagsNothing)
 {
-    const fs::path temp = fs::temp_directory_path() / ("zr740-default-" + std::to_string(std::random_device{}()) + ".VNTX");
+    const testfiles::TempDir temp;
     Codeplug cp;
     BuildDefaultCodeplug(cp);
     // The description flags bad references, tones, IDs and counts: the starter file has none.
     const std::string text = FormatText(DescribeCodeplug(cp));
     for (const char* flag : {"invalid", "not in use", "outside the table", "unknown kind", "not a decimal ID", "Warning"})
         EXPECT_EQ(text.find(flag), std::string::npos) << flag;
-    ASSERT_TRUE(SaveCodeplugFile(cp, temp).ok());
-    const auto regenerated = ReadAll(temp);
-    fs::remove(temp);
-    const auto committed = ReadAll(fs::path(ZR740_SOURCE_DIR) / "data" / "Default.VNTX");
+    ASSERT_TRUE(SaveCodeplugFile(cp, temp / "Default.VNTX").ok());
+    const auto regenerated = testfiles::ReadText(temp / "Default.VNTX");
+    const auto committed = testfiles::ReadText(testfiles::kDefaultFile);
     EXPECT_EQ(regenerated, committed) << "data/Default.VNTX is out of date: run make_default_vntx data/Default.VNTX";
     // The staged copy beside the program loads without a warning.
     ASSERT_EQ(LoadCodeplugFile(cp, fs::path(ZR740_PROGRAM_DIR) / "Default.VNTX").status, FileStatus::Ok);
-    EXPECT_EQ(CodeplugToBytes(cp), committed);
+    EXPECT_EQ(CodeplugToBytes(cp), std::vector<std::uint8_t>(committed.begin(), committed.end()));
     {
         Codeplug cp;
         BuildDefaultCodeplug(cp);

@@ -12,7 +12,7 @@ namespace {
 std::unique_ptr<DocumentState> DefaultDocument()
 {
     auto state = std::make_unique<DocumentState>();
-    EXPECT_TRUE(LoadCodeplugFile(state->codeplug, std::filesystem::path(ZR740_SOURCE_DIR) / "data" / "Default.VNTX").ok());
+    EXPECT_TRUE(LoadCodeplugFile(state->codeplug, testfiles::kDefaultFile).ok());
     return state;
 }
 

@@ -14,15 +14,9 @@ namespace fs = std::filesystem;
 namespace {
 
 const fs::path kPrograms = ZR740_PROGRAM_DIR;
-const fs::path kDefault = fs::path(ZR740_SOURCE_DIR) / "data" / "Default.VNTX";
-
-std::string Text(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
-void Put(const fs::path& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
+const fs::path kDefault = testfiles::kDefaultFile;
+using testfiles::ReadText;
+using testfiles::WriteText;
 
 struct Ran {
     int exitCode = -1;
@@ -77,40 +71,40 @@ TEST(FileTraps, OutputsAreWrittenSafelyWhateverLiesAroundThem)
     const Row rows[] = {
         {"a link planted at the old temporary name",
          [](const fs::path& d) {
-             Put(d / "victim.txt", "victim");
+             WriteText(d / "victim.txt", "victim");
              fs::create_symlink("victim.txt", d / "out.json.saving");
          },
          exportJson, 0,
          [](const fs::path& d, const Ran&) {
-             EXPECT_EQ(Text(d / "victim.txt"), "victim");
+             EXPECT_EQ(ReadText(d / "victim.txt"), "victim");
              EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(d / "out.json")));
-             EXPECT_EQ(Text(d / "out.json").substr(0, 1), "{");
+             EXPECT_EQ(ReadText(d / "out.json").substr(0, 1), "{");
          }},
         {"the target is a link to another folder",
          [](const fs::path& d) {
              fs::create_directories(d / "real");
-             Put(d / "real" / "data.json", "old");
+             WriteText(d / "real" / "data.json", "old");
              fs::create_symlink(fs::path("real") / "data.json", d / "out.json");
          },
          exportJson, 0,
          [](const fs::path& d, const Ran&) {
              EXPECT_TRUE(fs::is_symlink(d / "out.json")) << "the link stays a link";
-             EXPECT_EQ(Text(d / "real" / "data.json").substr(0, 1), "{");
+             EXPECT_EQ(ReadText(d / "real" / "data.json").substr(0, 1), "{");
              EXPECT_EQ(Temporaries(d / "real"), 0u);
          }},
         {"a file-size limit",
-         [](const fs::path& d) { Put(d / "out.json", "old"); },
+         [](const fs::path& d) { WriteText(d / "out.json", "old"); },
          "ulimit -f 16; " + exportJson, 1,
          [](const fs::path& d, const Ran& ran) {
              EXPECT_NE(ran.errors.find("cannot write out.json: File too large"), std::string::npos) << ran.errors;
-             EXPECT_EQ(Text(d / "out.json"), "old");
+             EXPECT_EQ(ReadText(d / "out.json"), "old");
              EXPECT_EQ(Temporaries(d), 0u);
          }},
         {"temporaries of a killed save",
          [&](const fs::path& d) {
              for (const std::string& name : {"out.json." + dead + ".0.saving", "out.json." + alive + ".1.saving",
                                             std::string("out.json.notes.saving"), "other.json." + dead + ".0.saving"})
-                 Put(d / name, "left");
+                 WriteText(d / name, "left");
          },
          exportJson, 0,
          [&](const fs::path& d, const Ran&) {
@@ -120,47 +114,45 @@ TEST(FileTraps, OutputsAreWrittenSafelyWhateverLiesAroundThem)
              EXPECT_TRUE(fs::exists(d / ("other.json." + dead + ".0.saving"))) << "another target's";
          }},
         {"JSON nested 50000 deep",
-         [](const fs::path& d) { Put(d / "deep.json", "{\"a\":" + std::string(50000, '[') + std::string(50000, ']') + "}"); },
+         [](const fs::path& d) { WriteText(d / "deep.json", "{\"a\":" + std::string(50000, '[') + std::string(50000, ']') + "}"); },
          zr740 + " import deep.json -o deep.VNTX", 1,
          [](const fs::path& d, const Ran& ran) {
              EXPECT_NE(ran.errors.find("nested more than 64 levels deep"), std::string::npos) << ran.errors;
              EXPECT_FALSE(fs::exists(d / "deep.VNTX"));
          }},
         {"the simulator saving at exit past the file-size limit",
-         [](const fs::path& d) { Put(d / "radio.VNTX", "old"); },
+         [](const fs::path& d) { WriteText(d / "radio.VNTX", "old"); },
          "ulimit -f 16; '" + (kPrograms / "zr740sim").string() + "' --load '" + kDefault.string() +
              "' --save-on-close radio.VNTX & sleep 0.5; kill $!; wait $!",
          0,
          [](const fs::path& d, const Ran& ran) {
              EXPECT_NE(ran.errors.find("cannot save radio.VNTX"), std::string::npos) << ran.errors;
-             EXPECT_EQ(Text(d / "radio.VNTX"), "old");
+             EXPECT_EQ(ReadText(d / "radio.VNTX"), "old");
          }},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        const fs::path dir = fs::temp_directory_path() / ("zr740-traps-" + std::to_string(std::random_device{}()));
-        fs::create_directories(dir);
+        const testfiles::TempDir temp;
+        const fs::path dir = temp.path;
         row.plant(dir);
         const Ran ran = Shell(dir, row.command);
         EXPECT_EQ(ran.exitCode, row.exitCode) << ran.errors;
         row.check(dir, ran);
-        fs::remove_all(dir);
     }
 }
 
 // A device or a pipe cannot be replaced: its bytes go into it, and it stays what it was.
 TEST(FileTraps, APipeAsTheTargetIsWrittenIntoNotReplaced)
 {
-    const fs::path dir = fs::temp_directory_path() / ("zr740-fifo-" + std::to_string(std::random_device{}()));
-    fs::create_directories(dir);
+    const testfiles::TempDir temp;
+    const fs::path dir = temp.path;
     ASSERT_EQ(mkfifo((dir / "out.csv").c_str(), 0600), 0);
-    auto reader = std::async(std::launch::async, [&] { return Text(dir / "out.csv"); });
+    auto reader = std::async(std::launch::async, [&] { return ReadText(dir / "out.csv"); });
     const Ran ran = Shell(dir, "'" + (kPrograms / "zr740").string() + "' export '" + kDefault.string() +
                                    "' --table analog -o out.csv");
     EXPECT_EQ(ran.exitCode, 0) << ran.errors;
     EXPECT_EQ(reader.get().substr(0, 6), "\xEF\xBB\xBFNo.");
     EXPECT_TRUE(fs::is_fifo(dir / "out.csv"));
-    fs::remove_all(dir);
 }
 
 // The desktop program ignores the file-size signal from its start, as the two tools do (their

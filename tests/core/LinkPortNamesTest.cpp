@@ -1,7 +1,6 @@
 // COMn on Linux: a COMn entry in the program directory wins, otherwise the fixed device ranges.
 #include "tests/core/TestFiles.h"
 
-#include <unistd.h>
 
 #include "link/PortNames.h"
 
@@ -13,23 +12,15 @@ TEST(LinkPortNames, FixedDevicesClampingAndTheProgramDirectoryEntryThatWins)
              {1, "/dev/ttyUSB0"}, {8, "/dev/ttyUSB7"}, {9, "/dev/ttyACM0"}, {12, "/dev/ttyACM3"},
              {13, "/dev/ttyS0"}, {16, "/dev/ttyS3"}, {0, "/dev/ttyUSB0"}, {200, "/dev/ttyS3"}})
         EXPECT_EQ(DefaultComDevice(n), device) << n;
-    EXPECT_EQ(ComPortName(3), "COM3");
-    EXPECT_EQ(ComPortCaption(3), "COM03");
-    EXPECT_EQ(ComPortCaption(16), "COM16");
+    EXPECT_EQ((std::vector{ComPortName(3), ComPortCaption(3), ComPortCaption(16)}),
+              (std::vector<std::string>{"COM3", "COM03", "COM16"}));
     for (const auto& [in, out] : std::vector<std::pair<int, int>>{{0, 1}, {-4, 1}, {16, 16}, {20, 16}})
         EXPECT_EQ(ClampPortNumber(in), out) << in;
-    {
-        const fs::path dir = fs::temp_directory_path() / ("zr740-ports-" + std::to_string(::getpid()));
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-        fs::create_symlink("/dev/null", dir / "COM3");
-        fs::create_symlink(dir / "nowhere", dir / "COM4");  // dangling: still this port's device
-        std::ofstream(dir / "COM05").put('x');              // not the name of any port
-        EXPECT_EQ(ComDevicePath(dir, 3), dir / "COM3");
-        EXPECT_EQ(ComDevicePath(dir, 4), dir / "COM4");
-        EXPECT_EQ(ComDevicePath(dir, 5), "/dev/ttyUSB4");
-        EXPECT_EQ(ComDevicePath(dir, 13), "/dev/ttyS0");
-        EXPECT_EQ(ComDevicePath({}, 3), "/dev/ttyUSB2");
-        fs::remove_all(dir);
-    }
+    const testfiles::TempDir dir;
+    fs::create_symlink("/dev/null", dir / "COM3");
+    fs::create_symlink(dir / "nowhere", dir / "COM4");  // dangling: still this port's device
+    testfiles::WriteText(dir / "COM05", "x");           // not the name of any port
+    EXPECT_EQ((std::vector{ComDevicePath(dir.path, 3), ComDevicePath(dir.path, 4), ComDevicePath(dir.path, 5),
+                           ComDevicePath(dir.path, 13), ComDevicePath({}, 3)}),
+              (std::vector<fs::path>{dir / "COM3", dir / "COM4", "/dev/ttyUSB4", "/dev/ttyS0", "/dev/ttyUSB2"}));
 }

@@ -10,17 +10,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct Tree {
-    fs::path root = fs::temp_directory_path() / ("zr740-dirs-" + std::to_string(std::random_device{}()));
-    Tree() { fs::create_directories(root); }
-    ~Tree() { fs::remove_all(root); }
-    void Touch(const fs::path& relative) const
-    {
-        fs::create_directories((root / relative).parent_path());
-        std::ofstream(root / relative) << "[Pub]\n";
-    }
-};
-
 class EnvVar {
 public:
     EnvVar(const char* name, const char* value) : name_(name)
@@ -58,16 +47,18 @@ TEST(ProgramDirectories, BesideTheExecutableOrInstalled)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        Tree tree;
-        const fs::path exe = tree.root / "usr" / "bin";
+        const testfiles::TempDir tree;
+        const fs::path exe = tree / "usr" / "bin";
         fs::create_directories(exe);
-        if (c.languageFile)
-            tree.Touch(c.languageFile);
-        const fs::path config = c.withConfig ? tree.root / "home" / ".config" / "zr740cps" : fs::path();
+        if (c.languageFile) {
+            fs::create_directories((tree / c.languageFile).parent_path());
+            testfiles::WriteText(tree / c.languageFile, "[Pub]\n");
+        }
+        const fs::path config = c.withConfig ? tree / "home" / ".config" / "zr740cps" : fs::path();
         const ProgramDirectories found =
             LocateProgramDirectories(exe, config, [&](const fs::path& dir) { return dir == exe ? c.writable : true; });
         const auto where = [&](std::string_view name) {
-            return name == "exe" ? exe : name == "config" ? config : (tree.root / "usr/share/zr740cps");
+            return name == "exe" ? exe : name == "config" ? config : (tree / "usr/share/zr740cps");
         };
         EXPECT_EQ(found.program, where(c.program));
         EXPECT_EQ(found.data.lexically_normal(), where(c.data).lexically_normal());

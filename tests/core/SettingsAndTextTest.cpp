@@ -8,17 +8,15 @@ namespace fs = std::filesystem;
 
 TEST(SystemSettingsFile, ShortFileFillsLongFileIsCutBothSaveOneRecordAndTheSavedPassword)
 {
-    const fs::path dir = fs::temp_directory_path() / ("zr740-settings-" + std::to_string(std::random_device{}()));
-    fs::create_directories(dir);
+    const testfiles::TempDir dir;
     const fs::path file = dir / "Sys.dat";
     auto saved = [&](const std::string& bytes) {  // loads the bytes, changes the port, saves
-        std::ofstream(file, std::ios::binary) << bytes;
+        testfiles::WriteText(file, bytes);
         SystemSettings settings;
         EXPECT_TRUE(settings.Load(file));
         settings.bytes[SystemSettings::PortNumber] = 3;
         EXPECT_TRUE(settings.Save(file));
-        std::ifstream in(file, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
+        return testfiles::ReadText(file);
     };
     const std::string ten = "\x01\x02\x03\x04\x05\x06\x07\x08\x09\x0A";
     std::string expected = ten + std::string(1014, '\0');
@@ -34,7 +32,6 @@ TEST(SystemSettingsFile, ShortFileFillsLongFileIsCutBothSaveOneRecordAndTheSaved
     EXPECT_FALSE(ReadWholeFile(dir / "none", buffer));
     EXPECT_EQ(buffer, std::vector<std::uint8_t>(8, 0x33));
     EXPECT_FALSE(WriteWholeFile(dir / "no-folder" / "x", buffer));
-    fs::remove_all(dir);
     {
         SystemSettings s;
         std::uint8_t* field = &s.bytes[SystemSettings::SavedPassword];
@@ -82,13 +79,12 @@ TEST(TextCatalogue, LookupIgnoresCaseCutsLongValuesAndRecordsMisses)
 
 TEST(TextCatalogue, ThirdLanguageFallsBackToEnglishAndALostFileIsExplained)
 {
-    const std::filesystem::path dir =
-        std::filesystem::temp_directory_path() / ("zr740-text-" + std::to_string(std::random_device{}()));
-    std::filesystem::create_directories(dir);
+    const testfiles::TempDir temp;
+    const fs::path dir = temp.path;
     std::vector<std::uint8_t> settings(1024, 0);
     settings[32] = 2;  // a third language
     WriteWholeFile(dir / "Sys.dat", settings);
-    std::ofstream(dir / "Txt.ini") << "[Tree]\n000001=中\n100001=Channels\n800002=Troisieme\n100002=Zones\n";
+    testfiles::WriteText(dir / "Txt.ini", "[Tree]\n000001=中\n100001=Channels\n800002=Troisieme\n100002=Zones\n");
     AppContext app;
     app.Start(dir);
     EXPECT_EQ(app.text.GetText("Tree", 1), "Channels") << "no text of its own: the English one";
@@ -101,12 +97,11 @@ TEST(TextCatalogue, ThirdLanguageFallsBackToEnglishAndALostFileIsExplained)
     AppContext english;
     english.Start(dir);
     EXPECT_EQ(english.text.GetText("Tree", 2), "Zones") << "English never shows another language";
-    std::filesystem::remove(dir / "Txt.ini");
+    fs::remove(dir / "Txt.ini");
     AppContext lost;
     lost.Start(dir);
     EXPECT_NE(lost.StartupProblem().find((dir / "Txt.ini").string()), std::string::npos);
     EXPECT_NE(lost.StartupProblem().find("No such file"), std::string::npos);
-    std::filesystem::remove_all(dir);
 }
 
 TEST(TextCatalogue, StagedLanguageFileServesEverySectionThisProgramOwns)

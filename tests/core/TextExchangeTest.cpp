@@ -10,12 +10,7 @@ namespace {
 
 using Status = ImportOutcome::Status;
 
-std::unique_ptr<Codeplug> Default()
-{
-    auto c = std::make_unique<Codeplug>();
-    BuildDefaultCodeplug(*c);
-    return c;
-}
+using testfiles::DefaultCodeplug;
 
 }  // namespace
 
@@ -49,21 +44,21 @@ TEST(ImportText, TheBytesAreJudgedBeforeTheTable)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        auto image = Default();
+        auto image = DefaultCodeplug();
         const auto before = CodeplugToBytes(*image);
         const ImportOutcome outcome = ImportText(c.bytes, c.kind, *image);
         EXPECT_EQ(outcome.status, c.status);
         EXPECT_EQ(outcome.problems.empty(), c.status != Status::Refused);
         EXPECT_EQ(CodeplugToBytes(*image), before);
     }
-    auto image = Default();
+    auto image = DefaultCodeplug();
     const ImportOutcome cut = ImportText("{\n\"a\": ", ExchangeKind::WholeJson, *image);
     EXPECT_NE(cut.detail.find("line 2"), std::string::npos) << cut.detail;
 }
 
 TEST(ImportText, ExportsComeBackAndDamagedDocumentsNeverThrow)
 {
-    auto image = Default();
+    auto image = DefaultCodeplug();
     const auto before = CodeplugToBytes(*image);
     for (const ExchangeKind kind : kExchangeKinds) {
         if (PreviewsImport(kind))
@@ -86,7 +81,7 @@ TEST(ImportText, ExportsComeBackAndDamagedDocumentsNeverThrow)
         for (int n = 0; n < 3; ++n)
             damaged[JsonDocument::json_pointer(leaves[rng() % leaves.size()])] = replacements[rng() % std::size(replacements)];
         const std::string text = damaged.dump();
-        auto target = Default();
+        auto target = DefaultCodeplug();
         ImportOutcome outcome;
         ASSERT_NO_THROW(outcome = ImportText(text, ExchangeKind::WholeJson, *target)) << text.substr(0, 200);
         if (!outcome.imported()) {
@@ -98,7 +93,7 @@ TEST(ImportText, ExportsComeBackAndDamagedDocumentsNeverThrow)
         std::string text(rng() % 300, '\0');
         for (char& ch : text)
             ch = "No.,\"\r\n1;ab \xE5\x90\x8D"[rng() % 16];
-        auto target = Default();
+        auto target = DefaultCodeplug();
         const ExchangeKind kind = kExchangeKinds[1 + rng() % 4];
         ImportOutcome outcome;
         ASSERT_NO_THROW(outcome = ImportText(text, kind, *target));
