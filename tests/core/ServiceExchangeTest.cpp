@@ -64,17 +64,10 @@ TEST(ProgrammingPassword, PaddedInBothCopiesAndTheSwitchRewritten)
 {
     Codeplug c;
     StoreProgrammingPassword(c, true, "123");
-    EXPECT_EQ(c.PasswordBlock[1], 0x80);
-    EXPECT_EQ(c.PasswordBlock[10], 0x80);
-    EXPECT_EQ(Text(std::span(c.PasswordBlock).subspan(2, 8)), "00000123");
-    EXPECT_EQ(Text(std::span(c.PasswordBlock).subspan(11, 8)), "00000123");
+    EXPECT_EQ(Text(std::span(c.PasswordBlock).subspan(1, 18)), "\x80" "00000123" "\x80" "00000123");
     EXPECT_EQ(ShowProgrammingPassword(c).password, "00000123") << "the box then holds eight characters";
-
     StoreProgrammingPassword(c, false, "");  // switched off and cleared
-    EXPECT_EQ(c.PasswordBlock[1], 0x00);
-    EXPECT_EQ(c.PasswordBlock[10], 0x00);
-    EXPECT_EQ(Text(std::span(c.PasswordBlock).subspan(2, 8)), "00000000");
-    EXPECT_EQ(Text(std::span(c.PasswordBlock).subspan(11, 8)), "00000000");
+    EXPECT_EQ(Text(std::span(c.PasswordBlock).subspan(1, 18)), std::string("\0" "00000000" "\0" "00000000", 18));
 
     // A switch byte other than 80 shows off and is rewritten; the copy follows bytes 2-9.
     Codeplug odd;
@@ -82,11 +75,10 @@ TEST(ProgrammingPassword, PaddedInBothCopiesAndTheSwitchRewritten)
     odd.PasswordBlock[10] = 0x55;
     std::copy_n("4711", 4, odd.PasswordBlock.begin() + 2);
     const ProgrammingPasswordView view = ShowProgrammingPassword(odd);
-    EXPECT_FALSE(view.protectionOn);
-    EXPECT_EQ(view.password, "4711") << "a zero byte ends the text";
+    EXPECT_EQ(std::tuple(view.protectionOn, view.password), std::tuple(false, std::string("4711")))
+        << "a zero byte ends the text";
+    EXPECT_EQ(Text(std::span(odd.PasswordBlock).subspan(10, 5)), std::string("\0" "4711", 5));
     EXPECT_EQ(odd.PasswordBlock[1], 0x00);
-    EXPECT_EQ(odd.PasswordBlock[10], 0x00);
-    EXPECT_EQ(Text(std::span(odd.PasswordBlock).subspan(11, 4)), "4711");
     EXPECT_EQ(PadProgrammingPassword("123456789"), "23456789") << "never more than eight";
 }
 
@@ -99,21 +91,19 @@ TEST(RadioInfo, TextsBandAndDate)
     std::copy_n("SN0042", 6, c.RadioInfoBlock.begin() + 2);
     std::copy_n("V1.02.07", 8, c.RadioSettings.begin() + 71);
     std::fill_n(c.RadioSettings.begin() + 58, 13, 'D');  // runs into the next field without a zero
-    EXPECT_EQ(radio_info::SerialNumber(c), "SN0042");
-    EXPECT_EQ(radio_info::McuVersion(c), "V1.02.07");
-    EXPECT_EQ(radio_info::DspVersion(c), std::string(11, 'D')) << "the DSP text ends before byte 69";
+    EXPECT_EQ((std::vector{radio_info::SerialNumber(c), radio_info::McuVersion(c), radio_info::DspVersion(c)}),
+              (std::vector<std::string>{"SN0042", "V1.02.07", std::string(11, 'D')}));  // DSP ends before byte 69
 
     for (const auto& [stored, index] : std::vector<std::pair<int, int>>{{4, 0}, {5, 1}, {0, 0}, {7, 0}, {255, 0}}) {
         c.RadioSettings[55] = static_cast<std::uint8_t>(stored);
         EXPECT_EQ(radio_info::BandIndex(c), index) << stored;
         EXPECT_EQ(radio_info::BandText(c), index == 1 ? "350-400MHz" : "400-480MHz") << stored;
     }
-    radio_info::SetBand(c, 0);
-    EXPECT_EQ(c.RadioSettings[55], 4);
-    radio_info::SetBand(c, 1);
-    EXPECT_EQ(c.RadioSettings[55], 5);
-    EXPECT_EQ(radio_info::DateText(2024, 3, 7), "2024-3-7");
-    EXPECT_EQ(radio_info::DateText(2025, 12, 31), "2025-12-31");
+    for (const int band : {0, 1}) {
+        radio_info::SetBand(c, band);
+        EXPECT_EQ(c.RadioSettings[55], 4 + band);
+    }
+    EXPECT_EQ(radio_info::DateText(2024, 3, 7) + " " + radio_info::DateText(2025, 12, 31), "2024-3-7 2025-12-31");
 }
 
 // ------------------------------------------------------------------ radio password
@@ -202,19 +192,17 @@ TEST(RadioPassword, CheckBoxAsksTheStateAndWorksThroughAnEchoingCable)
     EXPECT_EQ(b.Sent(), Hex(kProbe)) << "unticking only probes the cable";
     EXPECT_FALSE(b.link.IsPortOpen());
 
-    EXPECT_EQ(service::FieldsForState(0), service::PasswordFields::NewOnly);
-    EXPECT_EQ(service::FieldsForState(1), service::PasswordFields::OldAndNew);
-    EXPECT_EQ(service::FieldsForState(3), service::PasswordFields::CloseDialog);
-    EXPECT_EQ(service::FieldsForState(4), service::PasswordFields::Untick);
-    EXPECT_EQ(service::FieldsForState(std::nullopt), service::PasswordFields::Untick);
+    using F = service::PasswordFields;
+    EXPECT_EQ((std::vector{service::FieldsForState(0), service::FieldsForState(1), service::FieldsForState(3),
+                           service::FieldsForState(4), service::FieldsForState(std::nullopt)}),
+              (std::vector{F::NewOnly, F::OldAndNew, F::CloseDialog, F::Untick, F::Untick}));
 
     // A one-wire cable hands every byte back: the probe notices and the change still works.
     Bench echo;
     echo.bench.radio.setup().echo = true;
     echo.bench.radio.SetServicePassword("2024");
     EXPECT_EQ(echo.Change("2024", "1357", "1357"), PasswordOutcome::Done);
-    EXPECT_EQ(echo.link.EchoMode(), 1);
-    EXPECT_EQ(echo.bench.radio.ServicePassword(), "1357");
+    EXPECT_EQ(std::tuple(echo.link.EchoMode(), echo.bench.radio.ServicePassword()), std::tuple(1, std::string("1357")));
 }
 
 // ------------------------------------------------------------------ adjustment values
@@ -222,9 +210,8 @@ TEST(RadioPassword, CheckBoxAsksTheStateAndWorksThroughAnEchoingCable)
 TEST(AdjustValues, RulesOfTheValues)
 {
     EXPECT_EQ(service::VoxTable(83, 30, 101), (std::array<std::uint8_t, 10>{83, 30, 37, 44, 51, 58, 65, 72, 79, 101}));
-    EXPECT_FALSE(service::VoxSpacingOk(30, 39));
-    EXPECT_TRUE(service::VoxSpacingOk(30, 40));
-    EXPECT_FALSE(service::VoxSpacingOk(60, 40));
+    EXPECT_EQ((std::vector{service::VoxSpacingOk(30, 39), service::VoxSpacingOk(30, 40), service::VoxSpacingOk(60, 40)}),
+              (std::vector{false, true, false}));
     for (const auto& [firmware, ok] : std::vector<std::pair<std::array<std::uint8_t, 4>, bool>>{
              {{0x01, 0x00, 0, 0}, true},    // "0100": A 0, B 10
              {{0x00, 0x30, 0, 0}, false},   // "0030": A 0, B 3
@@ -232,8 +219,8 @@ TEST(AdjustValues, RulesOfTheValues)
              {{0x10, 0x00, 0, 0}, true},    // "1000": A 1
              {{0x0A, 0x00, 0, 0}, false}})  // "0A00": B reads no number
         EXPECT_EQ(service::FirmwareNewEnough(firmware), ok) << int(firmware[0]) << " " << int(firmware[1]);
-    EXPECT_FALSE(service::AdjustValuesInRange({256, 37, 142, 708, 83, 30, 101}));
-    EXPECT_FALSE(service::AdjustValuesInRange({41, 37, 70000, 708, 83, 30, 101}));
+    EXPECT_FALSE(service::AdjustValuesInRange({256, 37, 142, 708, 83, 30, 101}) ||
+                 service::AdjustValuesInRange({41, 37, 70000, 708, 83, 30, 101}));
     EXPECT_TRUE(service::AdjustValuesInRange({}));
 }
 
@@ -284,8 +271,8 @@ TEST(AdjustValues, RefusalsWriteNothing)
     Bench small;
     small.bench.radio.setup().groups[0x19] = {0x0360, 1, 5};
     EXPECT_EQ(service::WriteAdjustValues(small.link, {}), 514);
-    EXPECT_EQ(small.bench.radio.ServiceMemory()[0x0300], 41);
-    EXPECT_EQ(small.bench.radio.ServiceMemory()[0x0360], 0xFF);
+    EXPECT_EQ(std::tuple(small.bench.radio.ServiceMemory()[0x0300] + 0, small.bench.radio.ServiceMemory()[0x0360] + 0),
+              std::tuple(41, 0xFF));
 
     for (const auto& [result, key] : std::vector<std::pair<int, int>>{{0, 22}, {100, 26}, {200, 82}, {300, 81}, {256, 15}, {514, 15}})
         EXPECT_EQ(service::AdjustMessageKey(result), key) << result;
@@ -300,20 +287,18 @@ TEST(SimService, SwitchesAndTheServiceMemoryFile)
     const auto o = ParseSimOptions(args, error);
     ASSERT_TRUE(o) << error;
     EXPECT_EQ(Text(std::span(o->setup.keyAnswer).first(6)), "ZR-730");
-    EXPECT_EQ(o->setup.keyAnswer[12], 0x00);
-    EXPECT_EQ(o->setup.keyAnswer[13], 0x30);
+    EXPECT_EQ(Text(std::span(o->setup.keyAnswer).subspan(12, 2)), std::string("\0" "0", 2));
 
-    const auto path = std::filesystem::temp_directory_path() / ("zr740-service-" + std::to_string(::getpid()));
+    const testfiles::TempDir dir;
+    const auto path = dir / "radio.service";
     VirtualRadio radio;
     radio.SetServicePassword("8642");
     radio.ServiceMemory()[0xFFFF] = 0x42;
     ASSERT_TRUE(radio.SaveServiceMemory(path));
     VirtualRadio again;
     ASSERT_TRUE(again.LoadServiceMemory(path));
-    EXPECT_EQ(again.ServicePassword(), "8642");
-    EXPECT_EQ(again.ServiceMemory()[0xFFFF], 0x42);
+    EXPECT_EQ(std::tuple(again.ServicePassword(), again.ServiceMemory()[0xFFFF] + 0), std::tuple(std::string("8642"), 0x42));
     std::filesystem::resize_file(path, 100);
     EXPECT_FALSE(again.LoadServiceMemory(path)) << "a file of another length is refused";
     EXPECT_EQ(again.ServicePassword(), "8642");
-    std::filesystem::remove(path);
 }

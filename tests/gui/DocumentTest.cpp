@@ -49,11 +49,11 @@ TEST(DocumentFollow, PasswordFormShowsTheNewCodeplugAfterNewOpenAndRead)
         (s.frame.get()->*row.command)();
 
         ASSERT_EQ(s.frame->Form(FormKind::PasswordEC), form);
-        EXPECT_EQ(std::pair(form->switchBox()->isChecked(), form->passwordEdit()->text().toStdString()),
-                  std::pair(row.on, row.password));
+        EXPECT_EQ(std::tuple(form->switchBox()->isChecked(), form->passwordEdit()->text().toStdString()),
+                  std::tuple(row.on, row.password));
         Type(form->passwordEdit(), form->passwordEdit()->text());  // the focus leaves the box
         const ProgrammingPasswordView stored = ShowProgrammingPassword(codeplug);
-        EXPECT_EQ(std::pair(stored.protectionOn, stored.password), std::pair(row.on, row.password));
+        EXPECT_EQ(std::tuple(stored.protectionOn, stored.password), std::tuple(row.on, row.password));
         EXPECT_FALSE(s.frame->IsModified());
     }
 }
@@ -219,13 +219,13 @@ TEST(DocumentPrompts, SaveAfterReadAsksForANameBesideTheLastFile)
     EXPECT_EQ(QFileInfo(proposed).absolutePath(), Q(d.dir.path));
     EXPECT_TRUE(QRegularExpression("^SN0742-20[0-9]{6}\\.VNTX$").match(QFileInfo(proposed).fileName()).hasMatch())
         << proposed.toStdString();
-    EXPECT_EQ(std::pair(ReadBytes(chosen).at(5), ReadBytes(d.a).at(5)), std::pair(kRadioTag, kFileATag));
+    EXPECT_EQ(std::tuple(ReadBytes(chosen).at(5), ReadBytes(d.a).at(5)), std::tuple(kRadioTag, kFileATag));
     EXPECT_EQ(s.frame->windowTitle(), "ZR-74[0 NV][" + Q(chosen) + "]");
     EXPECT_EQ(s.frame->statusBar()->currentMessage(), "Saved to " + Q(chosen));
 
     s.app.Context().codeplug.RadioSettings[5] = kEditedTag;  // now Save writes the chosen file silently
     EXPECT_TRUE(s.frame->OnFileSave());
-    EXPECT_EQ(std::pair(s.prompts->saveAsked, ReadBytes(chosen).at(5)), std::pair(1, kEditedTag));
+    EXPECT_EQ(std::tuple(s.prompts->saveAsked, ReadBytes(chosen).at(5)), std::tuple(1, kEditedTag));
 }
 
 // zr740cps FILE.VNTX and a file dropped on the window open it; anything but one codeplug file is
@@ -287,8 +287,8 @@ TEST(DocumentFiles, RecentFilesFollowOpenAndSaveAndOutliveTheRun)
         shown << action->text() + (action->isEnabled() ? "" : " (disabled)");
     EXPECT_EQ(shown, (QStringList{"&1 " + Q(c), "&2 " + Q(d.b) + " (disabled)", "&3 " + Q(d.a)}));
     menu->actions().at(2)->trigger();
-    EXPECT_EQ(std::pair(again.app.Context().codeplug.RadioSettings[5], again.frame->Recent().Paths().front()),
-              std::pair(kFileATag, d.a));
+    EXPECT_EQ(std::tuple(again.app.Context().codeplug.RadioSettings[5], again.frame->Recent().Paths().front()),
+              std::tuple(kFileATag, d.a));
 }
 
 // Undo and redo across a channel delete that renumbers the zones' and scan lists' members give
@@ -305,11 +305,11 @@ TEST(DocumentUndo, UndoAndRedoADeleteGiveBackTheExactBytes)
     const std::vector<std::uint8_t> before = CodeplugToBytes(codeplug);
     QAction* undo = s.frame->CommandAction(Cmd::EditUndo);
     QAction* redo = s.frame->CommandAction(Cmd::EditRedo);
-    EXPECT_EQ(std::pair(undo->isEnabled(), undo->text()), std::pair(false, QString("&Undo")));
+    EXPECT_EQ(std::tuple(undo->isEnabled(), undo->text()), std::tuple(false, QString("&Undo")));
 
     channel->Ui().remove->click();
     const std::vector<std::uint8_t> deleted = CodeplugToBytes(codeplug);
-    EXPECT_EQ(std::pair(GetCount(codeplug.DigitalChannelCount), undo->text()), std::pair(5u, QString("&Undo: delete Digital CH 02")));
+    EXPECT_EQ(std::tuple(GetCount(codeplug.DigitalChannelCount), undo->text()), std::tuple(5u, QString("&Undo: delete Digital CH 02")));
     EXPECT_TRUE(s.frame->windowTitle().endsWith(" *"));
     s.frame->ClickTreeItem(s.frame->Tree()->topLevelItem(0)->child(3)->child(0));  // Zone 1
     auto* zone = dynamic_cast<CForm_GroupCH*>(s.frame->Form(FormKind::Zone));
@@ -319,8 +319,8 @@ TEST(DocumentUndo, UndoAndRedoADeleteGiveBackTheExactBytes)
     undo->trigger();
     EXPECT_EQ(CodeplugToBytes(codeplug), before);
     EXPECT_FALSE(s.frame->windowTitle().endsWith(" *"));
-    EXPECT_EQ(std::pair(redo->text(), s.frame->Tree()->topLevelItem(0)->child(4)->childCount()),
-              std::pair(QString("&Redo: delete Digital CH 02"), 6));
+    EXPECT_EQ(std::tuple(redo->text(), s.frame->Tree()->topLevelItem(0)->child(4)->childCount()),
+              std::tuple(QString("&Redo: delete Digital CH 02"), 6));
     EXPECT_FALSE(zone->MemberGrid()->TextMatrix(8, 1).isEmpty());  // and shows all 8 members again
 
     redo->trigger();

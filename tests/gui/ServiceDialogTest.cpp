@@ -60,7 +60,7 @@ TEST(PasswordDialog, SetsTheRadioPasswordWithChecksAndMessages)
     d->confirmButton()->click();
     ASSERT_TRUE(WaitFor([&] { return !b.messages.empty(); }));
     EXPECT_TRUE(b.Reported("RW_Str", 38));
-    EXPECT_EQ(std::pair(d->lastMessageIcon(), b.messages.back().first), std::pair(QMessageBox::Warning, QText(b.app->text, "Pub", 10)));
+    EXPECT_EQ(std::tuple(d->lastMessageIcon(), b.messages.back().first), std::tuple(QMessageBox::Warning, QText(b.app->text, "Pub", 10)));
     EXPECT_TRUE(d->newEdit()->text().isEmpty() && d->repeatEdit()->text().isEmpty() && d->isVisible());
 
     d->newEdit()->setText("2222");

@@ -74,7 +74,7 @@ TEST(ZoneForm, GridsAddRemoveLimitsAndAlias)
     EXPECT_TRUE(s.prompts->messages.empty());
     Pick(*form->MemberGrid(), 1, *form->RemoveButton());
     ASSERT_EQ(s.prompts->messages.size(), 1u);
-    EXPECT_EQ(std::pair(s.prompts->messages[0].caption, s.prompts->messages[0].text), std::pair(QString("提示"), QString("信道组不能为空！")));
+    EXPECT_EQ(std::tuple(s.prompts->messages[0].caption, s.prompts->messages[0].text), std::tuple(QString("提示"), QString("信道组不能为空！")));
     EXPECT_EQ(Members(zone), (Bytes{1, 0, 0}));
 
     Type(form->AliasBox(), "  Zone A ");
@@ -132,9 +132,9 @@ TEST(ScanForm, SettingsListAddDeleteTheTreeAndTheFullList)
     form->DeleteListButton()->click();
     EXPECT_EQ(c.ScanListCount, (Block<4>{2, 0, 0, 0}));
     channel->Ui().squelch->setCurrentIndex(2);
-    EXPECT_EQ(std::pair(c.AnalogChannelTable.record(1)[60] + 0, c.AnalogChannelTable.record(1)[62] + 0), std::pair(0, 2));
+    EXPECT_EQ(std::tuple(c.AnalogChannelTable.record(1)[60] + 0, c.AnalogChannelTable.record(1)[62] + 0), std::tuple(0, 2));
     s.frame->CloseForm(FormKind::AnalogChannel);
-    EXPECT_EQ(std::pair(form->windowTitle(), form->TxModeList()->currentIndex()), std::pair(QString("扫描列表2"), 1));
+    EXPECT_EQ(std::tuple(form->windowTitle(), form->TxModeList()->currentIndex()), std::tuple(QString("扫描列表2"), 1));
     EXPECT_EQ(s.frame->Tree()->topLevelItem(0)->child(7)->childCount(), 2);
     EXPECT_TRUE(s.frame->Tree()->topLevelItem(0)->child(7)->isExpanded());
     form->DeleteListButton()->click();  // list 2 shown and removed: list 1 shows
@@ -170,11 +170,11 @@ TEST(MonitorForm, InMemorySettingsCandidatesAndStandbyReply)
     ASSERT_NE(form, nullptr);
     EXPECT_EQ(s.frame->FormWindow(FormKind::MonitorCh)->windowTitle(), "Monitor channels");
     EXPECT_TRUE(Column(*form->CandidateGrid(), 1).isEmpty());  // nothing fills the candidate table
-    EXPECT_EQ(std::pair(form->StandbyReplyList()->count(), form->StandbyReplyList()->itemText(0)), std::pair(1, QString("OFF")));
+    EXPECT_EQ(std::tuple(form->StandbyReplyList()->count(), form->StandbyReplyList()->itemText(0)), std::tuple(1, QString("OFF")));
     form->RemoveButton()->click();
     ASSERT_EQ(s.prompts->messages.size(), 1u);
-    EXPECT_EQ(std::pair(s.prompts->messages[0].caption, s.prompts->messages[0].text),
-              std::pair(QString("Prompt"), QString("There is no monitor channel to remove!")));
+    EXPECT_EQ(std::tuple(s.prompts->messages[0].caption, s.prompts->messages[0].text),
+              std::tuple(QString("Prompt"), QString("There is no monitor channel to remove!")));
 
     // Candidates: receive value above 13600000 and transmit value below 51200000 (10 Hz units).
     MonitorMemory& memory = s.app.Context().monitor;
@@ -197,7 +197,7 @@ TEST(MonitorForm, InMemorySettingsCandidatesAndStandbyReply)
     // Removing the chosen standby reply channel turns the choice off.
     Pick(*form->MemberGrid(), 2, *form->RemoveButton());
     EXPECT_EQ(Range(memory.settings.bytes, 0, 2), (Bytes{2, 0xFF}));
-    EXPECT_EQ(std::pair(memory.settings.bytes[16] + 0, memory.settings.bytes[19] + 0), std::pair(1, 0xFF));
+    EXPECT_EQ(std::tuple(memory.settings.bytes[16] + 0, memory.settings.bytes[19] + 0), std::tuple(1, 0xFF));
     EXPECT_EQ(form->StandbyReplyList()->currentText(), "OFF");
 
     // The settings outlive the window.
