@@ -330,9 +330,7 @@ TEST(ChannelForms, RandomImagesShowAndCommitWithinTheTables)
     FormSession s(dir.path);
     std::mt19937 random(740);
     for (int round = 0; round < 4; ++round) {
-        for (BlockView block : BlocksInFileOrder(s.Image()))
-            for (std::uint8_t& b : block.bytes)
-                b = static_cast<std::uint8_t>(random());
+        Randomize(s.Image(), random);
         const std::uint32_t index = round == 3 ? 40 : round * 5;  // the last one past the table
         CFORM_AnaCH* analog = s.Open<CFORM_AnaCH>(FormKind::AnalogChannel, index);
         analog->Ui().copy->click();

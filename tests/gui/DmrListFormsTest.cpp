@@ -53,9 +53,7 @@ TEST(ContactForm, EditorsCommitIntoTheRecordAndCloseTheFormsThatListContacts)
     CFORM_DMR_Contact* form = s.Contacts();
     ASSERT_NE(form, nullptr);
     CMSFlexGrid* grid = form->Grid();
-    EXPECT_EQ(grid->TextMatrix(1, 3), "16777215");
-    EXPECT_EQ(grid->TextMatrix(2, 2), "Group call");
-    EXPECT_EQ(grid->TextMatrix(2, 3), "16776415");
+    EXPECT_EQ(Cells(*grid, {{1, 3}, {2, 2}, {2, 3}}), (QStringList{"16777215", "Group call", "16776415"}));
     EXPECT_EQ(GetLE32(s.Image().ContactTable.record(0), 41), 0xAAAAAAAAu);
 
     // No ID editor for the all call.
@@ -67,10 +65,8 @@ TEST(ContactForm, EditorsCommitIntoTheRecordAndCloseTheFormsThatListContacts)
     Click(grid, 2, 1);
     ASSERT_TRUE(form->NameEditor()->isVisibleTo(form));
     Enter(form->NameEditor(), "Dispatch desk");
-    EXPECT_EQ(s.Image().ContactTable.record(1)[1], 13);
-    EXPECT_EQ(grid->TextMatrix(2, 1), "Dispatch desk");
-    EXPECT_EQ(s.frame->Form(FormKind::Key), nullptr);
-    EXPECT_EQ(s.frame->Form(FormKind::DmrRxGrpList), nullptr);
+    EXPECT_EQ(std::tuple(s.Image().ContactTable.record(1)[1] + 0, grid->TextMatrix(2, 1)), std::tuple(13, QString("Dispatch desk")));
+    EXPECT_TRUE(s.frame->Form(FormKind::Key) == nullptr && s.frame->Form(FormKind::DmrRxGrpList) == nullptr);
 
     // A second all call: the fixed message, nothing changes.
     Click(grid, 2, 2);
@@ -80,8 +76,7 @@ TEST(ContactForm, EditorsCommitIntoTheRecordAndCloseTheFormsThatListContacts)
     EXPECT_EQ(s.prompts->messages[0].text, QString::fromUtf8("全呼已存在"));
     EXPECT_EQ(s.Image().ContactTable.record(1)[39], 0);
     form->CallTypeEditor()->setCurrentIndex(1);
-    EXPECT_EQ(grid->TextMatrix(2, 2), "Private call");
-    EXPECT_EQ(grid->TextMatrix(2, 3), "1");
+    EXPECT_EQ(Cells(*grid, {{2, 2}, {2, 3}}), (QStringList{"Private call", "1"}));
 
     // Duplicate ID of the same call type, also after the typed ID was clamped: message, the
     // contact keeps the ID the grid shows, the editor stays.
@@ -95,16 +90,14 @@ TEST(ContactForm, EditorsCommitIntoTheRecordAndCloseTheFormsThatListContacts)
         Enter(form->IdEditor(), typed);
         EXPECT_EQ(s.prompts->messages.back().text,
                   "Another contact of the same call type already has this ID. Please enter a different ID.");
-        EXPECT_EQ(GetLE32(s.Image().ContactTable.record(3), 41), 0x3u) << typed;
-        EXPECT_EQ(grid->TextMatrix(4, 3), "3") << typed;
+        EXPECT_EQ(std::tuple(GetLE32(s.Image().ContactTable.record(3), 41), grid->TextMatrix(4, 3)), std::tuple(0x3u, QString("3")));
         EXPECT_TRUE(form->IdEditor()->isVisibleTo(form));
     }
     Enter(form->IdEditor(), "99999999");  // clamped: the grid shows what is stored
     EXPECT_EQ(grid->TextMatrix(4, 3), "16776415");
     Click(grid, 4, 3);
     Enter(form->IdEditor(), "00000777");
-    EXPECT_EQ(grid->TextMatrix(4, 3), "777");
-    EXPECT_FALSE(form->IdEditor()->isVisibleTo(form));
+    EXPECT_TRUE(grid->TextMatrix(4, 3) == "777" && !form->IdEditor()->isVisibleTo(form));
 
     // Scrolling hides a placed editor; Delete takes the row last clicked.
     Click(grid, 2, 1);
@@ -112,8 +105,7 @@ TEST(ContactForm, EditorsCommitIntoTheRecordAndCloseTheFormsThatListContacts)
     EXPECT_FALSE(form->NameEditor()->isVisibleTo(form));
     Click(grid, 1, 2);
     form->DeleteButton()->click();
-    EXPECT_EQ(GetCount(s.Image().ContactCount), 3u);
-    EXPECT_EQ(grid->TextMatrix(1, 1), "Dispatch desk");
+    EXPECT_EQ(std::tuple(GetCount(s.Image().ContactCount), grid->TextMatrix(1, 1)), std::tuple(3u, QString("Dispatch desk")));
 }
 
 TEST(RxGroupListForm, MembersAreCleanedMovedAndListsAddedToTheTree)
@@ -129,11 +121,8 @@ TEST(RxGroupListForm, MembersAreCleanedMovedAndListsAddedToTheTree)
     list[39] = 2, list[41] = 1, list[42] = 2;  // a private contact and G2
     CFORM_DMR_RxGrpList* form = s.List(1);
     ASSERT_NE(form, nullptr);
-    EXPECT_EQ(list[39], 1);
-    EXPECT_EQ(list[41], 2);
-    EXPECT_EQ(form->MemberGrid()->TextMatrix(1, 2), "G2");
-    EXPECT_EQ(form->AvailableGrid()->TextMatrix(2, 0), "04");
-    EXPECT_EQ(form->AvailableGrid()->TextMatrix(2, 1), "14");
+    EXPECT_EQ(std::tuple(list[39] + 0, list[41] + 0, form->MemberGrid()->TextMatrix(1, 2)), std::tuple(1, 2, QString("G2")));
+    EXPECT_EQ(Cells(*form->AvailableGrid(), {{2, 0}, {2, 1}}), (QStringList{"04", "14"}));
 
     form->RemoveMemberButton()->click();
     ASSERT_EQ(s.prompts->messages.size(), 1u);
@@ -142,23 +131,15 @@ TEST(RxGroupListForm, MembersAreCleanedMovedAndListsAddedToTheTree)
 
     form->AvailableGrid()->SetRow(2);
     form->AddMemberButton()->click();
-    EXPECT_EQ(list[39], 2);
-    EXPECT_EQ(list[42], 3);
-    EXPECT_EQ(form->MemberGrid()->TextMatrix(2, 2), "G3");
+    EXPECT_EQ(std::tuple(list[39] + 0, list[42] + 0, form->MemberGrid()->TextMatrix(2, 2)), std::tuple(2, 3, QString("G3")));
     form->MemberGrid()->SetRow(1);
     form->RemoveMemberButton()->click();
-    EXPECT_EQ(list[39], 1);
-    EXPECT_EQ(list[41], 3);
+    EXPECT_EQ(std::tuple(list[39] + 0, list[41] + 0), std::tuple(1, 3));
 
-    form->NameBox()->setText(QString::fromUtf8("  值班组 "));
-    QFocusEvent leave(QEvent::FocusOut);
-    QApplication::sendEvent(form->NameBox(), &leave);
+    TypeAndLeave(form->NameBox(), QString::fromUtf8("  值班组 "));
     EXPECT_EQ(list[1], 6);
 
-    auto rxItems = [&s] {
-        const auto found = s.frame->Tree()->findItems(QString::fromUtf8("接收组 "), Qt::MatchStartsWith | Qt::MatchRecursive);
-        return found.size();
-    };
+    auto rxItems = [&s] { return s.frame->Tree()->findItems("接收组 ", Qt::MatchStartsWith | Qt::MatchRecursive).size(); };
     EXPECT_EQ(rxItems(), 2);
     form->NewListButton()->click();
     EXPECT_EQ(rxItems(), 3);
@@ -175,9 +156,7 @@ TEST(DmrListForms, RandomImagesStayWithinTheTables)
     DmrSession s(dir.path);
     std::mt19937 random(740);
     for (int round = 0; round < 4; ++round) {
-        for (BlockView block : BlocksInFileOrder(s.Image()))
-            for (std::uint8_t& b : block.bytes)
-                b = static_cast<std::uint8_t>(random());
+        Randomize(s.Image(), random);
         if (round == 3)
             SetCount(s.Image().ContactCount, 64);
         CFORM_DMR_Contact* contacts = s.Contacts();

@@ -158,9 +158,7 @@ TEST(KeyMessageForms, RandomImagesStayWithinTheTables)
     Forms s(dir.path);
     std::mt19937 random(6303);
     for (int round = 0; round < 3; ++round) {
-        for (BlockView block : BlocksInFileOrder(s.Image()))
-            for (std::uint8_t& b : block.bytes)
-                b = static_cast<std::uint8_t>(random());
+        Randomize(s.Image(), random);
         s.frame->CloseAllForms();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         CForm_Key* keys = s.OpenKeys();

@@ -201,6 +201,23 @@ struct Session {
     }
 };
 
+// Every byte of the codeplug at random, as a file from outside might hold them.
+inline void Randomize(Codeplug& codeplug, std::mt19937& random)
+{
+    for (BlockView block : BlocksInFileOrder(codeplug))
+        for (std::uint8_t& b : block.bytes)
+            b = static_cast<std::uint8_t>(random());
+}
+
+// The texts of a grid's cells, given as (row, column).
+inline QStringList Cells(const CMSFlexGrid& grid, std::initializer_list<std::pair<int, int>> cells)
+{
+    QStringList texts;
+    for (const auto& [row, col] : cells)
+        texts << grid.TextMatrix(row, col);
+    return texts;
+}
+
 // Asks the main window to close, as the window manager does; true when it closes.
 inline bool SendClose(CMainFrame& frame)
 {
