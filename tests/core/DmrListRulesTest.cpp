@@ -67,9 +67,8 @@ TEST(ContactRules, CallTypeAndIdEntry)
 {
     Image im;
     SetCount(im.c.ContactCount, 3);
-    im.setContact(0, 0, 0x1);
-    im.setContact(1, 0, 0x2);
-    im.setContact(2, 0, 0x3);
+    for (std::uint8_t n = 0; n < 3; ++n)
+        im.setContact(n, 0, n + 1u);
 
     // Private call: a fresh ID, its own old one still counting as taken. All call: AA AA AA AA.
     EXPECT_EQ(contacts::CommitCallType(im.c, 0, 1), contacts::CallTypeResult::Changed);
@@ -106,13 +105,13 @@ TEST(ContactRules, NamesAreStoredAsTypedUpToSixteenCharacters)
     std::fill_n(im.contact(0) + 2, 36, 0xEE);
     ASSERT_FALSE(contacts::CommitName(im.c, 0, "ABCDEFGHIJKLMNOPQR"));
     ASSERT_TRUE(contacts::CommitName(im.c, 0, "ABCDEFGHIJKLMNOP"));
-    EXPECT_EQ(im.contact(0)[1], 16);
-    for (std::size_t i = 0; i < 16; ++i)
-        EXPECT_EQ(GetLE16(im.c.ContactTable.record(0), 2 + 2 * i), 'A' + i);
-    EXPECT_EQ(Bytes(im.contact(0) + 34, im.contact(0) + 38), (Bytes{0, 0, 0, 0}));
+    Bytes expected = {16};
+    for (char ch = 'A'; ch <= 'P'; ++ch)
+        expected.insert(expected.end(), {static_cast<std::uint8_t>(ch), 0});
+    expected.insert(expected.end(), 4, 0);
+    EXPECT_EQ(Bytes(im.contact(0) + 1, im.contact(0) + 38), expected);
     ASSERT_TRUE(contacts::CommitName(im.c, 0, " Ops "));
-    EXPECT_EQ(im.contact(0)[1], 5);  // blanks count, the grid shows the name trimmed
-    EXPECT_EQ(contacts::Name(im.c, 0), "Ops");
+    EXPECT_EQ(std::tuple(im.contact(0)[1] + 0, contacts::Name(im.c, 0)), std::tuple(5, std::string("Ops")));  // blanks count, shown trimmed
     EXPECT_FALSE(contacts::CommitName(im.c, 1, "x"));
 }
 
@@ -135,37 +134,24 @@ TEST(ContactRules, DeleteMovesLaterContactsAndEveryReferenceFollows)
     im.setMembers(0, 3, {0, 1, 3});
     im.setMembers(1, 1, {2});
 
-    const std::uint8_t oneTouch[5][2] = {{2, 1}, {2, 3}, {2, 0}, {0, 2}, {2, 0x40}};
-    for (std::size_t k = 0; k < 5; ++k) {
-        im.c.RadioSettings[206 + 3 * k] = oneTouch[k][0];
-        im.c.RadioSettings[207 + 3 * k] = oneTouch[k][1];
-    }
+    const Bytes oneTouch = {2, 1, 0x77, 2, 3, 0x77, 2, 0, 0x77, 0, 2, 0x77, 2, 0x40};  // kind, contact, unused
+    std::copy(oneTouch.begin(), oneTouch.end(), im.c.RadioSettings.begin() + 206);
 
     ASSERT_TRUE(contacts::Delete(im.c, 1));
 
     EXPECT_EQ(GetCount(im.c.ContactCount), 3u);
     EXPECT_EQ(Bytes(im.contact(1), im.contact(1) + 45), oldThird);
     EXPECT_EQ(Bytes(im.contact(3), im.contact(3) + 45), oldLast);  // the freed record keeps its bytes
-
-    const std::uint8_t txAfter[] = {0, 0, 1, 2, 0xFF, 4};
-    for (std::size_t i = 0; i < 6; ++i)
-        EXPECT_EQ(im.channel(i)[64], txAfter[i]) << "channel " << i;
-    EXPECT_EQ(im.channel(6)[64], 3);
-
-    EXPECT_EQ(im.list(0)[39], 2);
-    EXPECT_EQ(im.members(0), Padded({0, 2}));
-    EXPECT_EQ(im.list(1)[39], 1);
-    EXPECT_EQ(im.members(1), Padded({1}));
-
-    const std::uint8_t expected[5][2] = {{0, 0}, {2, 2}, {2, 0}, {0, 1}, {2, 0x40}};
-    for (std::size_t k = 0; k < 5; ++k) {
-        EXPECT_EQ(im.c.RadioSettings[206 + 3 * k], expected[k][0]) << "entry " << k;
-        EXPECT_EQ(im.c.RadioSettings[207 + 3 * k], expected[k][1]) << "entry " << k;
-    }
+    EXPECT_EQ((Bytes{im.channel(0)[64], im.channel(1)[64], im.channel(2)[64], im.channel(3)[64], im.channel(4)[64],
+                     im.channel(5)[64], im.channel(6)[64]}),
+              (Bytes{0, 0, 1, 2, 0xFF, 4, 3}));  // channel 7 is past the count
+    EXPECT_EQ(std::tuple(im.list(0)[39] + 0, im.members(0), im.list(1)[39] + 0, im.members(1)),
+              std::tuple(2, Padded({0, 2}), 1, Padded({1})));
+    EXPECT_EQ(Bytes(im.c.RadioSettings.begin() + 206, im.c.RadioSettings.begin() + 220),
+              (Bytes{0, 0, 0x77, 2, 2, 0x77, 2, 0, 0x77, 0, 1, 0x77, 2, 0x40}));
 
     // The last contact goes without moving anything; outside the list nothing happens.
     ASSERT_TRUE(contacts::Delete(im.c, 2));
-    EXPECT_EQ(GetCount(im.c.ContactCount), 2u);
     EXPECT_EQ(im.channel(3)[64], 0);
     EXPECT_FALSE(contacts::Delete(im.c, 2));
     EXPECT_EQ(GetCount(im.c.ContactCount), 2u);
@@ -192,9 +178,8 @@ TEST(RxGroupRules, MembersAreCleanedAddedAndRemoved)
     // Members: group, private, past the table, group, and one past the member count.
     im.setMembers(0, 4, {0, 1, 200, 2, 3});
     EXPECT_EQ(rxgroups::CleanMembers(im.c, 0), (Bytes{0, 2}));
-    EXPECT_EQ(im.list(0)[39], 2);
-    EXPECT_EQ(im.members(0), Padded({0, 2}));
-    EXPECT_EQ(rxgroups::AvailableContacts(im.c, 0), (Bytes{3}));
+    EXPECT_EQ(std::tuple(im.list(0)[39] + 0, im.members(0), rxgroups::AvailableContacts(im.c, 0)),
+              std::tuple(2, Padded({0, 2}), Bytes{3}));
 
     // A member count above 16 reads no further than the 16 member bytes; a full list takes no more.
     im.setMembers(1, 255, Bytes(16, 3));
@@ -205,8 +190,7 @@ TEST(RxGroupRules, MembersAreCleanedAddedAndRemoved)
     EXPECT_TRUE(rxgroups::AddMember(im.c, 0, 3));
     EXPECT_EQ(rxgroups::RemoveMember(im.c, 0, 3), rxgroups::RemoveResult::NoSelection);
     EXPECT_EQ(rxgroups::RemoveMember(im.c, 0, 0), rxgroups::RemoveResult::Removed);
-    EXPECT_EQ(im.list(0)[39], 2);
-    EXPECT_EQ(im.members(0), Padded({2, 3}));
+    EXPECT_EQ(std::tuple(im.list(0)[39] + 0, im.members(0)), std::tuple(2, Padded({2, 3})));
     EXPECT_EQ(rxgroups::RemoveMember(im.c, 0, 1), rxgroups::RemoveResult::Removed);
     EXPECT_EQ(rxgroups::RemoveMember(im.c, 0, 0), rxgroups::RemoveResult::LastMember);
     EXPECT_EQ(im.members(0), Padded({2}));
@@ -223,14 +207,10 @@ TEST(RxGroupRules, NewListCopiesListOneAndDeleteTurnsOffChannelsOfTheLastList)
     EXPECT_EQ(Bytes(im.list(2), im.list(2) + 57), Bytes(im.list(0), im.list(0) + 57));
 
     SetCount(im.c.DigitalChannelCount, 3);
-    const std::uint8_t before[] = {3, 2, 3}, after[] = {0, 2, 0};
-    for (std::size_t i = 0; i < 3; ++i)
-        im.channel(i)[66] = before[i];
+    im.channel(0)[66] = 3, im.channel(1)[66] = 2, im.channel(2)[66] = 3;
     ASSERT_TRUE(rxgroups::DeleteLastList(im.c));
-    EXPECT_EQ(GetCount(im.c.RxGroupCount), 2u);
-    EXPECT_EQ(Bytes(im.list(2), im.list(2) + 57), Bytes(57, 0));
-    for (std::size_t i = 0; i < 3; ++i)
-        EXPECT_EQ(im.channel(i)[66], after[i]) << "channel " << i;
+    EXPECT_EQ(std::tuple(GetCount(im.c.RxGroupCount), Bytes(im.list(2), im.list(2) + 57)), std::tuple(2u, Bytes(57, 0)));
+    EXPECT_EQ((Bytes{im.channel(0)[66], im.channel(1)[66], im.channel(2)[66]}), (Bytes{0, 2, 0}));
 
     ASSERT_TRUE(rxgroups::DeleteLastList(im.c));
     EXPECT_FALSE(rxgroups::DeleteLastList(im.c));
@@ -247,8 +227,7 @@ TEST(RxGroupRules, NameFillsTheFieldAtEighteenCharacters)
     EXPECT_FALSE(rxgroups::CommitName(im.c, 0, "  ABCDEFGHIJKLMNOPQRS "));
     EXPECT_EQ(im.list(0)[1], 0);
     EXPECT_TRUE(rxgroups::CommitName(im.c, 0, "  ABCDEFGHIJKLMNOPQR "));
-    EXPECT_EQ(im.list(0)[1], 36);
-    EXPECT_EQ(Bytes(im.list(0) + 34, im.list(0) + 38), (Bytes{'Q', 0, 'R', 0}));
+    EXPECT_EQ((Bytes{im.list(0)[1], im.list(0)[34], im.list(0)[35], im.list(0)[36], im.list(0)[37]}), (Bytes{36, 'Q', 0, 'R', 0}));
     rxgroups::CommitName(im.c, 0, "   ");
     EXPECT_EQ(Bytes(im.list(0) + 1, im.list(0) + 38), Bytes(37, 0));
 }

@@ -10,20 +10,12 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-std::uint16_t DigitalGainBytes(const Codeplug& c) { return static_cast<std::uint16_t>(c.FunctionExtra[3] | c.FunctionExtra[4] << 8); }
-
-void SetDigitalGainBytes(Codeplug& c, std::uint16_t value)
-{
-    c.FunctionExtra[3] = static_cast<std::uint8_t>(value);
-    c.FunctionExtra[4] = static_cast<std::uint8_t>(value >> 8);
-}
-
 // An image whose gains are valid, so that a display changes nothing by repairing.
 std::unique_ptr<Codeplug> ValidImage()
 {
     auto c = std::make_unique<Codeplug>();
     c->FunctionExtra[2] = 40;
-    SetDigitalGainBytes(*c, 298);
+    PutLE16(c->FunctionExtra, 3, 298);
     return c;
 }
 
@@ -59,8 +51,8 @@ TEST(FunctionRules, MicGainsShownRepairedAndStored)
     for (const Case& k : cases) {
         auto c = ValidImage();
         const bool digital = k.list == FunList::DigitalMicGain;
-        auto stored = [&] { return digital ? DigitalGainBytes(*c) : c->FunctionExtra[2]; };
-        digital ? SetDigitalGainBytes(*c, k.stored) : void(c->FunctionExtra[2] = static_cast<std::uint8_t>(k.stored));
+        auto stored = [&] { return digital ? GetLE16(c->FunctionExtra, 3) : c->FunctionExtra[2]; };
+        digital ? PutLE16(c->FunctionExtra, 3, k.stored) : void(c->FunctionExtra[2] = static_cast<std::uint8_t>(k.stored));
         const FunctionValues shown = ShowFunctions(*c);
         EXPECT_EQ(shown[k.list], k.shown) << k.stored;
         EXPECT_EQ(stored(), k.afterShow) << k.stored;
@@ -185,31 +177,25 @@ TEST(FunctionRules, AliasIsTrimmedCutToEighteenCharactersAndEncoded)
     auto c = ValidImage();
     std::fill(c->RadioSettings.begin() + 90, c->RadioSettings.begin() + 127, 0x33);
     c->RadioSettings[127] = 0x77;  // the next field's number
-
-    ShowEditCommit(*c, [](FunctionValues& v) { v.alias = "  AB  "; });
-    Bytes expected(36, 0);
-    expected[0] = 0x41, expected[2] = 0x42;
-    EXPECT_EQ(c->RadioSettings[90], 4);
-    EXPECT_EQ(field(*c), expected);
-
-    ShowEditCommit(*c, [](FunctionValues& v) { v.alias = "ABCDEFGHIJKLMNOPQRST"; });  // 20 do not fit
-    EXPECT_EQ(c->RadioSettings[90], 4);
-    EXPECT_EQ(field(*c), expected);
-    ShowEditCommit(*c, [](FunctionValues& v) { v.alias = "ABCDEFGHIJKLMNOPQR"; });
-    EXPECT_EQ(c->RadioSettings[90], 36);
-    for (std::size_t i = 0; i < 18; ++i) {
-        expected[2 * i] = static_cast<std::uint8_t>('A' + i);
-        expected[2 * i + 1] = 0;
+    auto padded = [](Bytes bytes) { return bytes.resize(36), bytes; };
+    Bytes eighteen;
+    for (char ch = 'A'; ch <= 'R'; ++ch)
+        eighteen.insert(eighteen.end(), {static_cast<std::uint8_t>(ch), 0});
+    const struct {
+        const char* typed;
+        std::uint8_t length;
+        Bytes field;
+        const char* shown;
+    } rows[] = {
+        {"  AB  ", 4, padded({'A', 0, 'B'}), "AB"},
+        {"ABCDEFGHIJKLMNOPQRST", 4, padded({'A', 0, 'B'}), "AB"},  // 20 do not fit: nothing changes
+        {"ABCDEFGHIJKLMNOPQR", 36, eighteen, "ABCDEFGHIJKLMNOPQR"},
+        {"对讲机", 6, padded({0xB6, 0xD4, 0xBD, 0xB2, 0xBB, 0xFA}), "对讲机"},
+    };
+    for (const auto& row : rows) {
+        ShowEditCommit(*c, [&](FunctionValues& v) { v.alias = row.typed; });
+        EXPECT_EQ(std::tuple(c->RadioSettings[90], field(*c), ReadFunctions(*c).alias),
+                  std::tuple(row.length, row.field, std::string(row.shown))) << row.typed;
     }
-    EXPECT_EQ(field(*c), expected);
-    EXPECT_EQ(ReadFunctions(*c).alias, "ABCDEFGHIJKLMNOPQR");
-
-    ShowEditCommit(*c, [](FunctionValues& v) { v.alias = "对讲机"; });
-    EXPECT_EQ(c->RadioSettings[90], 6);
-    expected.assign(36, 0);
-    const std::uint8_t gbk[] = {0xB6, 0xD4, 0xBD, 0xB2, 0xBB, 0xFA};
-    std::copy(std::begin(gbk), std::end(gbk), expected.begin());
-    EXPECT_EQ(field(*c), expected);
-    EXPECT_EQ(ReadFunctions(*c).alias, "对讲机");
     EXPECT_EQ(c->RadioSettings[127], 0x77);
 }

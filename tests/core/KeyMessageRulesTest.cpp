@@ -54,9 +54,7 @@ TEST(KeyRules, FunctionCodesShownAndStoredAtTheKeyBytes)
             EXPECT_EQ(c->RadioSettings, expected->RadioSettings);
         }
     }
-    EXPECT_EQ(KeyFunctionTextKey(0), 24);
-    EXPECT_EQ(KeyFunctionTextKey(5), 32);
-    EXPECT_EQ(KeyFunctionTextKey(14), 44);
+    EXPECT_EQ((std::vector{KeyFunctionTextKey(0), KeyFunctionTextKey(5), KeyFunctionTextKey(14)}), (std::vector{24, 32, 44}));
     EXPECT_THROW(KeyFunctionPositionOf(*Filled(0), 6), std::out_of_range);
 }
 
@@ -86,10 +84,8 @@ TEST(KeyRules, OneTouchKindResetKeepsTheContactByte)
     PutContact(*c, 5, "Dispatch", 0);
     SetCount(c->ContactCount, 8);
     // Entry 4 (k = 3): kind at 215, contact at 216, third byte 217 never edited.
-    c->RadioSettings[215] = 0;
-    c->RadioSettings[216] = 5;
-    EXPECT_FALSE(OneTouchContactEditable(*c, 3));
-    EXPECT_EQ(OneTouchContactName(*c, 3), std::nullopt);
+    c->RadioSettings[215] = 0, c->RadioSettings[216] = 5;
+    EXPECT_FALSE(OneTouchContactEditable(*c, 3) || OneTouchContactName(*c, 3));
 
     SetOneTouchKind(*c, 3, 1);
     EXPECT_EQ(Bytes(*c, 215, 2), (std::vector<std::uint8_t>{2, 5}));
@@ -102,10 +98,8 @@ TEST(KeyRules, OneTouchKindResetKeepsTheContactByte)
     // cells show "none"; a contact byte past the table shows an empty name.
     c->RadioSettings[206] = 1;
     EXPECT_EQ(OneTouchKindPosition(*c, 0), 1);
-    EXPECT_TRUE(OneTouchContactEditable(*c, 0));
-    EXPECT_EQ(OneTouchContactName(*c, 0), std::nullopt);
-    c->RadioSettings[218] = 2;
-    c->RadioSettings[219] = 200;
+    EXPECT_TRUE(OneTouchContactEditable(*c, 0) && !OneTouchContactName(*c, 0));
+    c->RadioSettings[218] = 2, c->RadioSettings[219] = 200;
     EXPECT_EQ(OneTouchContactName(*c, 4), "");
     EXPECT_THROW(OneTouchAt(*c, 5), std::out_of_range);
 }
@@ -120,13 +114,11 @@ TEST(KeyRules, ContactListLeavesOutAllCallAndMapsPositionsToIndexes)
     SetCount(c->ContactCount, 3);
     const auto choices = OneTouchContactChoices(*c);
     ASSERT_EQ(choices.size(), 2u);
-    EXPECT_EQ(choices[0].name, "Group A");
-    EXPECT_EQ(choices[1].name, "Ann");
+    EXPECT_EQ(choices[0].name + "|" + choices[1].name, "Group A|Ann");
 
     c->RadioSettings[206] = 2;
     SetOneTouchContact(*c, 0, choices, 1);
-    EXPECT_EQ(c->RadioSettings[207], 2);
-    EXPECT_EQ(OneTouchContactPosition(*c, 0, choices), 1);
+    EXPECT_EQ(std::tuple(c->RadioSettings[207] + 0, OneTouchContactPosition(*c, 0, choices)), std::tuple(2, std::optional(1)));
     SetOneTouchContact(*c, 0, choices, 2);  // no such entry
     EXPECT_EQ(c->RadioSettings[207], 2);
     c->RadioSettings[207] = 1;  // the all-call contact is not in the list
@@ -136,8 +128,7 @@ TEST(KeyRules, ContactListLeavesOutAllCallAndMapsPositionsToIndexes)
     for (std::size_t n = 0; n < 64; ++n)
         c->ContactTable.record(n)[39] = 0;
     SetCount(c->ContactCount, 0xFFFFFFFF);
-    EXPECT_EQ(OneTouchContactChoices(*c).size(), 64u);
-    EXPECT_EQ(OneTouchContactChoices(*c).back().index, 63);
+    EXPECT_EQ(std::tuple(OneTouchContactChoices(*c).size(), OneTouchContactChoices(*c).back().index), std::tuple(64u, 63));
 }
 
 TEST(MessageRules, RowsComeIntoUseOneAtATimeTextEncodingLimitsAndBlanks)
@@ -146,9 +137,7 @@ TEST(MessageRules, RowsComeIntoUseOneAtATimeTextEncodingLimitsAndBlanks)
     // (row clicked, editable, count after), in order
     const std::vector<std::tuple<int, bool, std::uint32_t>> clicks = {
         {2, false, 0}, {1, true, 1}, {1, true, 1}, {3, false, 1}, {2, true, 2}, {3, true, 3}, {4, false, 3}, {0, false, 3}};
-    c.MessageTable.record(1)[1] = 4;  // an old text "Hi" in the record of message 2
-    c.MessageTable.record(1)[3] = 'H';
-    c.MessageTable.record(1)[5] = 'i';
+    c.MessageTable.record(1)[1] = 4, c.MessageTable.record(1)[3] = 'H', c.MessageTable.record(1)[5] = 'i';  // old "Hi"
     for (const auto& [row, editable, count] : clicks) {
         EXPECT_EQ(OpenMessageRow(c, row), editable) << row;
         EXPECT_EQ(GetCount(c.MessageCount), count) << row;
@@ -168,19 +157,15 @@ TEST(MessageRules, RowsComeIntoUseOneAtATimeTextEncodingLimitsAndBlanks)
         EXPECT_EQ(m[1], 0xEE);
         EXPECT_TRUE(SetMessageText(c, 1, forty));
         EXPECT_EQ(m[1], 80);
-        for (std::size_t i = 0; i < 40; ++i) {
-            EXPECT_EQ(m[3 + 2 * i], static_cast<std::uint8_t>(forty[i])) << i;
-            EXPECT_EQ(m[4 + 2 * i], 0) << i;
-        }
+        for (std::size_t i = 0; i < 40; ++i)
+            EXPECT_EQ(GetLE16(m, 3 + 2 * i), static_cast<std::uint8_t>(forty[i])) << i;
         EXPECT_EQ(m[0] + m[2], 2 * 0xEE);  // markers belong to the write session
         EXPECT_EQ(c.MessageTable.record(0)[82] + c.MessageTable.record(2)[0], 2 * 0xEE);  // neighbours untouched
         EXPECT_EQ(MessageText(c, 1), forty);
 
         SetMessageText(c, 1, "   \t ");
-        EXPECT_EQ(m[1], 0);
-        for (std::size_t i = 3; i < 83; ++i)
-            EXPECT_EQ(m[i], 0) << i;
-        EXPECT_EQ(MessageText(c, 1), "");
+        EXPECT_EQ(std::vector<std::uint8_t>(m.begin() + 3, m.begin() + 83), std::vector<std::uint8_t>(80, 0));
+        EXPECT_EQ(std::tuple(m[1] + 0, MessageText(c, 1)), std::tuple(0, std::string()));
 
         // Forty Chinese characters: two code-page bytes each, ending high, stored unexpanded.
         std::string chinese;
@@ -188,9 +173,8 @@ TEST(MessageRules, RowsComeIntoUseOneAtATimeTextEncodingLimitsAndBlanks)
             chinese += "中";
         EXPECT_FALSE(SetMessageText(c, 0, chinese + "中"));
         EXPECT_TRUE(SetMessageText(c, 0, chinese));
-        EXPECT_EQ(c.MessageTable.record(0)[1], 80);
-        EXPECT_EQ(c.MessageTable.record(0)[3], 0xD6);
-        EXPECT_EQ(c.MessageTable.record(0)[4], 0xD0);
+        const auto first = c.MessageTable.record(0);
+        EXPECT_EQ((std::vector<int>{first[1], first[3], first[4]}), (std::vector<int>{80, 0xD6, 0xD0}));
         EXPECT_EQ(MessageText(c, 0), chinese.substr(0, 40 * 3));
 
         EXPECT_EQ(MessageText(c, 3), "");
