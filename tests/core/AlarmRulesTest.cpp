@@ -47,9 +47,8 @@ TYPED_TEST(AlarmList, AddMarksTheFirstFreeRecordAndStopsAtThirtyTwo)
     table.record(0)[5] = 0x77;
     EXPECT_EQ(SystemsInUse(table), 0u);
     ASSERT_TRUE(AddSystem(table));
-    EXPECT_EQ(table.record(0)[K::kFlagsAt], K::kInUseBit);
-    EXPECT_EQ(table.record(0)[5], 0x77);  // other bytes as they were
-    EXPECT_EQ(SystemsInUse(table), 2u);
+    EXPECT_EQ(std::tuple(table.record(0)[K::kFlagsAt], table.record(0)[5] + 0, SystemsInUse(table)),
+              std::tuple(K::kInUseBit, 0x77, 2u));  // other bytes as they were
     for (int i = 2; i < 32; ++i)
         ASSERT_TRUE(AddSystem(table));
     const auto before = table.bytes;
@@ -63,9 +62,7 @@ TYPED_TEST(AlarmList, DeletingSystemTwoOfFourMovesTheLaterOnesDown)
     auto table = WithSystems<K>(4);
     EXPECT_EQ(DeleteSystem(*table, 1), 1u);
     EXPECT_EQ(SystemsInUse(*table), 3u);
-    EXPECT_EQ(table->record(0)[K::kTagAt], 'A');
-    EXPECT_EQ(table->record(1)[K::kTagAt], 'C');
-    EXPECT_EQ(table->record(2)[K::kTagAt], 'D');
+    EXPECT_EQ((std::string{char(table->record(0)[K::kTagAt]), char(table->record(1)[K::kTagAt]), char(table->record(2)[K::kTagAt])}), "ACD");
     EXPECT_EQ(table->record(3)[K::kFlagsAt] & K::kInUseBit, 0);
 
     EXPECT_EQ(DeleteSystem(*table, 2), 0u);  // the last one: its place is gone, back to the first
@@ -75,16 +72,13 @@ TYPED_TEST(AlarmList, DeletingSystemTwoOfFourMovesTheLaterOnesDown)
 TYPED_TEST(AlarmList, TheLastSystemAndAnEmptyListDeleteNothing)
 {
     using K = TypeParam;
-    for (std::size_t n : {0u, 1u}) {
-        auto table = WithSystems<K>(n);
+    // The only system, none, or an index outside the list: nothing is deleted.
+    for (const auto& [systems, index] : {std::pair<std::size_t, std::size_t>{0, 0}, {1, 0}, {2, 7}}) {
+        auto table = WithSystems<K>(systems);
         const auto before = table->bytes;
-        EXPECT_EQ(DeleteSystem(*table, 0), 0u);
-        EXPECT_EQ(table->bytes, before) << n;
+        EXPECT_EQ(DeleteSystem(*table, index), 0u);
+        EXPECT_EQ(table->bytes, before) << systems;
     }
-    auto table = WithSystems<K>(2);  // an index outside the list deletes nothing either
-    const auto before = table->bytes;
-    EXPECT_EQ(DeleteSystem(*table, 7), 0u);
-    EXPECT_EQ(table->bytes, before);
 }
 
 TEST(AlarmSteps, ButtonsStayInsideTheListAndTheTable)
@@ -120,23 +114,19 @@ TEST(DigitalAlarmRecord, ListsStoreTheirValuesAndTheTypeEnablesTheRest)
     const std::vector<std::uint8_t> fields = {r[16], r[17], r[20], r[21], r[22], r[23], r[25], r[27], r[28]};
     EXPECT_EQ(fields, (std::vector<std::uint8_t>{2, 1, 255, 0, 1, 12, 255, 10, 0x06}));
     const DigitalAlarmEntries shown = ShowDigital(r);
-    EXPECT_EQ(shown.hotMicDuration, 11);
-    EXPECT_EQ(shown.alias, "ALARM-ONE-TWO-TH");
-    EXPECT_TRUE(shown.remoteAllowed);
+    EXPECT_EQ(std::tuple(shown.hotMicDuration, shown.alias, shown.remoteAllowed), std::tuple(11, std::string("ALARM-ONE-TWO-TH"), true));
 
     e.alias = "S1";
     e.remoteAllowed = false;
     CommitDigital(r, e);
-    EXPECT_EQ(r[2], 0);  // the rest of the alias field cleared
-    EXPECT_EQ(r[28], 0x02);
+    EXPECT_EQ(std::tuple(r[2] + 0, r[28] + 0), std::tuple(0, 0x02));  // the rest of the alias field cleared
 
     for (std::uint8_t type = 0; type <= 4; ++type) {
         r[16] = type;
         EXPECT_EQ(DigitalDetailsEnabled(r), type >= 2) << int(type);
     }
     const DigitalAlarmEntries zero = ShowDigital(DigitalAlarmTable().record(0));
-    EXPECT_EQ(zero.repeatCount, -1);  // 0 is below the 1-based lists
-    EXPECT_EQ(zero.type, 0);
+    EXPECT_EQ(std::tuple(zero.repeatCount, zero.type), std::tuple(-1, 0));  // 0 is below the 1-based lists
 }
 
 TEST(AnalogAlarmRecord, ModesShareTheirBytesAndDecideWhatCanBeEdited)
@@ -150,11 +140,8 @@ TEST(AnalogAlarmRecord, ModesShareTheirBytesAndDecideWhatCanBeEdited)
     e.localToneDuration = 0, e.toneRepeatCount = 4, e.voiceRepeatCount = 9, e.transmitDuration = 29;
     e.receiveDuration = 254;
     CommitAnalog(r, e);
-    EXPECT_EQ(r[0], 0x20);
-    EXPECT_EQ(r[20], 3 | (2 << 2) | (1 << 5));
-    EXPECT_EQ(r[24], 0xF2);
-    const std::vector<std::uint8_t> counts = {r[21], r[22], r[23], r[25], r[26]};
-    EXPECT_EQ(counts, (std::vector<std::uint8_t>{1, 5, 10, 30, 255}));
+    EXPECT_EQ((std::vector<int>{r[0], r[20], r[24], r[21], r[22], r[23], r[25], r[26]}),
+              (std::vector<int>{0x20, 3 | (2 << 2) | (1 << 5), 0xF2, 1, 5, 10, 30, 255}));
     EXPECT_EQ(ShowAnalog(r).alarmMode, 2);
     EXPECT_FALSE(AnalogEnabling(r).voiceRepeatCount);  // voice repeat mode 1
 
@@ -172,8 +159,7 @@ TEST(AnalogAlarmRecord, ModesShareTheirBytesAndDecideWhatCanBeEdited)
 
     r[20] = 2 | (5 << 2);  // a mode 2 and a repeat mode no list holds
     e = ShowAnalog(r);
-    EXPECT_EQ(e.alarmMode, kLeaveSelection);
-    EXPECT_EQ(e.toneRepeatMode, -1);
+    EXPECT_EQ(std::tuple(e.alarmMode, e.toneRepeatMode), std::tuple(kLeaveSelection, -1));
     CommitAnalog(r, e);  // unselected mode lists leave their bits
     EXPECT_EQ(r[20], 2 | (5 << 2));
 }

@@ -20,8 +20,7 @@ TEST(SessionRead, FullRadioFillsEveryTableAndCount)
     Loaded s;
     s.Read();
     EXPECT_EQ(s.state.TransferStatus, st::ReadDone);
-    EXPECT_FALSE(s.bench.line.HostOpen());
-    EXPECT_EQ(s.radio().ReadSessionsClosed(), 1);
+    EXPECT_TRUE(!s.bench.line.HostOpen() && s.radio().ReadSessionsClosed() == 1);
     // Every byte as in the source (full counts included); the rest of RecordE2Block and the marker untouched.
     const auto got = Bytes(*s.image), want = Bytes(*FullImage(1)), old = Bytes(*FullImage(9));
     for (auto [at, n] : {std::pair<std::size_t, std::size_t>{0, 8305 + 23 + 45}, {11208, 67}})
@@ -78,16 +77,13 @@ TEST(SessionRead, WireBytesBecomeLittleEndianFields)
     s.Read();
     ASSERT_EQ(s.state.TransferStatus, st::ReadDone);
     const Codeplug& c = *s.image;
-    EXPECT_EQ(GetLE32(c.DigitalChannelTable.record(0), 54), 0x19A28054u);
-    EXPECT_EQ(GetLE16(c.DigitalChannelTable.record(0), 76), 0xBEEF);
-    EXPECT_EQ(GetLE16(c.ScanTable.record(0), 42), 0x0007);  // the one member in use is swapped ...
-    EXPECT_EQ(GetLE16(c.ScanTable.record(0), 45), 0x0201);  // ... the next is left as it came
-    EXPECT_EQ(GetLE16(c.ScanTable.record(0), 92), 1500);
-    EXPECT_EQ(GetLE32(c.ContactTable.record(0), 41), 0x01234567u);
-    EXPECT_EQ(GetLE16(c.ContactTable.record(0), 2), 'J');
-    EXPECT_EQ(GetLE16(c.RadioSettings, 222), 5000);
-    EXPECT_EQ(GetLE16(c.MessageTable.record(0), 3), 'H');
-    EXPECT_EQ(GetLE16(c.FunctionExtra, 3), 0x0456);
+    // The one scan-list member in use is swapped, the next is left as it came.
+    EXPECT_EQ((std::vector<std::uint32_t>{GetLE32(c.DigitalChannelTable.record(0), 54), GetLE16(c.DigitalChannelTable.record(0), 76),
+                                          GetLE16(c.ScanTable.record(0), 42), GetLE16(c.ScanTable.record(0), 45),
+                                          GetLE16(c.ScanTable.record(0), 92), GetLE32(c.ContactTable.record(0), 41),
+                                          GetLE16(c.ContactTable.record(0), 2), GetLE16(c.RadioSettings, 222),
+                                          GetLE16(c.MessageTable.record(0), 3), GetLE16(c.FunctionExtra, 3)}),
+              (std::vector<std::uint32_t>{0x19A28054, 0xBEEF, 0x0007, 0x0201, 1500, 0x01234567, 'J', 5000, 'H', 0x0456}));
 }
 
 TEST(SessionRead, FailuresLeaveTheImageUntouchedAndThePortClosed)
@@ -98,8 +94,7 @@ TEST(SessionRead, FailuresLeaveTheImageUntouchedAndThePortClosed)
         Loaded s;
         fault(s.radio());
         s.Read();
-        EXPECT_EQ(s.state.TransferStatus, st::Failed) << what;
-        EXPECT_FALSE(s.bench.line.HostOpen()) << what;
+        EXPECT_TRUE(s.state.TransferStatus == st::Failed && !s.bench.line.HostOpen()) << what;
         EXPECT_EQ(Bytes(*s.image), Bytes(*FullImage(9))) << what;
     }
 }
@@ -109,22 +104,21 @@ TEST(SessionRead, ProtectedRadioEmptyMistypedThenRightPassword)
     Loaded s;
     s.radio().SetProgrammingPassword("12345678");
     s.Read();  // the entry as the dialog leaves it: eight bytes 00
-    EXPECT_EQ(s.state.TransferStatus, st::PasswordWanted);
-    EXPECT_TRUE(s.bench.line.HostOpen());  // kept open for the retry
+    EXPECT_TRUE(s.state.TransferStatus == st::PasswordWanted && s.bench.line.HostOpen());  // kept open for the retry
     EXPECT_EQ(s.CountEvents("password rejected 0000000000000000"), 1u);
 
     const std::size_t sent = s.radio().Received().size();
     s.state.PasswordEntry = session::MakePasswordEntry("1234567");  // 01234567
     s.Read();
-    EXPECT_EQ(s.state.TransferStatus, st::PasswordWanted);
-    EXPECT_EQ(s.radio().Received().size(), sent);  // refused without any exchange
+    EXPECT_EQ(std::tuple(s.state.TransferStatus.load(), s.radio().Received().size()), std::tuple(st::PasswordWanted, sent));  // no exchange
     EXPECT_EQ(Bytes(*s.image), Bytes(*FullImage(9)));
 
     s.state.PasswordEntry = session::MakePasswordEntry("12345678");
     s.Read();
     EXPECT_EQ(s.state.TransferStatus, st::ReadDone);
-    EXPECT_EQ(s.bench.line.OpenCount(), 1);  // path B: one port, one radio session for all attempts
-    EXPECT_EQ(s.CountEvents("open read session"), 1u);
-    EXPECT_EQ(s.CountEvents("password accepted 3132333435363738"), 1u);
+    // One port, one radio session for all attempts.
+    EXPECT_EQ(std::tuple(s.bench.line.OpenCount(), s.CountEvents("open read session"),
+                         s.CountEvents("password accepted 3132333435363738")),
+              std::tuple(1, 1u, 1u));
     EXPECT_EQ(s.image->ContactTable.bytes, FullImage(1)->ContactTable.bytes);
 }

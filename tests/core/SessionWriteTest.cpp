@@ -21,8 +21,7 @@ TEST(SessionWrite, FullImageArrivesInWireOrderAndTheImageInMemoryOrder)
     Prepared s;
     s.Write();
     ASSERT_EQ(s.state.TransferStatus, st::WriteDone);
-    EXPECT_TRUE(s.radio().Violations().empty());
-    EXPECT_EQ(s.radio().WriteSessionsClosed(), 1);
+    EXPECT_TRUE(s.radio().Violations().empty() && s.radio().WriteSessionsClosed() == 1);
 
     const VirtualRadio& radio = s.radio();
     for (auto [code, n] : {std::pair{0xF4, 16u}, {0xF5, 16u}, {0xE0, 2u}, {0xE1, 3u}, {0xE4, 64u}, {0xE5, 32u}, {0xE6, 3u}})
@@ -47,13 +46,11 @@ TEST(SessionWrite, FullImageArrivesInWireOrderAndTheImageInMemoryOrder)
 
     // The image carries the write's stamps and is, in memory order, what the radio holds.
     Codeplug& c = *s.image;
-    EXPECT_EQ(c.DigitalChannelTable.record(15)[80], 15);  // field numbers, in every record
-    EXPECT_EQ(c.AnalogChannelTable.record(15)[72], 11);
-    EXPECT_EQ(c.ContactTable.record(63)[40], 2);
-    EXPECT_EQ(c.RadioSettings[224], 32);
-    EXPECT_EQ(c.RadioSettings[193] & 0x0E, 0);  // option bits cleared
-    EXPECT_EQ(c.RadioSettings[87] & 0x04, 0);
-    EXPECT_EQ(c.RadioSettings[88] & 0x01, 0);
+    // Field numbers in every record; option bits cleared.
+    EXPECT_EQ((std::vector<int>{c.DigitalChannelTable.record(15)[80], c.AnalogChannelTable.record(15)[72],
+                                c.ContactTable.record(63)[40], c.RadioSettings[224], c.RadioSettings[193] & 0x0E,
+                                c.RadioSettings[87] & 0x04, c.RadioSettings[88] & 0x01}),
+              (std::vector<int>{15, 11, 2, 32, 0, 0, 0}));
     EXPECT_EQ(std::string(c.PasswordBlock.begin() + 20, c.PasswordBlock.end()), "2024,03,07");
     EXPECT_EQ(c.RadioInfoBlock, FullImage(5)->RadioInfoBlock);  // read back before writing
     auto received = FullImage(7);
@@ -125,9 +122,9 @@ TEST(SessionWrite, RadioFallingSilentEndsWithStatus16AndTheImageInMemoryOrder)
         s.Write();
         EXPECT_EQ(s.state.TransferStatus, st::Failed) << cut;
         EXPECT_FALSE(s.bench.line.HostOpen()) << cut;
-        EXPECT_EQ(GetLE32(s.image->DigitalChannelTable.record(15), 54), 0x19A2800Fu) << cut;
-        EXPECT_EQ(GetLE32(s.image->ContactTable.record(5), 41), 0x01234505u) << cut;
-        EXPECT_EQ(GetLE16(s.image->RadioSettings, 222), 5000) << cut;
+        EXPECT_EQ(std::tuple(GetLE32(s.image->DigitalChannelTable.record(15), 54), GetLE32(s.image->ContactTable.record(5), 41),
+                             GetLE16(s.image->RadioSettings, 222)),
+                  std::tuple(0x19A2800Fu, 0x01234505u, 5000)) << cut;
     }
 }
 
@@ -144,16 +141,14 @@ TEST(SessionWrite, PasswordRetryContinuesTheSessionAndSendsEverything)
     const std::size_t sent = s.radio().Received().size();
     s.state.PasswordEntry = session::MakePasswordEntry("4322");
     s.Write();
-    EXPECT_EQ(s.state.WritePasswordPending, 1);
-    EXPECT_EQ(s.radio().Received().size(), sent);
+    EXPECT_EQ(std::tuple(s.state.WritePasswordPending.load(), s.radio().Received().size()), std::tuple(1, sent));
 
     s.state.PasswordEntry = session::MakePasswordEntry("4321");
     s.image->FunctionExtra[0] = 0x65, s.image->FunctionExtra[1] = 0x43, s.image->FunctionExtra[2] = 0x21;
     s.Write();
     ASSERT_EQ(s.state.TransferStatus, st::WriteDone);
-    EXPECT_EQ(s.bench.line.OpenCount(), 1);
-    EXPECT_EQ(s.CountEvents("read DA 0"), 1u);
-    EXPECT_EQ(s.CountEvents("write extra A 654321"), 1u);
+    EXPECT_EQ(std::tuple(s.bench.line.OpenCount(), s.CountEvents("read DA 0"), s.CountEvents("write extra A 654321")),
+              std::tuple(1, 1u, 1u));
     const auto extraA = s.radio().ExtraA();
     EXPECT_EQ(Wire(extraA.begin(), extraA.begin() + 3), (Wire{0x65, 0x43, 0x21}));
     EXPECT_EQ(s.state.RecordsDone, s.state.RecordsTotal) << "the plan counted every exchange";
