@@ -58,24 +58,35 @@ std::unique_ptr<Codeplug> Load(const fs::path& path)
 
 }  // namespace
 
-// A protected radio named COM12 in the program directory: read with and without its eight-digit
-// password, traced and backed up, then written with a radio ID of its own.
+// A protected radio named COM12 in the program directory, on a noisy cable (every third record
+// reply damaged), its texts holding escape sequences, undecodable bytes and Chinese: read with and
+// without its eight-digit password, traced and backed up, then written with a radio ID of its own.
+// The read says how many requests it repeated (a note in the trace for each) and prints the
+// radio's texts decoded and escaped.
 TEST_F(CliTransfer, ReadThenWriteThroughComPortOfTheProgramDirectory)
 {
     const fs::path source = SmallFile("source.VNTX", 1), out = dir / "read.VNTX", radioFile = dir / "radio.VNTX";
+    {
+        auto image = Load(source);  // 22 record replies and the password's: 34 with every third damaged
+        image->RadioInfoBlock.fill(0);
+        std::fill_n(image->RadioSettings.begin() + 58, 28, 0);
+        std::copy_n("\x1b[31mSN\xff\xd6\xd0", 10, image->RadioInfoBlock.begin() + 2);
+        std::copy_n("D5\t", 3, image->RadioSettings.begin() + 58);
+        std::copy_n("V1\\2\x7f", 5, image->RadioSettings.begin() + 71);
+        ASSERT_TRUE(SaveCodeplugFile(*image, source).ok());
+    }
     Sim sim({"--load", source.string(), "--link-dir", dir.string(), "--com", "12", "--password", "12345678",
-             "--save-on-close", radioFile.string()});
+             "--save-on-close", radioFile.string(), "--damage-every", "3"});
     ASSERT_TRUE(fs::is_symlink(dir / "COM12"));
-    const Finished none = Run({"read", "--port", "COM12", "-o", out.string()});
-    EXPECT_EQ(none.exitCode, 8);
-    EXPECT_NE(none.errors.find("--password"), std::string::npos) << none.errors;
-    EXPECT_EQ(Run({"read", "--port", "COM12", "-o", out.string(), "--password", "87654321"}).exitCode, 8);
-    EXPECT_FALSE(fs::exists(out));
     // Every read leaves a backup under the user's data folder unless told not to.
     const std::string data = "XDG_DATA_HOME=" + (dir / "data").string(), trace = (dir / "trace.txt").string();
-    const Finished read = RunProgram({"env", data, tool.string(), "read", "--port", "com12", "--password", "12345678",
-                                      "-o", out.string(), "--trace", trace});
+    const Finished read = RunProgram({"env", data, tool.string(), "read", "--fast", "--port", "com12", "--password",
+                                      "12345678", "-o", out.string(), "--trace", trace});
     ASSERT_EQ(read.exitCode, 0) << read.errors;
+    EXPECT_NE(read.errors.find("serial number \\x1b[31mSN\\xff\xe4\xb8\xad, MCU firmware V1\\\\2\\x7f, DSP firmware D5\\x09,"),
+              std::string::npos) << read.errors;
+    EXPECT_EQ(read.errors.find('\x1b'), std::string::npos) << "no raw escape reaches the terminal";
+    EXPECT_NE(read.errors.find("11 requests were repeated"), std::string::npos) << read.errors;
     auto got = Load(out), want = Load(source);
     EXPECT_EQ(GetCount(got->DigitalChannelCount), 2u);
     EXPECT_EQ(Slice(Bytes(*got), 6734, 2 * 82), Slice(Bytes(*want), 6734, 2 * 82));  // digital channels
@@ -84,6 +95,13 @@ TEST_F(CliTransfer, ReadThenWriteThroughComPortOfTheProgramDirectory)
     const fs::path backups = dir / "data" / "zr740" / "backups";
     ASSERT_EQ(std::distance(fs::directory_iterator(backups), fs::directory_iterator()), 1);
     EXPECT_EQ(Bytes(*Load(fs::directory_iterator(backups)->path())), Bytes(*got));
+    // Without the password, or with a wrong one: exit 8, and nothing written.
+    const fs::path never = dir / "never.VNTX";
+    const Finished none = Run({"read", "--port", "COM12", "-o", never.string()});
+    EXPECT_EQ(none.exitCode, 8);
+    EXPECT_NE(none.errors.find("--password"), std::string::npos) << none.errors;
+    EXPECT_EQ(Run({"read", "--port", "COM12", "-o", never.string(), "--password", "87654321"}).exitCode, 8);
+    EXPECT_FALSE(fs::exists(never));
     const Finished quiet = RunProgram({"env", data, tool.string(), "read", "--no-backup", "--port", "COM12", "--password",
                                        "12345678", "-o", out.string()});
     ASSERT_EQ(quiet.exitCode, 0) << quiet.errors;
@@ -92,7 +110,7 @@ TEST_F(CliTransfer, ReadThenWriteThroughComPortOfTheProgramDirectory)
 
     // The trace: every byte of the read on a line "seconds TX|RX hex ...", in time order.
     std::ifstream in(trace);
-    std::size_t txBytes = 0, rxBytes = 0, lines = 0;
+    std::size_t txBytes = 0, rxBytes = 0, lines = 0, notes = 0;
     double last = -1;
     for (std::string line; std::getline(in, line); ++lines) {
         double seconds = 0;
@@ -101,6 +119,7 @@ TEST_F(CliTransfer, ReadThenWriteThroughComPortOfTheProgramDirectory)
         EXPECT_GE(seconds, last) << line;
         last = seconds;
         const std::string kind = what;
+        notes += line.find(" NOTE repeat ") != std::string::npos;
         if (kind == "TX" || kind == "RX") {
             const std::size_t hex = line.size() - line.find(kind) - 2;
             EXPECT_EQ(hex % 3, 0u) << line;
@@ -110,6 +129,7 @@ TEST_F(CliTransfer, ReadThenWriteThroughComPortOfTheProgramDirectory)
     EXPECT_GT(lines, 10u);
     EXPECT_GT(rxBytes, 1000u);  // the blocks and the records in use the radio returned
     EXPECT_GT(txBytes, 0u);
+    EXPECT_EQ(notes, 11u);
 
     const fs::path other = SmallFile("other.VNTX", 3);  // written back with a radio ID of its own
     EXPECT_EQ(Run({"write", "--port", sim.device(), other.string(), "--password", "12345670"}).exitCode, 8);
@@ -163,37 +183,6 @@ TEST_F(CliTransfer, FailuresExplainThemselvesAndLeaveNoFile)
             EXPECT_NE(r.errors.find(part), std::string::npos) << r.errors;
         EXPECT_FALSE(fs::exists(out));
     }
-}
-
-// A noisy cable (every third record reply damaged) and a radio whose texts hold escape
-// sequences, undecodable bytes and Chinese: the read succeeds, says how many requests it repeated
-// (a note in the trace for each) and prints the texts decoded and escaped.
-TEST_F(CliTransfer, NoisyCableIsRepairedAndTheRadioTextsArePrintedSafely)
-{
-    auto image = FullImage(1);
-    SetListCounts(*image, 2, 1, 1, 2, 1, 1);  // 22 record replies, so 32 with every third damaged
-    const std::string serial = "\x1b[31mSN\xff\xd6\xd0", mcu = "V1\\2\x7f", dsp = "D5\t";
-    image->RadioInfoBlock.fill(0);
-    std::copy(serial.begin(), serial.end(), image->RadioInfoBlock.begin() + 2);
-    std::fill_n(image->RadioSettings.begin() + 58, 28, 0);
-    std::copy(dsp.begin(), dsp.end(), image->RadioSettings.begin() + 58);
-    std::copy(mcu.begin(), mcu.end(), image->RadioSettings.begin() + 71);
-    ASSERT_TRUE(SaveCodeplugFile(*image, dir / "odd.VNTX").ok());
-    Sim noisy({"--load", (dir / "odd.VNTX").string(), "--damage-every", "3"});
-    const fs::path trace = dir / "trace.txt", out = dir / "read.VNTX";
-    const Finished r = Run({"read", "--fast", "--no-backup", "--port", noisy.device(), "-o", out.string(), "--trace",
-                            trace.string()});
-    ASSERT_EQ(r.exitCode, 0) << r.errors;
-    EXPECT_NE(r.errors.find("serial number \\x1b[31mSN\\xff\xe4\xb8\xad, MCU firmware V1\\\\2\\x7f, DSP firmware D5\\x09,"),
-              std::string::npos) << r.errors;
-    EXPECT_EQ(r.errors.find('\x1b'), std::string::npos) << "no raw escape reaches the terminal";
-    EXPECT_NE(r.errors.find("10 requests were repeated"), std::string::npos) << r.errors;
-    std::ifstream in(trace);
-    int notes = 0;
-    for (std::string line; std::getline(in, line);)
-        notes += line.find(" NOTE repeat ") != std::string::npos;
-    EXPECT_EQ(notes, 10);
-    EXPECT_EQ(Slice(Bytes(*Load(out)), 6734, 2 * 82), Slice(Bytes(*image), 6734, 2 * 82));
 }
 
 // The read succeeds but its output folder is removed while it runs: the radio's data are kept

@@ -200,7 +200,8 @@ TEST(DocumentPrompts, SaveChangesIsAskedOnlyForChanges)
 }
 
 // After a read the document has no file: Save asks for a name, proposing "<serial>-<date>.VNTX"
-// in the folder last used, and the file open before the read stays as it was.
+// in the folder last used, and the file open before the read stays as it was. The default file
+// is never saved over: with it current (again after New) Save asks too.
 TEST(DocumentPrompts, SaveAfterReadAsksForANameBesideTheLastFile)
 {
     Desk d;
@@ -215,6 +216,7 @@ TEST(DocumentPrompts, SaveAfterReadAsksForANameBesideTheLastFile)
     const fs::path chosen = d.dir.path / "customer.VNTX";
     s.prompts->saveAnswers.push_back(Q(chosen));
     ASSERT_TRUE(s.frame->OnFileSave());
+    EXPECT_EQ(s.prompts->lastFilters, (QStringList{"Codeplug files (*.VNTX)", "All files (*.*)"}));
     const QString proposed = s.prompts->lastProposed;
     EXPECT_EQ(QFileInfo(proposed).absolutePath(), Q(d.dir.path));
     EXPECT_TRUE(QRegularExpression("^SN0742-20[0-9]{6}\\.VNTX$").match(QFileInfo(proposed).fileName()).hasMatch())
@@ -226,6 +228,10 @@ TEST(DocumentPrompts, SaveAfterReadAsksForANameBesideTheLastFile)
     s.app.Context().codeplug.RadioSettings[5] = kEditedTag;  // now Save writes the chosen file silently
     EXPECT_TRUE(s.frame->OnFileSave());
     EXPECT_EQ(std::tuple(s.prompts->saveAsked, ReadBytes(chosen).at(5)), std::tuple(1, kEditedTag));
+    const auto defaultBytes = ReadBytes(d.dir.Default());
+    s.frame->OnFileNew();
+    EXPECT_FALSE(s.frame->OnFileSave());  // asked, and cancelled
+    EXPECT_EQ(std::tuple(s.prompts->saveAsked, ReadBytes(d.dir.Default())), std::tuple(2, defaultBytes));
 }
 
 // zr740cps FILE.VNTX and a file dropped on the window open it; anything but one codeplug file is

@@ -185,31 +185,6 @@ TEST(MainFrameNavigation, FormsAskForARebuildThatExpandsOnce)
     EXPECT_FALSE(ItemByKey(Root(*s.frame), 17)->isExpanded());
 }
 
-TEST(MainFrameFiles, SaveAsksForANameOnlyWhileTheDefaultFileIsCurrent)
-{
-    ProgramDir dir(1);
-    Session s(dir.path);
-    const auto defaultBytes = ReadBytes(dir.Default());
-    EXPECT_FALSE(s.frame->OnFileSave());  // cancelled
-    EXPECT_EQ(s.prompts->lastFilters, (QStringList{"Codeplug files (*.VNTX)", "All files (*.*)"}));
-
-    const fs::path chosen = dir.path / "mine.VNTX";
-    s.prompts->saveAnswers.push_back(Q(chosen));
-    s.app.Context().codeplug.RadioSettings[5] = 0x42;
-    EXPECT_TRUE(s.frame->OnFileSave());
-    EXPECT_EQ(s.app.Context().currentFilePath, chosen);
-    EXPECT_EQ(s.frame->windowTitle(), "ZR-74[0 NV][" + Q(chosen) + "]");
-    EXPECT_EQ(ReadBytes(dir.Default()), defaultBytes);
-
-    s.app.Context().codeplug.RadioSettings[5] = 0x43;  // the named file is current: Save writes silently
-    EXPECT_TRUE(s.frame->OnFileSave());
-    EXPECT_EQ(ReadBytes(chosen)[5], 0x43);
-
-    s.frame->OnFileNew();  // makes the default file current again
-    s.frame->OnFileSave();
-    EXPECT_EQ(s.prompts->saveAsked, 3);
-}
-
 TEST(MainFrameFiles, OpenLoadsTheFirstFileAndRebuildsTheTree)
 {
     ProgramDir dir(0, {1, 1, 1, 1});
