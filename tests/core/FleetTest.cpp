@@ -34,11 +34,8 @@ struct FleetPort {
         bench.radio.LoadCodeplug(stock);
         bench.radio.faults().cutAfterRecords = cutAfter;
         FleetSwitches f;
-        f.enabled = true;
-        f.appearAfter = std::chrono::seconds(3);
-        f.absentFor = std::chrono::seconds(2);
-        f.radios = radios;
-        f.firstSerial = firstSerial;
+        f.enabled = true, f.appearAfter = std::chrono::seconds(3), f.absentFor = std::chrono::seconds(2);
+        f.radios = radios, f.firstSerial = firstSerial;
         bench.radio.SetFleet(f);
         // What each radio of this port holds when its write session closes, by serial number.
         bench.radio.onWriteSessionClosed = [this] {
@@ -88,9 +85,8 @@ void RunPorts(fleet::FleetRun& run, std::vector<std::unique_ptr<FleetPort>>& por
 
 TEST(FleetIds, PackingListsAndPool)
 {
-    EXPECT_EQ(fleet::PackId(1234567), 0x01234567u);
-    EXPECT_EQ(fleet::PackId(16776415), 0x16776415u);
-    EXPECT_EQ(fleet::PackId(9), 0x9u);
+    EXPECT_EQ((std::vector{fleet::PackId(1234567), fleet::PackId(16776415), fleet::PackId(9)}),
+              (std::vector<std::uint32_t>{0x01234567, 0x16776415, 0x9}));
 
     std::string error;
     const auto ids = fleet::ParseIdList("# dealer list\n1001, 1003;1002\n\n  16776415 # last\n", error);
@@ -98,22 +94,19 @@ TEST(FleetIds, PackingListsAndPool)
     EXPECT_EQ(*ids, (std::vector<std::uint32_t>{1001, 1003, 1002, 16776415}));
     for (const char* bad : {"1001\n1001", "0", "16776416", "12a", "", "# nothing\n", "1234567890"}) {
         error.clear();
-        EXPECT_FALSE(fleet::ParseIdList(bad, error)) << bad;
-        EXPECT_FALSE(error.empty()) << bad;
+        EXPECT_TRUE(!fleet::ParseIdList(bad, error) && !error.empty()) << bad;
     }
 
     // A given-back ID comes first; the sequence ends at the largest ID.
     auto pool = fleet::IdPool::Sequence(16776413);
-    EXPECT_EQ(pool.Take(), 16776413u);
-    EXPECT_EQ(pool.Take(), 16776414u);
+    std::vector<std::optional<std::uint32_t>> taken = {pool.Take(), pool.Take()};
     pool.GiveBack(16776413);
-    EXPECT_EQ(pool.Take(), 16776413u);
-    EXPECT_EQ(pool.Take(), 16776415u);
-    EXPECT_EQ(pool.Take(), std::nullopt);
+    for (int i = 0; i < 3; ++i)
+        taken.push_back(pool.Take());
+    EXPECT_EQ(taken, (std::vector<std::optional<std::uint32_t>>{16776413, 16776414, 16776413, 16776415, std::nullopt}));
     auto list = fleet::IdPool::List({7, 5});
-    EXPECT_EQ(list.Take(), 7u);
-    EXPECT_EQ(list.Take(), 5u);
-    EXPECT_EQ(list.Take(), std::nullopt);
+    taken = {list.Take(), list.Take(), list.Take()};
+    EXPECT_EQ(taken, (std::vector<std::optional<std::uint32_t>>{7, 5, std::nullopt}));
 }
 
 TEST(FleetRun, IdsStayUniqueAcrossPortsWhenRadiosFailMidWrite)
@@ -134,22 +127,17 @@ TEST(FleetRun, IdsStayUniqueAcrossPortsWhenRadiosFailMidWrite)
     fleet::FleetRun run(*stock, ids, options, [&](const fleet::RadioReport& r) { got.Add(r); });
     RunPorts(run, ports, got, 2, 2);
 
-    EXPECT_EQ(run.Written(), 6);
-    EXPECT_EQ(run.Failed(), 2);
+    EXPECT_EQ(std::tuple(run.Written(), run.Failed()), std::tuple(6, 2));
     ASSERT_EQ(got.reports.size(), 8u);
     std::map<std::uint32_t, fleet::IdFate> fates;
     std::vector<std::uint32_t> assigned;
     for (const auto& r : got.reports) {
         if (r.fate == fleet::IdFate::Assigned)
             assigned.push_back(r.id);
-        if (r.port == "P2") {
-            EXPECT_EQ(r.fate, fleet::IdFate::Returned);
-            EXPECT_EQ(r.status, st::Failed);
-        }
-        if (r.port == "P3") {
-            EXPECT_EQ(r.fate, fleet::IdFate::Spent);
-            EXPECT_EQ(r.serial, "SIM00000400");
-        }
+        if (r.port == "P2")
+            EXPECT_TRUE(r.fate == fleet::IdFate::Returned && r.status == st::Failed);
+        if (r.port == "P3")
+            EXPECT_TRUE(r.fate == fleet::IdFate::Spent && r.serial == "SIM00000400");
         fates[r.id] = r.fate;
     }
     // Six written radios and one ID a failed radio may hold: 1000001..1000007 with no other gap;
@@ -207,8 +195,7 @@ TEST(FleetRun, StopDuringAWriteFinishesAndReportsItAndBeginsNoOther)
     RadioBench bench;
     bench.radio.LoadCodeplug(*stock);
     FleetSwitches f;
-    f.enabled = true;
-    f.absentFor = std::chrono::milliseconds(100);
+    f.enabled = true, f.absentFor = std::chrono::milliseconds(100);
     bench.radio.SetFleet(f);
     // The write begins after the first look (about 0.3 s); stop 2 s into it.
     InterruptingClock clock(bench.clock, std::chrono::milliseconds(2300));
@@ -221,23 +208,16 @@ TEST(FleetRun, StopDuringAWriteFinishesAndReportsItAndBeginsNoOther)
     run.RunPort("P0", link);
 
     ASSERT_EQ(got.reports.size(), 1u);
-    EXPECT_EQ(got.reports[0].status, st::WriteDone);
-    EXPECT_EQ(got.reports[0].id, 42u);
-    EXPECT_GT(got.reports[0].seconds, 2.0);
-    EXPECT_EQ(bench.radio.RadiosWritten(), 1);
-    EXPECT_EQ(HeldId(bench.radio), (Wire{0x00, 0x00, 0x00, 0x42}));
-    EXPECT_FALSE(link.IsPortOpen());
+    EXPECT_EQ(std::tuple(got.reports[0].status, got.reports[0].id, bench.radio.RadiosWritten(), HeldId(bench.radio)),
+              std::tuple(st::WriteDone, 42u, 1, Wire{0x00, 0x00, 0x00, 0x42}));
+    EXPECT_TRUE(got.reports[0].seconds > 2.0 && !link.IsPortOpen());
 }
 
 TEST(FleetLog, CsvLinesQuoteWhatNeedsIt)
 {
     fleet::RadioReport r;
-    r.port = "COM1";
-    r.serial = "A,\"B\"";
-    r.id = 1000001;
-    r.seconds = 33.25;
-    r.status = st::Damaged;
-    r.fate = fleet::IdFate::Spent;
+    r.port = "COM1", r.serial = "A,\"B\"", r.id = 1000001, r.seconds = 33.25;
+    r.status = st::Damaged, r.fate = fleet::IdFate::Spent;
     EXPECT_EQ(fleet::CsvLine(r, "2026-01-02 03:04:05"),
               "2026-01-02 03:04:05,COM1,\"A,\"\"B\"\"\",1000001,33.2,failed: damaged replies,spent");
 }
