@@ -1,17 +1,9 @@
 #pragma once
 // Helpers of the widget tests: a throw-away program directory and scripted user answers.
-#include <gtest/gtest.h>
-
 #include <QtWidgets>
 
-#include <cstdint>
 #include <deque>
-#include <filesystem>
-#include <fstream>
 #include <future>
-#include <random>
-#include <string>
-#include <vector>
 
 #include "app/CMainFrame.h"
 #include "app/CommandTable.h"
@@ -24,6 +16,7 @@
 #include "forms/FormBase.h"
 #include "link/CDialog_MSComm.h"
 #include "sim/VirtualRadio.h"
+#include "tests/core/TestFiles.h"
 #include "ui/CMSFlexGrid.h"
 #include "ui/QtText.h"
 
@@ -91,17 +84,14 @@ inline std::string MissList(const TextCatalogue& text)
 
 inline std::vector<std::uint8_t> ReadBytes(const fs::path& path)
 {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
+    const std::string text = testfiles::ReadText(path);
+    return {text.begin(), text.end()};
 }
 
 // A program directory with the real Txt.ini, a Sys.dat choosing `language` and a default file.
-struct ProgramDir {
-    fs::path path = fs::temp_directory_path() / ("zr740-gui-" + std::to_string(std::random_device{}()));
-
+struct ProgramDir : testfiles::TempDir {
     explicit ProgramDir(std::uint8_t language = 0, const Counts& counts = {}, bool withDefault = true)
     {
-        fs::create_directories(path);
         fs::copy_file(fs::path(ZR740_SOURCE_DIR) / "data" / "Txt.ini", path / "Txt.ini");
         std::vector<std::uint8_t> settings(SystemSettings::kBytes, 0);
         settings[SystemSettings::Language] = language;
@@ -109,17 +99,9 @@ struct ProgramDir {
         if (withDefault)
             WriteCodeplug(path / "Default.VNTX", counts, 0xD0);
     }
-    ~ProgramDir()
-    {
-        std::error_code ignored;
-        fs::remove_all(path, ignored);
-    }
     fs::path Default() const { return path / "Default.VNTX"; }
     // The shipped default codeplug instead of the small one.
-    void UseRealDefault() const
-    {
-        fs::copy_file(fs::path(ZR740_SOURCE_DIR) / "data" / "Default.VNTX", Default(), fs::copy_options::overwrite_existing);
-    }
+    void UseRealDefault() const { fs::copy_file(testfiles::kDefaultFile, Default(), fs::copy_options::overwrite_existing); }
 };
 
 // Answers given in order; every question is recorded.
