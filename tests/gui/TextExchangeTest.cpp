@@ -74,8 +74,7 @@ TEST(FileExchange, HandEditedCsvCellReachesItsBytesAndMarksTheCodeplugChanged)
     ExchangeBench b;
     const fs::path csv = b.dir.path / "digital.csv";
     ASSERT_TRUE(b.Export(ExchangeKind::DigitalCsv, csv));
-    EXPECT_TRUE(b.s->prompts->messages.empty());
-    EXPECT_EQ(b.s->prompts->lastFilters.value(0), "CSV files (*.csv)");
+    EXPECT_TRUE(b.s->prompts->messages.empty() && b.s->prompts->lastFilters.value(0) == "CSV files (*.csv)");
     std::string text = ReadText(csv);
     ASSERT_EQ(text.substr(0, 7), "\xEF\xBB\xBFNo.,");
     ASSERT_NE(text.find("438.500000"), std::string::npos);
@@ -93,14 +92,12 @@ TEST(FileExchange, HandEditedCsvCellReachesItsBytesAndMarksTheCodeplugChanged)
     ASSERT_TRUE(b.Import(ExchangeKind::DigitalCsv, csv));
     EXPECT_EQ(frequency(), (std::vector<std::uint8_t>{0x34, 0x53, 0x2C, 0x1A}));
     EXPECT_EQ(b.s->frame->FormWindow(FormKind::DigitalChannel), nullptr);
-    EXPECT_TRUE(b.s->frame->IsModified());
-    EXPECT_TRUE(b.s->frame->windowTitle().endsWith(" *"));
+    EXPECT_TRUE(b.s->frame->IsModified() && b.s->frame->windowTitle().endsWith(" *"));
     EXPECT_TRUE(b.s->frame->statusBar()->currentMessage().contains("Imported"));
     // Saving takes the mark away again.
     b.s->prompts->saveAnswers.push_back(Q(b.dir.path / "saved.VNTX"));
     ASSERT_TRUE(b.s->frame->OnFileSaveAs());
-    EXPECT_FALSE(b.s->frame->IsModified());
-    EXPECT_FALSE(b.s->frame->windowTitle().endsWith(" *"));
+    EXPECT_FALSE(b.s->frame->IsModified() || b.s->frame->windowTitle().endsWith(" *"));
 }
 
 TEST(FileExchange, RefusedImportsListTheirProblemsAndChangeNothing)
@@ -110,8 +107,7 @@ TEST(FileExchange, RefusedImportsListTheirProblemsAndChangeNothing)
     WriteText(csv, "No.,Time slot,Receive frequency\n1,Slot 1,438.5x\n2,Slot 2,999\n");
     const auto before = b.Bytes();
     EXPECT_FALSE(b.Import(ExchangeKind::DigitalCsv, csv));
-    EXPECT_EQ(b.problemWindows, 1);
-    ASSERT_EQ(b.problems.size(), 2);
+    ASSERT_EQ(std::tuple(b.problemWindows, b.problems.size()), std::tuple(1, 2));
     EXPECT_TRUE(b.problems[0].startsWith("row 2, column 3 (Receive frequency)")) << b.problems[0].toStdString();
     EXPECT_TRUE(b.problems[1].startsWith("row 3, column 3")) << b.problems[1].toStdString();
     EXPECT_TRUE(b.summary.contains("bad.csv"));
@@ -124,44 +120,41 @@ TEST(FileExchange, RefusedImportsListTheirProblemsAndChangeNothing)
     const TextCatalogue& en = b.s->app.Context().text;
     EXPECT_EQ(ImportProblemText(zh.app.Context().text, {2, 3, "Receive frequency", {}, "expected a whole number"}),
               "第 2 行，第 3 列 (Receive frequency): 应为整数");
-    EXPECT_EQ(ImportProblemText(en, {4, 0, {}, {}, "why"}), "row 4: why");
-    EXPECT_EQ(ImportProblemText(en, {0, 0, {}, {}, "why"}), "why");
-    EXPECT_EQ(ImportProblemText(en, {0, 0, {}, "/zones/records/1", "why"}), "/zones/records/1: why");
+    EXPECT_EQ((QStringList{ImportProblemText(en, {4, 0, {}, {}, "why"}), ImportProblemText(en, {0, 0, {}, {}, "why"}),
+                           ImportProblemText(en, {0, 0, {}, "/zones/records/1", "why"})}),
+              (QStringList{"row 4: why", "why", "/zones/records/1: why"}));
 
     // Files that are no table at all: one warning each, nothing changed.
-    struct Case {
+    const struct {
         const char* name;
         ExchangeKind kind;
-        std::string content;  // written unless empty and `absent`
-        bool absent;
+        std::optional<std::string> content;  // none: no such file
         const char* says;
+    } cases[] = {
+        {"missing", ExchangeKind::ContactsCsv, std::nullopt, "could not be read"},
+        {"empty", ExchangeKind::ContactsCsv, "\xEF\xBB\xBF\r\n", "empty"},
+        {"binary", ExchangeKind::AnalogCsv, std::string("No.\n\0\x01\x02", 7), "not a text file"},
+        {"gbk", ExchangeKind::ContactsCsv, "No.,\xC3\xFB\xB3\xC6\n", "not UTF-8"},
+        {"broken json", ExchangeKind::WholeJson, "{\"format\": ", "not a valid JSON file"},
     };
-    const Case cases[] = {
-        {"missing", ExchangeKind::ContactsCsv, "", true, "could not be read"},
-        {"empty", ExchangeKind::ContactsCsv, "\xEF\xBB\xBF\r\n", false, "empty"},
-        {"binary", ExchangeKind::AnalogCsv, std::string("No.\n\0\x01\x02", 7), false, "not a text file"},
-        {"gbk", ExchangeKind::ContactsCsv, "No.,\xC3\xFB\xB3\xC6\n", false, "not UTF-8"},
-        {"broken json", ExchangeKind::WholeJson, "{\"format\": ", false, "not a valid JSON file"},
-    };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const fs::path file = b.dir.path / (std::string(c.name) + ".txt");
-        if (!c.absent)
-            WriteText(file, c.content);
+        if (c.content)
+            WriteText(file, *c.content);
         b.s->prompts->messages.clear();
         EXPECT_FALSE(b.Import(c.kind, file));
         ASSERT_EQ(b.s->prompts->messages.size(), 1u);
-        EXPECT_TRUE(b.s->prompts->messages[0].text.contains(c.says)) << b.s->prompts->messages[0].text.toStdString();
-        EXPECT_TRUE(b.s->prompts->messages[0].text.contains("Nothing was imported"));
-        EXPECT_EQ(b.s->prompts->messages[0].icon, QMessageBox::Warning);
+        const auto& message = b.s->prompts->messages[0];
+        EXPECT_TRUE(message.text.contains(c.says) && message.text.contains("Nothing was imported")) << message.text.toStdString();
+        EXPECT_EQ(message.icon, QMessageBox::Warning);
         EXPECT_EQ(b.Bytes(), before);
     }
     // A JSON document that parses but describes no codeplug goes to the problems window.
     WriteText(b.dir.path / "other.json", "{\"format\": 1}");
     EXPECT_FALSE(b.Import(ExchangeKind::WholeJson, b.dir.path / "other.json"));
     EXPECT_EQ(b.problemWindows, 2);
-    EXPECT_EQ(b.Bytes(), before);
-    EXPECT_FALSE(b.s->frame->IsModified());
+    EXPECT_TRUE(b.Bytes() == before && !b.s->frame->IsModified());
 }
 
 TEST(FileExchange, JsonImportWithMoreChannelsRebuildsTheTree)
@@ -174,14 +167,12 @@ TEST(FileExchange, JsonImportWithMoreChannelsRebuildsTheTree)
     const int before = AnalogTreeItems(*b.s->frame);
     ASSERT_NE(before, 9);
     ASSERT_TRUE(b.Import(ExchangeKind::WholeJson, json));
-    EXPECT_EQ(AnalogTreeItems(*b.s->frame), 9);
-    EXPECT_EQ(b.Image().AnalogChannelCount[0], 9);
-    EXPECT_TRUE(b.s->frame->IsModified());
+    EXPECT_EQ(std::tuple(AnalogTreeItems(*b.s->frame), b.Image().AnalogChannelCount[0] + 0, b.s->frame->IsModified()),
+              std::tuple(9, 9, true));
 
     // Cancelling the choice asks for no file.
     b.cancel = true;
-    EXPECT_FALSE(b.s->frame->OnFileImport());
-    EXPECT_FALSE(b.s->frame->OnFileExport());
+    EXPECT_FALSE(b.s->frame->OnFileImport() || b.s->frame->OnFileExport());
     EXPECT_EQ(b.s->prompts->saveAsked, 0);
 }
 
@@ -196,21 +187,20 @@ TEST(FileExchange, AFailedExportWriteIsReportedNeverSuccess)
         EXPECT_FALSE(b.Export(ExchangeKind::RxGroupsCsv, path));
         ASSERT_EQ(b.s->prompts->messages.size(), 1u);
         EXPECT_EQ(b.s->prompts->messages[0].icon, QMessageBox::Critical);
-        EXPECT_TRUE(b.s->prompts->messages[0].text.contains("could not be written"));
-        EXPECT_TRUE(b.s->frame->statusBar()->currentMessage().isEmpty());
+        EXPECT_TRUE(b.s->prompts->messages[0].text.contains("could not be written") &&
+                    b.s->frame->statusBar()->currentMessage().isEmpty());
     }
     EXPECT_TRUE(fs::is_directory(b.dir.path));
 }
 
 TEST(TraceOption, CommandLineNamesTheTraceFileAndTheLinkWritesIt)
 {
-    struct Case {
+    const struct {
         QStringList args;
         std::string trace;
         QString file;
         bool error;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {{"zr740cps"}, "", "", false},
         {{"zr740cps", "--trace", "/tmp/a b.txt"}, "/tmp/a b.txt", "", false},
         {{"zr740cps", "--trace=t.txt", "radio.VNTX"}, "t.txt", "radio.VNTX", false},
@@ -218,13 +208,10 @@ TEST(TraceOption, CommandLineNamesTheTraceFileAndTheLinkWritesIt)
         {{"zr740cps", "a.VNTX", "b.VNTX"}, "", "", true},
         {{"zr740cps", "--frobnicate"}, "", "", true},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.args.join(' ').toStdString());
+    for (const auto& c : cases) {
         const CVanticApp::CommandLine line = CVanticApp::ParseCommandLine(c.args);
-        EXPECT_EQ(line.trace, c.trace);
-        EXPECT_EQ(line.file, c.file);
-        EXPECT_EQ(!line.error.isEmpty(), c.error) << line.error.toStdString();
-        EXPECT_FALSE(line.exitNow);
+        EXPECT_EQ(std::tuple(line.trace, line.file, !line.error.isEmpty(), line.exitNow), std::tuple(c.trace, c.file, c.error, false))
+            << c.args.join(' ').toStdString();
     }
 
     // The file named reaches the port the link opens: a read session against zr740sim is traced.
@@ -240,24 +227,19 @@ TEST(TraceOption, CommandLineNamesTheTraceFileAndTheLinkWritesIt)
         app.Link().ClosePort();
     }
     const std::string lines = ReadText(trace);
-    EXPECT_NE(lines.find(" TX "), std::string::npos) << lines;
-    EXPECT_NE(lines.find(" RX "), std::string::npos) << lines;
+    EXPECT_TRUE(lines.find(" TX ") != std::string::npos && lines.find(" RX ") != std::string::npos) << lines;
 }
 
 // The check before a write lists what it found in the run's language; a double-click on a finding
 // writes nothing and opens the form of the record it names; Yes goes on with the write.
 TEST(CheckBeforeWrite, FindingsInTheRunsLanguageOpenTheirRecord)
 {
-    struct Case {
-        std::uint8_t language;
-        const char* finding;  // the first line of the list
-    };
-    const Case cases[] = {{0, "扫描列表 2：扫描发射模式：2 超出范围 0-1"}, {1, "Scan list 2: Scan transmit mode: 2 is outside 0-1"}};
-    for (const Case& test : cases) {
-        ProgramDir dir(test.language);
+    const std::pair<std::uint8_t, const char*> cases[] = {  // the language and the first line of the list
+        {0, "扫描列表 2：扫描发射模式：2 超出范围 0-1"}, {1, "Scan list 2: Scan transmit mode: 2 is outside 0-1"}};
+    for (const auto& [language, finding] : cases) {
+        ProgramDir dir(language);
         dir.UseRealDefault();
-        Session s(dir.path);
-        InstallFormFactories(*s.frame);
+        FormSession s(dir.path);
         s.app.Context().codeplug.ScanTable.record(1)[90] = 2;  // scan list 2: a transmit mode past its list
         QStringList shown;
         s.frame->SetDialogRunner([&](QDialog& dialog) {
@@ -265,7 +247,7 @@ TEST(CheckBeforeWrite, FindingsInTheRunsLanguageOpenTheirRecord)
             if (auto* check = qobject_cast<CDialog_CheckFindings*>(&dialog)) {
                 QListWidget* list = check->FindingList();
                 ASSERT_GE(list->count(), 1);
-                EXPECT_EQ(list->item(0)->text().toStdString(), test.finding);
+                EXPECT_EQ(list->item(0)->text().toStdString(), finding);
                 emit list->itemDoubleClicked(list->item(0));
             }
         });

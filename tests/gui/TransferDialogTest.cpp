@@ -56,18 +56,15 @@ TEST(TransferDialog, ReadCannotBeClosedWhileRunningAndReports)
     EXPECT_TRUE(d->isVisible());
     b.gate.set_value();
     ASSERT_TRUE(WaitFor([&] { return !b.messages.empty(); }));
-    EXPECT_FALSE(d->isVisible());
-    EXPECT_EQ(d->result(), QDialog::Accepted);
+    EXPECT_TRUE(!d->isVisible() && d->result() == QDialog::Accepted);
     ASSERT_EQ(b.messages.size(), 1u);  // one read, not two
-    EXPECT_TRUE(b.Reported("RW_Str", 19));
-    EXPECT_EQ(d->lastMessageIcon(), QMessageBox::Information);
+    EXPECT_TRUE(b.Reported("RW_Str", 19) && d->lastMessageIcon() == QMessageBox::Information);
     EXPECT_EQ(b.app->codeplug.ContactTable.bytes, FullImage(1)->ContactTable.bytes);
 
     auto unusable = b.Open(Mode::Write);
     unusable->setPortTest([] { return false; });
     EXPECT_EQ(unusable->exec(), QDialog::Rejected);
-    EXPECT_TRUE(b.Reported("RW_Str", 18));
-    EXPECT_EQ(unusable->lastMessageIcon(), QMessageBox::Warning);
+    EXPECT_TRUE(b.Reported("RW_Str", 18) && unusable->lastMessageIcon() == QMessageBox::Warning);
 
     // A port that will not open fails the transfer: a warning, and the buttons come back.
     SystemClock clock;
@@ -77,8 +74,7 @@ TEST(TransferDialog, ReadCannotBeClosedWhileRunningAndReports)
     failing->show();
     failing->startButton()->click();
     ASSERT_TRUE(WaitFor([&] { return failing->startButton()->isEnabled(); }));
-    EXPECT_EQ(b.messages.size(), 3u);
-    EXPECT_EQ(failing->lastMessageIcon(), QMessageBox::Warning);
+    EXPECT_EQ(std::tuple(b.messages.size(), failing->lastMessageIcon()), std::tuple(3u, QMessageBox::Warning));
 }
 
 TEST(TransferDialog, WriteTakesTheRadioIdFromItsFieldAndTheIncrementBoxOutlivesTheDialog)
@@ -94,8 +90,7 @@ TEST(TransferDialog, WriteTakesTheRadioIdFromItsFieldAndTheIncrementBoxOutlivesT
     }
     auto d = b.Open(Mode::Write);
     d->show();
-    EXPECT_TRUE(d->incrementBox()->isChecked());
-    EXPECT_EQ(d->radioIdEdit()->text(), "1010");
+    EXPECT_TRUE(d->incrementBox()->isChecked() && d->radioIdEdit()->text() == "1010");
     d->radioIdEdit()->setText("1234567");
     d->startButton()->click();
     EXPECT_EQ(d->progressBar()->maximum(), 500);
@@ -124,9 +119,9 @@ TEST(TransferDialog, EnterStartsPasswordFieldOnAProtectedRadioAndThePortClosedOn
     d->passwordEdit()->setText("1234567");
     PressKey(d->passwordEdit(), Qt::Key_Return);
     ASSERT_TRUE(WaitFor([&] { return d->startButton()->isEnabled(); }));
-    EXPECT_EQ(b.state.TransferStatus, st::PasswordWanted);
-    EXPECT_EQ(std::string(b.state.PasswordEntry.begin(), b.state.PasswordEntry.begin() + 8), "01234567");
-    EXPECT_TRUE(b.bench.line.HostOpen());
+    EXPECT_EQ(std::tuple(b.state.TransferStatus.load(), std::string(b.state.PasswordEntry.begin(), b.state.PasswordEntry.begin() + 8),
+                         b.bench.line.HostOpen()),
+              std::tuple(st::PasswordWanted, std::string("01234567"), true));
     PressKey(d.get(), Qt::Key_Escape);
     EXPECT_FALSE(d->isVisible() || b.bench.line.HostOpen());
 }
@@ -200,15 +195,13 @@ TEST(TransferDialogRealPort, ReadsAProtectedRadioThroughComOne)
         ASSERT_TRUE(WaitFor([&] { return !b.messages.empty(); }, 30000));
         EXPECT_TRUE(b.Reported("RW_Str", 19));
         ASSERT_FALSE(filled.empty());
-        EXPECT_TRUE(std::is_sorted(filled.begin(), filled.end())) << "the bar never goes back";
-        EXPECT_EQ(filled.back(), 1.0);
+        EXPECT_TRUE(std::is_sorted(filled.begin(), filled.end()) && filled.back() == 1.0) << "the bar never goes back";
         const std::set<double> partway(std::find_if(filled.begin(), filled.end(), [](double f) { return f > 0; }),
                                        std::find(filled.begin(), filled.end(), 1.0));
         EXPECT_GE(partway.size(), 3u) << "the bar moves along with the records";
     }
     qInstallMessageHandler(previous);
-    EXPECT_FALSE(link.IsPortOpen());
-    EXPECT_TRUE(warnings.isEmpty()) << warnings.join("\n").toStdString();
+    EXPECT_TRUE(!link.IsPortOpen() && warnings.isEmpty()) << warnings.join("\n").toStdString();
     EXPECT_EQ(b.app->codeplug.RadioSettings, source->RadioSettings);
 }
 
@@ -240,8 +233,8 @@ TEST(TransferDialogRealPort, ReadWhoseBackupFailsStaysOpenUnsaved)
         });
         s.frame->OnRead();
         ASSERT_EQ(s.prompts->messages.size(), 1u);
-        EXPECT_TRUE(s.prompts->messages[0].text.contains("backup could not be saved"));
-        EXPECT_TRUE(s.prompts->messages[0].text.contains("The data read stay open in the program, not yet saved"));
+        EXPECT_TRUE(s.prompts->messages[0].text.contains("backup could not be saved") &&
+                    s.prompts->messages[0].text.contains("The data read stay open in the program, not yet saved"));
         EXPECT_EQ(Slice(s.app.Context().codeplug.DigitalChannelTable.bytes, 0, 2 * 82),
                   Slice(source->DigitalChannelTable.bytes, 0, 2 * 82));
         EXPECT_TRUE(s.frame->IsModified());
@@ -258,8 +251,7 @@ TEST(TransferDialog, FastLinkBoxIsRememberedAndSpeedsTheWrite)
     b.app->codeplug = *FullImage(1);
     {
         auto d = b.Open(Mode::Write);
-        EXPECT_FALSE(d->fastLinkBox()->isChecked());
-        EXPECT_FALSE(d->fastLinkBox()->text().isEmpty());
+        EXPECT_FALSE(d->fastLinkBox()->isChecked() || d->fastLinkBox()->text().isEmpty());
         d->fastLinkBox()->click();
     }
     std::array<std::uint8_t, 1024> saved{};
@@ -274,8 +266,7 @@ TEST(TransferDialog, FastLinkBoxIsRememberedAndSpeedsTheWrite)
     d->show();
     d->startButton()->click();
     EXPECT_FALSE(d->fastLinkBox()->isEnabled());
-    ASSERT_TRUE(WaitFor([&] { return !b.messages.empty(); }));
-    EXPECT_TRUE(b.link->FastLink());
+    ASSERT_TRUE(WaitFor([&] { return !b.messages.empty(); }) && b.link->FastLink());
     // A paced full read waits at least 200 ms for each of its 140-odd requests.
     EXPECT_LT(b.bench.clock.Elapsed(), std::chrono::seconds(15));
     EXPECT_EQ(b.app->codeplug.ContactTable.bytes, FullImage(5)->ContactTable.bytes);
