@@ -23,27 +23,24 @@ QTreeWidgetItem* Root(const CMainFrame& frame) { return frame.Tree()->topLevelIt
 // menus, the English title and a key base the language file holds no texts for.
 TEST(MainFrameStart, LanguageValuesChooseTitleMenusAndTexts)
 {
-    struct Row {
+    const struct {
         std::uint8_t language;
         QString title, firstMenu;
         int keyBase;
         QString digitalLabel;
-    };
-    const Row rows[] = {
+    } rows[] = {
         {0, "ZR-74[0 NV系列] 客户版编程软件", "文件(&F)", 0, "数字信道"},
         {1, "ZR-74[0 NV]", "File(&F)", 100000, "Digital channels"},
         {2, "ZR-74[0 NV]", "文件(&F)", 800000, "Digital channels"},  // no texts of its own: English
     };
-    for (const Row& r : rows) {
-        SCOPED_TRACE(int(r.language));
+    for (const auto& r : rows) {
         ProgramDir dir(r.language);
         Session s(dir.path);
-        EXPECT_EQ(s.frame->windowTitle(), r.title);
-        EXPECT_EQ(s.frame->menuBar()->actions().value(0)->text(), r.firstMenu);
-        EXPECT_EQ(s.app.Context().text.KeyBase(), r.keyBase);
-        EXPECT_EQ(ItemByKey(Root(*s.frame), 28)->text(0), r.digitalLabel);
-        EXPECT_EQ(s.app.Context().codeplug.RadioSettings[5], 0xD0);  // the default file was loaded
-        EXPECT_TRUE(s.prompts->messages.empty());
+        EXPECT_EQ(std::tuple(s.frame->windowTitle(), s.frame->menuBar()->actions().value(0)->text(), s.app.Context().text.KeyBase(),
+                             ItemByKey(Root(*s.frame), 28)->text(0)),
+                  std::tuple(r.title, r.firstMenu, r.keyBase, r.digitalLabel));
+        // The default file was loaded, without a word.
+        EXPECT_TRUE(s.app.Context().codeplug.RadioSettings[5] == 0xD0 && s.prompts->messages.empty()) << int(r.language);
     }
 }
 
@@ -62,8 +59,8 @@ TEST(MainFrameStart, MissingDefaultOrLanguageFileIsNamedAndTheProgramStarts)
     {
         Session s(dir.path);
         ASSERT_EQ(s.prompts->messages.size(), 1u);
-        EXPECT_TRUE(s.prompts->messages[0].text.contains(Q(dir.path / "Txt.ini")));
-        EXPECT_TRUE(s.prompts->messages[0].text.contains("cannot be read"));
+        EXPECT_TRUE(s.prompts->messages[0].text.contains(Q(dir.path / "Txt.ini")) &&
+                    s.prompts->messages[0].text.contains("cannot be read"));
     }
     fs::create_directory(dir.path / "Txt.ini");  // there, but not a file
     Session s(dir.path);
@@ -82,14 +79,13 @@ TEST(MainFrameNavigation, ClickingChannelsOpensOneWindowAndSwitchesItsRecord)
     s.frame->ClickTreeItem(digital->child(4));
     QMdiSubWindow* window = s.frame->FormWindow(FormKind::DigitalChannel);
     ASSERT_NE(window, nullptr);
-    EXPECT_EQ(s.app.Navigation().Index(FormKind::DigitalChannel), 4u);
-    EXPECT_EQ(window->windowTitle(), "数字信道 05");
-    EXPECT_EQ(window->geometry(), QRect(0, 0, 800, 650));
+    EXPECT_EQ(std::tuple(s.app.Navigation().Index(FormKind::DigitalChannel), window->windowTitle(), window->geometry()),
+              std::tuple(4u, QString("数字信道 05"), QRect(0, 0, 800, 650)));
 
     s.frame->ClickTreeItem(digital->child(11));
-    EXPECT_EQ(s.frame->FormWindow(FormKind::DigitalChannel), window);
-    EXPECT_EQ(window->windowTitle(), "数字信道 12");
-    EXPECT_EQ(s.frame->ClientArea()->subWindowList().size(), 1);
+    EXPECT_EQ(std::tuple(s.frame->FormWindow(FormKind::DigitalChannel), window->windowTitle(),
+                         s.frame->ClientArea()->subWindowList().size()),
+              std::tuple(window, QString("数字信道 12"), 1));
     s.frame->ClickTreeItem(digital);  // a group node opens nothing
     EXPECT_EQ(TestForm(*s.frame, FormKind::DigitalChannel)->indexesShown, (std::vector<std::uint32_t>{4, 11}));
 }
@@ -102,8 +98,8 @@ TEST(MainFrameNavigation, CommandsUseTheLastNavigation)
 
     s.frame->OnCommand(Cmd::Channel);  // before any click: record 0 and an empty title
     ASSERT_NE(s.frame->FormWindow(FormKind::DigitalChannel), nullptr);
-    EXPECT_EQ(TestForm(*s.frame, FormKind::DigitalChannel)->indexesShown, (std::vector<std::uint32_t>{0}));
-    EXPECT_EQ(s.frame->FormWindow(FormKind::DigitalChannel)->windowTitle(), "");
+    EXPECT_EQ(std::tuple(TestForm(*s.frame, FormKind::DigitalChannel)->indexesShown, s.frame->FormWindow(FormKind::DigitalChannel)->windowTitle()),
+              std::tuple(std::vector<std::uint32_t>{0}, QString()));
 
     s.frame->ClickTreeItem(ItemByKey(Root(*s.frame), 36));  // the password item's label is the title
     EXPECT_EQ(s.frame->FormWindow(FormKind::PasswordEC)->windowTitle(), "Programming password");
@@ -123,8 +119,8 @@ TEST(MainFrameNavigation, ReopeningRerunsInitialUpdateOnlyForIndexedForms)
     for (int command : {Cmd::GeneralFunctions, Cmd::Vox, Cmd::GeneralFunctions, Cmd::ProgrammingPassword,
                         Cmd::ProgrammingPassword})
         s.frame->OnCommand(command);
-    EXPECT_EQ(TestForm(*s.frame, FormKind::Fun)->initialUpdates, 1);
-    EXPECT_EQ(TestForm(*s.frame, FormKind::PasswordEC)->initialUpdates, 2);
+    EXPECT_EQ(std::tuple(TestForm(*s.frame, FormKind::Fun)->initialUpdates, TestForm(*s.frame, FormKind::PasswordEC)->initialUpdates),
+              std::tuple(1, 2));
 
     for (int i : {0, 1})
         s.frame->ClickTreeItem(ItemByKey(Root(*s.frame), 17)->child(i));
@@ -145,8 +141,7 @@ TEST(MainFrameNavigation, CloseAllFormsKeepsThePasswordForm)
     s.frame->OnCommand(Cmd::Write);  // closes the forms before the transfer
     EXPECT_NE(s.frame->FormWindow(FormKind::PasswordEC), nullptr);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(live, 1);
-    EXPECT_EQ(s.frame->ClientArea()->subWindowList().size(), 1);
+    EXPECT_EQ(std::tuple(live, s.frame->ClientArea()->subWindowList().size()), std::tuple(1, 1));
 }
 
 TEST(MainFrameNavigation, RefreshZoneAndScanFormsPassesEveryRecordOnce)
@@ -162,8 +157,7 @@ TEST(MainFrameNavigation, RefreshZoneAndScanFormsPassesEveryRecordOnce)
     EXPECT_EQ(initialUpdateLog, (FormLog{{FormKind::Scan, 0}, {FormKind::Scan, 1}, {FormKind::Scan, 2},
                                          {FormKind::Zone, 0}, {FormKind::Zone, 1}}));
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_TRUE(before.isNull());
-    EXPECT_TRUE(s.frame->ClientArea()->subWindowList().isEmpty());
+    EXPECT_TRUE(before.isNull() && s.frame->ClientArea()->subWindowList().isEmpty());
 }
 
 TEST(MainFrameNavigation, FormsAskForARebuildThatExpandsOnce)
@@ -174,8 +168,7 @@ TEST(MainFrameNavigation, FormsAskForARebuildThatExpandsOnce)
     s.frame->ClickTreeItem(ItemByKey(Root(*s.frame), 17)->child(1));
     TestForm(*s.frame, FormKind::Scan)->AddScanList();
     QTreeWidgetItem* scans = ItemByKey(Root(*s.frame), 17);
-    ASSERT_EQ(scans->childCount(), 3);
-    EXPECT_TRUE(scans->isExpanded());
+    EXPECT_TRUE(scans->childCount() == 3 && scans->isExpanded());
 
     // The next rebuild, when the main window gets the focus, collapses it again.
     s.frame->show();
@@ -198,10 +191,9 @@ TEST(MainFrameFiles, OpenLoadsTheFirstFileAndRebuildsTheTree)
 
     s.prompts->openAnswers.push_back({Q(dir.path / "a.VNTX"), Q(dir.path / "b.VNTX"), Q(dir.Default())});
     s.frame->OnFileOpen();
-    EXPECT_EQ(s.app.Context().codeplug.RadioSettings[5], 0xA1);
-    EXPECT_EQ(s.app.Context().currentFilePath, dir.path / "a.VNTX");
-    EXPECT_EQ(s.frame->windowTitle(), "ZR-74[0 NV系列] 客户版编程软件[" + Q(dir.path / "a.VNTX") + "]");
-    EXPECT_EQ(ItemByKey(Root(*s.frame), 28)->childCount(), 9);
+    EXPECT_EQ(std::tuple(s.app.Context().codeplug.RadioSettings[5] + 0, s.app.Context().currentFilePath, s.frame->windowTitle(),
+                         ItemByKey(Root(*s.frame), 28)->childCount()),
+              std::tuple(0xA1, dir.path / "a.VNTX", "ZR-74[0 NV系列] 客户版编程软件[" + Q(dir.path / "a.VNTX") + "]", 9));
 }
 
 // Missing and short files and a failed save change nothing.
@@ -223,10 +215,9 @@ TEST(MainFrameFiles, FailedOpenOrSaveLeavesPathTitleAndTreeAsTheyWere)
     EXPECT_TRUE(messages[0].text.contains("missing.VNTX"));
     EXPECT_EQ(messages[1].text, QText(s.app.Context().text, "RW_Str", 9));
     EXPECT_TRUE(messages[2].text.contains("no-such-folder"));
-    EXPECT_EQ(s.app.Context().currentFilePath, good);
-    EXPECT_EQ(s.frame->windowTitle(), "ZR-74[0 NV][" + Q(good) + "]");
-    EXPECT_EQ(s.app.Context().codeplug.RadioSettings[5], 0x61);
-    EXPECT_EQ(ItemByKey(Root(*s.frame), 28)->childCount(), 6);
+    EXPECT_EQ(std::tuple(s.app.Context().codeplug.RadioSettings[5] + 0, s.app.Context().currentFilePath, s.frame->windowTitle(),
+                         ItemByKey(Root(*s.frame), 28)->childCount()),
+              std::tuple(0x61, good, "ZR-74[0 NV][" + Q(good) + "]", 6));
 }
 
 TEST(MainFrameLanguage, ChoiceIsWrittenToSysDatForTheNextStart)
@@ -239,9 +230,7 @@ TEST(MainFrameLanguage, ChoiceIsWrittenToSysDatForTheNextStart)
     s.frame->CommandAction(Cmd::LanguageEnglish)->trigger();
     const auto written = ReadBytes(dir.path / "Sys.dat");
     ASSERT_EQ(written.size(), SystemSettings::kBytes);
-    EXPECT_EQ(written[32], 1);
-    EXPECT_EQ(written[100], 0x5A);
-    EXPECT_EQ(s.prompts->messages.size(), 1u);
+    EXPECT_EQ(std::tuple(written[32] + 0, written[100] + 0, s.prompts->messages.size()), std::tuple(1, 0x5A, 1u));
     EXPECT_TRUE(s.frame->CommandAction(Cmd::LanguageEnglish)->isChecked());
     EXPECT_EQ(s.app.Context().text.KeyBase(), 0);  // this run keeps its language
 }
