@@ -31,14 +31,14 @@ struct DmrSession : Session {
     Codeplug& image() { return app.Context().codeplug; }
     CFORM_DMR_Contact* Contacts()
     {
-        frame->OpenForm(FormKind::DmrContact);
-        return dynamic_cast<CFORM_DMR_Contact*>(frame->Form(FormKind::DmrContact));
+        frame->Windows().OpenForm(FormKind::DmrContact);
+        return dynamic_cast<CFORM_DMR_Contact*>(frame->Windows().Form(FormKind::DmrContact));
     }
     CFORM_DMR_RxGrpList* List(std::uint32_t index)
     {
         app.Navigation().Index(FormKind::DmrRxGrpList) = index;
-        frame->OpenForm(FormKind::DmrRxGrpList);
-        return dynamic_cast<CFORM_DMR_RxGrpList*>(frame->Form(FormKind::DmrRxGrpList));
+        frame->Windows().OpenForm(FormKind::DmrRxGrpList);
+        return dynamic_cast<CFORM_DMR_RxGrpList*>(frame->Windows().Form(FormKind::DmrRxGrpList));
     }
 };
 
@@ -84,15 +84,15 @@ TEST(ContactForm, EditorsCommitIntoTheRecordAndCloseTheFormsThatListContacts)
     Click(grid, 1, 3);
     EXPECT_FALSE(form->IdEditor()->isVisibleTo(form));
 
-    s.frame->OpenForm(FormKind::Key);
+    s.frame->Windows().OpenForm(FormKind::Key);
     s.List(0);
     Click(grid, 2, 1);
     ASSERT_TRUE(form->NameEditor()->isVisibleTo(form));
     Enter(form->NameEditor(), "Dispatch desk");
     EXPECT_EQ(s.image().ContactTable.record(1)[1], 13);
     EXPECT_EQ(grid->TextMatrix(2, 1), "Dispatch desk");
-    EXPECT_EQ(s.frame->Form(FormKind::Key), nullptr);
-    EXPECT_EQ(s.frame->Form(FormKind::DmrRxGrpList), nullptr);
+    EXPECT_EQ(s.frame->Windows().Form(FormKind::Key), nullptr);
+    EXPECT_EQ(s.frame->Windows().Form(FormKind::DmrRxGrpList), nullptr);
 
     // A second all call: the fixed message, nothing changes.
     Click(grid, 2, 2);

@@ -58,8 +58,8 @@ TEST(DocumentFollow, PasswordFormShowsTheNewCodeplugAfterNewOpenAndRead)
         InstallFormFactories(*s.frame);
         Codeplug& codeplug = s.app.Context().codeplug;
         StoreProgrammingPassword(codeplug, true, "1234");
-        s.frame->OpenForm(FormKind::PasswordEC);
-        auto* form = dynamic_cast<CFrom_PasswordEC*>(s.frame->Form(FormKind::PasswordEC));
+        s.frame->Windows().OpenForm(FormKind::PasswordEC);
+        auto* form = dynamic_cast<CFrom_PasswordEC*>(s.frame->Windows().Form(FormKind::PasswordEC));
         ASSERT_NE(form, nullptr);
         ASSERT_EQ(form->passwordEdit()->text(), "00001234");
 
@@ -71,20 +71,20 @@ TEST(DocumentFollow, PasswordFormShowsTheNewCodeplugAfterNewOpenAndRead)
         });
         const std::string command = row.command;
         if (command == "New")
-            s.frame->OnFileNew();
+            s.frame->Documents().OnFileNew();
         else if (command == "Open")
-            s.frame->OnFileOpen();
+            s.frame->Documents().OnFileOpen();
         else
-            s.frame->OnRead();
+            s.frame->Transfers().OnRead();
 
-        ASSERT_EQ(s.frame->Form(FormKind::PasswordEC), form);
+        ASSERT_EQ(s.frame->Windows().Form(FormKind::PasswordEC), form);
         EXPECT_EQ(form->switchBox()->isChecked(), row.on);
         EXPECT_EQ(form->passwordEdit()->text(), row.password);
         Type(form->passwordEdit(), form->passwordEdit()->text());  // the focus leaves the box
         const ProgrammingPasswordView stored = ShowProgrammingPassword(codeplug);
         EXPECT_EQ(stored.protectionOn, row.on);
         EXPECT_EQ(stored.password, row.password);
-        EXPECT_FALSE(s.frame->IsModified());
+        EXPECT_FALSE(s.frame->Documents().IsModified());
     }
 }
 
@@ -98,10 +98,10 @@ TEST(DocumentFollow, OtherOpenFormsShowAChangeAtOnce)
     InstallFormFactories(*s.frame);
     Codeplug& codeplug = s.app.Context().codeplug;
     SetCount(codeplug.ScanListCount, 1);
-    s.frame->OpenForm(FormKind::DigitalChannel);
-    s.frame->OpenForm(FormKind::Scan);
-    auto* channel = dynamic_cast<CForm_AnologCH*>(s.frame->Form(FormKind::DigitalChannel));
-    auto* scan = dynamic_cast<CForm_Scan*>(s.frame->Form(FormKind::Scan));
+    s.frame->Windows().OpenForm(FormKind::DigitalChannel);
+    s.frame->Windows().OpenForm(FormKind::Scan);
+    auto* channel = dynamic_cast<CForm_AnologCH*>(s.frame->Windows().Form(FormKind::DigitalChannel));
+    auto* scan = dynamic_cast<CForm_Scan*>(s.frame->Windows().Form(FormKind::Scan));
     ASSERT_TRUE(channel && scan);
     EXPECT_EQ(channel->Ui().scanList->count(), 2);  // "OFF" and list 1
 
@@ -109,7 +109,7 @@ TEST(DocumentFollow, OtherOpenFormsShowAChangeAtOnce)
     EXPECT_EQ(GetCount(codeplug.ScanListCount), 2u);
     EXPECT_EQ(channel->Ui().scanList->count(), 3);
     EXPECT_TRUE(s.frame->windowTitle().endsWith(" *"));
-    EXPECT_EQ(s.frame->History().UndoSteps(), 1u);
+    EXPECT_EQ(s.frame->Documents().History().UndoSteps(), 1u);
 }
 
 // A form whose record is gone shows the last record there is, titled after it.
@@ -119,12 +119,12 @@ TEST(DocumentFollow, AFormWhoseRecordIsGoneShowsTheNearestOne)
     Session s(dir.path);
     InstallFormFactories(*s.frame);
     s.frame->ClickTreeItem(s.frame->Tree()->topLevelItem(0)->child(4)->child(5));  // Digital CH 06
-    ASSERT_EQ(s.frame->FormWindow(FormKind::DigitalChannel)->windowTitle(), "Digital CH 06");
+    ASSERT_EQ(s.frame->Windows().FormWindow(FormKind::DigitalChannel)->windowTitle(), "Digital CH 06");
 
     SetCount(s.app.Context().codeplug.DigitalChannelCount, 3);
-    s.frame->FollowCodeplug();
+    s.frame->Windows().FollowCodeplug();
     EXPECT_EQ(s.app.Navigation().Index(FormKind::DigitalChannel), 2u);
-    EXPECT_EQ(s.frame->FormWindow(FormKind::DigitalChannel)->windowTitle(), "Digital CH 03");
+    EXPECT_EQ(s.frame->Windows().FormWindow(FormKind::DigitalChannel)->windowTitle(), "Digital CH 03");
 }
 
 namespace {
@@ -220,7 +220,7 @@ TEST(DocumentPrompts, SaveChangesIsAskedOnlyForChanges)
         Session& s = *d.s;
         if (row.named) {
             s.prompts->openAnswers.push_back({Q(d.a)});
-            s.frame->OnFileOpen();
+            s.frame->Documents().OnFileOpen();
         }
         if (row.edited)
             s.app.Context().codeplug.RadioSettings[5] = kEditedTag;
@@ -235,9 +235,9 @@ TEST(DocumentPrompts, SaveChangesIsAskedOnlyForChanges)
         std::uint8_t after = 0;
         bool closed = false;
         switch (row.command) {
-        case Command::New: s.frame->OnFileNew(); after = kDefaultTag; break;
-        case Command::Open: s.frame->OnFileOpen(); after = kFileBTag; break;
-        case Command::Read: s.frame->OnRead(); after = kRadioTag; break;
+        case Command::New: s.frame->Documents().OnFileNew(); after = kDefaultTag; break;
+        case Command::Open: s.frame->Documents().OnFileOpen(); after = kFileBTag; break;
+        case Command::Read: s.frame->Transfers().OnRead(); after = kRadioTag; break;
         case Command::Drop: Drop(*s.frame, d.b); after = kFileBTag; break;
         case Command::Close: closed = SendClose(*s.frame); break;
         }
@@ -262,15 +262,15 @@ TEST(DocumentPrompts, SaveAfterReadAsksForANameBesideTheLastFile)
     Desk d;
     Session& s = *d.s;
     s.prompts->openAnswers.push_back({Q(d.a)});
-    s.frame->OnFileOpen();
-    s.frame->OnRead();
+    s.frame->Documents().OnFileOpen();
+    s.frame->Transfers().OnRead();
     ASSERT_EQ(d.reads, 1);
     EXPECT_TRUE(s.frame->windowTitle().endsWith("[Read from radio SN0742]")) << s.frame->windowTitle().toStdString();
     EXPECT_TRUE(s.frame->statusBar()->currentMessage().contains("SN0742"));
 
     const fs::path chosen = d.dir.path / "customer.VNTX";
     s.prompts->saveAnswers.push_back(Q(chosen));
-    ASSERT_TRUE(s.frame->OnFileSave());
+    ASSERT_TRUE(s.frame->Documents().OnFileSave());
     const QString proposed = s.prompts->lastProposed;
     EXPECT_EQ(QFileInfo(proposed).absolutePath(), Q(d.dir.path));
     EXPECT_TRUE(QRegularExpression("^SN0742-20[0-9]{6}\\.VNTX$").match(QFileInfo(proposed).fileName()).hasMatch())
@@ -281,7 +281,7 @@ TEST(DocumentPrompts, SaveAfterReadAsksForANameBesideTheLastFile)
     EXPECT_EQ(s.frame->statusBar()->currentMessage(), "Saved to " + Q(chosen));
 
     s.app.Context().codeplug.RadioSettings[5] = kEditedTag;  // now Save writes the chosen file silently
-    EXPECT_TRUE(s.frame->OnFileSave());
+    EXPECT_TRUE(s.frame->Documents().OnFileSave());
     EXPECT_EQ(s.prompts->saveAsked, 1);
     EXPECT_EQ(ReadBytes(chosen).at(5), kEditedTag);
 }
@@ -293,7 +293,7 @@ TEST(DocumentFiles, CommandLineAndDropOpenACodeplugFile)
     Desk d;
     Session& s = *d.s;
     const CVanticApp::CommandLine line = CVanticApp::ParseCommandLine({"zr740cps", Q(d.a)});
-    ASSERT_TRUE(s.frame->OpenCodeplugFile(line.file.toStdString()));
+    ASSERT_TRUE(s.frame->Documents().OpenCodeplugFile(line.file.toStdString()));
     EXPECT_EQ(Tag(s), kFileATag);
     EXPECT_EQ(s.frame->windowTitle(), "ZR-74[0 NV][" + Q(d.a) + "]");
     EXPECT_EQ(s.frame->statusBar()->currentMessage(), "Opened " + Q(d.a));
@@ -329,11 +329,11 @@ TEST(DocumentFiles, RecentFilesFollowOpenAndSaveAndOutliveTheRun)
         Session& s = *d.s;
         for (const fs::path& file : {d.a, d.b}) {
             s.prompts->openAnswers.push_back({Q(file)});
-            s.frame->OnFileOpen();
+            s.frame->Documents().OnFileOpen();
         }
         s.prompts->saveAnswers.push_back(Q(c));
-        ASSERT_TRUE(s.frame->OnFileSaveAs());
-        EXPECT_EQ(s.frame->Recent().Paths(), (std::vector<fs::path>{c, d.b, d.a}));
+        ASSERT_TRUE(s.frame->Documents().OnFileSaveAs());
+        EXPECT_EQ(s.frame->Documents().Recent().Paths(), (std::vector<fs::path>{c, d.b, d.a}));
     }
     d.s.reset();
     fs::remove(d.b);
@@ -348,7 +348,7 @@ TEST(DocumentFiles, RecentFilesFollowOpenAndSaveAndOutliveTheRun)
     EXPECT_EQ(shown, (QStringList{"&1 " + Q(c), "&2 " + Q(d.b) + " (disabled)", "&3 " + Q(d.a)}));
     menu->actions().at(2)->trigger();
     EXPECT_EQ(again.app.Context().codeplug.RadioSettings[5], kFileATag);
-    EXPECT_EQ(again.frame->Recent().Paths().front(), d.a);
+    EXPECT_EQ(again.frame->Documents().Recent().Paths().front(), d.a);
 }
 
 // Undo and redo across a channel delete that renumbers the zones' and scan lists' members give
@@ -361,7 +361,7 @@ TEST(DocumentUndo, UndoAndRedoADeleteGiveBackTheExactBytes)
     InstallFormFactories(*s.frame);
     Codeplug& codeplug = s.app.Context().codeplug;
     s.frame->ClickTreeItem(s.frame->Tree()->topLevelItem(0)->child(4)->child(1));  // Digital CH 02
-    auto* channel = dynamic_cast<CForm_AnologCH*>(s.frame->Form(FormKind::DigitalChannel));
+    auto* channel = dynamic_cast<CForm_AnologCH*>(s.frame->Windows().Form(FormKind::DigitalChannel));
     ASSERT_NE(channel, nullptr);
     const std::vector<std::uint8_t> before = CodeplugToBytes(codeplug);
     QAction* undo = s.frame->CommandAction(Cmd::EditUndo);
@@ -376,7 +376,7 @@ TEST(DocumentUndo, UndoAndRedoADeleteGiveBackTheExactBytes)
     EXPECT_EQ(undo->text(), "&Undo: delete Digital CH 02");
     EXPECT_TRUE(s.frame->windowTitle().endsWith(" *"));
     s.frame->ClickTreeItem(s.frame->Tree()->topLevelItem(0)->child(3)->child(0));  // Zone 1
-    auto* zone = dynamic_cast<CForm_GroupCH*>(s.frame->Form(FormKind::Zone));
+    auto* zone = dynamic_cast<CForm_GroupCH*>(s.frame->Windows().Form(FormKind::Zone));
     ASSERT_NE(zone, nullptr);
     EXPECT_TRUE(zone->MemberGrid()->TextMatrix(8, 1).isEmpty());  // zone 1 lost the deleted channel
 
@@ -393,7 +393,7 @@ TEST(DocumentUndo, UndoAndRedoADeleteGiveBackTheExactBytes)
     EXPECT_EQ(CodeplugToBytes(codeplug), before);
 
     // A fresh history after New: nothing to undo or redo.
-    s.frame->OnFileNew();
+    s.frame->Documents().OnFileNew();
     EXPECT_FALSE(undo->isEnabled() || redo->isEnabled());
 }
 
@@ -404,14 +404,14 @@ TEST(DocumentUndo, AFormShowingAChannelThatUndoRemovesMovesToTheLastOne)
     Session s(dir.path);
     InstallFormFactories(*s.frame);
     s.frame->ClickTreeItem(s.frame->Tree()->topLevelItem(0)->child(4)->child(2));  // Digital CH 03
-    auto* channel = dynamic_cast<CForm_AnologCH*>(s.frame->Form(FormKind::DigitalChannel));
+    auto* channel = dynamic_cast<CForm_AnologCH*>(s.frame->Windows().Form(FormKind::DigitalChannel));
     ASSERT_NE(channel, nullptr);
     channel->Ui().add->click();
     s.frame->ClickTreeItem(s.frame->Tree()->topLevelItem(0)->child(4)->child(3));  // the new Digital CH 04
-    s.frame->OnEditUndo();
+    s.frame->Documents().OnEditUndo();
     EXPECT_EQ(GetCount(s.app.Context().codeplug.DigitalChannelCount), 3u);
     EXPECT_EQ(s.app.Navigation().Index(FormKind::DigitalChannel), 2u);
-    EXPECT_EQ(s.frame->FormWindow(FormKind::DigitalChannel)->windowTitle(), "Digital CH 03");
+    EXPECT_EQ(s.frame->Windows().FormWindow(FormKind::DigitalChannel)->windowTitle(), "Digital CH 03");
 }
 
 // The keys of the file, edit and window commands, in both menu bars; Ctrl+F4 closes the active
@@ -445,11 +445,11 @@ TEST(DocumentFiles, KeysAndPrintButtonsDoTheirCommands)
     tree->setFocus();
     QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
     QApplication::sendEvent(tree, &enter);
-    ASSERT_NE(s.frame->FormWindow(FormKind::Fun), nullptr);
+    ASSERT_NE(s.frame->Windows().FormWindow(FormKind::Fun), nullptr);
     s.frame->OnCommand(Cmd::Keys);
     s.frame->CommandAction(Cmd::FileClose)->trigger();  // the keys form is the active one
-    EXPECT_EQ(s.frame->FormWindow(FormKind::Key), nullptr);
-    EXPECT_NE(s.frame->FormWindow(FormKind::Fun), nullptr);
+    EXPECT_EQ(s.frame->Windows().FormWindow(FormKind::Key), nullptr);
+    EXPECT_NE(s.frame->Windows().FormWindow(FormKind::Fun), nullptr);
 
     int printButtons = 0;
     for (QAction* action : s.frame->ToolBar()->actions())

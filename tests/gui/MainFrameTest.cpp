@@ -97,14 +97,14 @@ TEST(MainFrameNavigation, ClickingChannelsOpensOneWindowAndSwitchesItsRecord)
     ASSERT_EQ(digital->childCount(), 16);
 
     s.frame->ClickTreeItem(digital->child(4));
-    QMdiSubWindow* window = s.frame->FormWindow(FormKind::DigitalChannel);
+    QMdiSubWindow* window = s.frame->Windows().FormWindow(FormKind::DigitalChannel);
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(s.app.Navigation().Index(FormKind::DigitalChannel), 4u);
     EXPECT_EQ(window->windowTitle(), "数字信道 05");
     EXPECT_EQ(window->geometry(), QRect(0, 0, 800, 650));
 
     s.frame->ClickTreeItem(digital->child(11));
-    EXPECT_EQ(s.frame->FormWindow(FormKind::DigitalChannel), window);
+    EXPECT_EQ(s.frame->Windows().FormWindow(FormKind::DigitalChannel), window);
     EXPECT_EQ(window->windowTitle(), "数字信道 12");
     EXPECT_EQ(s.frame->ClientArea()->subWindowList().size(), 1);
     s.frame->ClickTreeItem(digital);  // a group node opens nothing
@@ -118,12 +118,12 @@ TEST(MainFrameNavigation, CommandsUseTheLastNavigation)
     RegisterTestForms(*s.frame, {FormKind::DigitalChannel, FormKind::PasswordEC});
 
     s.frame->OnCommand(Cmd::Channel);  // before any click: record 0 and an empty title
-    ASSERT_NE(s.frame->FormWindow(FormKind::DigitalChannel), nullptr);
+    ASSERT_NE(s.frame->Windows().FormWindow(FormKind::DigitalChannel), nullptr);
     EXPECT_EQ(TestForm(*s.frame, FormKind::DigitalChannel)->indexesShown, (std::vector<std::uint32_t>{0}));
-    EXPECT_EQ(s.frame->FormWindow(FormKind::DigitalChannel)->windowTitle(), "");
+    EXPECT_EQ(s.frame->Windows().FormWindow(FormKind::DigitalChannel)->windowTitle(), "");
 
     s.frame->ClickTreeItem(ItemByKey(Root(*s.frame), 36));  // the password item's label is the title
-    EXPECT_EQ(s.frame->FormWindow(FormKind::PasswordEC)->windowTitle(), "Programming password");
+    EXPECT_EQ(s.frame->Windows().FormWindow(FormKind::PasswordEC)->windowTitle(), "Programming password");
 
     // The bare test codeplug does not pass the check: Write shows what it found first.
     for (int command : {Cmd::SetPort, Cmd::Read, Cmd::Write, Cmd::RadioInfo, Cmd::PasswordSet, Cmd::AdjustValue})
@@ -156,11 +156,11 @@ TEST(MainFrameNavigation, CloseAllFormsKeepsThePasswordForm)
     RegisterTestForms(*s.frame, {FormKind::Fun, FormKind::Key, FormKind::Scan, FormKind::PasswordEC}, &live);
     for (int command : {Cmd::GeneralFunctions, Cmd::Keys, Cmd::ProgrammingPassword})
         s.frame->OnCommand(command);
-    s.frame->OpenForm(FormKind::Scan);
+    s.frame->Windows().OpenForm(FormKind::Scan);
     EXPECT_EQ(live, 4);
 
     s.frame->OnCommand(Cmd::Write);  // closes the forms before the transfer
-    EXPECT_NE(s.frame->FormWindow(FormKind::PasswordEC), nullptr);
+    EXPECT_NE(s.frame->Windows().FormWindow(FormKind::PasswordEC), nullptr);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(live, 1);
     EXPECT_EQ(s.frame->ClientArea()->subWindowList().size(), 1);
@@ -171,11 +171,11 @@ TEST(MainFrameNavigation, RefreshZoneAndScanFormsPassesEveryRecordOnce)
     ProgramDir dir(0, {2, 2, 3, 1});
     Session s(dir.path);
     RegisterTestForms(*s.frame, {FormKind::Scan, FormKind::Zone});
-    s.frame->OpenForm(FormKind::Zone);
-    QPointer<CFormBase> before = s.frame->Form(FormKind::Zone);
+    s.frame->Windows().OpenForm(FormKind::Zone);
+    QPointer<CFormBase> before = s.frame->Windows().Form(FormKind::Zone);
     initialUpdateLog.clear();
 
-    s.frame->RefreshZoneAndScanForms();
+    s.frame->Windows().RefreshZoneAndScanForms();
     EXPECT_EQ(initialUpdateLog, (FormLog{{FormKind::Scan, 0}, {FormKind::Scan, 1}, {FormKind::Scan, 2},
                                          {FormKind::Zone, 0}, {FormKind::Zone, 1}}));
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -207,23 +207,23 @@ TEST(MainFrameFiles, SaveAsksForANameOnlyWhileTheDefaultFileIsCurrent)
     ProgramDir dir(1);
     Session s(dir.path);
     const auto defaultBytes = ReadBytes(dir.Default());
-    EXPECT_FALSE(s.frame->OnFileSave());  // cancelled
+    EXPECT_FALSE(s.frame->Documents().OnFileSave());  // cancelled
     EXPECT_EQ(s.prompts->lastFilters, (QStringList{"Codeplug files (*.VNTX)", "All files (*.*)"}));
 
     const fs::path chosen = dir.path / "mine.VNTX";
     s.prompts->saveAnswers.push_back(Q(chosen));
     s.app.Context().codeplug.RadioSettings[5] = 0x42;
-    EXPECT_TRUE(s.frame->OnFileSave());
+    EXPECT_TRUE(s.frame->Documents().OnFileSave());
     EXPECT_EQ(s.app.Context().currentFilePath, chosen);
     EXPECT_EQ(s.frame->windowTitle(), "ZR-74[0 NV][" + Q(chosen) + "]");
     EXPECT_EQ(ReadBytes(dir.Default()), defaultBytes);
 
     s.app.Context().codeplug.RadioSettings[5] = 0x43;  // the named file is current: Save writes silently
-    EXPECT_TRUE(s.frame->OnFileSave());
+    EXPECT_TRUE(s.frame->Documents().OnFileSave());
     EXPECT_EQ(ReadBytes(chosen)[5], 0x43);
 
-    s.frame->OnFileNew();  // makes the default file current again
-    s.frame->OnFileSave();
+    s.frame->Documents().OnFileNew();  // makes the default file current again
+    s.frame->Documents().OnFileSave();
     EXPECT_EQ(s.prompts->saveAsked, 3);
 }
 
@@ -235,11 +235,11 @@ TEST(MainFrameFiles, OpenLoadsTheFirstFileAndRebuildsTheTree)
     WriteCodeplug(dir.path / "b.VNTX", {2, 2, 2, 2}, 0xB2);
     RegisterTestForms(*s.frame, {FormKind::Fun});
     s.frame->OnCommand(Cmd::GeneralFunctions);
-    s.frame->OnFileOpen();  // cancelled: nothing changes, but the forms were closed
-    EXPECT_EQ(s.frame->FormWindow(FormKind::Fun), nullptr);
+    s.frame->Documents().OnFileOpen();  // cancelled: nothing changes, but the forms were closed
+    EXPECT_EQ(s.frame->Windows().FormWindow(FormKind::Fun), nullptr);
 
     s.prompts->openAnswers.push_back({Q(dir.path / "a.VNTX"), Q(dir.path / "b.VNTX"), Q(dir.Default())});
-    s.frame->OnFileOpen();
+    s.frame->Documents().OnFileOpen();
     EXPECT_EQ(s.app.Context().codeplug.RadioSettings[5], 0xA1);
     EXPECT_EQ(s.app.Context().currentFilePath, dir.path / "a.VNTX");
     EXPECT_EQ(s.frame->windowTitle(), "ZR-74[0 NV系列] 客户版编程软件[" + Q(dir.path / "a.VNTX") + "]");
@@ -256,9 +256,9 @@ TEST(MainFrameFiles, FailedOpenOrSaveLeavesPathTitleAndTreeAsTheyWere)
     WriteWholeFile(shortFile, std::vector<std::uint8_t>(100, 0x11));
     s.prompts->openAnswers = {{Q(good)}, {Q(dir.path / "missing.VNTX")}, {Q(shortFile)}};
     for (int i = 0; i < 3; ++i)
-        s.frame->OnFileOpen();
+        s.frame->Documents().OnFileOpen();
     s.prompts->saveAnswers.push_back(Q(dir.path / "no-such-folder" / "x.VNTX"));
-    EXPECT_FALSE(s.frame->OnFileSaveAs());
+    EXPECT_FALSE(s.frame->Documents().OnFileSaveAs());
 
     const auto& messages = s.prompts->messages;
     ASSERT_EQ(messages.size(), 3u);
@@ -302,7 +302,7 @@ TEST(MainFrameTexts, AllLookedUpTextsExistInChineseAndEnglish)
         s.prompts->questionAnswers.push_back(QMessageBox::Cancel);
         SendClose(*s.frame);
         s.prompts->openAnswers.push_back({Q(foreign)});
-        s.frame->OnFileOpen();
+        s.frame->Documents().OnFileOpen();
         s.frame->OnSetLanguage(language == 0 ? 1 : 0);
 
         EXPECT_EQ(s.prompts->messages.size(), 2u);

@@ -270,12 +270,12 @@ TEST(ProgrammingPasswordForm, PadsBothCopiesAndStaysOpenAcrossCloseAll)
 {
     ProgramDir dir(1);
     Session s(dir.path);
-    s.frame->SetFormFactory(FormKind::PasswordEC, [](FormContext& app) { return new CFrom_PasswordEC(app); });
+    s.frame->Windows().SetFormFactory(FormKind::PasswordEC, [](FormContext& app) { return new CFrom_PasswordEC(app); });
     Codeplug& c = s.app.Context().codeplug;
     c.PasswordBlock[1] = 0x81;  // not 80: shown off and rewritten
     c.PasswordBlock[10] = 0x80;
     s.frame->OnCommand(Cmd::ProgrammingPassword);
-    auto* form = dynamic_cast<CFrom_PasswordEC*>(s.frame->Form(FormKind::PasswordEC));
+    auto* form = dynamic_cast<CFrom_PasswordEC*>(s.frame->Windows().Form(FormKind::PasswordEC));
     ASSERT_NE(form, nullptr);
     EXPECT_FALSE(form->switchBox()->isChecked());
     EXPECT_FALSE(form->passwordEdit()->isEnabled());
@@ -297,8 +297,8 @@ TEST(ProgrammingPasswordForm, PadsBothCopiesAndStaysOpenAcrossCloseAll)
     EXPECT_EQ(Text(std::span(c.PasswordBlock).subspan(2, 8)), "00000000");
     EXPECT_FALSE(form->passwordEdit()->isEnabled());
 
-    s.frame->CloseAllForms();
-    EXPECT_EQ(s.frame->Form(FormKind::PasswordEC), form);
+    s.frame->Windows().CloseAllForms();
+    EXPECT_EQ(s.frame->Windows().Form(FormKind::PasswordEC), form);
 }
 
 TEST(PortDialogTexts, ButtonsReadTheirOwnKeys)

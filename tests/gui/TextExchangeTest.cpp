@@ -63,13 +63,13 @@ struct ExchangeBench {
     {
         kind = k;
         s->prompts->saveAnswers.push_back(Q(to));
-        return s->frame->OnFileExport();
+        return s->frame->Documents().OnFileExport();
     }
     bool Import(ExchangeKind k, const fs::path& from)
     {
         kind = k;
         s->prompts->openAnswers.push_back({Q(from)});
-        return s->frame->OnFileImport();
+        return s->frame->Documents().OnFileImport();
     }
 };
 
@@ -100,21 +100,21 @@ TEST(FileExchange, HandEditedCsvCellReachesItsBytesAndMarksTheCodeplugChanged)
         return std::vector<std::uint8_t>(bytes.begin() + 6788, bytes.begin() + 6792);
     };
     EXPECT_EQ(frequency(), (std::vector<std::uint8_t>{0xA0, 0xFA, 0x22, 0x1A}));
-    EXPECT_FALSE(b.s->frame->IsModified());
+    EXPECT_FALSE(b.s->frame->Documents().IsModified());
 
     text.replace(text.find("438.500000"), 10, "439.112500");
     WriteText(csv, text);
-    b.s->frame->OpenForm(FormKind::DigitalChannel);
+    b.s->frame->Windows().OpenForm(FormKind::DigitalChannel);
     ASSERT_TRUE(b.Import(ExchangeKind::DigitalCsv, csv));
     EXPECT_EQ(frequency(), (std::vector<std::uint8_t>{0x34, 0x53, 0x2C, 0x1A}));
-    EXPECT_EQ(b.s->frame->FormWindow(FormKind::DigitalChannel), nullptr);
-    EXPECT_TRUE(b.s->frame->IsModified());
+    EXPECT_EQ(b.s->frame->Windows().FormWindow(FormKind::DigitalChannel), nullptr);
+    EXPECT_TRUE(b.s->frame->Documents().IsModified());
     EXPECT_TRUE(b.s->frame->windowTitle().endsWith(" *"));
     EXPECT_TRUE(b.s->frame->statusBar()->currentMessage().contains("Imported"));
     // Saving takes the mark away again.
     b.s->prompts->saveAnswers.push_back(Q(b.dir.path / "saved.VNTX"));
-    ASSERT_TRUE(b.s->frame->OnFileSaveAs());
-    EXPECT_FALSE(b.s->frame->IsModified());
+    ASSERT_TRUE(b.s->frame->Documents().OnFileSaveAs());
+    EXPECT_FALSE(b.s->frame->Documents().IsModified());
     EXPECT_FALSE(b.s->frame->windowTitle().endsWith(" *"));
 }
 
@@ -131,7 +131,7 @@ TEST(FileExchange, RefusedImportsListTheirProblemsAndChangeNothing)
     EXPECT_TRUE(b.problems[1].startsWith("row 3, column 3")) << b.problems[1].toStdString();
     EXPECT_TRUE(b.summary.contains("bad.csv"));
     EXPECT_EQ(b.Bytes(), before);
-    EXPECT_FALSE(b.s->frame->IsModified());
+    EXPECT_FALSE(b.s->frame->Documents().IsModified());
 
     // Where a problem is and why, in the language of the run.
     ProgramDir chinese(0);
@@ -176,7 +176,7 @@ TEST(FileExchange, RefusedImportsListTheirProblemsAndChangeNothing)
     EXPECT_FALSE(b.Import(ExchangeKind::WholeJson, b.dir.path / "other.json"));
     EXPECT_EQ(b.problemWindows, 2);
     EXPECT_EQ(b.Bytes(), before);
-    EXPECT_FALSE(b.s->frame->IsModified());
+    EXPECT_FALSE(b.s->frame->Documents().IsModified());
 }
 
 TEST(FileExchange, JsonImportWithMoreChannelsRebuildsTheTree)
@@ -191,12 +191,12 @@ TEST(FileExchange, JsonImportWithMoreChannelsRebuildsTheTree)
     ASSERT_TRUE(b.Import(ExchangeKind::WholeJson, json));
     EXPECT_EQ(AnalogTreeItems(*b.s->frame), 9);
     EXPECT_EQ(b.Image().AnalogChannelCount[0], 9);
-    EXPECT_TRUE(b.s->frame->IsModified());
+    EXPECT_TRUE(b.s->frame->Documents().IsModified());
 
     // Cancelling the choice asks for no file.
     b.cancel = true;
-    EXPECT_FALSE(b.s->frame->OnFileImport());
-    EXPECT_FALSE(b.s->frame->OnFileExport());
+    EXPECT_FALSE(b.s->frame->Documents().OnFileImport());
+    EXPECT_FALSE(b.s->frame->Documents().OnFileExport());
     EXPECT_EQ(b.s->prompts->saveAsked, 0);
 }
 
@@ -287,9 +287,9 @@ TEST(CheckBeforeWrite, FindingsInTheRunsLanguageOpenTheirRecord)
                 emit list->itemDoubleClicked(list->item(0));
             }
         });
-        s.frame->OnWrite();
+        s.frame->Transfers().OnWrite();
         EXPECT_EQ(shown, QStringList{"CDialog_CheckFindings"}) << "the write went on";
-        ASSERT_NE(s.frame->Form(FormKind::Scan), nullptr);
+        ASSERT_NE(s.frame->Windows().Form(FormKind::Scan), nullptr);
         EXPECT_EQ(s.app.Navigation().Index(FormKind::Scan), 1u);
 
         shown.clear();
@@ -298,7 +298,7 @@ TEST(CheckBeforeWrite, FindingsInTheRunsLanguageOpenTheirRecord)
             if (qobject_cast<CDialog_CheckFindings*>(&dialog))
                 dialog.accept();
         });
-        s.frame->OnWrite();
+        s.frame->Transfers().OnWrite();
         EXPECT_EQ(shown, (QStringList{"CDialog_CheckFindings", "CDialog_RW"}));
     }
 }

@@ -56,8 +56,8 @@ struct FormSession : Session {
     Form* Open(FormKind kind, std::uint32_t index = 0)
     {
         app.Navigation().Index(kind) = index;
-        frame->OpenForm(kind);
-        return dynamic_cast<Form*>(frame->Form(kind));
+        frame->Windows().OpenForm(kind);
+        return dynamic_cast<Form*>(frame->Windows().Form(kind));
     }
     Codeplug& Image() { return app.Context().codeplug; }
 };
@@ -146,9 +146,9 @@ TEST(ScanForm, SettingsListAddDeleteTheTreeAndTheFullList)
             scans = s.frame->Tree()->topLevelItem(0)->child(i);
     ASSERT_NE(scans, nullptr);
     s.frame->ClickTreeItem(scans->child(1));
-    auto* form = dynamic_cast<CForm_Scan*>(s.frame->Form(FormKind::Scan));
+    auto* form = dynamic_cast<CForm_Scan*>(s.frame->Windows().Form(FormKind::Scan));
     ASSERT_NE(form, nullptr);
-    EXPECT_EQ(s.frame->FormWindow(FormKind::Scan)->windowTitle(), "扫描列表2");
+    EXPECT_EQ(s.frame->Windows().FormWindow(FormKind::Scan)->windowTitle(), "扫描列表2");
     auto list2 = c.ScanTable.record(1);
     EXPECT_EQ(form->DwellList()->count(), 21);
     EXPECT_EQ(form->DwellList()->itemText(20), "10.0");
@@ -170,14 +170,14 @@ TEST(ScanForm, SettingsListAddDeleteTheTreeAndTheFullList)
     // channel of list 3 follows at once: its next change never writes the deleted list back.
     auto* channel = s.Open<CFORM_AnaCH>(FormKind::AnalogChannel, 1);
     ASSERT_NE(channel, nullptr);
-    s.frame->OpenForm(FormKind::Scan);
+    s.frame->Windows().OpenForm(FormKind::Scan);
     form->DeleteListButton()->click();
     EXPECT_EQ(c.ScanListCount, (Block<4>{2, 0, 0, 0}));
     EXPECT_EQ(c.AnalogChannelTable.record(1)[60], 0);
     channel->Ui().squelch->setCurrentIndex(2);
     EXPECT_EQ(c.AnalogChannelTable.record(1)[62], 2);
     EXPECT_EQ(c.AnalogChannelTable.record(1)[60], 0);
-    s.frame->CloseForm(FormKind::AnalogChannel);
+    s.frame->Windows().CloseForm(FormKind::AnalogChannel);
     EXPECT_EQ(form->windowTitle(), "扫描列表2");
     EXPECT_EQ(form->TxModeList()->currentIndex(), 1);
     ASSERT_EQ(s.frame->Tree()->topLevelItem(0)->child(7)->childCount(), 2);
@@ -214,9 +214,9 @@ TEST(MonitorForm, InMemorySettingsCandidatesAndStandbyReply)
     ProgramDir dir(1);
     FormSession s(dir.path);
     s.frame->OnCommand(32857);
-    auto* form = dynamic_cast<CForm_MonitorCh*>(s.frame->Form(FormKind::MonitorCh));
+    auto* form = dynamic_cast<CForm_MonitorCh*>(s.frame->Windows().Form(FormKind::MonitorCh));
     ASSERT_NE(form, nullptr);
-    EXPECT_EQ(s.frame->FormWindow(FormKind::MonitorCh)->windowTitle(), "Monitor channels");
+    EXPECT_EQ(s.frame->Windows().FormWindow(FormKind::MonitorCh)->windowTitle(), "Monitor channels");
     EXPECT_TRUE(Column(*form->CandidateGrid(), 1).isEmpty());  // nothing fills the candidate table
     EXPECT_EQ(form->StandbyReplyList()->count(), 1);
     EXPECT_EQ(form->StandbyReplyList()->itemText(0), "OFF");
@@ -251,9 +251,9 @@ TEST(MonitorForm, InMemorySettingsCandidatesAndStandbyReply)
     EXPECT_EQ(form->StandbyReplyList()->currentText(), "OFF");
 
     // The settings outlive the window.
-    s.frame->CloseForm(FormKind::MonitorCh);
+    s.frame->Windows().CloseForm(FormKind::MonitorCh);
     s.frame->OnCommand(32857);
-    form = dynamic_cast<CForm_MonitorCh*>(s.frame->Form(FormKind::MonitorCh));
+    form = dynamic_cast<CForm_MonitorCh*>(s.frame->Windows().Form(FormKind::MonitorCh));
     ASSERT_NE(form, nullptr);
     EXPECT_EQ(Column(*form->MemberGrid(), 1), (QStringList{"CH03"}));
     EXPECT_EQ(form->HoldTimeList()->currentIndex(), 4);
@@ -284,7 +284,7 @@ TEST(ZoneScanRoundTrip, FormEditsSurviveSaveWriteAndRead)
         Pick(*scan->AvailableGrid(), 2, *scan->AddButton());  // digital 2
         scan->DwellList()->setCurrentIndex(3);
         s.prompts->saveAnswers.push_back(QString::fromStdString(saved.string()));
-        ASSERT_TRUE(s.frame->OnFileSaveAs());
+        ASSERT_TRUE(s.frame->Documents().OnFileSaveAs());
     }
     session_test::SessionBench bench;
     bench.radio().LoadCodeplug(*session_test::FullImage(5));
