@@ -42,18 +42,6 @@ constexpr int kPubLanguageNextStart = 40;
 constexpr int kMenuPrint = 27;
 constexpr int kMenuNavigationCaption = 62;  // the navigation bar's own caption
 
-// The commands that open a form.
-constexpr std::pair<int, FormKind> kFormCommands[] = {
-    {Cmd::GeneralFunctions, FormKind::Fun},      {Cmd::Keys, FormKind::Key},
-    {Cmd::Vox, FormKind::Vox},                   {Cmd::MonitorCh, FormKind::MonitorCh},
-    {Cmd::Channel, FormKind::DigitalChannel},    {Cmd::AnalogChannel, FormKind::AnalogChannel},
-    {Cmd::DmrBasic, FormKind::Dmr},              {Cmd::DmrContact, FormKind::DmrContact},
-    {Cmd::DmrRxGrpList, FormKind::DmrRxGrpList}, {Cmd::TextMessage, FormKind::Message},
-    {Cmd::DigitalEmergAlarm, FormKind::DigitalEmergAlarm},
-    {Cmd::AnalogEmergAlarm, FormKind::AnalogEmergAlarm},
-    {Cmd::ProgrammingPassword, FormKind::PasswordEC},
-};
-
 }  // namespace
 
 CClientWnd::CClientWnd(QWidget* parent) : QMdiArea(parent)
@@ -339,9 +327,8 @@ void CMainFrame::ClickTreeItem(QTreeWidgetItem* item)
 
 void CMainFrame::OnCommand(int command)
 {
-    for (const auto& [formCommand, kind] : kFormCommands)
-        if (command == formCommand)
-            return windows_->OpenForm(kind);
+    if (const auto kind = FormForCommand(command))
+        return windows_->OpenForm(*kind);
     DocumentCommands& file = *documents_;
     TransferCommands& radio = *transfers_;
     switch (command) {

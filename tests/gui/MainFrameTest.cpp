@@ -132,6 +132,28 @@ TEST(MainFrameNavigation, CommandsUseTheLastNavigation)
                                          "CDialog_RadioInfo", "CDIALOG_PassWord", "CDialog_ADJ"}));
 }
 
+TEST(MainFrameNavigation, EachFormCommandOpensItsForm)
+{
+    ProgramDir dir(0);
+    Session s(dir.path);
+    const std::pair<int, FormKind> rows[] = {
+        {32791, FormKind::Fun},           {32793, FormKind::Key},
+        {32854, FormKind::Vox},           {32857, FormKind::MonitorCh},
+        {32834, FormKind::DigitalChannel}, {32864, FormKind::AnalogChannel},
+        {32824, FormKind::Dmr},           {32825, FormKind::DmrContact},
+        {32827, FormKind::DmrRxGrpList},  {32866, FormKind::Message},
+        {32901, FormKind::DigitalEmergAlarm}, {32902, FormKind::AnalogEmergAlarm},
+        {32868, FormKind::PasswordEC},
+    };
+    for (const auto& [command, kind] : rows) {
+        SCOPED_TRACE(command);
+        RegisterTestForms(*s.frame, {kind});
+        s.frame->OnCommand(command);
+        EXPECT_NE(s.frame->Windows().FormWindow(kind), nullptr);
+    }
+    EXPECT_EQ(s.frame->ClientArea()->subWindowList().size(), std::size(rows));
+}
+
 TEST(MainFrameNavigation, ReopeningRerunsInitialUpdateOnlyForIndexedForms)
 {
     ProgramDir dir(0);
