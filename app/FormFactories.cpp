@@ -1,6 +1,7 @@
 #include "app/FormFactories.h"
 
 #include "app/CMainFrame.h"
+#include "app/FormWindows.h"
 #include "forms/channels/CFORM_AnaCH.h"
 #include "forms/channels/CForm_AnologCH.h"
 #include "forms/dmr/CFORM_DMR.h"
@@ -20,19 +21,20 @@
 void InstallFormFactories(CMainFrame& frame)
 {
     // A form kind without a factory makes its command and tree items do nothing.
-    frame.SetFormFactory(FormKind::AnalogChannel, [](FormContext& context) { return new CFORM_AnaCH(context); });
-    frame.SetFormFactory(FormKind::DigitalChannel, [](FormContext& context) { return new CForm_AnologCH(context); });
-    frame.SetFormFactory(FormKind::Dmr, [](FormContext& context) { return new CFORM_DMR(context); });
-    frame.SetFormFactory(FormKind::DigitalEmergAlarm, [](FormContext& context) { return new CForm_DigitalEmergAlarm(context); });
-    frame.SetFormFactory(FormKind::AnalogEmergAlarm, [](FormContext& context) { return new CForm_AnologEmergAlarm(context); });
-    frame.SetFormFactory(FormKind::Key, [](FormContext& context) { return new CForm_Key(context); });
-    frame.SetFormFactory(FormKind::Message, [](FormContext& context) { return new Form_Message(context); });
-    frame.SetFormFactory(FormKind::DmrContact, [](FormContext& context) { return new CFORM_DMR_Contact(context); });
-    frame.SetFormFactory(FormKind::DmrRxGrpList, [](FormContext& context) { return new CFORM_DMR_RxGrpList(context); });
-    frame.SetFormFactory(FormKind::PasswordEC, [](FormContext& context) { return new CFrom_PasswordEC(context); });
-    frame.SetFormFactory(FormKind::Fun, [](FormContext& context) { return new CForm_Fun(context); });
-    frame.SetFormFactory(FormKind::Vox, [](FormContext& context) { return new CForm_VOX(context); });
-    frame.SetFormFactory(FormKind::Zone, [](FormContext& context) { return new CForm_GroupCH(context); });
-    frame.SetFormFactory(FormKind::Scan, [](FormContext& context) { return new CForm_Scan(context); });
-    frame.SetFormFactory(FormKind::MonitorCh, [](FormContext& context) { return new CForm_MonitorCh(context); });
+    FormWindows& windows = frame.Windows();
+    windows.SetFormFactory(FormKind::AnalogChannel, [](FormContext& context) { return new CFORM_AnaCH(context); });
+    windows.SetFormFactory(FormKind::DigitalChannel, [](FormContext& context) { return new CForm_AnologCH(context); });
+    windows.SetFormFactory(FormKind::Dmr, [](FormContext& context) { return new CFORM_DMR(context); });
+    windows.SetFormFactory(FormKind::DigitalEmergAlarm, [](FormContext& context) { return new CForm_DigitalEmergAlarm(context); });
+    windows.SetFormFactory(FormKind::AnalogEmergAlarm, [](FormContext& context) { return new CForm_AnologEmergAlarm(context); });
+    windows.SetFormFactory(FormKind::Key, [](FormContext& context) { return new CForm_Key(context); });
+    windows.SetFormFactory(FormKind::Message, [](FormContext& context) { return new Form_Message(context); });
+    windows.SetFormFactory(FormKind::DmrContact, [](FormContext& context) { return new CFORM_DMR_Contact(context); });
+    windows.SetFormFactory(FormKind::DmrRxGrpList, [](FormContext& context) { return new CFORM_DMR_RxGrpList(context); });
+    windows.SetFormFactory(FormKind::PasswordEC, [](FormContext& context) { return new CFrom_PasswordEC(context); });
+    windows.SetFormFactory(FormKind::Fun, [](FormContext& context) { return new CForm_Fun(context); });
+    windows.SetFormFactory(FormKind::Vox, [](FormContext& context) { return new CForm_VOX(context); });
+    windows.SetFormFactory(FormKind::Zone, [](FormContext& context) { return new CForm_GroupCH(context); });
+    windows.SetFormFactory(FormKind::Scan, [](FormContext& context) { return new CForm_Scan(context); });
+    windows.SetFormFactory(FormKind::MonitorCh, [](FormContext& context) { return new CForm_MonitorCh(context); });
 }

@@ -11,6 +11,7 @@
 
 #include "ui/Artwork.h"
 #include "app/CMainFrame.h"
+#include "app/DocumentCommands.h"
 #include "app/CVanticApp.h"
 #include "app/ExitWhenShown.h"
 #include "app/FormFactories.h"
@@ -43,6 +44,6 @@ int main(int argc, char** argv)
     frame.ShowFitted(QGuiApplication::primaryScreen()->availableGeometry());
     ExitWhenShown(frame);
     if (!line.file.isEmpty())
-        frame.OpenCodeplugFile(QFileInfo(line.file).absoluteFilePath().toStdString());
+        frame.Documents().OpenCodeplugFile(QFileInfo(line.file).absoluteFilePath().toStdString());
     return QApplication::exec();
 }

@@ -4,8 +4,8 @@
 
 namespace {
 
-// Sizes and title sources of the forms, in FormKind order. The two emergency-alarm forms have
-// no command id of their own; their menu items use the ids in CommandTable.h.
+// Sizes, commands and title sources of the forms, in FormKind order. The two emergency-alarm
+// forms open by ids of our own (CommandTable.h); zones and scan lists only from the tree.
 constexpr std::array<FormInfo, kFormKindCount> kForms = {{
     {FormKind::Fun, "CForm_Fun", 32791, 950, 650, false, TitleRule::SetByForm, nullptr},
     {FormKind::Key, "CForm_Key", 32793, 700, 450, false, TitleRule::SetByForm, nullptr},
@@ -20,8 +20,8 @@ constexpr std::array<FormInfo, kFormKindCount> kForms = {{
     {FormKind::Scan, "CForm_Scan", 0, 1000, 585, true, TitleRule::ItemLabel, nullptr},
     {FormKind::PasswordEC, "CFrom_PasswordEC", 32868, 750, 650, true, TitleRule::LabelBuffer, nullptr},
     {FormKind::Message, "Form_Message", 32866, 750, 650, false, TitleRule::SetByForm, nullptr},
-    {FormKind::DigitalEmergAlarm, "CForm_DigitalEmergAlarm", 0, 750, 560, false, TitleRule::SetByForm, nullptr},
-    {FormKind::AnalogEmergAlarm, "CForm_AnologEmergAlarm", 0, 750, 620, false, TitleRule::SetByForm, nullptr},
+    {FormKind::DigitalEmergAlarm, "CForm_DigitalEmergAlarm", 32901, 750, 560, false, TitleRule::SetByForm, nullptr},
+    {FormKind::AnalogEmergAlarm, "CForm_AnologEmergAlarm", 32902, 750, 620, false, TitleRule::SetByForm, nullptr},
 }};
 
 constexpr bool TableInKindOrder()

@@ -147,8 +147,8 @@ TEST(AllWindows, EveryTextFoundAndEveryFormFitsInBothLanguages)
             const auto kind = static_cast<FormKind>(k);
             const FormInfo& info = FormInfoOf(kind);
             SCOPED_TRACE(info.className);
-            s.frame->OpenForm(kind);
-            QPointer<QMdiSubWindow> window = s.frame->FormWindow(kind);
+            s.frame->Windows().OpenForm(kind);
+            QPointer<QMdiSubWindow> window = s.frame->Windows().FormWindow(kind);
             if (window == nullptr)
                 continue;  // not part of the program yet
             ++forms;
@@ -158,14 +158,14 @@ TEST(AllWindows, EveryTextFoundAndEveryFormFitsInBothLanguages)
             QCoreApplication::processEvents();
             auto* scroller = qobject_cast<QScrollArea*>(window->widget());
             ASSERT_NE(scroller, nullptr);
-            const QSize need = s.frame->Form(kind)->minimumSizeHint();
+            const QSize need = s.frame->Windows().Form(kind)->minimumSizeHint();
             EXPECT_LE(need.width(), scroller->viewport()->width());
             EXPECT_LE(need.height(), scroller->viewport()->height());
             Shoot(*window, info.className, language);
-            ExpectTabsRunDownColumns(*s.frame->Form(kind));
+            ExpectTabsRunDownColumns(*s.frame->Windows().Form(kind));
             nameBoxes += TypeIntoNameBoxes(*window);
             WalkChoices(*window);
-            s.frame->CloseForm(kind);
+            s.frame->Windows().CloseForm(kind);
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         }
         EXPECT_GE(forms, 5);
@@ -334,8 +334,8 @@ TEST(AllWindows, EveryChangeAFormMakesReachesTheMainWindowAtOnce)
     for (std::size_t k = 0; k < kFormKindCount; ++k) {
         const auto kind = static_cast<FormKind>(k);
         SCOPED_TRACE(FormInfoOf(kind).className);
-        s.frame->OpenForm(kind);
-        CFormBase* form = s.frame->Form(kind);
+        s.frame->Windows().OpenForm(kind);
+        CFormBase* form = s.frame->Windows().Form(kind);
         if (form == nullptr)
             continue;
         ++forms;
@@ -347,14 +347,14 @@ TEST(AllWindows, EveryChangeAFormMakesReachesTheMainWindowAtOnce)
                 return;
             ++changes;
             *seen = *now;
-            EXPECT_TRUE(*now == s.frame->History().Current()) << what.toStdString();
-            EXPECT_TRUE(s.frame->IsModified() == s.frame->windowTitle().endsWith(" *")) << what.toStdString();
+            EXPECT_TRUE(*now == s.frame->Documents().History().Current()) << what.toStdString();
+            EXPECT_TRUE(s.frame->Documents().IsModified() == s.frame->windowTitle().endsWith(" *")) << what.toStdString();
             // Whatever a form stores is a codeplug the check has nothing against.
             const auto findings = CheckCodeplug(context.codeplug);
             EXPECT_EQ(CountErrors(findings), 0u) << what.toStdString() << ": " << findings.front().Text();
         });
         EXPECT_GT(changes, 0);
-        s.frame->CloseForm(kind);
+        s.frame->Windows().CloseForm(kind);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
     EXPECT_EQ(forms, static_cast<int>(kFormKindCount));

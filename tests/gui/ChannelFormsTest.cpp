@@ -180,16 +180,16 @@ TEST(ChannelForms, AddAndDeleteFromTheForm)
         c.AnalogChannelTable.record(n)[2] = static_cast<std::uint8_t>('A' + n), c.AnalogChannelTable.record(n)[1] = 2;
     auto zone = c.ZoneTable.record(0);
     zone[39] = 2, zone[41] = 2, zone[42] = 4, zone[44] = 2, zone[45] = 1;  // analog 5, analog 2
-    s.frame->OpenForm(FormKind::Zone);
-    ASSERT_NE(s.frame->Form(FormKind::Zone), nullptr);
+    s.frame->Windows().OpenForm(FormKind::Zone);
+    ASSERT_NE(s.frame->Windows().Form(FormKind::Zone), nullptr);
     CFORM_AnaCH* form = s.Open<CFORM_AnaCH>(FormKind::AnalogChannel, 4);
     ASSERT_NE(form, nullptr);
     form->Ui().remove->click();
-    EXPECT_EQ(s.frame->Form(FormKind::Zone), nullptr);  // no zone form is left showing the old members
+    EXPECT_EQ(s.frame->Windows().Form(FormKind::Zone), nullptr);  // no zone form is left showing the old members
     EXPECT_EQ(c.AnalogChannelCount[0], 4);
     EXPECT_EQ(s.app.Navigation().Index(FormKind::AnalogChannel), 3u);
     EXPECT_EQ(form->Ui().alias->text(), "D");
-    EXPECT_EQ(s.frame->FormWindow(FormKind::AnalogChannel)->windowTitle(), "模拟信道 04");
+    EXPECT_EQ(s.frame->Windows().FormWindow(FormKind::AnalogChannel)->windowTitle(), "模拟信道 04");
     EXPECT_EQ(c.AnalogChannelTable.record(4)[2], 0);
     EXPECT_EQ((std::vector<int>{zone[39], zone[41], zone[42]}), (std::vector<int>{1, 2, 1}));
 

@@ -67,13 +67,13 @@ TEST(ScreenFit, MainWindowNeverLargerThanTheAvailableArea)
 
 TEST(ScreenFit, FormsKeepTheirSizeWhereItFitsAndScrollWhereNot)
 {
-    EXPECT_EQ(CMainFrame::FittedFormSize({1000, 700}, {1160, 560}), QSize(1000, 560));
-    EXPECT_EQ(CMainFrame::FittedFormSize({750, 500}, {1160, 560}), QSize(750, 500));
-    EXPECT_EQ(CMainFrame::FittedFormSize({750, 500}, {}), QSize(750, 500));
+    EXPECT_EQ(FormWindows::FittedFormSize({1000, 700}, {1160, 560}), QSize(1000, 560));
+    EXPECT_EQ(FormWindows::FittedFormSize({750, 500}, {1160, 560}), QSize(750, 500));
+    EXPECT_EQ(FormWindows::FittedFormSize({750, 500}, {}), QSize(750, 500));
 
     ProgramDir dir(0);
     Session s(dir.path);
-    s.frame->SetFormFactory(FormKind::Zone, [](FormContext& app) {
+    s.frame->Windows().SetFormFactory(FormKind::Zone, [](FormContext& app) {
         auto* form = new CForm_TestRecord(app, FormKind::Zone);
         form->setMinimumSize(980, 680);  // a form that needs its whole specified size
         return form;
@@ -81,12 +81,12 @@ TEST(ScreenFit, FormsKeepTheirSizeWhereItFitsAndScrollWhereNot)
     s.frame->resize(1300, 640);
     s.frame->show();
     QCoreApplication::processEvents();
-    s.frame->OpenForm(FormKind::Zone);
-    QMdiSubWindow* window = s.frame->FormWindow(FormKind::Zone);
+    s.frame->Windows().OpenForm(FormKind::Zone);
+    QMdiSubWindow* window = s.frame->Windows().FormWindow(FormKind::Zone);
     ASSERT_NE(window, nullptr);
     const QSize viewport = s.frame->ClientArea()->viewport()->size();
     EXPECT_EQ(window->size(), QSize(1000, viewport.height()));
-    CFormBase* form = s.frame->Form(FormKind::Zone);
+    CFormBase* form = s.frame->Windows().Form(FormKind::Zone);
     ASSERT_NE(form, nullptr);
     auto* scroller = qobject_cast<QScrollArea*>(window->widget());
     ASSERT_NE(scroller, nullptr);
@@ -95,7 +95,7 @@ TEST(ScreenFit, FormsKeepTheirSizeWhereItFitsAndScrollWhereNot)
     EXPECT_EQ(form->height(), 680);
 
     s.app.Navigation().Title(FormKind::Zone) = "Zone 2";
-    s.frame->OpenForm(FormKind::Zone);
+    s.frame->Windows().OpenForm(FormKind::Zone);
     EXPECT_EQ(window->windowTitle(), "Zone 2");
     EXPECT_EQ(form->windowTitle(), "Zone 2");
 }

@@ -17,7 +17,7 @@ FormT* Open(Session& s, int command, FormKind kind)
 {
     InstallFormFactories(*s.frame);
     s.frame->OnCommand(command);
-    return dynamic_cast<FormT*>(s.frame->Form(kind));
+    return dynamic_cast<FormT*>(s.frame->Windows().Form(kind));
 }
 
 // The list of the DMR form that edits DmrSettings byte `offset`.
@@ -45,7 +45,7 @@ TEST(DmrBasicForm, ShowsStoredValuesAndWritesTheWholeFormBack)
     d[7] = 0x33;  // not edited by any list
     auto* form = Open<CFORM_DMR>(s, Cmd::DmrBasic, FormKind::Dmr);
     ASSERT_NE(form, nullptr);
-    EXPECT_EQ(s.frame->FormWindow(FormKind::Dmr)->windowTitle(), "DMR基本参数");
+    EXPECT_EQ(s.frame->Windows().FormWindow(FormKind::Dmr)->windowTitle(), "DMR基本参数");
     EXPECT_EQ(form->IdBox()->maxLength(), 8);
     EXPECT_EQ(DmrList(*form, 10)->currentText(), "300");
     EXPECT_EQ(DmrList(*form, 12)->currentText(), "200");
@@ -77,7 +77,7 @@ TEST(DigitalEmergAlarmForm, StartsEmptyEnablesByTypeAndStepsThroughTheSystems)
     ASSERT_NE(form, nullptr);
     using F = CForm_DigitalEmergAlarm;
     auto& table = s.app.Context().alarms.digital;
-    EXPECT_EQ(s.frame->FormWindow(FormKind::DigitalEmergAlarm)->windowTitle(), "Digital emergency alarm system 1");
+    EXPECT_EQ(s.frame->Windows().FormWindow(FormKind::DigitalEmergAlarm)->windowTitle(), "Digital emergency alarm system 1");
     EXPECT_FALSE(form->List(F::Mode)->isEnabled());  // type 0
     EXPECT_FALSE(form->List(F::Duration)->isEnabled());
     EXPECT_TRUE(form->RemoteAllowed()->isEnabled());
@@ -104,7 +104,7 @@ TEST(DigitalEmergAlarmForm, StartsEmptyEnablesByTypeAndStepsThroughTheSystems)
         table.record(i)[27] = static_cast<std::uint8_t>(10 + i);  // durations 10 ... 13 tell them apart
     bar->StepButton(emergency::Step::Last)->click();
     EXPECT_EQ(form->List(F::Duration)->currentText(), "13");
-    EXPECT_EQ(s.frame->FormWindow(FormKind::DigitalEmergAlarm)->windowTitle(), "Digital emergency alarm system 4");
+    EXPECT_EQ(s.frame->Windows().FormWindow(FormKind::DigitalEmergAlarm)->windowTitle(), "Digital emergency alarm system 4");
     bar->StepButton(emergency::Step::Next)->click();
     bar->StepButton(emergency::Step::Previous)->click();
     bar->StepButton(emergency::Step::Previous)->click();
@@ -115,7 +115,7 @@ TEST(DigitalEmergAlarmForm, StartsEmptyEnablesByTypeAndStepsThroughTheSystems)
     EXPECT_EQ(form->List(F::Duration)->currentText(), "12");
     EXPECT_EQ(table.record(2)[27], 13);
 
-    s.frame->CloseForm(FormKind::DigitalEmergAlarm);  // the table outlives the window ...
+    s.frame->Windows().CloseForm(FormKind::DigitalEmergAlarm);  // the table outlives the window ...
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     s.frame->OnCommand(Cmd::DigitalEmergAlarm);
     EXPECT_EQ(emergency::SystemsInUse(s.app.Context().alarms.digital), 3u);
@@ -131,7 +131,7 @@ TEST(AnalogEmergAlarmForm, AlarmAndRepeatModesEnableTheirLists)
     ASSERT_NE(form, nullptr);
     using F = CForm_AnologEmergAlarm;
     auto r = s.app.Context().alarms.analog.record(0);
-    EXPECT_EQ(s.frame->FormWindow(FormKind::AnalogEmergAlarm)->windowTitle(), "模拟紧急报警系统 1");
+    EXPECT_EQ(s.frame->Windows().FormWindow(FormKind::AnalogEmergAlarm)->windowTitle(), "模拟紧急报警系统 1");
     EXPECT_FALSE(form->List(F::LocalToneDuration)->isEnabled());
     EXPECT_TRUE(form->BackgroundTone()->isHidden());
 

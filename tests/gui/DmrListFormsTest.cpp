@@ -60,13 +60,13 @@ TEST(ContactForm, EditorsCommitIntoTheRecordAndCloseTheFormsThatListContacts)
     Click(grid, 1, 3);
     EXPECT_FALSE(form->IdEditor()->isVisibleTo(form));
 
-    s.frame->OpenForm(FormKind::Key);
+    s.frame->Windows().OpenForm(FormKind::Key);
     s.List(0);
     Click(grid, 2, 1);
     ASSERT_TRUE(form->NameEditor()->isVisibleTo(form));
     Enter(form->NameEditor(), "Dispatch desk");
     EXPECT_EQ(std::tuple(s.Image().ContactTable.record(1)[1] + 0, grid->TextMatrix(2, 1)), std::tuple(13, QString("Dispatch desk")));
-    EXPECT_TRUE(s.frame->Form(FormKind::Key) == nullptr && s.frame->Form(FormKind::DmrRxGrpList) == nullptr);
+    EXPECT_TRUE(s.frame->Windows().Form(FormKind::Key) == nullptr && s.frame->Windows().Form(FormKind::DmrRxGrpList) == nullptr);
 
     // A second all call: the fixed message, nothing changes.
     Click(grid, 2, 2);

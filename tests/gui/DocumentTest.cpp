@@ -48,13 +48,13 @@ TEST(DocumentFollow, PasswordFormShowsTheNewCodeplugAfterNewOpenAndRead)
         });
         (s.frame.get()->*row.command)();
 
-        ASSERT_EQ(s.frame->Form(FormKind::PasswordEC), form);
+        ASSERT_EQ(s.frame->Windows().Form(FormKind::PasswordEC), form);
         EXPECT_EQ(std::tuple(form->switchBox()->isChecked(), form->passwordEdit()->text().toStdString()),
                   std::tuple(row.on, row.password));
         Type(form->passwordEdit(), form->passwordEdit()->text());  // the focus leaves the box
         const ProgrammingPasswordView stored = ShowProgrammingPassword(codeplug);
         EXPECT_EQ(std::tuple(stored.protectionOn, stored.password), std::tuple(row.on, row.password));
-        EXPECT_FALSE(s.frame->IsModified());
+        EXPECT_FALSE(s.frame->Documents().IsModified());
     }
 }
 
@@ -73,7 +73,7 @@ TEST(DocumentFollow, OtherOpenFormsShowAChangeAtOnce)
     EXPECT_EQ(channel->Ui().scanList->count(), 2);  // "OFF" and list 1
 
     scan->AddListButton()->click();
-    EXPECT_EQ(std::tuple(GetCount(codeplug.ScanListCount), channel->Ui().scanList->count(), s.frame->History().UndoSteps()),
+    EXPECT_EQ(std::tuple(GetCount(codeplug.ScanListCount), channel->Ui().scanList->count(), s.frame->Documents().History().UndoSteps()),
               std::tuple(2u, 3, 1u));
     EXPECT_TRUE(s.frame->windowTitle().endsWith(" *"));
 }
@@ -164,7 +164,7 @@ TEST(DocumentPrompts, SaveChangesIsAskedOnlyForChanges)
         Session& s = *d.s;
         if (row.named) {
             s.prompts->openAnswers.push_back({Q(d.a)});
-            s.frame->OnFileOpen();
+            s.frame->Documents().OnFileOpen();
         }
         if (row.edited)
             s.app.Context().codeplug.RadioSettings[5] = kEditedTag;
@@ -179,9 +179,9 @@ TEST(DocumentPrompts, SaveChangesIsAskedOnlyForChanges)
         std::uint8_t after = 0;
         bool closed = false;
         switch (row.command) {
-        case Command::New: s.frame->OnFileNew(); after = kDefaultTag; break;
-        case Command::Open: s.frame->OnFileOpen(); after = kFileBTag; break;
-        case Command::Read: s.frame->OnRead(); after = kRadioTag; break;
+        case Command::New: s.frame->Documents().OnFileNew(); after = kDefaultTag; break;
+        case Command::Open: s.frame->Documents().OnFileOpen(); after = kFileBTag; break;
+        case Command::Read: s.frame->Transfers().OnRead(); after = kRadioTag; break;
         case Command::Drop: Drop(*s.frame, d.b); after = kFileBTag; break;
         case Command::Close: closed = SendClose(*s.frame); break;
         }
@@ -207,15 +207,15 @@ TEST(DocumentPrompts, SaveAfterReadAsksForANameBesideTheLastFile)
     Desk d;
     Session& s = *d.s;
     s.prompts->openAnswers.push_back({Q(d.a)});
-    s.frame->OnFileOpen();
-    s.frame->OnRead();
+    s.frame->Documents().OnFileOpen();
+    s.frame->Transfers().OnRead();
     ASSERT_EQ(d.reads, 1);
     EXPECT_TRUE(s.frame->windowTitle().endsWith("[Read from radio SN0742]")) << s.frame->windowTitle().toStdString();
     EXPECT_TRUE(s.frame->statusBar()->currentMessage().contains("SN0742"));
 
     const fs::path chosen = d.dir.path / "customer.VNTX";
     s.prompts->saveAnswers.push_back(Q(chosen));
-    ASSERT_TRUE(s.frame->OnFileSave());
+    ASSERT_TRUE(s.frame->Documents().OnFileSave());
     EXPECT_EQ(s.prompts->lastFilters, (QStringList{"Codeplug files (*.VNTX)", "All files (*.*)"}));
     const QString proposed = s.prompts->lastProposed;
     EXPECT_EQ(QFileInfo(proposed).absolutePath(), Q(d.dir.path));
@@ -226,11 +226,11 @@ TEST(DocumentPrompts, SaveAfterReadAsksForANameBesideTheLastFile)
     EXPECT_EQ(s.frame->statusBar()->currentMessage(), "Saved to " + Q(chosen));
 
     s.app.Context().codeplug.RadioSettings[5] = kEditedTag;  // now Save writes the chosen file silently
-    EXPECT_TRUE(s.frame->OnFileSave());
+    EXPECT_TRUE(s.frame->Documents().OnFileSave());
     EXPECT_EQ(std::tuple(s.prompts->saveAsked, ReadBytes(chosen).at(5)), std::tuple(1, kEditedTag));
     const auto defaultBytes = ReadBytes(d.dir.Default());
-    s.frame->OnFileNew();
-    EXPECT_FALSE(s.frame->OnFileSave());  // asked, and cancelled
+    s.frame->Documents().OnFileNew();
+    EXPECT_FALSE(s.frame->Documents().OnFileSave());  // asked, and cancelled
     EXPECT_EQ(std::tuple(s.prompts->saveAsked, ReadBytes(d.dir.Default())), std::tuple(2, defaultBytes));
 }
 
@@ -241,7 +241,7 @@ TEST(DocumentFiles, CommandLineAndDropOpenACodeplugFile)
     Desk d;
     Session& s = *d.s;
     const CVanticApp::CommandLine line = CVanticApp::ParseCommandLine({"zr740cps", Q(d.a)});
-    ASSERT_TRUE(s.frame->OpenCodeplugFile(line.file.toStdString()));
+    ASSERT_TRUE(s.frame->Documents().OpenCodeplugFile(line.file.toStdString()));
     EXPECT_EQ(Tag(s), kFileATag);
     EXPECT_EQ(s.frame->windowTitle(), "ZR-74[0 NV][" + Q(d.a) + "]");
     EXPECT_EQ(s.frame->statusBar()->currentMessage(), "Opened " + Q(d.a));
@@ -276,11 +276,11 @@ TEST(DocumentFiles, RecentFilesFollowOpenAndSaveAndOutliveTheRun)
         Session& s = *d.s;
         for (const fs::path& file : {d.a, d.b}) {
             s.prompts->openAnswers.push_back({Q(file)});
-            s.frame->OnFileOpen();
+            s.frame->Documents().OnFileOpen();
         }
         s.prompts->saveAnswers.push_back(Q(c));
-        ASSERT_TRUE(s.frame->OnFileSaveAs());
-        EXPECT_EQ(s.frame->Recent().Paths(), (std::vector<fs::path>{c, d.b, d.a}));
+        ASSERT_TRUE(s.frame->Documents().OnFileSaveAs());
+        EXPECT_EQ(s.frame->Documents().Recent().Paths(), (std::vector<fs::path>{c, d.b, d.a}));
     }
     d.s.reset();
     fs::remove(d.b);
@@ -293,7 +293,7 @@ TEST(DocumentFiles, RecentFilesFollowOpenAndSaveAndOutliveTheRun)
         shown << action->text() + (action->isEnabled() ? "" : " (disabled)");
     EXPECT_EQ(shown, (QStringList{"&1 " + Q(c), "&2 " + Q(d.b) + " (disabled)", "&3 " + Q(d.a)}));
     menu->actions().at(2)->trigger();
-    EXPECT_EQ(std::tuple(again.app.Context().codeplug.RadioSettings[5], again.frame->Recent().Paths().front()),
+    EXPECT_EQ(std::tuple(again.app.Context().codeplug.RadioSettings[5], again.frame->Documents().Recent().Paths().front()),
               std::tuple(kFileATag, d.a));
 }
 
@@ -306,7 +306,7 @@ TEST(DocumentUndo, UndoAndRedoADeleteGiveBackTheExactBytes)
     FormSession s(dir.path);
     Codeplug& codeplug = s.Image();
     s.frame->ClickTreeItem(s.frame->Tree()->topLevelItem(0)->child(4)->child(1));  // Digital CH 02
-    auto* channel = dynamic_cast<CForm_AnologCH*>(s.frame->Form(FormKind::DigitalChannel));
+    auto* channel = dynamic_cast<CForm_AnologCH*>(s.frame->Windows().Form(FormKind::DigitalChannel));
     ASSERT_NE(channel, nullptr);
     const std::vector<std::uint8_t> before = CodeplugToBytes(codeplug);
     QAction* undo = s.frame->CommandAction(Cmd::EditUndo);
@@ -318,7 +318,7 @@ TEST(DocumentUndo, UndoAndRedoADeleteGiveBackTheExactBytes)
     EXPECT_EQ(std::tuple(GetCount(codeplug.DigitalChannelCount), undo->text()), std::tuple(5u, QString("&Undo: delete Digital CH 02")));
     EXPECT_TRUE(s.frame->windowTitle().endsWith(" *"));
     s.frame->ClickTreeItem(s.frame->Tree()->topLevelItem(0)->child(3)->child(0));  // Zone 1
-    auto* zone = dynamic_cast<CForm_GroupCH*>(s.frame->Form(FormKind::Zone));
+    auto* zone = dynamic_cast<CForm_GroupCH*>(s.frame->Windows().Form(FormKind::Zone));
     ASSERT_NE(zone, nullptr);
     EXPECT_TRUE(zone->MemberGrid()->TextMatrix(8, 1).isEmpty());  // zone 1 lost the deleted channel
 
@@ -335,7 +335,7 @@ TEST(DocumentUndo, UndoAndRedoADeleteGiveBackTheExactBytes)
     EXPECT_EQ(CodeplugToBytes(codeplug), before);
 
     // A fresh history after New: nothing to undo or redo.
-    s.frame->OnFileNew();
+    s.frame->Documents().OnFileNew();
     EXPECT_FALSE(undo->isEnabled() || redo->isEnabled());
 }
 
@@ -345,13 +345,13 @@ TEST(DocumentUndo, AFormShowingAChannelThatUndoRemovesMovesToTheLastOne)
     ProgramDir dir(1, {3, 2, 2, 2});
     FormSession s(dir.path);
     s.frame->ClickTreeItem(s.frame->Tree()->topLevelItem(0)->child(4)->child(2));  // Digital CH 03
-    auto* channel = dynamic_cast<CForm_AnologCH*>(s.frame->Form(FormKind::DigitalChannel));
+    auto* channel = dynamic_cast<CForm_AnologCH*>(s.frame->Windows().Form(FormKind::DigitalChannel));
     ASSERT_NE(channel, nullptr);
     channel->Ui().add->click();
     s.frame->ClickTreeItem(s.frame->Tree()->topLevelItem(0)->child(4)->child(3));  // the new Digital CH 04
-    s.frame->OnEditUndo();
+    s.frame->Documents().OnEditUndo();
     EXPECT_EQ(std::tuple(GetCount(s.Image().DigitalChannelCount), s.app.Navigation().Index(FormKind::DigitalChannel),
-                         s.frame->FormWindow(FormKind::DigitalChannel)->windowTitle()),
+                         s.frame->Windows().FormWindow(FormKind::DigitalChannel)->windowTitle()),
               std::tuple(3u, 2u, QString("Digital CH 03")));
 }
 
@@ -385,10 +385,10 @@ TEST(DocumentFiles, KeysAndPrintButtonsDoTheirCommands)
     tree->setFocus();
     QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
     QApplication::sendEvent(tree, &enter);
-    ASSERT_NE(s.frame->FormWindow(FormKind::Fun), nullptr);
+    ASSERT_NE(s.frame->Windows().FormWindow(FormKind::Fun), nullptr);
     s.frame->OnCommand(Cmd::Keys);
     s.frame->CommandAction(Cmd::FileClose)->trigger();  // the keys form is the active one
-    EXPECT_TRUE(s.frame->FormWindow(FormKind::Key) == nullptr && s.frame->FormWindow(FormKind::Fun) != nullptr);
+    EXPECT_TRUE(s.frame->Windows().FormWindow(FormKind::Key) == nullptr && s.frame->Windows().FormWindow(FormKind::Fun) != nullptr);
 
     int printButtons = 0;
     for (QAction* action : s.frame->ToolBar()->actions())

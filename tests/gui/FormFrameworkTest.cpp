@@ -12,7 +12,7 @@ TEST(FormBase, CommitThenShowWritesTheRecordAndShowingCommitsNothing)
     auto& scans = s.app.Context().codeplug.ScanTable;
     scans.record(1)[1] = 77;
     s.app.Navigation().Index(FormKind::Scan) = 1;
-    s.frame->OpenForm(FormKind::Scan);
+    s.frame->Windows().OpenForm(FormKind::Scan);
     CForm_TestRecord* form = TestForm(*s.frame, FormKind::Scan);
     ASSERT_NE(form, nullptr);
     EXPECT_EQ(form->Value()->value(), 77);
@@ -25,7 +25,7 @@ TEST(FormBase, CommitThenShowWritesTheRecordAndShowingCommitsNothing)
     EXPECT_EQ(scans.record(1)[1], 12);
     EXPECT_EQ(scans.record(0)[1], 0);
     // The child window's own keys leave the command keys (Ctrl+W: Write) alone.
-    for (QAction* action : s.frame->FormWindow(FormKind::Scan)->systemMenu()->actions())
+    for (QAction* action : s.frame->Windows().FormWindow(FormKind::Scan)->systemMenu()->actions())
         EXPECT_FALSE(action->shortcuts().contains(QKeySequence("Ctrl+W"))) << action->text().toStdString();
 }
 
@@ -36,20 +36,20 @@ TEST(FormBase, ClosingTheWindowClearsTheSlotEvenFromInsideTheForm)
     Session s(dir.path);
     int live = 0;
     RegisterTestForms(*s.frame, {FormKind::Key, FormKind::DmrContact}, &live);
-    s.frame->OpenForm(FormKind::Key);
-    s.frame->OpenForm(FormKind::DmrContact);
-    CFormBase* contacts = s.frame->Form(FormKind::DmrContact);
+    s.frame->Windows().OpenForm(FormKind::Key);
+    s.frame->Windows().OpenForm(FormKind::DmrContact);
+    CFormBase* contacts = s.frame->Windows().Form(FormKind::DmrContact);
     auto* button = new QPushButton(contacts);
     QObject::connect(button, &QPushButton::clicked, contacts, [&s] {
-        s.frame->CloseForm(FormKind::Key);
-        s.frame->CloseForm(FormKind::DmrContact);
+        s.frame->Windows().CloseForm(FormKind::Key);
+        s.frame->Windows().CloseForm(FormKind::DmrContact);
     });
     button->click();
-    EXPECT_EQ(s.frame->FormWindow(FormKind::DmrContact), nullptr);
-    EXPECT_EQ(s.frame->FormWindow(FormKind::Key), nullptr);
+    EXPECT_EQ(s.frame->Windows().FormWindow(FormKind::DmrContact), nullptr);
+    EXPECT_EQ(s.frame->Windows().FormWindow(FormKind::Key), nullptr);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(live, 0);
-    s.frame->OpenForm(FormKind::DmrContact);
+    s.frame->Windows().OpenForm(FormKind::DmrContact);
     EXPECT_EQ(live, 1);
 }
 

@@ -18,12 +18,12 @@ struct FormsSession : FormSession {
                 for (int j = 0; j < root->child(i)->childCount(); ++j)
                     if (root->child(i)->child(j)->data(0, CMainFrame::kTextKeyRole).toInt() == 4)
                         frame->ClickTreeItem(root->child(i)->child(j));
-        return dynamic_cast<CForm_Fun*>(frame->Form(FormKind::Fun));
+        return dynamic_cast<CForm_Fun*>(frame->Windows().Form(FormKind::Fun));
     }
     CForm_VOX* OpenVox()
     {
         frame->OnCommand(Cmd::Vox);
-        return dynamic_cast<CForm_VOX*>(frame->Form(FormKind::Vox));
+        return dynamic_cast<CForm_VOX*>(frame->Windows().Form(FormKind::Vox));
     }
 };
 
@@ -92,9 +92,9 @@ TEST(VoxForm, StartsOffEnablesWithItsSwitchAndKeepsItsValuesForTheRun)
     EXPECT_EQ(s.app.Vox(), expected);
 
     // Closing, New and reopening keep them.
-    s.frame->CloseForm(FormKind::Vox);
+    s.frame->Windows().CloseForm(FormKind::Vox);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    s.frame->OnFileNew();
+    s.frame->Documents().OnFileNew();
     form = s.OpenVox();
     ASSERT_NE(form, nullptr);
     EXPECT_EQ(form->Widgets().delay->currentText(), "3.0");

@@ -83,16 +83,16 @@ TEST(ImportPreview, EveryRowShownTheUserChoosesAndTheImportIsOneStep)
     });
     const auto before = CodeplugToBytes(s.app.Context().codeplug);
     s.prompts->openAnswers.push_back({QString::fromStdString((dir.path / "list.csv").string())});
-    ASSERT_TRUE(s.frame->OnFileImport());
+    ASSERT_TRUE(s.frame->Documents().OnFileImport());
     EXPECT_EQ(previews, 1);
     Codeplug& c = s.app.Context().codeplug;
     EXPECT_EQ(c.AnalogChannelCount[0], 16);
     EXPECT_EQ(c.AnalogChannelTable.record(6)[2], 'C');  // "Ch2": the first ticked row
     EXPECT_EQ(c.AnalogChannelTable.record(6)[4], 'h');
     EXPECT_EQ(c.AnalogChannelTable.record(6)[6], '2');
-    EXPECT_TRUE(s.frame->IsModified());
-    ASSERT_EQ(s.frame->History().UndoSteps(), 1u);
-    EXPECT_EQ(s.frame->History().UndoName()->verb, EditKey::Import);
+    EXPECT_TRUE(s.frame->Documents().IsModified());
+    ASSERT_EQ(s.frame->Documents().History().UndoSteps(), 1u);
+    EXPECT_EQ(s.frame->Documents().History().UndoName()->verb, EditKey::Import);
 
     // Cancel in the preview changes nothing; a file the reader refuses never opens it.
     QStringList opened;
@@ -109,9 +109,9 @@ TEST(ImportPreview, EveryRowShownTheUserChoosesAndTheImportIsOneStep)
     std::ofstream(dir.path / "site.yaml") << "channels:\n  - fm: {id: a, rxFrequency: 446.1}\n";
     std::ofstream(dir.path / "list.yaml") << "- a\n";
     s.prompts->openAnswers.push_back({QString::fromStdString((dir.path / "site.yaml").string())});
-    EXPECT_FALSE(s.frame->OnFileImport());
+    EXPECT_FALSE(s.frame->Documents().OnFileImport());
     s.prompts->openAnswers.push_back({QString::fromStdString((dir.path / "list.yaml").string())});
-    EXPECT_FALSE(s.frame->OnFileImport());
+    EXPECT_FALSE(s.frame->Documents().OnFileImport());
     EXPECT_EQ(opened, (QStringList{"CDialog_ImportPreview", "CDialog_ImportProblems"}));
     EXPECT_EQ(CodeplugToBytes(c), after);
     EXPECT_NE(after, before);

@@ -26,12 +26,12 @@ struct Forms : FormSession {
         for (QTreeWidgetItemIterator it(frame->Tree()); *it != nullptr; ++it)
             if ((*it)->text(0) == T("Tree", 3) && (*it)->parent() && (*it)->parent()->text(0) == T("Tree", 2))
                 frame->ClickTreeItem(*it);
-        return dynamic_cast<CForm_Key*>(frame->Form(FormKind::Key));
+        return dynamic_cast<CForm_Key*>(frame->Windows().Form(FormKind::Key));
     }
     Form_Message* OpenMessages()
     {
         frame->OnCommand(kTextMessageCommand);
-        return dynamic_cast<Form_Message*>(frame->Form(FormKind::Message));
+        return dynamic_cast<Form_Message*>(frame->Windows().Form(FormKind::Message));
     }
 };
 
@@ -62,7 +62,7 @@ TEST(KeyForm, KeyListsLongPressAndOneTouchGrid)
 
     CForm_Key* form = s.OpenKeys();
     ASSERT_NE(form, nullptr);
-    EXPECT_EQ(s.frame->FormWindow(FormKind::Key)->windowTitle(), s.T("Tree", 3));
+    EXPECT_EQ(s.frame->Windows().FormWindow(FormKind::Key)->windowTitle(), s.T("Tree", 3));
     ASSERT_EQ(form->KeyList(0)->count(), 15);
     EXPECT_EQ(form->KeyList(0)->itemText(13), s.T("Key", 43));
     EXPECT_EQ(std::tuple(form->KeyList(1)->currentIndex(), form->KeyList(2)->currentIndex()), std::tuple(14, 0));
@@ -147,7 +147,7 @@ TEST(MessageForm, RowsGrowOneAtATimeAndTheEditorCommitsOnLeaving)
 
     s.OpenKeys();
     s.OpenMessages();  // raised again, still under its own title
-    EXPECT_EQ(s.frame->FormWindow(FormKind::Message)->windowTitle(), s.T("Tree", 26));
+    EXPECT_EQ(s.frame->Windows().FormWindow(FormKind::Message)->windowTitle(), s.T("Tree", 26));
 }
 
 // Whatever the image holds, every cell and list entry of both forms can be used: the count
@@ -159,7 +159,7 @@ TEST(KeyMessageForms, RandomImagesStayWithinTheTables)
     std::mt19937 random(6303);
     for (int round = 0; round < 3; ++round) {
         Randomize(s.Image(), random);
-        s.frame->CloseAllForms();
+        s.frame->Windows().CloseAllForms();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         CForm_Key* keys = s.OpenKeys();
         for (int row = 0; row <= 6; ++row)

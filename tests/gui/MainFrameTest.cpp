@@ -77,13 +77,13 @@ TEST(MainFrameNavigation, ClickingChannelsOpensOneWindowAndSwitchesItsRecord)
     ASSERT_EQ(digital->childCount(), 16);
 
     s.frame->ClickTreeItem(digital->child(4));
-    QMdiSubWindow* window = s.frame->FormWindow(FormKind::DigitalChannel);
+    QMdiSubWindow* window = s.frame->Windows().FormWindow(FormKind::DigitalChannel);
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(std::tuple(s.app.Navigation().Index(FormKind::DigitalChannel), window->windowTitle(), window->geometry()),
               std::tuple(4u, QString("数字信道 05"), QRect(0, 0, 800, 650)));
 
     s.frame->ClickTreeItem(digital->child(11));
-    EXPECT_EQ(std::tuple(s.frame->FormWindow(FormKind::DigitalChannel), window->windowTitle(),
+    EXPECT_EQ(std::tuple(s.frame->Windows().FormWindow(FormKind::DigitalChannel), window->windowTitle(),
                          s.frame->ClientArea()->subWindowList().size()),
               std::tuple(window, QString("数字信道 12"), 1));
     s.frame->ClickTreeItem(digital);  // a group node opens nothing
@@ -97,18 +97,40 @@ TEST(MainFrameNavigation, CommandsUseTheLastNavigation)
     RegisterTestForms(*s.frame, {FormKind::DigitalChannel, FormKind::PasswordEC});
 
     s.frame->OnCommand(Cmd::Channel);  // before any click: record 0 and an empty title
-    ASSERT_NE(s.frame->FormWindow(FormKind::DigitalChannel), nullptr);
-    EXPECT_EQ(std::tuple(TestForm(*s.frame, FormKind::DigitalChannel)->indexesShown, s.frame->FormWindow(FormKind::DigitalChannel)->windowTitle()),
+    ASSERT_NE(s.frame->Windows().FormWindow(FormKind::DigitalChannel), nullptr);
+    EXPECT_EQ(std::tuple(TestForm(*s.frame, FormKind::DigitalChannel)->indexesShown, s.frame->Windows().FormWindow(FormKind::DigitalChannel)->windowTitle()),
               std::tuple(std::vector<std::uint32_t>{0}, QString()));
 
     s.frame->ClickTreeItem(ItemByKey(Root(*s.frame), 36));  // the password item's label is the title
-    EXPECT_EQ(s.frame->FormWindow(FormKind::PasswordEC)->windowTitle(), "Programming password");
+    EXPECT_EQ(s.frame->Windows().FormWindow(FormKind::PasswordEC)->windowTitle(), "Programming password");
 
     // The bare test codeplug does not pass the check: Write shows what it found first.
     for (int command : {Cmd::SetPort, Cmd::Read, Cmd::Write, Cmd::RadioInfo, Cmd::PasswordSet, Cmd::AdjustValue})
         s.frame->OnCommand(command);
     EXPECT_EQ(s.dialogsRun, (QStringList{"CDialog_SetComPort", "CDialog_RW", "CDialog_CheckFindings",
                                          "CDialog_RadioInfo", "CDIALOG_PassWord", "CDialog_ADJ"}));
+}
+
+TEST(MainFrameNavigation, EachFormCommandOpensItsForm)
+{
+    ProgramDir dir(0);
+    Session s(dir.path);
+    const std::pair<int, FormKind> rows[] = {
+        {32791, FormKind::Fun},           {32793, FormKind::Key},
+        {32854, FormKind::Vox},           {32857, FormKind::MonitorCh},
+        {32834, FormKind::DigitalChannel}, {32864, FormKind::AnalogChannel},
+        {32824, FormKind::Dmr},           {32825, FormKind::DmrContact},
+        {32827, FormKind::DmrRxGrpList},  {32866, FormKind::Message},
+        {32901, FormKind::DigitalEmergAlarm}, {32902, FormKind::AnalogEmergAlarm},
+        {32868, FormKind::PasswordEC},
+    };
+    for (const auto& [command, kind] : rows) {
+        SCOPED_TRACE(command);
+        RegisterTestForms(*s.frame, {kind});
+        s.frame->OnCommand(command);
+        EXPECT_NE(s.frame->Windows().FormWindow(kind), nullptr);
+    }
+    EXPECT_EQ(s.frame->ClientArea()->subWindowList().size(), std::size(rows));
 }
 
 TEST(MainFrameNavigation, ReopeningRerunsInitialUpdateOnlyForIndexedForms)
@@ -135,11 +157,11 @@ TEST(MainFrameNavigation, CloseAllFormsKeepsThePasswordForm)
     RegisterTestForms(*s.frame, {FormKind::Fun, FormKind::Key, FormKind::Scan, FormKind::PasswordEC}, &live);
     for (int command : {Cmd::GeneralFunctions, Cmd::Keys, Cmd::ProgrammingPassword})
         s.frame->OnCommand(command);
-    s.frame->OpenForm(FormKind::Scan);
+    s.frame->Windows().OpenForm(FormKind::Scan);
     EXPECT_EQ(live, 4);
 
     s.frame->OnCommand(Cmd::Write);  // closes the forms before the transfer
-    EXPECT_NE(s.frame->FormWindow(FormKind::PasswordEC), nullptr);
+    EXPECT_NE(s.frame->Windows().FormWindow(FormKind::PasswordEC), nullptr);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(std::tuple(live, s.frame->ClientArea()->subWindowList().size()), std::tuple(1, 1));
 }
@@ -149,11 +171,11 @@ TEST(MainFrameNavigation, RefreshZoneAndScanFormsPassesEveryRecordOnce)
     ProgramDir dir(0, {2, 2, 3, 1});
     Session s(dir.path);
     RegisterTestForms(*s.frame, {FormKind::Scan, FormKind::Zone});
-    s.frame->OpenForm(FormKind::Zone);
-    QPointer<CFormBase> before = s.frame->Form(FormKind::Zone);
+    s.frame->Windows().OpenForm(FormKind::Zone);
+    QPointer<CFormBase> before = s.frame->Windows().Form(FormKind::Zone);
     initialUpdateLog.clear();
 
-    s.frame->RefreshZoneAndScanForms();
+    s.frame->Windows().RefreshZoneAndScanForms();
     EXPECT_EQ(initialUpdateLog, (FormLog{{FormKind::Scan, 0}, {FormKind::Scan, 1}, {FormKind::Scan, 2},
                                          {FormKind::Zone, 0}, {FormKind::Zone, 1}}));
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -186,11 +208,11 @@ TEST(MainFrameFiles, OpenLoadsTheFirstFileAndRebuildsTheTree)
     WriteCodeplug(dir.path / "b.VNTX", {2, 2, 2, 2}, 0xB2);
     RegisterTestForms(*s.frame, {FormKind::Fun});
     s.frame->OnCommand(Cmd::GeneralFunctions);
-    s.frame->OnFileOpen();  // cancelled: nothing changes, but the forms were closed
-    EXPECT_EQ(s.frame->FormWindow(FormKind::Fun), nullptr);
+    s.frame->Documents().OnFileOpen();  // cancelled: nothing changes, but the forms were closed
+    EXPECT_EQ(s.frame->Windows().FormWindow(FormKind::Fun), nullptr);
 
     s.prompts->openAnswers.push_back({Q(dir.path / "a.VNTX"), Q(dir.path / "b.VNTX"), Q(dir.Default())});
-    s.frame->OnFileOpen();
+    s.frame->Documents().OnFileOpen();
     EXPECT_EQ(std::tuple(s.app.Context().codeplug.RadioSettings[5] + 0, s.app.Context().currentFilePath, s.frame->windowTitle(),
                          ItemByKey(Root(*s.frame), 28)->childCount()),
               std::tuple(0xA1, dir.path / "a.VNTX", "ZR-74[0 NV系列] 客户版编程软件[" + Q(dir.path / "a.VNTX") + "]", 9));
@@ -206,9 +228,9 @@ TEST(MainFrameFiles, FailedOpenOrSaveLeavesPathTitleAndTreeAsTheyWere)
     WriteWholeFile(shortFile, std::vector<std::uint8_t>(100, 0x11));
     s.prompts->openAnswers = {{Q(good)}, {Q(dir.path / "missing.VNTX")}, {Q(shortFile)}};
     for (int i = 0; i < 3; ++i)
-        s.frame->OnFileOpen();
+        s.frame->Documents().OnFileOpen();
     s.prompts->saveAnswers.push_back(Q(dir.path / "no-such-folder" / "x.VNTX"));
-    EXPECT_FALSE(s.frame->OnFileSaveAs());
+    EXPECT_FALSE(s.frame->Documents().OnFileSaveAs());
 
     const auto& messages = s.prompts->messages;
     ASSERT_EQ(messages.size(), 3u);
@@ -249,7 +271,7 @@ TEST(MainFrameTexts, AllLookedUpTextsExistInChineseAndEnglish)
         s.prompts->questionAnswers.push_back(QMessageBox::Cancel);
         SendClose(*s.frame);
         s.prompts->openAnswers.push_back({Q(foreign)});
-        s.frame->OnFileOpen();
+        s.frame->Documents().OnFileOpen();
         s.frame->OnSetLanguage(language == 0 ? 1 : 0);
 
         EXPECT_EQ(s.prompts->messages.size(), 2u);

@@ -227,7 +227,7 @@ TEST(ProgrammingPasswordForm, PadsBothCopiesAndRewritesTheSwitch)
     c.PasswordBlock[1] = 0x81;  // not 80: shown off and rewritten
     c.PasswordBlock[10] = 0x80;
     s.frame->OnCommand(Cmd::ProgrammingPassword);
-    auto* form = dynamic_cast<CFrom_PasswordEC*>(s.frame->Form(FormKind::PasswordEC));
+    auto* form = dynamic_cast<CFrom_PasswordEC*>(s.frame->Windows().Form(FormKind::PasswordEC));
     ASSERT_NE(form, nullptr);
     EXPECT_FALSE(form->switchBox()->isChecked() || form->passwordEdit()->isEnabled());
     EXPECT_EQ(c.PasswordBlock[1] | c.PasswordBlock[10], 0);

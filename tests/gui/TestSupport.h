@@ -6,6 +6,9 @@
 #include <future>
 
 #include "app/CMainFrame.h"
+#include "app/DocumentCommands.h"
+#include "app/FormWindows.h"
+#include "app/TransferCommands.h"
 #include "app/CommandTable.h"
 #include "app/CVanticApp.h"
 #include "app/FormFactories.h"
@@ -174,7 +177,7 @@ struct Session {
     bool SaveAsAndLoad(const fs::path& path, Codeplug& loaded)
     {
         prompts->saveAnswers.push_back(QString::fromStdString(path.string()));
-        return frame->OnFileSaveAs() && LoadCodeplugFile(loaded, path).ok();
+        return frame->Documents().OnFileSaveAs() && LoadCodeplugFile(loaded, path).ok();
     }
     ~Session()
     {
@@ -217,8 +220,8 @@ struct FormSession : Session {
     Form* Open(FormKind kind, std::uint32_t index = 0)
     {
         app.Navigation().Index(kind) = index;
-        frame->OpenForm(kind);
-        return dynamic_cast<Form*>(frame->Form(kind));
+        frame->Windows().OpenForm(kind);
+        return dynamic_cast<Form*>(frame->Windows().Form(kind));
     }
 };
 
@@ -323,12 +326,12 @@ private:
 inline void RegisterTestForms(CMainFrame& frame, std::initializer_list<FormKind> kinds, int* live = nullptr)
 {
     for (FormKind kind : kinds)
-        frame.SetFormFactory(kind, [kind, live](FormContext& app) { return new CForm_TestRecord(app, kind, live); });
+        frame.Windows().SetFormFactory(kind, [kind, live](FormContext& app) { return new CForm_TestRecord(app, kind, live); });
 }
 
 inline CForm_TestRecord* TestForm(const CMainFrame& frame, FormKind kind)
 {
-    return dynamic_cast<CForm_TestRecord*>(frame.Form(kind));
+    return dynamic_cast<CForm_TestRecord*>(frame.Windows().Form(kind));
 }
 
 // Qt's own translations of a language installed while this lives, removed afterwards so that

@@ -48,13 +48,13 @@ struct ExchangeBench {
     {
         kind = k;
         s->prompts->saveAnswers.push_back(Q(to));
-        return s->frame->OnFileExport();
+        return s->frame->Documents().OnFileExport();
     }
     bool Import(ExchangeKind k, const fs::path& from)
     {
         kind = k;
         s->prompts->openAnswers.push_back({Q(from)});
-        return s->frame->OnFileImport();
+        return s->frame->Documents().OnFileImport();
     }
 };
 
@@ -84,20 +84,20 @@ TEST(FileExchange, HandEditedCsvCellReachesItsBytesAndMarksTheCodeplugChanged)
         return std::vector<std::uint8_t>(bytes.begin() + 6788, bytes.begin() + 6792);
     };
     EXPECT_EQ(frequency(), (std::vector<std::uint8_t>{0xA0, 0xFA, 0x22, 0x1A}));
-    EXPECT_FALSE(b.s->frame->IsModified());
+    EXPECT_FALSE(b.s->frame->Documents().IsModified());
 
     text.replace(text.find("438.500000"), 10, "439.112500");
     WriteText(csv, text);
-    b.s->frame->OpenForm(FormKind::DigitalChannel);
+    b.s->frame->Windows().OpenForm(FormKind::DigitalChannel);
     ASSERT_TRUE(b.Import(ExchangeKind::DigitalCsv, csv));
     EXPECT_EQ(frequency(), (std::vector<std::uint8_t>{0x34, 0x53, 0x2C, 0x1A}));
-    EXPECT_EQ(b.s->frame->FormWindow(FormKind::DigitalChannel), nullptr);
-    EXPECT_TRUE(b.s->frame->IsModified() && b.s->frame->windowTitle().endsWith(" *"));
+    EXPECT_EQ(b.s->frame->Windows().FormWindow(FormKind::DigitalChannel), nullptr);
+    EXPECT_TRUE(b.s->frame->Documents().IsModified() && b.s->frame->windowTitle().endsWith(" *"));
     EXPECT_TRUE(b.s->frame->statusBar()->currentMessage().contains("Imported"));
     // Saving takes the mark away again.
     b.s->prompts->saveAnswers.push_back(Q(b.dir.path / "saved.VNTX"));
-    ASSERT_TRUE(b.s->frame->OnFileSaveAs());
-    EXPECT_FALSE(b.s->frame->IsModified() || b.s->frame->windowTitle().endsWith(" *"));
+    ASSERT_TRUE(b.s->frame->Documents().OnFileSaveAs());
+    EXPECT_FALSE(b.s->frame->Documents().IsModified() || b.s->frame->windowTitle().endsWith(" *"));
 }
 
 TEST(FileExchange, RefusedImportsListTheirProblemsAndChangeNothing)
@@ -112,7 +112,7 @@ TEST(FileExchange, RefusedImportsListTheirProblemsAndChangeNothing)
     EXPECT_TRUE(b.problems[1].startsWith("row 3, column 3")) << b.problems[1].toStdString();
     EXPECT_TRUE(b.summary.contains("bad.csv"));
     EXPECT_EQ(b.Bytes(), before);
-    EXPECT_FALSE(b.s->frame->IsModified());
+    EXPECT_FALSE(b.s->frame->Documents().IsModified());
 
     // Where a problem is and why, in the language of the run.
     ProgramDir chinese(0);
@@ -154,7 +154,7 @@ TEST(FileExchange, RefusedImportsListTheirProblemsAndChangeNothing)
     WriteText(b.dir.path / "other.json", "{\"format\": 1}");
     EXPECT_FALSE(b.Import(ExchangeKind::WholeJson, b.dir.path / "other.json"));
     EXPECT_EQ(b.problemWindows, 2);
-    EXPECT_TRUE(b.Bytes() == before && !b.s->frame->IsModified());
+    EXPECT_TRUE(b.Bytes() == before && !b.s->frame->Documents().IsModified());
 }
 
 TEST(FileExchange, JsonImportWithMoreChannelsRebuildsTheTree)
@@ -167,12 +167,12 @@ TEST(FileExchange, JsonImportWithMoreChannelsRebuildsTheTree)
     const int before = AnalogTreeItems(*b.s->frame);
     ASSERT_NE(before, 9);
     ASSERT_TRUE(b.Import(ExchangeKind::WholeJson, json));
-    EXPECT_EQ(std::tuple(AnalogTreeItems(*b.s->frame), b.Image().AnalogChannelCount[0] + 0, b.s->frame->IsModified()),
+    EXPECT_EQ(std::tuple(AnalogTreeItems(*b.s->frame), b.Image().AnalogChannelCount[0] + 0, b.s->frame->Documents().IsModified()),
               std::tuple(9, 9, true));
 
     // Cancelling the choice asks for no file.
     b.cancel = true;
-    EXPECT_FALSE(b.s->frame->OnFileImport() || b.s->frame->OnFileExport());
+    EXPECT_FALSE(b.s->frame->Documents().OnFileImport() || b.s->frame->Documents().OnFileExport());
     EXPECT_EQ(b.s->prompts->saveAsked, 0);
 }
 
@@ -251,9 +251,9 @@ TEST(CheckBeforeWrite, FindingsInTheRunsLanguageOpenTheirRecord)
                 emit list->itemDoubleClicked(list->item(0));
             }
         });
-        s.frame->OnWrite();
+        s.frame->Transfers().OnWrite();
         EXPECT_EQ(shown, QStringList{"CDialog_CheckFindings"}) << "the write went on";
-        ASSERT_NE(s.frame->Form(FormKind::Scan), nullptr);
+        ASSERT_NE(s.frame->Windows().Form(FormKind::Scan), nullptr);
         EXPECT_EQ(s.app.Navigation().Index(FormKind::Scan), 1u);
 
         shown.clear();
@@ -262,7 +262,7 @@ TEST(CheckBeforeWrite, FindingsInTheRunsLanguageOpenTheirRecord)
             if (qobject_cast<CDialog_CheckFindings*>(&dialog))
                 dialog.accept();
         });
-        s.frame->OnWrite();
+        s.frame->Transfers().OnWrite();
         EXPECT_EQ(shown, (QStringList{"CDialog_CheckFindings", "CDialog_RW"}));
     }
 }

@@ -231,13 +231,13 @@ TEST(TransferDialogRealPort, ReadWhoseBackupFailsStaysOpenUnsaved)
             d.startButton()->click();
             WaitFor([&] { return !d.isVisible(); }, 20000);
         });
-        s.frame->OnRead();
+        s.frame->Transfers().OnRead();
         ASSERT_EQ(s.prompts->messages.size(), 1u);
         EXPECT_TRUE(s.prompts->messages[0].text.contains("backup could not be saved") &&
                     s.prompts->messages[0].text.contains("The data read stay open in the program, not yet saved"));
         EXPECT_EQ(Slice(s.app.Context().codeplug.DigitalChannelTable.bytes, 0, 2 * 82),
                   Slice(source->DigitalChannelTable.bytes, 0, 2 * 82));
-        EXPECT_TRUE(s.frame->IsModified());
+        EXPECT_TRUE(s.frame->Documents().IsModified());
     }
     qputenv("XDG_DATA_HOME", data);
 }

@@ -105,9 +105,9 @@ TEST(ScanForm, SettingsListAddDeleteTheTreeAndTheFullList)
     QTreeWidgetItem* scans = s.frame->Tree()->topLevelItem(0)->child(7);
     ASSERT_EQ(scans->text(0), "扫描列表");
     s.frame->ClickTreeItem(scans->child(1));
-    auto* form = dynamic_cast<CForm_Scan*>(s.frame->Form(FormKind::Scan));
+    auto* form = dynamic_cast<CForm_Scan*>(s.frame->Windows().Form(FormKind::Scan));
     ASSERT_NE(form, nullptr);
-    EXPECT_EQ(s.frame->FormWindow(FormKind::Scan)->windowTitle(), "扫描列表2");
+    EXPECT_EQ(s.frame->Windows().FormWindow(FormKind::Scan)->windowTitle(), "扫描列表2");
     auto list2 = c.ScanTable.record(1);
     EXPECT_EQ((QStringList{QString::number(form->DwellList()->count()), form->DwellList()->itemText(20), form->DwellList()->currentText()}),
               (QStringList{"21", "10.0", "2.5"}));  // 2600 shows as 2.5 s
@@ -128,12 +128,12 @@ TEST(ScanForm, SettingsListAddDeleteTheTreeAndTheFullList)
     // channel of list 3 follows at once: its next change never writes the deleted list back.
     auto* channel = s.Open<CFORM_AnaCH>(FormKind::AnalogChannel, 1);
     ASSERT_NE(channel, nullptr);
-    s.frame->OpenForm(FormKind::Scan);
+    s.frame->Windows().OpenForm(FormKind::Scan);
     form->DeleteListButton()->click();
     EXPECT_EQ(c.ScanListCount, (Block<4>{2, 0, 0, 0}));
     channel->Ui().squelch->setCurrentIndex(2);
     EXPECT_EQ(std::tuple(c.AnalogChannelTable.record(1)[60] + 0, c.AnalogChannelTable.record(1)[62] + 0), std::tuple(0, 2));
-    s.frame->CloseForm(FormKind::AnalogChannel);
+    s.frame->Windows().CloseForm(FormKind::AnalogChannel);
     EXPECT_EQ(std::tuple(form->windowTitle(), form->TxModeList()->currentIndex()), std::tuple(QString("扫描列表2"), 1));
     EXPECT_EQ(s.frame->Tree()->topLevelItem(0)->child(7)->childCount(), 2);
     EXPECT_TRUE(s.frame->Tree()->topLevelItem(0)->child(7)->isExpanded());
@@ -166,9 +166,9 @@ TEST(MonitorForm, InMemorySettingsCandidatesAndStandbyReply)
     ProgramDir dir(1);
     FormSession s(dir.path);
     s.frame->OnCommand(32857);
-    auto* form = dynamic_cast<CForm_MonitorCh*>(s.frame->Form(FormKind::MonitorCh));
+    auto* form = dynamic_cast<CForm_MonitorCh*>(s.frame->Windows().Form(FormKind::MonitorCh));
     ASSERT_NE(form, nullptr);
-    EXPECT_EQ(s.frame->FormWindow(FormKind::MonitorCh)->windowTitle(), "Monitor channels");
+    EXPECT_EQ(s.frame->Windows().FormWindow(FormKind::MonitorCh)->windowTitle(), "Monitor channels");
     EXPECT_TRUE(Column(*form->CandidateGrid(), 1).isEmpty());  // nothing fills the candidate table
     EXPECT_EQ(std::tuple(form->StandbyReplyList()->count(), form->StandbyReplyList()->itemText(0)), std::tuple(1, QString("OFF")));
     form->RemoveButton()->click();
@@ -201,9 +201,9 @@ TEST(MonitorForm, InMemorySettingsCandidatesAndStandbyReply)
     EXPECT_EQ(form->StandbyReplyList()->currentText(), "OFF");
 
     // The settings outlive the window.
-    s.frame->CloseForm(FormKind::MonitorCh);
+    s.frame->Windows().CloseForm(FormKind::MonitorCh);
     s.frame->OnCommand(32857);
-    form = dynamic_cast<CForm_MonitorCh*>(s.frame->Form(FormKind::MonitorCh));
+    form = dynamic_cast<CForm_MonitorCh*>(s.frame->Windows().Form(FormKind::MonitorCh));
     ASSERT_NE(form, nullptr);
     EXPECT_EQ(Column(*form->MemberGrid(), 1), (QStringList{"CH03"}));
     EXPECT_TRUE(form->HoldTimeList()->currentIndex() == 4 && form->ScanBox()->isChecked());
