@@ -17,11 +17,10 @@ using namespace testsupport;
 TEST(DocumentFollow, PasswordFormShowsTheNewCodeplugAfterNewOpenAndRead)
 {
     const struct {
-        void (CMainFrame::*command)();
+        int command;
         bool on;
         std::string password;
-    } rows[] = {{&CMainFrame::OnFileNew, false, "00000000"}, {&CMainFrame::OnFileOpen, true, "00005678"},
-                {&CMainFrame::OnRead, true, "00009999"}};
+    } rows[] = {{Cmd::FileNew, false, "00000000"}, {Cmd::FileOpen, true, "00005678"}, {Cmd::Read, true, "00009999"}};
     for (const auto& row : rows) {
         SCOPED_TRACE(row.password);
         ProgramDir dir(1);
@@ -46,7 +45,7 @@ TEST(DocumentFollow, PasswordFormShowsTheNewCodeplugAfterNewOpenAndRead)
             StoreProgrammingPassword(codeplug, true, "9999");  // what the radio holds
             dialog.accept();
         });
-        (s.frame.get()->*row.command)();
+        s.frame->OnCommand(row.command);
 
         ASSERT_EQ(s.frame->Windows().Form(FormKind::PasswordEC), form);
         EXPECT_EQ(std::tuple(form->switchBox()->isChecked(), form->passwordEdit()->text().toStdString()),
