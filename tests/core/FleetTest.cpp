@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <map>
 #include <mutex>
 #include <thread>
@@ -80,18 +81,18 @@ void RunPorts(fleet::FleetRun& run, std::vector<std::unique_ptr<FleetPort>>& por
         t.join();
 }
 
-// Virtual time that ends the run once it passes a moment: Ctrl+C in the middle of a write.
-class InterruptingClock final : public Clock {
+// Virtual time that does something once it passes a moment in the middle of a write.
+class HookClock final : public Clock {
 public:
-    InterruptingClock(VirtualClock& time, Clock::Time at) : time_(time), at_(at) {}
+    HookClock(VirtualClock& time, Clock::Time at) : time_(time), at_(at) {}
     Time Now() const override { return time_.Now(); }
     void Sleep(Duration d) override
     {
         time_.Sleep(d);
-        if (run && Now() >= at_)
-            run->Stop();
+        if (hook && Now() >= at_)
+            std::exchange(hook, nullptr)();
     }
-    fleet::FleetRun* run = nullptr;
+    std::function<void()> hook;
 
 private:
     VirtualClock& time_;
@@ -172,13 +173,13 @@ TEST(FleetRun, StopDuringAWriteFinishesAndReportsItAndBeginsNoOther)
     RadioBench bench;
     bench.radio.LoadCodeplug(*stock);
     bench.radio.SetFleet({true, 0s, 100ms, 0, 1});
-    // The write begins after the first look (about 0.3 s); stop 2 s into it.
-    InterruptingClock clock(bench.clock, 2300ms);
+    // The write begins after the first look (about 0.3 s); Ctrl+C 2 s into it.
+    HookClock clock(bench.clock, 2300ms);
     CDialog_MSComm link(bench.PortFactory(), clock);
     auto ids = fleet::IdPool::Sequence(42);
     Collected got;
     fleet::FleetRun run(*stock, ids, {}, got.Sink());
-    clock.run = &run;
+    clock.hook = [&] { run.Stop(); };
     run.RunPort("P0", link);
 
     ASSERT_EQ(got.reports.size(), 1u);
@@ -187,6 +188,32 @@ TEST(FleetRun, StopDuringAWriteFinishesAndReportsItAndBeginsNoOther)
     EXPECT_EQ(bench.radio.RadiosWritten(), 1);
     EXPECT_EQ(HeldId(bench.radio), (Wire{0x00, 0x00, 0x00, 0x42}));
     EXPECT_FALSE(link.IsPortOpen());
+}
+
+// Two radios wanted, one under way on P0 when P1 runs (stopped a minute on): P1 writes only
+// the one still wanted.
+TEST(FleetRun, RadiosUnderWayCountTowardsTheNumberWanted)
+{
+    const auto stock = SmallImage();
+    RadioBench bench[2];
+    std::unique_ptr<HookClock> clock[2];
+    std::unique_ptr<CDialog_MSComm> link[2];
+    for (int p = 0; p < 2; ++p) {
+        bench[p].radio.LoadCodeplug(*stock);
+        bench[p].radio.SetFleet({true, 0s, 2s, 0, 1});
+        clock[p] = std::make_unique<HookClock>(bench[p].clock, p == 0 ? 2300ms : 60s);
+        link[p] = std::make_unique<CDialog_MSComm>(bench[p].PortFactory(), *clock[p]);
+    }
+    auto ids = fleet::IdPool::Sequence(42);
+    Collected got;
+    fleet::FleetOptions options;
+    options.count = 2;
+    fleet::FleetRun run(*stock, ids, options, got.Sink());
+    clock[0]->hook = [&] { run.RunPort("P1", *link[1]); };
+    clock[1]->hook = [&] { run.Stop(); };
+    run.RunPort("P0", *link[0]);
+    EXPECT_EQ(std::pair(bench[0].radio.RadiosWritten(), bench[1].radio.RadiosWritten()), std::pair(1, 1));
+    EXPECT_EQ(run.Written(), 2);
 }
 
 TEST(FleetLog, CsvLinesQuoteWhatNeedsIt)
