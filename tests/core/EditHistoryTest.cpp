@@ -37,40 +37,21 @@ TEST(EditHistory, ChangesAreNamedAfterWhatTheyDid)
         auto r = c.DigitalChannelTable.record(channel);
         r[1] = EncodeAlias(name, r.subspan(2, 36));
     };
+    using D = DocumentState&;
     const Row rows[] = {
-        {"alias", [&](DocumentState& d) { rename(d.codeplug, 2, "Depot"); }, "rename Digital CH 03"},
-        {"receive frequency", [](DocumentState& d) { d.codeplug.DigitalChannelTable.record(0)[55] ^= 0x10; },
-         "change Digital CH 01"},
-        {"two channels",
-         [&](DocumentState& d) {
-             rename(d.codeplug, 0, "A");
-             rename(d.codeplug, 1, "B");
-         },
-         "change Digital channels"},
+        {"alias", [&](D d) { rename(d.codeplug, 2, "Depot"); }, "rename Digital CH 03"},
+        {"receive frequency", [](D d) { d.codeplug.DigitalChannelTable.record(0)[55] ^= 0x10; }, "change Digital CH 01"},
+        {"two channels", [&](D d) { rename(d.codeplug, 0, "A"), rename(d.codeplug, 1, "B"); }, "change Digital channels"},
         // The zones and scan lists renumber their members: still one delete.
-        {"delete", [](DocumentState& d) { ASSERT_TRUE(DeleteChannel(d.codeplug, ChannelKind::Analog, 1)); },
-         "delete Analog CH 02"},
-        {"delete last", [](DocumentState& d) {
-             ASSERT_TRUE(DeleteChannel(d.codeplug, ChannelKind::Digital, ChannelCount(d.codeplug, ChannelKind::Digital) - 1));
-         }, "delete Digital CH 06"},
-        {"add", [](DocumentState& d) { ASSERT_TRUE(contacts::Add(d.codeplug, "New")); }, "add Contact 7"},
-        {"settings", [](DocumentState& d) { d.codeplug.RadioSettings[10] ^= 1; }, "change General settings"},
-        {"two places",
-         [&](DocumentState& d) {
-             rename(d.codeplug, 0, "A");
-             d.codeplug.RadioSettings[10] ^= 1;
-         },
-         "several changes"},
-        {"vox", [](DocumentState& d) { d.vox.level = 3; }, "change VOX"},
-        {"monitor", [](DocumentState& d) { d.monitor.settings.bytes[2] = 1; }, "change Monitor channels"},
-        {"alarm added", [](DocumentState& d) { emergency::AddSystem(d.alarms.digital); },
-         "add Digital emergency alarm system 1"},
-        {"alarm and vox",
-         [](DocumentState& d) {
-             emergency::AddSystem(d.alarms.analog);
-             d.vox.level = 1;
-         },
-         "several changes"},
+        {"delete", [](D d) { ASSERT_TRUE(DeleteChannel(d.codeplug, ChannelKind::Analog, 1)); }, "delete Analog CH 02"},
+        {"delete last", [](D d) { ASSERT_TRUE(DeleteChannel(d.codeplug, ChannelKind::Digital, 5)); }, "delete Digital CH 06"},
+        {"add", [](D d) { ASSERT_TRUE(contacts::Add(d.codeplug, "New")); }, "add Contact 7"},
+        {"settings", [](D d) { d.codeplug.RadioSettings[10] ^= 1; }, "change General settings"},
+        {"two places", [&](D d) { rename(d.codeplug, 0, "A"), d.codeplug.RadioSettings[10] ^= 1; }, "several changes"},
+        {"vox", [](D d) { d.vox.level = 3; }, "change VOX"},
+        {"monitor", [](D d) { d.monitor.settings.bytes[2] = 1; }, "change Monitor channels"},
+        {"alarm added", [](D d) { emergency::AddSystem(d.alarms.digital); }, "add Digital emergency alarm system 1"},
+        {"alarm and vox", [](D d) { emergency::AddSystem(d.alarms.analog), d.vox.level = 1; }, "several changes"},
     };
     const TextCatalogue text = EnglishTexts();
     const auto before = DefaultDocument();
@@ -82,8 +63,7 @@ TEST(EditHistory, ChangesAreNamedAfterWhatTheyDid)
         row.change(*after);
         EXPECT_EQ(ChangeText(NameChange(*before, *after), text), row.english);
     }
-    ChangeName import{EditKey::Import, 0, 0, "fleet.json"};
-    EXPECT_EQ(ChangeText(import, text), "import fleet.json");
+    EXPECT_EQ(ChangeText({EditKey::Import, 0, 0, "fleet.json"}, text), "import fleet.json");
 }
 
 TEST(EditHistory, UndoRedoWalkTheStepsAndANewStepDropsTheRedo)
@@ -100,8 +80,7 @@ TEST(EditHistory, UndoRedoWalkTheStepsAndANewStepDropsTheRedo)
     }
     ASSERT_TRUE(history.CanUndo());
     EXPECT_EQ(history.UndoName()->number, 3u);
-    EXPECT_TRUE(*history.Undo() == states[2]);
-    EXPECT_TRUE(*history.Undo() == states[1]);
+    EXPECT_TRUE(*history.Undo() == states[2] && *history.Undo() == states[1]);
     EXPECT_EQ(history.RedoName()->number, 2u);
     EXPECT_TRUE(*history.Redo() == states[2]);
     EXPECT_EQ(history.UndoName()->number, 2u);

@@ -22,16 +22,6 @@ const NavNode& Child(const NavNode& node, int textKey)
     throw std::runtime_error("no child with key " + std::to_string(textKey));
 }
 
-Codeplug WithCounts(std::uint8_t digital, std::uint8_t analog, std::uint32_t scans, std::uint32_t rxGroups)
-{
-    Codeplug codeplug;
-    SetCount(codeplug.DigitalChannelCount, digital);
-    SetCount(codeplug.AnalogChannelCount, analog);
-    SetCount(codeplug.ScanListCount, scans);
-    SetCount(codeplug.RxGroupCount, rxGroups);
-    return codeplug;
-}
-
 }  // namespace
 
 // Counts of 0 or out of range are repaired to 1 (and written back); an RX-group count above 32
@@ -43,18 +33,18 @@ TEST(NavigationTree, ListsFollowTheRepairedCounts)
     const std::array<std::uint32_t, 9> rows[] = {
         {0, 0, 0, 0, 1, 1, 1, 1, 1}, {17, 200, 4, 40, 1, 1, 1, 32, 40}, {16, 16, 3, 32, 16, 16, 3, 32, 32}};
     for (const auto& r : rows) {
-        Codeplug codeplug = WithCounts(std::uint8_t(r[0]), std::uint8_t(r[1]), r[2], r[3]);
+        Codeplug codeplug;
+        SetCount(codeplug.DigitalChannelCount, r[0]), SetCount(codeplug.AnalogChannelCount, r[1]);
+        SetCount(codeplug.ScanListCount, r[2]), SetCount(codeplug.RxGroupCount, r[3]);
         ExpansionFlags flags;
         const NavNode root = BuildNavigationTree(codeplug, text, flags);
         const NavNode& rx = Child(Child(root, 7), 10);
-        EXPECT_EQ(Child(root, 28).children.size(), r[4]) << r[0];
-        EXPECT_EQ(Child(root, 29).children.size(), r[5]) << r[0];
-        EXPECT_EQ(Child(root, 17).children.size(), r[6]) << r[0];
-        ASSERT_EQ(rx.children.size(), r[7]) << r[0];
+        const std::array<std::size_t, 7> got = {Child(root, 28).children.size(), Child(root, 29).children.size(),
+                                                Child(root, 17).children.size(), rx.children.size(),
+                                                GetCount(codeplug.DigitalChannelCount), GetCount(codeplug.ScanListCount),
+                                                GetCount(codeplug.RxGroupCount)};
+        EXPECT_EQ(got, (std::array<std::size_t, 7>{r[4], r[5], r[6], r[7], r[4], r[6], r[8]})) << r[0];
         EXPECT_EQ(rx.children.back().label, r[7] == 32 ? "接收组 32" : "接收组 01");
-        EXPECT_EQ(GetCount(codeplug.DigitalChannelCount), r[4]) << r[0];
-        EXPECT_EQ(GetCount(codeplug.ScanListCount), r[6]) << r[0];
-        EXPECT_EQ(GetCount(codeplug.RxGroupCount), r[8]) << r[0];
     }
 }
 
@@ -86,12 +76,9 @@ TEST(NavigationClick, NumberedItemsSetIndexAndTitle)
     EXPECT_TRUE(state.labelBuffer.empty());
     // A channel label without a number opens nothing rather than record -1.
     EXPECT_EQ(HandleTreeClick(state, text, tree(28), "数字信道").action, TreeClick::Action::None);
-    {
-        const std::tuple<const char*, std::size_t, std::uint32_t> rows[] = {
-            {"CH 7", 2, 7}, {"CH16", 2, 16}, {"区域2", 1, 2}, {"信道", 2, 0}, {"", 2, 0}};
-        for (const auto& [label, chars, expected] : rows)
-            EXPECT_EQ(NumberFromLabelEnd(label, chars), expected) << label;
-    }
+    for (const auto& [label, chars, expected] : std::initializer_list<std::tuple<const char*, std::size_t, std::uint32_t>>{
+             {"CH 7", 2, 7}, {"CH16", 2, 16}, {"区域2", 1, 2}, {"信道", 2, 0}, {"", 2, 0}})
+        EXPECT_EQ(NumberFromLabelEnd(label, chars), expected) << label;
 }
 
 TEST(NavigationClick, PlainItemsStoreTheLabelAndGroupNodesDoNothing)
@@ -118,13 +105,10 @@ TEST(FileRules, SaveNameFiltersAndErrorMessages)
     EXPECT_TRUE(SaveNeedsName("", dir));  // read from a radio: no file yet
     for (const char* other : {"/opt/zr740/default.vntx", "/opt/zr740/../zr740/Default.VNTX", "/home/u/a.VNTX"})
         EXPECT_FALSE(SaveNeedsName(other, dir)) << other;
-    {
-        using Filters = std::vector<std::string>;
-        EXPECT_EQ(FileDialogFilters("Codeplug|*.VNTX;*.vntx||"), Filters{"Codeplug (*.VNTX *.vntx)"});
-        EXPECT_EQ(FileDialogFilters("A|*.a|B||C"), Filters{"A (*.a)"});  // dangling parts dropped
-
-        const std::string zh = FileErrorMessage(UiLanguage::Chinese, FileStatus::OpenFailed, "/x/a.VNTX", "No such file");
-        for (const char* part : {"/x/a.VNTX", "No such file", "打开"})
-            EXPECT_NE(zh.find(part), std::string::npos) << part;
-    }
+    using Filters = std::vector<std::string>;
+    EXPECT_EQ(FileDialogFilters("Codeplug|*.VNTX;*.vntx||"), Filters{"Codeplug (*.VNTX *.vntx)"});
+    EXPECT_EQ(FileDialogFilters("A|*.a|B||C"), Filters{"A (*.a)"});  // dangling parts dropped
+    const std::string zh = FileErrorMessage(UiLanguage::Chinese, FileStatus::OpenFailed, "/x/a.VNTX", "No such file");
+    for (const char* part : {"/x/a.VNTX", "No such file", "打开"})
+        EXPECT_NE(zh.find(part), std::string::npos) << part;
 }

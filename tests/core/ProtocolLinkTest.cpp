@@ -1,8 +1,9 @@
 // The link object against the virtual radio (and, for replies no sane radio sends, against a
 // scripted far end), all in virtual time.
-#include "tests/core/TestFiles.h"
+#include <gtest/gtest.h>
 
 #include <deque>
+#include <functional>
 #include <numeric>
 
 #include "link/CDialog_MSComm.h"
@@ -94,23 +95,23 @@ TEST_F(LinkOnScript, ReadReplySurplusAndAfterTheTries)
     Bytes dest(10, 0xCC);
     EXPECT_EQ(link.ReadReply(dest, 10, 20), 10);
     EXPECT_EQ(dest, Filled(10, 1));
-    // The surplus goes with the rest of the buffer; a complete reply is taken at the first poll.
-    EXPECT_EQ(std::tuple(line.HostReadable(), clock.Now()), std::tuple(0u, Clock::Time{}));
+    EXPECT_EQ(line.HostReadable(), 0u) << "the surplus goes with the rest of the buffer";
+    EXPECT_EQ(clock.Now(), 0ns) << "a complete reply is taken at the first poll";
 
     dest.assign(10, 0xCC);
     EXPECT_EQ(link.ReadReply(dest, 10, 5), 0) << "nothing arrived";
-    EXPECT_EQ(std::tuple(clock.Now(), dest), std::tuple(Clock::Time{450ms}, Bytes(10, 0xCC)));
+    EXPECT_EQ(clock.Now(), 450ms);
+    EXPECT_EQ(dest, Bytes(10, 0xCC));
 
     line.InjectToHost(Bytes{1, 2, 3, 4}, clock.Now());
     EXPECT_EQ(link.ReadReply(dest, 10, 20), 4);
-    EXPECT_EQ(std::tuple(clock.Now(), Bytes(dest.begin(), dest.begin() + 5)),
-              std::tuple(Clock::Time{450ms + 1800ms}, Bytes{1, 2, 3, 4, 0xCC}));
+    EXPECT_EQ(clock.Now(), 450ms + 1800ms);
+    EXPECT_EQ(Bytes(dest.begin(), dest.begin() + 5), (Bytes{1, 2, 3, 4, 0xCC}));
 }
 
 // ------------------------------------------------------------------ replies no radio should send
 
-// The session answers: each byte judged, and only on the bytes that arrived (the zeros of the
-// buffer do not count).
+// Session answers: every byte that matters is judged, and only on the bytes that arrived.
 TEST_F(LinkOnScript, SessionAnswerBytes)
 {
     auto reply = [](std::uint8_t b3, std::uint8_t b5, std::uint8_t b6, std::uint8_t b7) {
@@ -118,38 +119,43 @@ TEST_F(LinkOnScript, SessionAnswerBytes)
     };
     const Bytes closed = reply(0, 0x0F, 0xFA, 0);
     auto cut = [&](std::size_t n) { return Bytes(closed.begin(), closed.begin() + static_cast<std::ptrdiff_t>(n)); };
+    const std::function<int()> openRead = [this] { return link.OpenReadSession(); },
+                               closeRead = [this] { return link.CloseReadSession(); },
+                               password = [this] { return link.SubmitPassword(Pw{3, 1}); },
+                               openWrite = [this] { return link.OpenWriteSession(); },
+                               begin = [this] { return link.BeginWrite(); };
     const struct {
         std::function<int()> call;
         std::deque<Bytes> replies;
         int expected;
     } rows[] = {
-        {[this] { return link.CloseReadSession(); }, {closed}, LinkResult::Ok},
-        {[this] { return link.CloseReadSession(); }, {reply(1, 0x0F, 0xFA, 0)}, LinkResult::BadReply},
-        {[this] { return link.CloseReadSession(); }, {reply(0, 0x0F, 0xFA, 1)}, LinkResult::BadReply},
+        {closeRead, {closed}, LinkResult::Ok},
+        {closeRead, {reply(1, 0x0F, 0xFA, 0)}, LinkResult::BadReply},
+        {closeRead, {reply(0, 0x0F, 0xFA, 1)}, LinkResult::BadReply},
         {[this] { return link.CloseWriteSession(); }, {reply(0x77, 0, 0xFA, 9)}, LinkResult::Ok},
-        {[this] { return link.OpenReadSession(); }, {reply(0, 0x0F, 0xFA, 9)}, LinkResult::BadReply},
-        {[this] { return link.OpenReadSession(); }, {reply(0, 0x0F, 0xFA, 5)}, LinkResult::BadReply},
-        {[this] { return link.BeginWrite(); }, {reply(0, 0x2F, 0xFA, 0)}, LinkResult::BadReply},
-        {[this] { return link.SubmitPassword(Pw{3}); }, {reply(0, 0x0F, 0xFB, 0)}, LinkResult::BadReply},
-        {[this] { return link.SubmitPassword(Pw{3, 1}); }, {reply(0, 0x0F, 0xFA, 7)}, LinkResult::Negative},
-        {[this] { return link.SubmitPassword(Pw{3, 1}); }, {reply(0, 0x0F, 0xFA, 2)}, 2},  // passed on as is
-        {[this] { return link.OpenWriteSession(); }, {Bytes(12, 0x84), reply(0, 0, 0, 0)}, LinkResult::BadReply},
-        {[this] { return link.OpenReadSession(); }, {cut(7)}, LinkResult::DamagedReply},  // byte 7 (00: open) missing
-        {[this] { return link.OpenReadSession(); }, {cut(8)}, LinkResult::Ok},
-        {[this] { return link.CloseReadSession(); }, {cut(7)}, LinkResult::DamagedReply},
-        {[this] { return link.SubmitPassword(Pw{3}); }, {cut(7)}, LinkResult::DamagedReply},
+        {openRead, {reply(0, 0x0F, 0xFA, 9)}, LinkResult::BadReply},
+        {openRead, {reply(0, 0x0F, 0xFA, 5)}, LinkResult::BadReply},
+        {begin, {reply(0, 0x2F, 0xFA, 0)}, LinkResult::BadReply},
+        {password, {reply(0, 0x0F, 0xFB, 0)}, LinkResult::BadReply},
+        {password, {reply(0, 0x0F, 0xFA, 7)}, LinkResult::Negative},
+        {password, {reply(0, 0x0F, 0xFA, 2)}, 2},  // passed on as is
+        {openWrite, {Bytes(12, 0x84), reply(0, 0, 0, 0)}, LinkResult::BadReply},
+        // Byte 7 (00: open) never arrived: the zeros of the buffer do not count.
+        {openRead, {cut(7)}, LinkResult::DamagedReply},
+        {openRead, {cut(8)}, LinkResult::Ok},
+        {closeRead, {cut(7)}, LinkResult::DamagedReply},
+        {password, {cut(7)}, LinkResult::DamagedReply},
         {[this] { return link.CloseWriteSession(); }, {cut(6)}, LinkResult::DamagedReply},
-        {[this] { return link.BeginWrite(); }, {cut(2)}, LinkResult::BadReply},
-        {[this] { return link.OpenWriteSession(); }, {Bytes{0x84, 0xA9, 0x61}, Bytes{0x84, 0xA9, 0x61}, cut(7)},
-         LinkResult::DamagedReply},
+        {begin, {cut(2)}, LinkResult::BadReply},
+        {openWrite, {Bytes{0x84, 0xA9, 0x61}, Bytes{0x84, 0xA9, 0x61}, cut(7)}, LinkResult::DamagedReply},
+        // Bytes 14-17 of the extra values did not arrive.
+        {[this] { std::array<std::uint8_t, 7> extraA{}; return link.ReadExtraA(extraA); },
+         {Bytes{0x84, 0xA9, 0x61, 0x00, 0x0E, 0x2F, 0x88, 0xF4, 0xF7, 0x00, 0x1D, 1, 2, 3}}, LinkResult::DamagedReply},
     };
     for (std::size_t i = 0; i < std::size(rows); ++i) {
         device.replies = rows[i].replies;
         EXPECT_EQ(rows[i].call(), rows[i].expected) << "row " << i;
     }
-    std::array<std::uint8_t, 7> extraA{};
-    device.replies = {Bytes{0x84, 0xA9, 0x61, 0x00, 0x0E, 0x2F, 0x88, 0xF4, 0xF7, 0x00, 0x1D, 1, 2, 3}};
-    EXPECT_EQ(link.ReadExtraA(extraA), LinkResult::DamagedReply) << "bytes 14-17 did not arrive";
 }
 
 TEST_F(LinkOnScript, RecordRepliesMustBeWholeConsistentAndChecked)
@@ -202,17 +208,16 @@ TEST_F(LinkOnScript, OwnCheckRuleIsLearntOnceAndOnlyForItsOwnDifference)
     link.SetNoteSink([&](const std::string& n) { notes.push_back(n); });
     // The same reply with the check byte taken from the marker on (B9 instead of F5).
     const Bytes own = {0x84, 0xA9, 0x61, 0x00, 0x07, 0x2F, 0xF2, 0x00, 0x01, 0x02, 0x03, 0x2F, 0xB9};
-    Bytes dest(3);
-    device.replies = {own, own};
-    EXPECT_EQ(link.ReadRecord(0xF2, 0, dest), LinkResult::Ok);
-    device.replies = {own};
-    line.ClearHostWritten();
-    EXPECT_EQ(link.ReadRecord(0xF2, 0, dest), LinkResult::Ok);
-    EXPECT_EQ(line.HostWritten().size(), 10u) << "the learnt rule needs no repeat";
-    Bytes other = own;
+    Bytes dest(3), other = own;
     other.back() = 0x00;  // off by another amount: noise, not the radio's rule
-    device.replies = {other, Bytes(other.begin(), other.end() - 2), own};
-    EXPECT_EQ(link.ReadRecord(0xF2, 0, dest), LinkResult::Ok);
+    // Learnt on a repeat; then taken at once; noise is still asked again.
+    for (const auto& [replies, exchanges] : {std::pair<std::deque<Bytes>, std::size_t>{{own, own}, 2},
+                                             {{own}, 1}, {{other, Bytes(other.begin(), other.end() - 2), own}, 3}}) {
+        device.replies = replies;
+        line.ClearHostWritten();
+        EXPECT_EQ(link.ReadRecord(0xF2, 0, dest), LinkResult::Ok) << exchanges;
+        EXPECT_EQ(line.HostWritten().size(), exchanges * 10);
+    }
     EXPECT_EQ(notes.size(), 1u);
 
     // Acknowledgements of writes follow the same rule: 84 A9 61 00 04 0F FA 03 2F, check DD (own: 91).
@@ -259,7 +264,8 @@ TEST_F(LinkOnRadio, ShortEndOfListAndCutRecordReply)
     bench.radio.SetRecords(0xF2, {Bytes(27, 0x5A)});
     ASSERT_EQ(link.OpenReadSession(), LinkResult::Ok);
     Bytes untouched(45, 0xCC);
-    EXPECT_EQ(link.ReadRecord(0xE4, 0, untouched), LinkResult::Negative);  // FA leaves the destination alone
+    EXPECT_EQ(link.ReadRecord(0xE4, 0, untouched), LinkResult::Negative);
+    EXPECT_EQ(untouched, Bytes(45, 0xCC)) << "FA leaves the destination alone";
     bench.radio.faults().shortEndOfList = true;
     const auto before = Elapsed();
     EXPECT_EQ(link.ReadRecord(0xE4, 0, untouched), LinkResult::Negative);
@@ -299,10 +305,10 @@ TEST_F(LinkOnRadio, WriteRecordRefusalsAndOneWireEcho)
     EXPECT_EQ(bench.radio.Received().size(), before) << "a record too long to frame is not sent";
 
     link.ProbeEcho();
-    const int plain = link.EchoMode();
+    EXPECT_EQ(link.EchoMode(), 0);
     bench.radio.setup().echo = true;
     link.ProbeEcho();
-    EXPECT_EQ(std::tuple(plain, link.EchoMode()), std::tuple(0, 1));
+    EXPECT_EQ(link.EchoMode(), 1);
     EXPECT_EQ(link.WriteRecord(0xF2, 0, Bytes(27, 1)), LinkResult::Ok);
     EXPECT_EQ(link.Wake(), LinkResult::Ok) << "the echoed 5A is skipped";
     bench.radio.faults().shortReply = 9;  // echo (37) + 9 bytes: a cut acknowledgement
@@ -321,12 +327,9 @@ TEST_F(LinkOnRadio, GarbageNeverCrashes)
         bench.radio.faults().garbageSeed = seed * 7919;
         Bytes dest(45), mem(64);
         std::array<std::uint8_t, 18> id{};
-        EXPECT_TRUE(ok(link.OpenReadSession()));
-        EXPECT_TRUE(ok(link.ReadRecord(0xE4, 0, dest)));
-        EXPECT_TRUE(ok(link.OpenWriteSession()));
-        EXPECT_TRUE(ok(link.IdentifyEx(id)));
-        EXPECT_TRUE(ok(link.ServiceRead(0x0300, 64, mem)));
-        EXPECT_TRUE(ok(link.KeyQuery(Four{}, mem)));
+        for (const int result : {link.OpenReadSession(), link.ReadRecord(0xE4, 0, dest), link.OpenWriteSession(),
+                                 link.IdentifyEx(id), link.ServiceRead(0x0300, 64, mem), link.KeyQuery(Four{}, mem)})
+            EXPECT_TRUE(ok(result)) << seed;
     }
 }
 
@@ -335,8 +338,10 @@ TEST_F(LinkOnRadio, GarbageNeverCrashes)
 TEST_F(LinkOnRadio, WakeAndIdentifyRetries)
 {
     bench.radio.faults().silent = true;
+    const auto before = Elapsed();
     EXPECT_EQ(link.Wake(), LinkResult::NoAnswer);
-    EXPECT_EQ(std::tuple(bench.radio.Received(), Elapsed()), std::tuple(Bytes(4, 0x5A), Clock::Time{4 * 20 * 90ms}));
+    EXPECT_EQ(bench.radio.Received(), Bytes(4, 0x5A));
+    EXPECT_EQ(Elapsed() - before, 4 * 20 * 90ms);
 
     bench.radio.ClearHistory();
     EXPECT_EQ(link.Identify(), LinkResult::NoAnswer);
@@ -395,9 +400,9 @@ TEST_F(LinkOnRadio, KeyDebugAndRadioPassword)
     EXPECT_EQ(link.KeyQuery(Four{'Z', 'R', '-', '7'}, answer), LinkResult::Ok);
     EXPECT_EQ(answer, bench.radio.setup().keyAnswer);
     bench.radio.setup().identifyState = 2;
-    const int query = link.KeyQuery(Four{}, answer);  // a non-zero identify ends the query
+    EXPECT_EQ(link.KeyQuery(Four{}, answer), 2) << "a non-zero identify ends the query";
     bench.radio.setup().identifyState = 3;
-    EXPECT_EQ(std::tuple(query, link.KeySet(Four{})), std::tuple(2, 3));
+    EXPECT_EQ(link.KeySet(Four{}), 3);
 
     std::array<std::uint8_t, 5> locator{};
     ASSERT_EQ(link.DebugQuery(Four{0x1D, 0x34, 0, 0}, locator), LinkResult::Ok);
@@ -406,16 +411,13 @@ TEST_F(LinkOnRadio, KeyDebugAndRadioPassword)
     bench.radio.setup().identifyState.reset();
     std::array<std::uint8_t, 18> id{};
     ASSERT_EQ(link.IdentifyEx(id), 0);
-    Bytes block(32, 0);
+    Bytes block(16, 0);
     std::copy_n("4711", 4, block.begin());
     bench.radio.ClearHistory();
-    ASSERT_EQ(link.ServiceWriteFixed(std::span(block).first(16)), LinkResult::Ok);
+    ASSERT_EQ(link.ServiceWriteFixed(block), LinkResult::Ok);
     EXPECT_EQ(bench.radio.EventTexts().front(), "writ 00DB 16") << "no wake before the fixed write";
     ASSERT_EQ(link.KeySet(Four{0x00, 0xFF, 0xFF, 0xFF}), LinkResult::Ok);
-    EXPECT_EQ(bench.radio.ServicePassword(), "4711");
     ASSERT_EQ(link.IdentifyEx(id), 2);
-    EXPECT_EQ(link.SendPair(std::span<const std::uint8_t, 16>(block.data(), 16)), LinkResult::Ok);
     block[3] = '2';
-    ASSERT_EQ(link.IdentifyEx(id), 2);
     EXPECT_EQ(link.SendPair(std::span<const std::uint8_t, 16>(block.data(), 16)), LinkResult::PasswordError);
 }

@@ -17,27 +17,30 @@ std::unique_ptr<Codeplug> Fleet()
 {
     auto c = std::make_unique<Codeplug>();
     BuildDefaultCodeplug(*c);
-    SetCount(c->ContactCount, 4);
-    for (std::size_t n = 0; n < 4; ++n)
+    SetCount(c->ContactCount, 4), SetCount(c->RxGroupCount, 3), SetCount(c->DigitalChannelCount, 4);
+    for (std::size_t n = 0; n < 4; ++n) {
         c->ContactTable.record(n)[39] = n == 1 ? 1 : 0;
-    SetCount(c->RxGroupCount, 3);
+        c->DigitalChannelTable.record(n)[66] = std::array<std::uint8_t, 4>{0, 2, 3, 1}[n];
+    }
+    // Bytes 1-4: "G1", "G2", "G3" (every byte below 0x7E followed by a zero; 4 bytes); 38-40:
+    // the markers and the member count; 41 on: the members.
     const std::vector<std::vector<std::uint8_t>> members = {{0}, {2, 3}, {3}};
     for (std::size_t g = 0; g < 3; ++g) {
         auto r = c->RxGroupTable.record(g);
         std::fill(r.begin(), r.end(), 0);
-        r[38] = 1;
-        r[40] = 2;
-        r[1] = 4;  // "G1", "G2", "G3": every byte below 0x7E followed by a zero; 4 bytes
-        r[2] = 'G';
-        r[4] = static_cast<std::uint8_t>('1' + g);
-        r[39] = static_cast<std::uint8_t>(members[g].size());
+        r[1] = 4, r[2] = 'G', r[4] = static_cast<std::uint8_t>('1' + g);
+        r[38] = 1, r[39] = static_cast<std::uint8_t>(members[g].size()), r[40] = 2;
         std::copy(members[g].begin(), members[g].end(), r.begin() + 41);
     }
-    SetCount(c->DigitalChannelCount, 4);
-    const std::uint8_t lists[] = {0, 2, 3, 1};
-    for (std::size_t i = 0; i < 4; ++i)
-        c->DigitalChannelTable.record(i)[66] = lists[i];
     return c;
+}
+
+std::vector<int> ListsOfChannels(Codeplug& c)
+{
+    std::vector<int> lists;
+    for (std::size_t i = 0; i < 4; ++i)
+        lists.push_back(c.DigitalChannelTable.record(i)[66]);
+    return lists;
 }
 
 std::string Header()
@@ -87,13 +90,8 @@ TEST(RxGroupCsv, EditedMembersAndNamesReachTheirBytes)
               (std::vector<std::uint8_t>{8, 'F', 0, 'i', 0, 'r', 0, 'e', 0}));
     EXPECT_EQ(std::vector<std::uint8_t>(g2.begin() + 39, g2.begin() + 44), (std::vector<std::uint8_t>{2, 2, 3, 0, 0}));
     const auto added = c->RxGroupTable.record(2);  // a copy of list 1 with its markers, then the row
-    EXPECT_EQ(added[38], 1);
-    EXPECT_EQ(added[40], 2);
-    EXPECT_EQ(added[39], 1);
-    EXPECT_EQ(added[41], 2);
-    // Channels follow list 3 to its new place, 4.
-    EXPECT_EQ(c->DigitalChannelTable.record(2)[66], 4);
-    EXPECT_EQ(c->DigitalChannelTable.record(1)[66], 2);
+    EXPECT_EQ(std::vector<std::uint8_t>(added.begin() + 38, added.begin() + 43), (std::vector<std::uint8_t>{1, 1, 2, 2, 0}));
+    EXPECT_EQ(ListsOfChannels(*c), (std::vector<int>{0, 2, 4, 1})) << "channels follow list 3 to its new place, 4";
 }
 
 TEST(RxGroupCsv, BadMembersAndCountsAreRefusedWithTheirCellAndNothingChanges)
@@ -140,10 +138,8 @@ TEST(RxGroupCsv, ADroppedListTurnsItsChannelsOffAndLaterListsFollow)
     // List 2 goes; lists 3 and 1 swap places.
     ASSERT_TRUE(ImportCsv(Header() + "3,G3,4\n1,G1,1\n", CsvTable::RxGroups, *c).empty());
     EXPECT_EQ(GetCount(c->RxGroupCount), 2u);
-    EXPECT_EQ(c->DigitalChannelTable.record(0)[66], 0);
-    EXPECT_EQ(c->DigitalChannelTable.record(1)[66], 0);  // named the dropped list 2
-    EXPECT_EQ(c->DigitalChannelTable.record(2)[66], 1);  // list 3 is now list 1
-    EXPECT_EQ(c->DigitalChannelTable.record(3)[66], 2);
+    // Channel 2 named the dropped list 2; list 3 is now list 1, list 1 list 2.
+    EXPECT_EQ(ListsOfChannels(*c), (std::vector<int>{0, 0, 1, 2}));
     EXPECT_EQ(c->RxGroupTable.record(0)[4], '3');
     const auto gone = c->RxGroupTable.record(2);
     EXPECT_TRUE(std::all_of(gone.begin(), gone.end(), [](std::uint8_t b) { return b == 0; }));

@@ -1,7 +1,10 @@
 // The virtual radio seen from the cable: requests and replies written out here by hand.
-#include "tests/core/TestFiles.h"
+#include <gtest/gtest.h>
 
+#include <memory>
 #include <sstream>
+#include <string>
+#include <vector>
 
 #include "codeplug/Codeplug.h"
 #include "sim/SimOptions.h"
@@ -37,12 +40,16 @@ struct Cable {
     Bytes SendHex(const std::string& hex) { return Send(Hex(hex)); }
 };
 
-}  // namespace
-
-TEST(SimRadio, SessionsAndPasswordFlow)
-{
+class SimRadio : public ::testing::Test {
+protected:
     VirtualRadio radio;
     Cable cable{radio, {}, {}};
+};
+
+}  // namespace
+
+TEST_F(SimRadio, SessionsAndPasswordFlow)
+{
     EXPECT_EQ(cable.SendHex(kOpenRead), Hex(kAck));
     EXPECT_EQ(cable.SendHex("84 A9 61 00 07 0F FF 00 00 00 01 2F D9"), Hex(kAck));
 
@@ -65,39 +72,34 @@ TEST(SimRadio, SessionsAndPasswordFlow)
     EXPECT_EQ(radio.WriteSessionsClosed(), 1);
 }
 
-TEST(SimRadio, RecordReadsEndOfListAndExtendedReads)
+TEST_F(SimRadio, RecordReadsEndOfListAndExtendedReads)
 {
-    VirtualRadio radio;
     radio.SetRecords(0xE4, {Bytes(45, 1), Bytes(45, 2), Bytes(45, 3), Bytes(45, 4)});
-    Cable cable{radio, {}, {}};
     cable.SendHex(kOpenRead);
-    Bytes expected = Hex("84 A9 61 00 31 2F E4 03");  // 31 ^ 2F ^ E4 ^ 03 ^ (45 x 04) ^ 2F = D2
-    expected.insert(expected.end(), 45, 0x04);
-    expected.insert(expected.end(), {0x2F, 0xD2});
-    EXPECT_EQ(cable.SendHex("84 A9 61 00 04 2F E4 03 2F E3"), expected);
+    std::string fours;  // 31 ^ 2F ^ E4 ^ 03 ^ (45 x 04) ^ 2F = D2
+    for (int i = 0; i < 45; ++i)
+        fours += "04 ";
+    EXPECT_EQ(cable.SendHex("84 A9 61 00 04 2F E4 03 2F E3"), Hex("84 A9 61 00 31 2F E4 03 " + fours + "2F D2"));
 
     const Bytes end = cable.SendHex("84 A9 61 00 04 2F E4 04 2F E4");  // past the end: FA, full length
-    EXPECT_EQ(std::tuple(end.size(), end.at(6)), std::tuple(55u, 0xFA));
+    ASSERT_EQ(end.size(), 55u);
+    EXPECT_EQ(end[6], 0xFA);
     radio.faults().shortEndOfList = true;
     EXPECT_EQ(cable.SendHex("84 A9 61 00 04 2F E4 04 2F E4").size(), 10u);
 
     // ReadExtraA: 20 bytes, the values at 11..17; ReadExtraB: 50 bytes, the value MSB first at 23..24.
     radio.SetExtraA({1, 2, 3, 4, 5, 6, 7});
     radio.SetExtraB(0x0BB8);
-    const Bytes a = cable.SendHex("84 A9 61 00 05 2F 88 F4 F7 00 1D");
-    ASSERT_EQ(a.size(), 20u);
-    const Bytes b = cable.SendHex("84 A9 61 00 04 2F F9 00 2F FD 00");
-    ASSERT_EQ(b.size(), 50u);
-    EXPECT_EQ(std::tuple(Bytes(a.begin() + 11, a.begin() + 18), Bytes(b.begin() + 23, b.begin() + 25)),
-              std::tuple(Hex("01 02 03 04 05 06 07"), Hex("0B B8")));
+    const Bytes a = cable.SendHex("84 A9 61 00 05 2F 88 F4 F7 00 1D"), b = cable.SendHex("84 A9 61 00 04 2F F9 00 2F FD 00");
+    ASSERT_EQ(std::pair(a.size(), b.size()), std::pair(std::size_t{20}, std::size_t{50}));
+    EXPECT_EQ(Bytes(a.begin() + 11, a.begin() + 18), Hex("01 02 03 04 05 06 07"));
+    EXPECT_EQ(Bytes(b.begin() + 23, b.begin() + 25), Hex("0B B8"));
     EXPECT_TRUE(radio.Violations().empty());
 }
 
-TEST(SimRadio, WriteSessionReplacesLists)
+TEST_F(SimRadio, WriteSessionReplacesLists)
 {
-    VirtualRadio radio;
     radio.SetRecords(0xF2, {Bytes(27, 0xEE)});
-    Cable cable{radio, {}, {}};
     for (const char* step : {"84 A9 61 00 04 0F 88 F3 28 00", "84 A9 61 00 05 2F 88 F4 F0 00 00",
                              "84 A9 61 00 07 0F FF 00 00 04 00 2F DC 00", "84 A9 61 00 06 0F FF 00 04 04 2F D9"})
         cable.SendHex(step);
@@ -106,21 +108,21 @@ TEST(SimRadio, WriteSessionReplacesLists)
     for (int i = 0; i < 27; ++i)
         write.push_back(static_cast<std::uint8_t>(i));
     write.insert(write.end(), {0x2F, 0xD6});
+    EXPECT_EQ(cable.Send(write)[6], 0xFA);
+    EXPECT_EQ(radio.Records(0xF2)[0][26], 26);
     // WriteExtraB: the two value bytes, then filler bytes the radio ignores.
-    EXPECT_EQ((Bytes{cable.Send(write).at(6), cable.SendHex("84 A9 61 00 07 0F 88 F4 F9 00 04 0F A0 00 00 00 00 00").at(6),
-                     cable.SendHex("84 A9 61 00 0C 0F 88 F4 F7 00 1D 11 22 33 FF FF FF FF").at(6)}),
-              Bytes(3, 0xFA));
-    EXPECT_EQ(std::tuple(radio.Records(0xF2)[0][26] + 0, radio.ExtraB(), radio.ExtraA()[2] + 0), std::tuple(26, 0x0FA0, 0x33));
+    EXPECT_EQ(cable.SendHex("84 A9 61 00 07 0F 88 F4 F9 00 04 0F A0 00 00 00 00 00")[6], 0xFA);
+    EXPECT_EQ(radio.ExtraB(), 0x0FA0);
+    EXPECT_EQ(cable.SendHex("84 A9 61 00 0C 0F 88 F4 F7 00 1D 11 22 33 FF FF FF FF")[6], 0xFA);
+    EXPECT_EQ(radio.ExtraA()[2], 0x33);
     cable.SendHex("84 A9 61 00 07 0F FF 00 00 04 01 2F DD");
     EXPECT_TRUE(radio.Violations().empty()) << radio.Violations().front();
     EXPECT_TRUE(cable.Send(write).empty()) << "a record write outside a write session is ignored";
     EXPECT_EQ(radio.Violations().size(), 1u);
 }
 
-TEST(SimRadio, ServiceHandshake)
+TEST_F(SimRadio, ServiceHandshake)
 {
-    VirtualRadio radio;
-    Cable cable{radio, {}, {}};
     EXPECT_EQ(cable.Send({0x5A}), Bytes{0x05});
     EXPECT_EQ(cable.Send({0xA5}), Hex("05 00 5A 52 2D 37 34 30 4E 56 00 00 00 00 01 00 00 00")) << "no password";
     radio.SetServicePassword("123456");
@@ -140,15 +142,14 @@ TEST(SimRadio, ServiceHandshake)
     EXPECT_EQ(cable.SendHex("77 72 69 74 03 00 00 10 74 EC"), Hex("06 00 00 00"));
     const std::string badCrc = "39 38 37 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00";
     EXPECT_EQ(cable.SendHex(badCrc), Hex("15 00 00 00")) << "a chunk with a wrong CRC is refused";
-    EXPECT_EQ(std::tuple(mem[0x300] + 0, radio.ServicePassword()), std::tuple(0x01, std::string("123456")));
+    EXPECT_EQ(mem[0x300], 0x01);
+    EXPECT_EQ(radio.ServicePassword(), "123456");
     EXPECT_FALSE(radio.Violations().empty());
     EXPECT_TRUE(cable.SendHex("72 65 61 64 03 00 00 08 CB 8C").empty()) << "a command with a wrong CRC";
 }
 
-TEST(SimRadio, BrokenFramesAndNoise)
+TEST_F(SimRadio, BrokenFramesNoiseAndFloodsStayBounded)
 {
-    VirtualRadio radio;
-    Cable cable{radio, {}, {}};
     // A frame broken off halfway is dropped after a silence; filler bytes are not requests.
     EXPECT_TRUE(cable.SendHex("84 A9 61 00 07 0F FF").empty());
     EXPECT_EQ(cable.SendHex(kOpenRead), Hex(kAck));
@@ -162,12 +163,6 @@ TEST(SimRadio, BrokenFramesAndNoise)
     }
     cable.Send({}, 1s);
     EXPECT_EQ(cable.Send({0x5A}).back(), 0x05);
-}
-
-TEST(SimRadio, NoiseLettersBeforeAFrameAndFloodsStayBounded)
-{
-    VirtualRadio radio;
-    Cable cable{radio, {}, {}};
     // "r" and "k" could begin a command word; followed by a frame they are noise and skipped.
     EXPECT_EQ(cable.Send(Hex("72 6B " + kOpenRead)), Hex(kAck));
 
@@ -180,64 +175,54 @@ TEST(SimRadio, NoiseLettersBeforeAFrameAndFloodsStayBounded)
     EXPECT_LT(radio.TakeOutput().size(), (6s + 100ms) / kByte);
     for (std::size_t i = 0; i < 1'200'000; ++i)
         radio.HostByte(0x00, t += 1us);
-    EXPECT_TRUE(radio.Received().size() <= std::size_t{1} << 20 && radio.Events().size() <= 100000u &&
-                radio.Violations().size() <= 10000u);
+    EXPECT_LE(radio.Received().size(), std::size_t{1} << 20);
+    EXPECT_LE(radio.Events().size(), 100000u);
+    EXPECT_LE(radio.Violations().size(), 10000u);
     cable.now = radio.TransmitterFreeAt();
     EXPECT_EQ(cable.SendHex(kOpenRead), Hex(kAck)) << "answers again once it has caught up";
 }
 
-TEST(SimRadio, DamagedRecordReplies)
+TEST_F(SimRadio, DamagedRecordReplies)
 {
-    VirtualRadio radio;
-    radio.SetRecords(0xF2, {Hex("01 02 03 04 05 06 07 08 09 0A 0B 0C 0D 0E 0F 10 11 12 13 14 15 16 17 18 19 1A 1B")});
-    Cable cable{radio, {}, {}};
+    const std::string payload = "01 02 03 04 05 06 07 08 09 0A 0B 0C 0D 0E 0F 10 11 12 13 14 15 16 17 18 19 1A 1B";
+    radio.SetRecords(0xF2, {Hex(payload)});
     cable.SendHex(kOpenRead);
-    const std::string readF2 = "84 A9 61 00 04 2F F2 00 2F F6";
-    const Bytes whole = cable.SendHex(readF2);
-    ASSERT_EQ(whole.size(), 37u);
-    EXPECT_EQ(std::tuple(Bytes(whole.begin(), whole.begin() + 8), Bytes(whole.end() - 2, whole.end())),
-              std::tuple(Hex("84 A9 61 00 1F 2F F2 00"), Hex("2F ED")));
-
-    radio.faults().recordCut = 18;
-    EXPECT_EQ(cable.SendHex(readF2), Bytes(whole.begin(), whole.begin() + 18));
-    radio.faults() = {};
-    radio.faults().foreignRecord = true;
-    const Bytes foreign = cable.SendHex(readF2);
-    EXPECT_EQ(Bytes(foreign.begin(), foreign.begin() + 8), Hex("84 A9 61 00 1F 2F F4 01"));
-    EXPECT_EQ(foreign.back(), 0xEA) << "consistent in itself: the check byte fits the foreign header";
-    radio.faults() = {};
-    radio.faults().badCheck = true;
-    const Bytes bad1 = cable.SendHex(readF2), bad2 = cable.SendHex(readF2);
-    EXPECT_TRUE(bad1.back() != 0xED && bad1.back() != bad2.back()) << "wrong by another amount every time";
+    const Bytes whole = Hex("84 A9 61 00 1F 2F F2 00 " + payload + " 2F ED");
+    auto read = [&](void (*fault)(RadioFaults&)) {
+        radio.faults() = {};
+        fault(radio.faults());
+        return cable.SendHex("84 A9 61 00 04 2F F2 00 2F F6");
+    };
+    EXPECT_EQ(read([](RadioFaults&) {}), whole);
+    EXPECT_EQ(read([](RadioFaults& f) { f.recordCut = 18; }), Bytes(whole.begin(), whole.begin() + 18));
+    // Consistent in itself: the check byte fits the foreign header.
+    EXPECT_EQ(read([](RadioFaults& f) { f.foreignRecord = true; }), Hex("84 A9 61 00 1F 2F F4 01 " + payload + " 2F EA"));
+    // The XOR from the marker on (ED ^ 84 ^ A9 ^ 61), the same every time.
+    for (int twice = 0; twice < 2; ++twice)
+        EXPECT_EQ(read([](RadioFaults& f) { f.ownCheckRule = true; }), Hex("84 A9 61 00 1F 2F F2 00 " + payload + " 2F A1"));
+    const Bytes bad1 = read([](RadioFaults& f) { f.badCheck = true; }), bad2 = cable.SendHex("84 A9 61 00 04 2F F2 00 2F F6");
+    EXPECT_NE(bad1.back(), 0xED);
+    EXPECT_NE(bad1.back(), bad2.back()) << "wrong by another amount every time";
     EXPECT_EQ(Bytes(bad1.begin(), bad1.end() - 1), Bytes(whole.begin(), whole.end() - 1));
-    radio.faults() = {};
-    radio.faults().garbagePayload = true;
-    const Bytes garbage = cable.SendHex(readF2);
+    const Bytes garbage = read([](RadioFaults& f) { f.garbagePayload = true; });
     EXPECT_NE(garbage, whole);
-    EXPECT_EQ(std::tuple(Bytes(garbage.begin(), garbage.begin() + 8), Bytes(garbage.end() - 2, garbage.end())),
-              std::tuple(Bytes(whole.begin(), whole.begin() + 8), Hex("2F ED")));
-    radio.faults() = {};
-    radio.faults().ownCheckRule = true;
-    const Bytes own = cable.SendHex(readF2);
-    EXPECT_EQ(own.back(), 0xED ^ 0x84 ^ 0xA9 ^ 0x61) << "the XOR from the marker on";
-    EXPECT_EQ(cable.SendHex(readF2), own) << "the same every time";
+    EXPECT_EQ(Bytes(garbage.begin(), garbage.begin() + 8), Bytes(whole.begin(), whole.begin() + 8));
+    EXPECT_EQ(Bytes(garbage.end() - 2, garbage.end()), Hex("2F ED"));
 }
 
 TEST(SimOptions, SwitchesAndErrors)
 {
     std::string error;
-    const std::vector<std::string> args = {"--link-dir", "/tmp/x", "--com", "3", "--echo", "--cut-after", "5",
-                                           "--password", "1234", "--slow", "2500", "--password-answer", "0x02"};
-    const auto o = ParseSimOptions(args, error);
+    const auto o = ParseSimOptions(std::vector<std::string>{"--link-dir", "/tmp/x", "--com", "3", "--echo", "--cut-after", "5", "--password", "1234",
+                                                            "--slow", "2500", "--password-answer", "0x02", "--cut-record",
+                                                            "18", "--bad-check", "--foreign-record", "--garbage-payload",
+                                                            "--own-check-rule"},
+                                   error);
     ASSERT_TRUE(o) << error;
     EXPECT_TRUE(o->linkDir == "/tmp/x" && o->com == 3 && o->setup.echo && o->faults.cutAfterRecords == 5);
     EXPECT_TRUE(o->password == "1234" && o->faults.extraDelay == 2500ms && o->faults.passwordAnswer == 2);
-    const std::vector<std::string> damage = {"--cut-record", "18", "--bad-check", "--foreign-record",
-                                             "--garbage-payload", "--own-check-rule"};
-    const auto d = ParseSimOptions(damage, error);
-    ASSERT_TRUE(d) << error;
-    EXPECT_TRUE(d->faults.recordCut == 18 && d->faults.badCheck && d->faults.foreignRecord &&
-                d->faults.garbagePayload && d->faults.ownCheckRule);
+    EXPECT_TRUE(o->faults.recordCut == 18 && o->faults.badCheck && o->faults.foreignRecord &&
+                o->faults.garbagePayload && o->faults.ownCheckRule);
     for (const auto& bad : std::vector<std::vector<std::string>>{
              {"--com", "17", "--link-dir", "/tmp"}, {"--com", "2"}, {"--short-reply"}, {"--bogus"},
              {"--password", "123456789"}, {"--identify-state", "x"}, {"--cut-record", "-1"}}) {
