@@ -150,13 +150,12 @@ TEST_F(CliTransfer, FailuresExplainThemselvesAndLeaveNoFile)
     fs::create_directories(folder);
     for (const char* name : {"COM9", "COM13", "COM16"})  // COM9-COM16 name entries of the program directory too
         fs::create_symlink(nothing, dir / name);
-    struct Row {
+    const struct {
         std::vector<std::string> sim;  // options of a simulator whose device stands for "SIM"
         std::vector<std::string> args;
         int exitCode;
         std::vector<std::string> says;
-    };
-    const Row rows[] = {
+    } rows[] = {
         {{}, {"read", "--port", nothing, "-o", out}, 6, {"does not exist"}},
         {{"--silent"}, {"read", "--port", "SIM", "-o", out}, 7, {"cable"}},
         {{"--load", source, "--cut-after", "9"}, {"read", "--port", "SIM", "-o", out}, 7, {}},  // silent in the contacts
@@ -170,7 +169,7 @@ TEST_F(CliTransfer, FailuresExplainThemselvesAndLeaveNoFile)
         {{}, {"read", "--port", "COM17", "-o", out}, 6, {"COM17 does not exist"}},  // no port name
         {{}, {"info", "/dev/null"}, 4, {"0 bytes, a codeplug has 11279"}},  // no size of its own: the bytes read count
     };
-    for (const Row& row : rows) {
+    for (const auto& row : rows) {
         std::vector<std::string> args = row.args;
         std::unique_ptr<Sim> sim = row.sim.empty() ? nullptr : std::make_unique<Sim>(row.sim);
         std::replace(args.begin(), args.end(), std::string("SIM"), sim ? sim->device() : "");

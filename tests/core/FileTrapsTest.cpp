@@ -61,14 +61,13 @@ TEST(FileTraps, OutputsAreWrittenSafelyWhateverLiesAroundThem)
     const std::string zr740 = "'" + (kPrograms / "zr740").string() + "'";
     const std::string exportJson = zr740 + " export '" + kDefault.string() + "' -o out.json";
     const std::string dead = std::to_string(DeadPid()), alive = std::to_string(getpid());
-    struct Row {
+    const struct {
         const char* name;
         std::function<void(const fs::path&)> plant;
         std::string command;
         int exitCode;
         std::function<void(const fs::path&, const Ran&)> check;
-    };
-    const Row rows[] = {
+    } rows[] = {
         {"a link planted at the old temporary name",
          [](const fs::path& d) {
              WriteText(d / "victim.txt", "victim");
@@ -130,7 +129,7 @@ TEST(FileTraps, OutputsAreWrittenSafelyWhateverLiesAroundThem)
              EXPECT_EQ(ReadText(d / "radio.VNTX"), "old");
          }},
     };
-    for (const Row& row : rows) {
+    for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         const testfiles::TempDir temp;
         const fs::path dir = temp.path;

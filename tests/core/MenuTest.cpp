@@ -11,17 +11,16 @@ TEST(MenuBars, EveryLabelIsInTheLanguageFileAndTheChineseBarReachesEveryDialog)
 {
     TextCatalogue text;
     text.LoadFile(std::filesystem::path(ZR740_SOURCE_DIR) / "data" / "Txt.ini");
-    struct Row {
+    const struct {
         bool english;
         int base;
         std::set<std::string> labels;  // some that must be there, spelled right
-    };
-    const Row rows[] = {
+    } rows[] = {
         {true, 100000, {"Program(&E)", "Adjust value", "Password Set", "E&dit", "&Undo", "E&xit", "&Recent files"}},
         {false, 0, {"编程(&E)", "调整值", "密码设置", "声控(VOX)", "守候信道", "编辑(&D)", "撤销(&U)", "退出(&X)"}},
     };
     std::set<int> englishCommands;
-    for (const Row& row : rows) {
+    for (const auto& row : rows) {
         SCOPED_TRACE(row.english ? "English bar" : "Chinese bar");
         std::set<std::string> labels;
         std::set<int> commands;

@@ -29,15 +29,14 @@ private:
 
 TEST(ProgramDirectories, BesideTheExecutableOrInstalled)
 {
-    struct Case {
+    const struct {
         const char* name;
         const char* languageFile;  // relative to the tree; null for none
         bool writable;
         bool withConfig;
         const char* program;  // "exe" or "config"
         const char* data;     // "exe" or "share"
-    };
-    const Case cases[] = {
+    } cases[] = {
         {"build folder", "usr/bin/Txt.ini", true, true, "exe", "exe"},
         {"read-only unpacked folder", "usr/bin/Txt.ini", false, true, "config", "exe"},
         {"installed, run by root", "usr/share/zr740cps/Txt.ini", true, true, "config", "share"},
@@ -45,7 +44,7 @@ TEST(ProgramDirectories, BesideTheExecutableOrInstalled)
         {"no data anywhere", nullptr, true, true, "exe", "exe"},
         {"read-only, no home", "usr/bin/Txt.ini", false, false, "exe", "exe"},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const testfiles::TempDir tree;
         const fs::path exe = tree / "usr" / "bin";

@@ -29,19 +29,18 @@ TEST(RecentFiles, ReadsBackWhatItWroteAndSurvivesAnyFile)
     read.Load(dir / "RecentFiles.txt");
     EXPECT_EQ(read.Paths(), written.Paths());
 
-    struct Row {
+    const struct {
         const char* what;
         std::string content;
         std::size_t paths;
-    };
-    const Row rows[] = {
+    } rows[] = {
         {"missing", "", 0},
         {"blank lines and repeats", "\n/x.VNTX\r\n\n/x.VNTX\n/y.VNTX", 2},
         {"a line too long for a path", std::string(5000, 'a') + "\n/z.VNTX\n", 1},
         {"binary", std::string("\0\xFF\xFE/q\n", 6), 0},
         {"more than eight", "/0\n/1\n/2\n/3\n/4\n/5\n/6\n/7\n/8\n/9\n", 8},
     };
-    for (const Row& row : rows) {
+    for (const auto& row : rows) {
         SCOPED_TRACE(row.what);
         const fs::path file = dir / "list.txt";
         fs::remove(file);

@@ -9,14 +9,13 @@ namespace st = session::status;
 
 TEST(SessionProgress, PlanMeetsTheExchangesTheRadioSaw)
 {
-    struct Case {
+    const struct {
         const char* name;
         bool write;
         std::array<std::uint32_t, 6> counts;  // digital, analog, scans, contacts, groups, messages
         const char* password;                 // the radio's and the one typed; null for none
         int expected;                         // session steps
-    };
-    const Case cases[] = {
+    } cases[] = {
         {"full read", false, {16, 16, 3, 64, 32, 3}, nullptr, 147},
         {"full read, protected", false, {16, 16, 3, 64, 32, 3}, "4321", 149},
         {"short read", false, {2, 1, 1, 1, 1, 1}, nullptr, 26},
@@ -24,7 +23,7 @@ TEST(SessionProgress, PlanMeetsTheExchangesTheRadioSaw)
         {"short write, protected", true, {2, 1, 1, 1, 1, 1}, "4321", 23},
         {"write, no messages counted", true, {1, 1, 1, 0, 0, 0}, nullptr, 18},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         SessionBench s;
         auto image = FullImage(1);

@@ -16,13 +16,12 @@ using testfiles::DefaultCodeplug;
 
 TEST(ImportText, TheBytesAreJudgedBeforeTheTable)
 {
-    struct Case {
+    const struct {
         const char* name;
         std::string bytes;
         ExchangeKind kind;
         Status status;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {"nothing", "", ExchangeKind::ContactsCsv, Status::Empty},
         {"bom and blanks", "\xEF\xBB\xBF \r\n\t", ExchangeKind::WholeJson, Status::Empty},
         {"nul", std::string("No.\0", 4), ExchangeKind::AnalogCsv, Status::Binary},
@@ -42,7 +41,7 @@ TEST(ImportText, TheBytesAreJudgedBeforeTheTable)
         {"brackets in a string", "{\"a\": \"\\\"" + std::string(100, '[') + "\"}", ExchangeKind::WholeJson,
          Status::Refused},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         auto image = DefaultCodeplug();
         const auto before = CodeplugToBytes(*image);

@@ -96,13 +96,12 @@ TEST(ChannelSheet, PagesFollowTheContentAndEveryNameIsOnThem)
 {
     if (!HavePdfToText())
         GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
-    struct Row {
+    const struct {
         std::size_t channels, contacts, groups;
         QPageSize::PageSizeId paper;
         const char* size;  // as pdfinfo names it
         int minPages, maxPages;
-    };
-    const Row rows[] = {
+    } rows[] = {
         {1, 0, 1, QPageSize::A4, "A4", 1, 1},
         {16, 6, 2, QPageSize::A4, "A4", 2, 3},
         {16, 64, 32, QPageSize::A4, "A4", 4, 8},
@@ -111,7 +110,7 @@ TEST(ChannelSheet, PagesFollowTheContentAndEveryNameIsOnThem)
     const TextCatalogue english = Texts(100000);
     TempDir dir;
     int fullA4 = 0;
-    for (const Row& row : rows) {
+    for (const auto& row : rows) {
         SCOPED_TRACE(testing::Message() << row.channels << " channels, " << row.contacts << " contacts, " << row.size);
         const auto codeplug = Filled(row.channels, row.contacts, row.groups);
         const fs::path pdf = WritePdf(dir, ChannelSheetPdf(BuildChannelSheet(*codeplug, english), row.paper), "s.pdf");
