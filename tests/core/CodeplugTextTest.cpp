@@ -96,15 +96,13 @@ TEST(CodeplugJson, HandEditsLandInTheirBytesAndBadValuesAreRefusedWithTheirPath)
     auto edited = std::make_unique<Codeplug>();
     ASSERT_TRUE(ImportJson(doc, *edited).empty());
     const Image b = BytesOf(*edited);
-    EXPECT_EQ(Le32(b, 6734 + 2 * 82 + 54), 439112500u);
-    EXPECT_EQ(b[5438 + 64] & 0xF9, 0xE0);  // DCS inverted, the tail bits kept
-    EXPECT_EQ(b[5438 + 65], 2);            // 023 is the second DCS code
-    EXPECT_EQ(b[5438 + 1], 4);             // two GBK characters, stored as four bytes
-    EXPECT_EQ(Image(b.begin() + 5438 + 2, b.begin() + 5438 + 6), (Image{0xB1, 0xB1, 0xC3, 0xC5}));
-    EXPECT_EQ(Le32(b, 254 + 45 + 41), 0x1234u);
-    EXPECT_EQ(Le32(b, 227 + 1), 0x7654321u);
-    EXPECT_EQ(b[5438 + 81 + 39] & 0x04, 0x04);      // wide
-    EXPECT_EQ(b[5438 + 2 * 81 + 39] & 0x04, 0x00);  // narrow
+    EXPECT_EQ((std::vector<std::uint32_t>{Le32(b, 6734 + 2 * 82 + 54), Le32(b, 254 + 45 + 41), Le32(b, 227 + 1)}),
+              (std::vector<std::uint32_t>{439112500, 0x1234, 0x7654321}));
+    // DCS inverted with the tail bits kept, 023 the second code; two GBK characters in four bytes;
+    // wide, then narrow.
+    EXPECT_EQ((std::vector<int>{b[5438 + 64] & 0xF9, b[5438 + 65], b[5438 + 1], b[5438 + 2], b[5438 + 3], b[5438 + 4],
+                                b[5438 + 5], b[5438 + 81 + 39] & 0x04, b[5438 + 2 * 81 + 39] & 0x04}),
+              (std::vector<int>{0xE0, 2, 4, 0xB1, 0xB1, 0xC3, 0xC5, 0x04, 0x00}));
 
     const Image before = BytesOf(*edited);
     const std::pair<const char*, JsonDocument> bad[] = {
@@ -123,8 +121,7 @@ TEST(CodeplugJson, HandEditsLandInTheirBytesAndBadValuesAreRefusedWithTheirPath)
         broken[JsonDocument::json_pointer(path)] = value;
         const auto problems = ImportJson(broken, *edited);
         ASSERT_EQ(problems.size(), 1u) << path;
-        EXPECT_EQ(problems[0].path, path);
-        EXPECT_FALSE(problems[0].reason.empty());
+        EXPECT_TRUE(problems[0].path == path && !problems[0].reason.empty()) << path;
     }
     // Bytes no valid value describes travel as "exact"; an edit of the value is still written.
     auto odd = std::make_unique<Codeplug>(*edited);
@@ -161,10 +158,8 @@ TEST(CodeplugDiff, NamesEachDifferingFieldAndBytesOutsideTheFields)
     b = DefaultCodeplug();
     b->IdentityBlock[10] ^= 0x01;
     b->ContactTable.record(1)[39] = 1;
-    const auto lines = DiffCodeplugs(*a, *b);
-    ASSERT_EQ(lines.size(), 2u);
-    EXPECT_EQ(lines[0], "Contact 2: call type Group call → Private call");
-    EXPECT_EQ(lines[1], "Identity record: bytes outside the named fields differ at file offset 8315");
+    EXPECT_EQ(DiffCodeplugs(*a, *b), (std::vector<std::string>{"Contact 2: call type Group call → Private call",
+                                                              "Identity record: bytes outside the named fields differ at file offset 8315"}));
     SetCount(b->AnalogChannelCount, GetCount(a->AnalogChannelCount) - 1);
     const auto counted = DiffCodeplugs(*a, *b);
     EXPECT_NE(std::find(counted.begin(), counted.end(), "Analog channels: count " + std::to_string(GetCount(a->AnalogChannelCount)) +
@@ -199,9 +194,8 @@ TEST(Csv, BadCellsLeaveTheFileAlone)
     text.replace(text.find("Slot 2"), 6, "Slot 3");
     const auto problems = ImportCsv(text, CsvTable::DigitalChannels, *d);
     ASSERT_EQ(problems.size(), 2u);
-    EXPECT_EQ(problems[0].Text().substr(0, 42), "row 2, column 3 (Receive frequency): \"438.");
-    EXPECT_EQ(problems[1].row, 3u);
-    EXPECT_EQ(problems[1].header, "Time slot");
+    EXPECT_EQ(std::tuple(problems[0].Text().substr(0, 42), problems[1].row, problems[1].header),
+              std::tuple(std::string("row 2, column 3 (Receive frequency): \"438."), 3u, std::string("Time slot")));
     EXPECT_EQ(BytesOf(*d), before);
 }
 
@@ -210,11 +204,9 @@ TEST(Csv, DroppedAndReorderedRowsCarryTheirReferences)
     auto c = DefaultCodeplug();
     // Zone 1 holds analog 1, analog 2 and analog 3; the spreadsheet drops channel 2 and swaps 1 and 3.
     auto z = c->ZoneTable.record(0);
+    const std::uint8_t members[] = {2, 0, 0, 2, 1, 0, 2, 2, 0};  // kind, index LE16
     z[39] = 3;
-    for (std::uint16_t m = 0; m < 3; ++m) {
-        z[41 + 3 * m] = 2;
-        PutLE16(z, 42 + 3 * m, m);
-    }
+    std::copy(std::begin(members), std::end(members), z.begin() + 41);
     const std::string csv = ExportCsv(*c, CsvTable::AnalogChannels);
     CsvProblem problem;
     CsvRows rows = *ParseCsv(csv, problem);
@@ -231,33 +223,23 @@ TEST(Csv, DroppedAndReorderedRowsCarryTheirReferences)
     EXPECT_EQ(DecodeAlias(c->AnalogChannelTable.record(0)[1], c->AnalogChannelTable.record(0).subspan(2, 36)), name3);
     z = c->ZoneTable.record(0);
     ASSERT_EQ(z[39], 2);
-    EXPECT_EQ(GetLE16(z, 42), 1);  // old channel 1 is now the second
-    EXPECT_EQ(GetLE16(z, 45), 0);  // old channel 3 is now the first
+    EXPECT_EQ(std::tuple(GetLE16(z, 42), GetLE16(z, 45)), std::tuple(1, 0));  // old channel 1 now second, old 3 first
 
     // Contacts: dropping contact 2 moves the later ones down in channels, groups and one-touch calls.
     auto d = DefaultCodeplug();
     contacts::Delete(*d, 5);
     contacts::Delete(*d, 4);
-    d->DigitalChannelTable.record(0)[64] = 3;
-    d->DigitalChannelTable.record(1)[64] = 1;
+    d->DigitalChannelTable.record(0)[64] = 3, d->DigitalChannelTable.record(1)[64] = 1;
     auto g = d->RxGroupTable.record(0);
-    g[39] = 2;
-    g[41] = 1;
-    g[42] = 2;
-    d->RadioSettings[206] = 2;
-    d->RadioSettings[207] = 1;
-    d->RadioSettings[209] = 2;
-    d->RadioSettings[210] = 3;
+    g[39] = 2, g[41] = 1, g[42] = 2;
+    d->RadioSettings[206] = 2, d->RadioSettings[207] = 1, d->RadioSettings[209] = 2, d->RadioSettings[210] = 3;
     rows = *ParseCsv(ExportCsv(*d, CsvTable::Contacts), problem);
     rows.erase(rows.begin() + 2);
     ASSERT_TRUE(ImportCsv(FormatCsv(rows), CsvTable::Contacts, *d).empty());
     EXPECT_EQ(GetCount(d->ContactCount), 3u);
-    EXPECT_EQ(d->DigitalChannelTable.record(0)[64], 2);
-    EXPECT_EQ(d->DigitalChannelTable.record(1)[64], 0);
-    EXPECT_EQ(g[39], 1);
-    EXPECT_EQ(g[41], 1);
-    EXPECT_EQ(d->RadioSettings[206], 0);
-    EXPECT_EQ(d->RadioSettings[210], 2);
+    EXPECT_EQ((std::vector<int>{d->DigitalChannelTable.record(0)[64], d->DigitalChannelTable.record(1)[64], g[39], g[41],
+                                d->RadioSettings[206], d->RadioSettings[210]}),
+              (std::vector<int>{2, 0, 1, 1, 0, 2}));
 }
 
 namespace {

@@ -130,8 +130,7 @@ TEST(AllWindows, EveryTextFoundAndEveryFormFitsInBothLanguages)
         dir.UseRealDefault();
         QtTranslationsFor qtTexts(LanguageFromSetting(language));
         ModalCloser closer;
-        Session s(dir.path);
-        InstallFormFactories(*s.frame);
+        FormSession s(dir.path);
         s.frame->ShowFitted(QGuiApplication::primaryScreen()->availableGeometry());
         QCoreApplication::processEvents();
         Shoot(*s.frame, "main", language);
@@ -159,8 +158,7 @@ TEST(AllWindows, EveryTextFoundAndEveryFormFitsInBothLanguages)
             auto* scroller = qobject_cast<QScrollArea*>(window->widget());
             ASSERT_NE(scroller, nullptr);
             const QSize need = s.frame->Windows().Form(kind)->minimumSizeHint();
-            EXPECT_LE(need.width(), scroller->viewport()->width());
-            EXPECT_LE(need.height(), scroller->viewport()->height());
+            EXPECT_TRUE(need.width() <= scroller->viewport()->width() && need.height() <= scroller->viewport()->height());
             Shoot(*window, info.className, language);
             ExpectTabsRunDownColumns(*s.frame->Windows().Form(kind));
             nameBoxes += TypeIntoNameBoxes(*window);
@@ -206,18 +204,18 @@ TEST(AllWindows, EveryTextFoundAndEveryFormFitsInBothLanguages)
             ExpectTabsRunDownColumns(check);
         }
 
-        // Messages: the transfer outcomes and the main window's own texts.
-        const TextCatalogue& text = s.app.Context().text;
         // The import preview, opened by File › Import once a file is chosen, on a channel list
         // with rows that fit and rows that do not.
+        const TextCatalogue& text = s.app.Context().text;
         {
-            std::ifstream in(fs::path(ZR740_SOURCE_DIR) / "tests" / "data" / "foreign" / "repeaters.csv", std::ios::binary);
-            CDialog_ImportPreview preview(text, "repeaters.csv", ReadChirpCsv(std::string(std::istreambuf_iterator<char>(in), {})),
-                                          ImportMode::Append, s.app.Context().codeplug, s.frame.get());
+            const std::string list = testfiles::ReadText(fs::path(ZR740_SOURCE_DIR) / "tests/data/foreign/repeaters.csv");
+            CDialog_ImportPreview preview(text, "repeaters.csv", ReadChirpCsv(list), ImportMode::Append, s.app.Context().codeplug,
+                                          s.frame.get());
             preview.show();
             Shoot(preview, "CDialog_ImportPreview", language);
             ExpectTabsRunDownColumns(preview);
         }
+        // Messages: the transfer outcomes and the main window's own texts.
         for (std::uint32_t status = 0; status < 1024; ++status)
             if (const auto key = session::MessageKeyForStatus(status))
                 text.GetText("RW_Str", *key);

@@ -59,29 +59,22 @@ TEST(AnalogChannelForm, ControlsWriteTheirBytesAndTheShowRulesHold)
     EXPECT_EQ(ItemTexts(ui.scanList), (std::vector<QString>{"OFF", "扫描列表1", "扫描列表2"}));
     EXPECT_EQ((QStringList{ui.rxCtcss->itemText(1), ui.rxDcs->itemText(1), ui.txInverted->itemText(107)}),
               (QStringList{"67.0", "D023N", "D754I"}));
-    EXPECT_TRUE(ui.autoScan->isEnabled());
-    EXPECT_EQ(ui.txType->currentIndex(), 0);   // blank means no tone, as its bits say
-    EXPECT_FALSE(ui.txCtcss->isEnabled());
+    // Blank means no tone, as its bits say.
+    EXPECT_TRUE(ui.autoScan->isEnabled() && ui.txType->currentIndex() == 0 && !ui.txCtcss->isEnabled());
 
     Type(ui.alias, "  Gate 1 ");
-    EXPECT_EQ(r[1], 12);
-    EXPECT_EQ(r[2], 'G');
-    EXPECT_EQ(r[3], 0);
-    EXPECT_EQ(r[73], 0x04);  // the blank tone committed as no tone, never CTCSS without a value
-    EXPECT_EQ(r[74], 0);
+    // The blank tone committed as no tone, never CTCSS without a value.
+    EXPECT_EQ((std::vector<int>{r[1], r[2], r[3], r[73], r[74]}), (std::vector<int>{12, 'G', 0, 0x04, 0}));
     Type(ui.rxFrequency, "435.0125");
-    EXPECT_EQ(GetLE32(r, 42), 435012500u);
-    EXPECT_EQ(ui.rxFrequency->text(), "435.012500");
     Type(ui.txFrequency, "500");  // clamped to the band
-    EXPECT_EQ(GetLE32(r, 47), 480000000u);
+    EXPECT_EQ(std::tuple(GetLE32(r, 42), ui.rxFrequency->text(), GetLE32(r, 47)),
+              std::tuple(435012500u, QString("435.012500"), 480000000u));
 
     ui.rxType->setCurrentIndex(3);
-    EXPECT_TRUE(ui.rxInverted->isEnabled());
-    EXPECT_FALSE(ui.rxCtcss->isEnabled());
+    EXPECT_TRUE(ui.rxInverted->isEnabled() && !ui.rxCtcss->isEnabled());
     ui.rxInverted->setCurrentIndex(1);  // 023
     ui.tail->setCurrentIndex(1);
-    EXPECT_EQ(r[64], 0xE4);
-    EXPECT_EQ(r[65], 2);
+    EXPECT_EQ(std::tuple(r[64] + 0, r[65] + 0), std::tuple(0xE4, 2));
     ui.bandwidth->setCurrentIndex(1);
     ui.vox->setChecked(true);
     ui.receiveOnly->setChecked(true);
@@ -95,18 +88,12 @@ TEST(AnalogChannelForm, ControlsWriteTheirBytesAndTheShowRulesHold)
 
     // Scan list off: auto scan cleared and disabled until a list is chosen again.
     ui.scanList->setCurrentIndex(0);
-    EXPECT_EQ(r[60], 0);
-    EXPECT_EQ(r[39], 0x0E);
-    EXPECT_FALSE(ui.autoScan->isEnabled());
+    EXPECT_EQ(std::tuple(r[60] + 0, r[39] + 0, ui.autoScan->isEnabled()), std::tuple(0, 0x0E, false));
     ui.scanList->setCurrentIndex(2);
-    EXPECT_TRUE(ui.autoScan->isEnabled());
-    EXPECT_FALSE(ui.autoScan->isChecked());
+    EXPECT_TRUE(ui.autoScan->isEnabled() && !ui.autoScan->isChecked());
 
     ui.copy->click();
-    EXPECT_EQ(GetLE32(r, 47), 435012500u);
-    EXPECT_EQ(r[73], 0xE4);
-    EXPECT_EQ(r[74], 2);
-    EXPECT_EQ(ui.txInverted->currentIndex(), 1);
+    EXPECT_EQ(std::tuple(GetLE32(r, 47), r[73] + 0, r[74] + 0, ui.txInverted->currentIndex()), std::tuple(435012500u, 0xE4, 2, 1));
     EXPECT_EQ(s.Image().AnalogChannelTable.record(0)[1], 0);  // only the record shown was touched
 }
 
@@ -125,11 +112,10 @@ TEST(DigitalChannelForm, DirectModeEncryptionAndListsOfOtherRecords)
     ASSERT_NE(form, nullptr);
     const auto& ui = form->Ui();
     EXPECT_EQ(ItemTexts(ui.contact), (std::vector<QString>{"", "Bo"}));
-    EXPECT_EQ(ui.contact->currentIndex(), 1);
     EXPECT_EQ(ItemTexts(ui.rxGroupList), (std::vector<QString>{"OFF", "接收组 01", "接收组 02", "接收组 03"}));
-    EXPECT_EQ(ui.rxGroupList->currentIndex(), -1);
-    EXPECT_EQ(r[42], 0x04);  // unequal frequencies: differ bit set, direct mode back to the first choice
-    EXPECT_FALSE(ui.directMode->isEnabled());
+    EXPECT_EQ(std::tuple(ui.contact->currentIndex(), ui.rxGroupList->currentIndex()), std::tuple(1, -1));
+    // Unequal frequencies: differ bit set, direct mode back to the first choice.
+    EXPECT_TRUE(r[42] == 0x04 && !ui.directMode->isEnabled());
     EXPECT_EQ((std::vector<int>{ui.alias->maxLength(), ui.rxFrequency->maxLength(), ui.key->maxLength()}),
               (std::vector<int>{18, 10, 5}));
 
@@ -149,9 +135,7 @@ TEST(DigitalChannelForm, DirectModeEncryptionAndListsOfOtherRecords)
               (std::vector<int>{15, 3, 0, 9, 2, 1, 5, 7}));  // the unknown group list is kept
 
     ui.copy->click();
-    EXPECT_EQ(GetLE32(r, 59), 430000000u);
-    EXPECT_EQ(r[49], 15);
-    EXPECT_TRUE(ui.directMode->isEnabled());
+    EXPECT_EQ(std::tuple(GetLE32(r, 59), r[49] + 0, ui.directMode->isEnabled()), std::tuple(430000000u, 15, true));
     ui.directMode->setCurrentIndex(1);
     EXPECT_EQ(r[42], 0x09);
 
@@ -159,15 +143,11 @@ TEST(DigitalChannelForm, DirectModeEncryptionAndListsOfOtherRecords)
     EXPECT_FALSE(ui.key->isEnabled());
     ui.key->setText("");
     ui.encryption->setChecked(true);
-    EXPECT_EQ(r[41] & 0x20, 0x20);
-    EXPECT_EQ(GetLE16(r, 76), 1);
-    EXPECT_TRUE(ui.key->isEnabled());
+    EXPECT_EQ(std::tuple(r[41] & 0x20, GetLE16(r, 76), ui.key->isEnabled()), std::tuple(0x20, 1, true));
     Type(ui.key, "99999");
-    EXPECT_EQ(GetLE16(r, 76), 65535);
-    EXPECT_EQ(ui.key->text(), "65535");
+    EXPECT_EQ(std::tuple(GetLE16(r, 76), ui.key->text()), std::tuple(65535, QString("65535")));
     ui.encryption->setChecked(false);
-    EXPECT_EQ(GetLE16(r, 76), 0);
-    EXPECT_EQ(ui.key->text(), "0");
+    EXPECT_EQ(std::tuple(GetLE16(r, 76), ui.key->text()), std::tuple(0, QString("0")));
 }
 
 // Add copies channel 1; delete moves the form to a channel that exists and the tree follows.
@@ -187,21 +167,19 @@ TEST(ChannelForms, AddAndDeleteFromTheForm)
     form->Ui().remove->click();
     EXPECT_EQ(s.frame->Windows().Form(FormKind::Zone), nullptr);  // no zone form is left showing the old members
     EXPECT_EQ(c.AnalogChannelCount[0], 4);
-    EXPECT_EQ(s.app.Navigation().Index(FormKind::AnalogChannel), 3u);
-    EXPECT_EQ(form->Ui().alias->text(), "D");
-    EXPECT_EQ(s.frame->Windows().FormWindow(FormKind::AnalogChannel)->windowTitle(), "模拟信道 04");
-    EXPECT_EQ(c.AnalogChannelTable.record(4)[2], 0);
+    EXPECT_EQ(std::tuple(s.app.Navigation().Index(FormKind::AnalogChannel), form->Ui().alias->text(),
+                         s.frame->Windows().FormWindow(FormKind::AnalogChannel)->windowTitle(), c.AnalogChannelTable.record(4)[2] + 0),
+              std::tuple(3u, QString("D"), QString("模拟信道 04"), 0));
     EXPECT_EQ((std::vector<int>{zone[39], zone[41], zone[42]}), (std::vector<int>{1, 2, 1}));
 
     s.Open<CFORM_AnaCH>(FormKind::AnalogChannel, 0)->Ui().remove->click();  // channel 1 goes; the zone's channel 2 is now channel 1
     EXPECT_EQ(form->Ui().alias->text(), "B");
     EXPECT_EQ((std::vector<int>{zone[39], zone[41], zone[42]}), (std::vector<int>{1, 2, 0}));
     form->Ui().add->click();
-    EXPECT_EQ(c.AnalogChannelCount[0], 4);
-    EXPECT_EQ(c.AnalogChannelTable.record(3)[2], 'B');
     const QTreeWidgetItem* analogBranch = s.frame->Tree()->topLevelItem(0)->child(5);
-    EXPECT_EQ(analogBranch->childCount(), 4);
-    EXPECT_TRUE(analogBranch->isExpanded());
+    EXPECT_EQ(std::tuple(c.AnalogChannelCount[0] + 0, c.AnalogChannelTable.record(3)[2] + 0, analogBranch->childCount(),
+                         analogBranch->isExpanded()),
+              std::tuple(4, 'B' + 0, 4, true));
 }
 
 // Edits made in the forms, saved, written to the virtual radio and read back: the radio returns

@@ -125,7 +125,7 @@ TEST(PasswordDialog, DefaultPasswordAndTheProgrammingPassword)
     }
     const auto saved = ReadBytes(b.dir.path / "Sys.dat");
     ASSERT_EQ(saved.size(), 1024u);
-    EXPECT_TRUE(std::all_of(saved.begin() + 48, saved.begin() + 64, [](std::uint8_t v) { return v == 0xFF; }));
+    EXPECT_EQ(std::vector<std::uint8_t>(saved.begin() + 48, saved.begin() + 64), std::vector<std::uint8_t>(16, 0xFF));
     {
         auto d = b.Open<CDIALOG_PassWord>();
         EXPECT_EQ(d->defaultEdit()->text(), "") << "sixteen FF bytes show as an empty field";
