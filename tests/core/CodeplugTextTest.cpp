@@ -192,10 +192,12 @@ TEST(Csv, BadCellsLeaveTheFileAlone)
     std::string text = ExportCsv(*d, CsvTable::DigitalChannels);
     text.replace(text.find("438.500000"), 10, "438.5x");
     text.replace(text.find("Slot 2"), 6, "Slot 3");
+    text.insert(text.find("\r\n", text.find("Slot 3")), ",x");  // one cell more than the header has
     const auto problems = ImportCsv(text, CsvTable::DigitalChannels, *d);
-    ASSERT_EQ(problems.size(), 2u);
-    EXPECT_EQ(std::tuple(problems[0].Text().substr(0, 42), problems[1].row, problems[1].header),
-              std::tuple(std::string("row 2, column 3 (Receive frequency): \"438."), 3u, std::string("Time slot")));
+    ASSERT_EQ(problems.size(), 3u);
+    EXPECT_EQ(std::tuple(problems[0].Text().substr(0, 42), problems[1].row, problems[1].reason, problems[2].header),
+              std::tuple(std::string("row 2, column 3 (Receive frequency): \"438."), 3u,
+                         std::string("more cells than the header has columns"), std::string("Time slot")));
     EXPECT_EQ(BytesOf(*d), before);
 }
 

@@ -118,6 +118,7 @@ TEST(RxGroupCsv, BadMembersAndCountsAreRefusedWithTheirCellAndNothingChanges)
         {"no list", Header(), 0, 0, "holds 1-32"},
         {"name too long", Header() + "1,Nineteen characters,1\n", 2, 2, ""},
         {"unknown list", Header() + "4,G4,1\n", 2, 1, "not a list"},
+        {"a cell past the header", Header() + "1,G1,1" + std::string(16, ',') + "\n", 2, 19, "more cells"},
     };
     for (const Case& k : cases) {
         SCOPED_TRACE(k.name);
