@@ -23,18 +23,12 @@ namespace {
 
 using Wire = std::vector<std::uint8_t>;
 
-std::vector<QString> ItemTexts(const QComboBox* list)
+QStringList ItemTexts(const QComboBox* list)
 {
-    std::vector<QString> texts;
+    QStringList texts;
     for (int i = 0; i < list->count(); ++i)
-        texts.push_back(list->itemText(i));
+        texts << list->itemText(i);
     return texts;
-}
-
-void Pick(CMSFlexGrid& grid, int row, QPushButton& button)
-{
-    grid.SetRow(row);
-    button.click();
 }
 
 // The first `n` records of a table.
@@ -56,7 +50,7 @@ TEST(AnalogChannelForm, ControlsWriteTheirBytesAndTheShowRulesHold)
     CFORM_AnaCH* form = s.Open<CFORM_AnaCH>(FormKind::AnalogChannel, 1);
     ASSERT_NE(form, nullptr);
     const auto& ui = form->Ui();
-    EXPECT_EQ(ItemTexts(ui.scanList), (std::vector<QString>{"OFF", "扫描列表1", "扫描列表2"}));
+    EXPECT_EQ(ItemTexts(ui.scanList), (QStringList{"OFF", "扫描列表1", "扫描列表2"}));
     EXPECT_EQ((QStringList{ui.rxCtcss->itemText(1), ui.rxDcs->itemText(1), ui.txInverted->itemText(107)}),
               (QStringList{"67.0", "D023N", "D754I"}));
     // Blank means no tone, as its bits say.
@@ -111,8 +105,8 @@ TEST(DigitalChannelForm, DirectModeEncryptionAndListsOfOtherRecords)
     CForm_AnologCH* form = s.Open<CForm_AnologCH>(FormKind::DigitalChannel, 0);
     ASSERT_NE(form, nullptr);
     const auto& ui = form->Ui();
-    EXPECT_EQ(ItemTexts(ui.contact), (std::vector<QString>{"", "Bo"}));
-    EXPECT_EQ(ItemTexts(ui.rxGroupList), (std::vector<QString>{"OFF", "接收组 01", "接收组 02", "接收组 03"}));
+    EXPECT_EQ(ItemTexts(ui.contact), (QStringList{"", "Bo"}));
+    EXPECT_EQ(ItemTexts(ui.rxGroupList), (QStringList{"OFF", "接收组 01", "接收组 02", "接收组 03"}));
     EXPECT_EQ(std::tuple(ui.contact->currentIndex(), ui.rxGroupList->currentIndex()), std::tuple(1, -1));
     // Unequal frequencies: differ bit set, direct mode back to the first choice.
     EXPECT_TRUE(r[42] == 0x04 && !ui.directMode->isEnabled());

@@ -37,34 +37,23 @@ TEST(DmrBasicForm, ShowsStoredValuesAndWritesTheWholeFormBack)
     ProgramDir dir(0);
     Session s(dir.path);
     auto& d = s.app.Context().codeplug.DmrSettings;
-    d[10] = 6;    // 300 ms
-    d[18] = 41;   // above 1600 ms: no entry, comes back as 0xFF
-    d[14] = 9;    // hidden list
-    d[16] = 255;  // hidden list, no entry
-    d[12] = 200;
-    d[7] = 0x33;  // not edited by any list
+    d[10] = 6, d[12] = 200;  // 300 ms
+    d[18] = 41;              // above 1600 ms: no entry, comes back as 0xFF
+    d[14] = 9, d[16] = 255;  // hidden lists, 255 with no entry
+    d[7] = 0x33;             // not edited by any list
     auto* form = Open<CFORM_DMR>(s, Cmd::DmrBasic, FormKind::Dmr);
     ASSERT_NE(form, nullptr);
-    EXPECT_EQ(s.frame->Windows().FormWindow(FormKind::Dmr)->windowTitle(), "DMR基本参数");
-    EXPECT_EQ(form->IdBox()->maxLength(), 8);
-    EXPECT_EQ(DmrList(*form, 10)->currentText(), "300");
-    EXPECT_EQ(DmrList(*form, 12)->currentText(), "200");
-    EXPECT_EQ(DmrList(*form, 18)->currentIndex(), -1);
-    EXPECT_TRUE(DmrList(*form, 14)->isHidden());
-    EXPECT_TRUE(DmrList(*form, 16)->isHidden());
-    EXPECT_FALSE(DmrList(*form, 26)->isHidden());
+    EXPECT_EQ(std::tuple(s.frame->Windows().FormWindow(FormKind::Dmr)->windowTitle(), form->IdBox()->maxLength(),
+                         DmrList(*form, 10)->currentText(), DmrList(*form, 12)->currentText(), DmrList(*form, 18)->currentIndex()),
+              std::tuple(QString("DMR基本参数"), 8, QString("300"), QString("200"), -1));
+    EXPECT_TRUE(DmrList(*form, 14)->isHidden() && DmrList(*form, 16)->isHidden() && !DmrList(*form, 26)->isHidden());
 
     DmrList(*form, 10)->setCurrentIndex(DmrList(*form, 10)->findText("5000"));
-    EXPECT_EQ(d[10], 100);
-    EXPECT_EQ(d[18], 0xFF);
-    EXPECT_EQ(d[14], 9);
-    EXPECT_EQ(d[16], 255);
-    EXPECT_EQ(d[12], 200);
-    EXPECT_EQ(d[7], 0x33);
+    EXPECT_EQ((std::vector<int>{d[10], d[18], d[14], d[16], d[12], d[7]}), (std::vector<int>{100, 0xFF, 9, 255, 200, 0x33}));
 
     Type(form->IdBox(), "99999999");
-    EXPECT_EQ(form->IdBox()->text(), "16776415");
-    EXPECT_EQ(Wire(d.begin() + 1, d.begin() + 5), (Wire{0x15, 0x64, 0x77, 0x16}));
+    EXPECT_EQ(std::tuple(form->IdBox()->text(), Wire(d.begin() + 1, d.begin() + 5)),
+              std::tuple(QString("16776415"), Wire{0x15, 0x64, 0x77, 0x16}));
     Type(form->IdBox(), "0");
     EXPECT_EQ(form->IdBox()->text(), "1");
 }
@@ -78,21 +67,17 @@ TEST(DigitalEmergAlarmForm, StartsEmptyEnablesByTypeAndStepsThroughTheSystems)
     using F = CForm_DigitalEmergAlarm;
     auto& table = s.app.Context().alarms.digital;
     EXPECT_EQ(s.frame->Windows().FormWindow(FormKind::DigitalEmergAlarm)->windowTitle(), "Digital emergency alarm system 1");
-    EXPECT_FALSE(form->List(F::Mode)->isEnabled());  // type 0
-    EXPECT_FALSE(form->List(F::Duration)->isEnabled());
-    EXPECT_TRUE(form->RemoteAllowed()->isEnabled());
-    EXPECT_TRUE(form->AliasBox()->isHidden());
-    EXPECT_TRUE(form->List(F::PoliteCount)->isHidden());
+    // Type 0: the details off.
+    EXPECT_FALSE(form->List(F::Mode)->isEnabled() || form->List(F::Duration)->isEnabled());
+    EXPECT_TRUE(form->RemoteAllowed()->isEnabled() && form->AliasBox()->isHidden() && form->List(F::PoliteCount)->isHidden());
     EXPECT_EQ(form->List(F::PoliteCount)->itemText(255), "Continuous");
 
     form->List(F::Type)->setCurrentIndex(2);  // edits record 0 without putting it in use
     EXPECT_EQ(table.record(0)[28] & 0x02, 0);
-    EXPECT_TRUE(form->List(F::Mode)->isEnabled());
-    EXPECT_TRUE(form->List(F::HotMicDuration)->isEnabled());
+    EXPECT_TRUE(form->List(F::Mode)->isEnabled() && form->List(F::HotMicDuration)->isEnabled());
     form->List(F::HotMicDuration)->setCurrentIndex(form->List(F::HotMicDuration)->findText("120"));
-    EXPECT_EQ(table.record(0)[23], 12);
     form->RemoteAllowed()->setChecked(true);
-    EXPECT_EQ(table.record(0)[28], 0x04);
+    EXPECT_EQ(std::tuple(table.record(0)[23] + 0, table.record(0)[28] + 0), std::tuple(12, 0x04));
     form->List(F::Type)->setCurrentIndex(1);
     EXPECT_FALSE(form->List(F::HotMicDuration)->isEnabled());
 
@@ -103,17 +88,16 @@ TEST(DigitalEmergAlarmForm, StartsEmptyEnablesByTypeAndStepsThroughTheSystems)
     for (std::uint8_t i = 0; i < 4; ++i)
         table.record(i)[27] = static_cast<std::uint8_t>(10 + i);  // durations 10 ... 13 tell them apart
     bar->StepButton(emergency::Step::Last)->click();
-    EXPECT_EQ(form->List(F::Duration)->currentText(), "13");
-    EXPECT_EQ(s.frame->Windows().FormWindow(FormKind::DigitalEmergAlarm)->windowTitle(), "Digital emergency alarm system 4");
+    EXPECT_EQ(std::tuple(form->List(F::Duration)->currentText(), s.frame->Windows().FormWindow(FormKind::DigitalEmergAlarm)->windowTitle()),
+              std::tuple(QString("13"), QString("Digital emergency alarm system 4")));
     bar->StepButton(emergency::Step::Next)->click();
     bar->StepButton(emergency::Step::Previous)->click();
     bar->StepButton(emergency::Step::Previous)->click();
     EXPECT_EQ(s.app.Navigation().Index(FormKind::DigitalEmergAlarm), 1u);
 
     bar->DeleteButton()->click();  // system 2 of 4
-    EXPECT_EQ(emergency::SystemsInUse(table), 3u);
-    EXPECT_EQ(form->List(F::Duration)->currentText(), "12");
-    EXPECT_EQ(table.record(2)[27], 13);
+    EXPECT_EQ(std::tuple(emergency::SystemsInUse(table), form->List(F::Duration)->currentText(), table.record(2)[27] + 0),
+              std::tuple(3u, QString("12"), 13));
 
     s.frame->Windows().CloseForm(FormKind::DigitalEmergAlarm);  // the table outlives the window ...
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -132,20 +116,17 @@ TEST(AnalogEmergAlarmForm, AlarmAndRepeatModesEnableTheirLists)
     using F = CForm_AnologEmergAlarm;
     auto r = s.app.Context().alarms.analog.record(0);
     EXPECT_EQ(s.frame->Windows().FormWindow(FormKind::AnalogEmergAlarm)->windowTitle(), "模拟紧急报警系统 1");
-    EXPECT_FALSE(form->List(F::LocalToneDuration)->isEnabled());
-    EXPECT_TRUE(form->BackgroundTone()->isHidden());
+    EXPECT_TRUE(!form->List(F::LocalToneDuration)->isEnabled() && form->BackgroundTone()->isHidden());
 
     form->List(F::AlarmMode)->setCurrentIndex(2);
     EXPECT_EQ(r[20] & 0x03, 3);
-    EXPECT_TRUE(form->List(F::TransmitDuration)->isEnabled());
-    EXPECT_TRUE(form->List(F::ReceiveDuration)->isEnabled());
-    EXPECT_FALSE(form->List(F::ToneRepeatCount)->isEnabled());
+    EXPECT_TRUE(form->List(F::TransmitDuration)->isEnabled() && form->List(F::ReceiveDuration)->isEnabled() &&
+                !form->List(F::ToneRepeatCount)->isEnabled());
     form->List(F::ToneRepeatMode)->setCurrentIndex(2);
     EXPECT_TRUE(form->List(F::ToneRepeatCount)->isEnabled());
     form->List(F::ToneRepeatMode)->setCurrentIndex(1);
     EXPECT_FALSE(form->List(F::ToneRepeatCount)->isEnabled());
 
     form->List(F::ReceiveDuration)->setCurrentIndex(form->List(F::ReceiveDuration)->findText("255"));
-    EXPECT_EQ(r[26], 255);
-    EXPECT_EQ(form->List(F::ReceiveDuration)->currentText(), "255");
+    EXPECT_EQ(std::tuple(r[26] + 0, form->List(F::ReceiveDuration)->currentText()), std::tuple(255, QString("255")));
 }

@@ -39,29 +39,23 @@ TEST(FunForm, ControlsWriteTheirBytesAndEveryDisplayClearsTheForcedOffBits)
     CForm_Fun* form = s.OpenFun();
     ASSERT_NE(form, nullptr);
     EXPECT_EQ(c.RadioSettings[87], 0xFB);
-    EXPECT_EQ(form->List(FunList::DigitalMicGain)->currentText(), "1");
-    EXPECT_EQ(form->List(FunList::MenuLanguage)->currentIndex(), 1);
-    EXPECT_EQ(form->ListLabel(FunList::DigitalMicGain)->text(), "Digital microphone gain");
-    EXPECT_EQ(form->List(FunList::LowBatteryInterval)->count(), 256);
-    EXPECT_EQ(form->Alias()->maxLength(), 18);
+    EXPECT_EQ(std::tuple(form->List(FunList::DigitalMicGain)->currentText(), form->List(FunList::MenuLanguage)->currentIndex(),
+                         form->ListLabel(FunList::DigitalMicGain)->text(), form->List(FunList::LowBatteryInterval)->count(),
+                         form->Alias()->maxLength()),
+              std::tuple(QString("1"), 1, QString("Digital microphone gain"), 256, 18));
 
     form->List(FunList::PowerOnZone)->setCurrentIndex(1);
-    EXPECT_EQ(c.RadioSettings[204], 1);
     form->List(FunList::DigitalMicGain)->setCurrentIndex(7);
-    EXPECT_EQ(c.FunctionExtra[3], 0x00);
-    EXPECT_EQ(c.FunctionExtra[4], 0x08);
+    EXPECT_EQ((std::vector<int>{c.RadioSettings[204], c.FunctionExtra[3], c.FunctionExtra[4]}), (std::vector<int>{1, 0x00, 0x08}));
 
     c.RadioSettings[88] = 0x03;  // set behind the form's back: the next display clears bit 0
     const std::uint8_t lamps = c.RadioSettings[199];
     form->Flag(FunFlag::TxLamp)->click();
-    EXPECT_EQ(c.RadioSettings[199], lamps ^ 0x01);
-    EXPECT_EQ(c.RadioSettings[88], 0x02);
+    EXPECT_EQ(std::tuple(c.RadioSettings[199] + 0, c.RadioSettings[88] + 0), std::tuple(lamps ^ 0x01, 0x02));
 
-    form->Alias()->setText(" Base 7 ");
-    emit form->Alias()->editingFinished();
-    EXPECT_EQ(c.RadioSettings[90], 12);
-    EXPECT_EQ(std::vector<std::uint8_t>(c.RadioSettings.begin() + 91, c.RadioSettings.begin() + 104),
-              (std::vector<std::uint8_t>{'B', 0, 'a', 0, 's', 0, 'e', 0, ' ', 0, '7', 0, 0}));
+    Type(form->Alias(), " Base 7 ");
+    EXPECT_EQ(std::vector<std::uint8_t>(c.RadioSettings.begin() + 90, c.RadioSettings.begin() + 104),
+              (std::vector<std::uint8_t>{12, 'B', 0, 'a', 0, 's', 0, 'e', 0, ' ', 0, '7', 0, 0}));
     EXPECT_EQ(form->Alias()->text(), "Base 7");
 }
 
@@ -72,8 +66,7 @@ TEST(VoxForm, StartsOffEnablesWithItsSwitchAndKeepsItsValuesForTheRun)
     CForm_VOX* form = s.OpenVox();
     ASSERT_NE(form, nullptr);
     const CForm_VOX::Controls& w = form->Widgets();
-    EXPECT_EQ(w.level->currentIndex(), -1);
-    EXPECT_EQ(w.delay->currentText(), "0.5");
+    EXPECT_EQ(std::tuple(w.level->currentIndex(), w.delay->currentText()), std::tuple(-1, QString("0.5")));
     EXPECT_FALSE(w.voxOn->isChecked() || w.level->isEnabled() || w.pttCancelsVox->isEnabled() || w.agcMax->isEnabled());
 
     w.voxOn->click();
@@ -84,8 +77,7 @@ TEST(VoxForm, StartsOffEnablesWithItsSwitchAndKeepsItsValuesForTheRun)
     w.digitalGain->setCurrentIndex(15);
     w.agcMax->setCurrentIndex(4);  // disabled list: not taken
     w.voxOn->click();
-    EXPECT_FALSE(w.level->isEnabled());
-    EXPECT_EQ(w.level->currentText(), "4");
+    EXPECT_TRUE(!w.level->isEnabled() && w.level->currentText() == "4");
 
     VoxSettings expected;
     expected.level = 4, expected.delay = 5, expected.options = 0x08, expected.gains = 0xF0;
@@ -97,7 +89,7 @@ TEST(VoxForm, StartsOffEnablesWithItsSwitchAndKeepsItsValuesForTheRun)
     s.frame->Documents().OnFileNew();
     form = s.OpenVox();
     ASSERT_NE(form, nullptr);
-    EXPECT_EQ(form->Widgets().delay->currentText(), "3.0");
-    EXPECT_EQ(form->Widgets().digitalGain->currentText(), "30");
+    EXPECT_EQ(std::tuple(form->Widgets().delay->currentText(), form->Widgets().digitalGain->currentText()),
+              std::tuple(QString("3.0"), QString("30")));
     EXPECT_EQ(s.app.Vox(), expected);
 }

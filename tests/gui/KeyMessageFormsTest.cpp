@@ -50,8 +50,7 @@ TEST(KeyForm, KeyListsLongPressAndOneTouchGrid)
     ProgramDir dir(1);
     Forms s(dir.path);
     Codeplug& c = s.Image();
-    c.RadioSettings[144] = 0x02;  // K2 short: a code the lists do not offer
-    c.RadioSettings[139] = 0x14;
+    c.RadioSettings[144] = 0x02, c.RadioSettings[139] = 0x14;  // K2 short: a code the lists do not offer
     c.RadioSettings[222] = 0xC4, c.RadioSettings[223] = 0x09;  // 2500 ms
     PutContact(c, 0, "Base", 0);
     PutContact(c, 1, "Everyone", 2);
@@ -64,16 +63,14 @@ TEST(KeyForm, KeyListsLongPressAndOneTouchGrid)
     ASSERT_NE(form, nullptr);
     EXPECT_EQ(s.frame->Windows().FormWindow(FormKind::Key)->windowTitle(), s.T("Tree", 3));
     ASSERT_EQ(form->KeyList(0)->count(), 15);
-    EXPECT_EQ(form->KeyList(0)->itemText(13), s.T("Key", 43));
-    EXPECT_EQ(std::tuple(form->KeyList(1)->currentIndex(), form->KeyList(2)->currentIndex()), std::tuple(14, 0));
-    EXPECT_EQ(form->LongPressList()->currentText(), "2.5");
+    EXPECT_EQ(std::tuple(form->KeyList(0)->itemText(13), form->KeyList(1)->currentIndex(), form->KeyList(2)->currentIndex(),
+                         form->LongPressList()->currentText()),
+              std::tuple(s.T("Key", 43), 14, 0, QString("2.5")));
 
     CMSFlexGrid* grid = form->OneTouchGrid();
     const QString none = s.T("Key", 18);
     EXPECT_EQ(grid->Rows(), 6);
-    EXPECT_EQ(grid->TextMatrix(0, 2), s.T("Key", 12));
-    EXPECT_EQ(QStringList({grid->TextMatrix(1, 1), grid->TextMatrix(1, 2), grid->TextMatrix(2, 1), grid->TextMatrix(2, 2)}),
-              QStringList({none, none, "DMR", "Ann"}));
+    EXPECT_EQ(Cells(*grid, {{0, 2}, {1, 1}, {1, 2}, {2, 1}, {2, 2}}), (QStringList{s.T("Key", 12), none, none, "DMR", "Ann"}));
 
     // Any change commits every list: the unknown K2 code becomes 0x00.
     form->KeyList(0)->setCurrentIndex(5);
@@ -89,22 +86,18 @@ TEST(KeyForm, KeyListsLongPressAndOneTouchGrid)
     ASSERT_TRUE(Shown(form->KindList()));
     EXPECT_EQ(form->KindList()->currentIndex(), 0);
     Choose(form->KindList(), 1);
-    EXPECT_EQ(std::tuple(c.RadioSettings[206], c.RadioSettings[207]), std::tuple(2, 9));
-    EXPECT_EQ(grid->TextMatrix(1, 1), "DMR");
+    EXPECT_EQ(std::tuple(c.RadioSettings[206], c.RadioSettings[207], grid->TextMatrix(1, 1)), std::tuple(2, 9, QString("DMR")));
     form->ClickCell(1, 2);
-    ASSERT_TRUE(Shown(form->ContactList()));
-    EXPECT_FALSE(Shown(form->KindList()));
+    ASSERT_TRUE(Shown(form->ContactList()) && !Shown(form->KindList()));
     Choose(form->ContactList(), 1);
-    EXPECT_EQ(c.RadioSettings[207], 2);
-    EXPECT_EQ(grid->TextMatrix(1, 2), "Ann");
+    EXPECT_EQ(std::tuple(c.RadioSettings[207], grid->TextMatrix(1, 2)), std::tuple(2, QString("Ann")));
 
     // Entry 2 set back to no call locks its contact cell; other columns close the lists.
     form->ClickCell(2, 1);
     EXPECT_EQ(form->KindList()->currentIndex(), 1);
     Choose(form->KindList(), 0);
     form->ClickCell(2, 2);
-    EXPECT_FALSE(Shown(form->ContactList()));
-    EXPECT_EQ(grid->TextMatrix(2, 2), none);
+    EXPECT_TRUE(!Shown(form->ContactList()) && grid->TextMatrix(2, 2) == none);
     form->ClickCell(3, 0);
     EXPECT_FALSE(Shown(form->KindList()));
 }
@@ -121,28 +114,24 @@ TEST(MessageForm, RowsGrowOneAtATimeAndTheEditorCommitsOnLeaving)
     s.OpenKeys();  // the last tree label is not the messages form's title
     Form_Message* form = s.OpenMessages();
     ASSERT_NE(form, nullptr);
-    EXPECT_EQ(form->windowTitle(), s.T("Tree", 26));
-    EXPECT_EQ(GetCount(c.MessageCount), 0u);
+    EXPECT_EQ(std::tuple(form->windowTitle(), GetCount(c.MessageCount)), std::tuple(s.T("Tree", 26), 0u));
     CMSFlexGrid* grid = form->Grid();
-    EXPECT_EQ(QStringList({grid->TextMatrix(3, 0), grid->TextMatrix(1, 1)}), QStringList({"03", ""}));
+    EXPECT_EQ(Cells(*grid, {{3, 0}, {1, 1}}), (QStringList{"03", ""}));
 
     form->ClickCell(1, 1);  // the first free row comes into use, empty as it shows
-    EXPECT_EQ(GetCount(c.MessageCount), 1u);
-    EXPECT_EQ(c.MessageTable.record(0)[1], 0);
     ASSERT_TRUE(Shown(form->Editor()));
-    EXPECT_EQ(form->Editor()->text(), "");
-    EXPECT_EQ(form->Editor()->maxLength(), 40);
+    EXPECT_EQ(std::tuple(GetCount(c.MessageCount), c.MessageTable.record(0)[1] + 0, form->Editor()->text(), form->Editor()->maxLength()),
+              std::tuple(1u, 0, QString(), 40));
     TypeAndLeave(form->Editor(), " Meet at gate 3 ");
     EXPECT_FALSE(Shown(form->Editor()));
-    EXPECT_EQ(std::tuple(c.MessageTable.record(0)[1], c.MessageTable.record(0)[3]), std::tuple(28, 'M'));
-    EXPECT_EQ(grid->TextMatrix(1, 1), "Meet at gate 3");
+    EXPECT_EQ(std::tuple(c.MessageTable.record(0)[1], c.MessageTable.record(0)[3], grid->TextMatrix(1, 1)),
+              std::tuple(28, 'M', QString("Meet at gate 3")));
 
     form->ClickCell(1, 1);
     EXPECT_EQ(form->Editor()->selectedText(), "Meet at gate 3");
     form->Editor()->setText("Go");
     form->ClickCell(2, 0);  // a click elsewhere ends the edit too
-    EXPECT_EQ(std::tuple(c.MessageTable.record(0)[1], GetCount(c.MessageCount)), std::tuple(4, 2u));
-    EXPECT_FALSE(Shown(form->Editor()));
+    EXPECT_EQ(std::tuple(c.MessageTable.record(0)[1], GetCount(c.MessageCount), Shown(form->Editor())), std::tuple(4, 2u, false));
     EXPECT_EQ(std::tuple(c.MessageTable.record(1)[1], grid->TextMatrix(2, 1)), std::tuple(0, QString()));
 
     s.OpenKeys();

@@ -194,6 +194,13 @@ inline void Randomize(Codeplug& codeplug, std::mt19937& random)
             b = static_cast<std::uint8_t>(random());
 }
 
+// A row of a grid chosen and a button pressed, as a user does to add or remove a member.
+inline void Pick(CMSFlexGrid& grid, int row, QPushButton& button)
+{
+    grid.SetRow(row);
+    button.click();
+}
+
 // The texts of a grid's cells, given as (row, column).
 inline QStringList Cells(const CMSFlexGrid& grid, std::initializer_list<std::pair<int, int>> cells)
 {

@@ -32,12 +32,6 @@ QStringList Column(const CMSFlexGrid& grid, int col)
     return texts;
 }
 
-void Pick(CMSFlexGrid& grid, int row, QPushButton& button)
-{
-    grid.SetRow(row);
-    button.click();
-}
-
 }  // namespace
 
 TEST(ZoneForm, GridsAddRemoveLimitsAndAlias)
