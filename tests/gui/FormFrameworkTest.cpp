@@ -15,15 +15,11 @@ TEST(FormBase, CommitThenShowWritesTheRecordAndShowingCommitsNothing)
     s.frame->Windows().OpenForm(FormKind::Scan);
     CForm_TestRecord* form = TestForm(*s.frame, FormKind::Scan);
     ASSERT_NE(form, nullptr);
-    EXPECT_EQ(form->Value()->value(), 77);
-    EXPECT_EQ(form->commits, 0);  // filling the controls wrote nothing back
-    EXPECT_EQ(scans.record(1)[1], 77);
+    // Filling the controls wrote nothing back.
+    EXPECT_EQ(std::tuple(form->Value()->value(), form->commits, scans.record(1)[1] + 0), std::tuple(77, 0, 77));
 
     form->Value()->setValue(12);
-    EXPECT_EQ(form->commits, 1);
-    EXPECT_EQ(form->shows, 2);
-    EXPECT_EQ(scans.record(1)[1], 12);
-    EXPECT_EQ(scans.record(0)[1], 0);
+    EXPECT_EQ(std::tuple(form->commits, form->shows, scans.record(1)[1] + 0, scans.record(0)[1] + 0), std::tuple(1, 2, 12, 0));
     // The child window's own keys leave the command keys (Ctrl+W: Write) alone.
     for (QAction* action : s.frame->Windows().FormWindow(FormKind::Scan)->systemMenu()->actions())
         EXPECT_FALSE(action->shortcuts().contains(QKeySequence("Ctrl+W"))) << action->text().toStdString();
@@ -45,12 +41,11 @@ TEST(FormBase, ClosingTheWindowClearsTheSlotEvenFromInsideTheForm)
         s.frame->Windows().CloseForm(FormKind::DmrContact);
     });
     button->click();
-    EXPECT_EQ(s.frame->Windows().FormWindow(FormKind::DmrContact), nullptr);
-    EXPECT_EQ(s.frame->Windows().FormWindow(FormKind::Key), nullptr);
+    EXPECT_TRUE(s.frame->Windows().FormWindow(FormKind::DmrContact) == nullptr && s.frame->Windows().FormWindow(FormKind::Key) == nullptr);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(live, 0);
+    const int closed = live;
     s.frame->Windows().OpenForm(FormKind::DmrContact);
-    EXPECT_EQ(live, 1);
+    EXPECT_EQ(std::tuple(closed, live), std::tuple(0, 1));
 }
 
 namespace {
@@ -77,9 +72,9 @@ struct ShownGrid : CMSFlexGrid {
 
 TEST(Grid, WidthsInTwips)
 {
-    EXPECT_EQ(CMSFlexGrid::TwipsToPixels(1440, 96), 96);
-    EXPECT_EQ(CMSFlexGrid::TwipsToPixels(590, 96), 39);  // rounded
-    EXPECT_EQ(CMSFlexGrid::TwipsToPixels(2000, 120), 167);
+    EXPECT_EQ((std::vector{CMSFlexGrid::TwipsToPixels(1440, 96), CMSFlexGrid::TwipsToPixels(590, 96),
+                           CMSFlexGrid::TwipsToPixels(2000, 120)}),
+              (std::vector{96, 39, 167}));  // rounded
 }
 
 TEST(Grid, ClickWheelAndPlacedEditors)
@@ -94,8 +89,7 @@ TEST(Grid, ClickWheelAndPlacedEditors)
                         Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(grid.viewport(), &press);
     QApplication::sendEvent(grid.viewport(), &release);
-    EXPECT_EQ(clicks, (std::vector<std::pair<int, int>>{{3, 2}}));
-    EXPECT_EQ(grid.Row(), 3);
+    EXPECT_EQ(std::tuple(clicks, grid.Row()), std::tuple(std::vector<std::pair<int, int>>{{3, 2}}, 3));
     {
         ShownGrid grid;
         ASSERT_EQ(grid.TopRow(), 1);
@@ -114,15 +108,13 @@ TEST(Grid, ClickWheelAndPlacedEditors)
         QWidget form;
         auto* editor = new QLineEdit(&form);
         grid.PlaceEditor(editor, 2, 1);
-        EXPECT_EQ(editor->parentWidget(), grid.viewport());
-        EXPECT_EQ(editor->geometry(), grid.CellRect(2, 1));
-        EXPECT_TRUE(editor->isVisible());
+        EXPECT_EQ(std::tuple(editor->parentWidget(), editor->geometry(), editor->isVisible()),
+                  std::tuple(grid.viewport(), grid.CellRect(2, 1), true));
 
         int scrolled = 0;
         QObject::connect(&grid, &CMSFlexGrid::Scrolled, [&] { ++scrolled; });
         grid.Wheel(-120);
-        EXPECT_FALSE(editor->isVisible());
-        EXPECT_EQ(scrolled, 1);
+        EXPECT_TRUE(!editor->isVisible() && scrolled == 1);
         grid.PlaceEditor(editor, 0, 1);  // the header row places nothing
         EXPECT_FALSE(editor->isVisible());
     }

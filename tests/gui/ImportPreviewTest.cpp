@@ -39,7 +39,7 @@ TEST(ImportPreview, EveryRowShownTheUserChoosesAndTheImportIsOneStep)
     for (int n = 1; n <= 13; ++n)
         text += std::to_string(n) + ",Ch" + std::to_string(n) + ",44" + std::to_string(n % 10) + ".5," +
                 (n == 3 ? "AM" : "NFM") + "\n";
-    std::ofstream(dir.path / "list.csv") << text;
+    testfiles::WriteText(dir.path / "list.csv", text);
 
     int previews = 0;
     s.frame->SetDialogRunner([&](QDialog& dialog) {
@@ -54,13 +54,9 @@ TEST(ImportPreview, EveryRowShownTheUserChoosesAndTheImportIsOneStep)
         preview->show();
         QTableView& table = *preview->Table();
         ASSERT_EQ(table.model()->rowCount(), 13);
-        EXPECT_EQ(Cell(table, 0, 2), "Ch1");
-        EXPECT_EQ(Cell(table, 0, 4), "stored as Analog channel 7");
-        EXPECT_EQ(Cell(table, 2, 4), "mode AM: the radio stores FM and NFM channels only");
-        EXPECT_FALSE(Ticked(table, 2));
-        EXPECT_TRUE(Ticked(table, 10));
-        EXPECT_FALSE(Ticked(table, 11));
-        EXPECT_EQ(Cell(table, 11, 4), "");
+        EXPECT_EQ((QStringList{Cell(table, 0, 2), Cell(table, 0, 4), Cell(table, 2, 4), Cell(table, 11, 4)}),
+                  (QStringList{"Ch1", "stored as Analog channel 7", "mode AM: the radio stores FM and NFM channels only", ""}));
+        EXPECT_EQ((std::vector{Ticked(table, 2), Ticked(table, 10), Ticked(table, 11)}), (std::vector{false, true, false}));
         EXPECT_EQ(preview->Summary()->text(), "10 of 13 rows will be imported.");
 
         // Row 1 out, rows 12 and 13 in: 13 no longer fits.
@@ -68,28 +64,24 @@ TEST(ImportPreview, EveryRowShownTheUserChoosesAndTheImportIsOneStep)
         Toggle(table, 11);
         Toggle(table, 12);
         EXPECT_FALSE(table.model()->setData(table.model()->index(2, 0), Qt::Checked, Qt::CheckStateRole));
-        EXPECT_FALSE(Ticked(table, 0));
-        EXPECT_FALSE(Ticked(table, 2));
-        EXPECT_EQ(Cell(table, 1, 4), "stored as Analog channel 7");
-        EXPECT_EQ(Cell(table, 11, 4), "stored as Analog channel 16");
-        EXPECT_EQ(Cell(table, 12, 4), "over capacity: the radio holds 16 analog channels");
+        EXPECT_FALSE(Ticked(table, 0) || Ticked(table, 2));
+        EXPECT_EQ((QStringList{Cell(table, 1, 4), Cell(table, 11, 4), Cell(table, 12, 4)}),
+                  (QStringList{"stored as Analog channel 7", "stored as Analog channel 16",
+                               "over capacity: the radio holds 16 analog channels"}));
         preview->ModeButton(ImportMode::Replace)->setChecked(true);
-        EXPECT_EQ(preview->Summary()->text(), "11 of 13 rows will be imported.");
-        EXPECT_EQ(Cell(table, 12, 4), "stored as Analog channel 11");
+        EXPECT_EQ((QStringList{preview->Summary()->text(), Cell(table, 12, 4)}),
+                  (QStringList{"11 of 13 rows will be imported.", "stored as Analog channel 11"}));
         preview->ModeButton(ImportMode::Append)->setChecked(true);
         preview->ImportButton()->click();
-        EXPECT_EQ(preview->result(), QDialog::Accepted);
-        EXPECT_EQ(preview->Result().Stored(), 10u);
+        EXPECT_EQ(std::tuple(preview->result(), preview->Result().Stored()), std::tuple(int(QDialog::Accepted), 10u));
     });
     const auto before = CodeplugToBytes(s.app.Context().codeplug);
     s.prompts->openAnswers.push_back({QString::fromStdString((dir.path / "list.csv").string())});
     ASSERT_TRUE(s.frame->Documents().OnFileImport());
     EXPECT_EQ(previews, 1);
     Codeplug& c = s.app.Context().codeplug;
-    EXPECT_EQ(c.AnalogChannelCount[0], 16);
-    EXPECT_EQ(c.AnalogChannelTable.record(6)[2], 'C');  // "Ch2": the first ticked row
-    EXPECT_EQ(c.AnalogChannelTable.record(6)[4], 'h');
-    EXPECT_EQ(c.AnalogChannelTable.record(6)[6], '2');
+    const auto seventh = c.AnalogChannelTable.record(6);  // "Ch2": the first ticked row
+    EXPECT_EQ((std::vector<int>{c.AnalogChannelCount[0], seventh[2], seventh[4], seventh[6]}), (std::vector<int>{16, 'C', 'h', '2'}));
     EXPECT_TRUE(s.frame->Documents().IsModified());
     ASSERT_EQ(s.frame->Documents().History().UndoSteps(), 1u);
     EXPECT_EQ(s.frame->Documents().History().UndoName()->verb, EditKey::Import);
@@ -106,8 +98,8 @@ TEST(ImportPreview, EveryRowShownTheUserChoosesAndTheImportIsOneStep)
         }
     });
     const auto after = CodeplugToBytes(c);
-    std::ofstream(dir.path / "site.yaml") << "channels:\n  - fm: {id: a, rxFrequency: 446.1}\n";
-    std::ofstream(dir.path / "list.yaml") << "- a\n";
+    testfiles::WriteText(dir.path / "site.yaml", "channels:\n  - fm: {id: a, rxFrequency: 446.1}\n");
+    testfiles::WriteText(dir.path / "list.yaml", "- a\n");
     s.prompts->openAnswers.push_back({QString::fromStdString((dir.path / "site.yaml").string())});
     EXPECT_FALSE(s.frame->Documents().OnFileImport());
     s.prompts->openAnswers.push_back({QString::fromStdString((dir.path / "list.yaml").string())});
