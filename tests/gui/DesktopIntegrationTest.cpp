@@ -54,22 +54,20 @@ TEST(ScreenFit, MainWindowNeverLargerThanTheAvailableArea)
     s.frame->ShowFitted(laptop);
     EXPECT_TRUE(s.frame->isMaximized());
     s.frame->showNormal();
-    EXPECT_LE(s.frame->height() + 48, laptop.height());
-    EXPECT_TRUE(laptop.contains(s.frame->geometry()));
+    EXPECT_TRUE(s.frame->height() + 48 <= laptop.height() && laptop.contains(s.frame->geometry()));
 
     Session wide(dir.path);
     const QRect desktop(0, 0, 1920, 1040);
     wide.frame->ShowFitted(desktop);
-    EXPECT_FALSE(wide.frame->isMaximized());
-    EXPECT_EQ(wide.frame->size(), QSize(1280, 860));
+    EXPECT_EQ(std::tuple(wide.frame->isMaximized(), wide.frame->size()), std::tuple(false, QSize(1280, 860)));
     EXPECT_TRUE(desktop.contains(wide.frame->geometry()));
 }
 
 TEST(ScreenFit, FormsKeepTheirSizeWhereItFitsAndScrollWhereNot)
 {
-    EXPECT_EQ(FormWindows::FittedFormSize({1000, 700}, {1160, 560}), QSize(1000, 560));
-    EXPECT_EQ(FormWindows::FittedFormSize({750, 500}, {1160, 560}), QSize(750, 500));
-    EXPECT_EQ(FormWindows::FittedFormSize({750, 500}, {}), QSize(750, 500));
+    EXPECT_EQ((std::vector{FormWindows::FittedFormSize({1000, 700}, {1160, 560}), FormWindows::FittedFormSize({750, 500}, {1160, 560}),
+                           FormWindows::FittedFormSize({750, 500}, {})}),
+              (std::vector{QSize(1000, 560), QSize(750, 500), QSize(750, 500)}));
 
     ProgramDir dir(0);
     Session s(dir.path);
@@ -91,13 +89,11 @@ TEST(ScreenFit, FormsKeepTheirSizeWhereItFitsAndScrollWhereNot)
     auto* scroller = qobject_cast<QScrollArea*>(window->widget());
     ASSERT_NE(scroller, nullptr);
     QCoreApplication::processEvents();
-    EXPECT_TRUE(scroller->verticalScrollBar()->isVisible());
-    EXPECT_EQ(form->height(), 680);
+    EXPECT_TRUE(scroller->verticalScrollBar()->isVisible() && form->height() == 680);
 
     s.app.Navigation().Title(FormKind::Zone) = "Zone 2";
     s.frame->Windows().OpenForm(FormKind::Zone);
-    EXPECT_EQ(window->windowTitle(), "Zone 2");
-    EXPECT_EQ(form->windowTitle(), "Zone 2");
+    EXPECT_EQ((QStringList{window->windowTitle(), form->windowTitle()}), (QStringList{"Zone 2", "Zone 2"}));
 }
 
 // Installed: texts and the default file from the data folder, Sys.dat in the user's folder.
@@ -111,15 +107,13 @@ TEST(InstalledLayout, DataFromTheDataFolderSettingsInTheUsersFolder)
 
     CVanticApp app;
     app.Start(user.path, data.path);
-    EXPECT_EQ(app.Context().language, UiLanguage::Chinese);
-    EXPECT_FALSE(app.Context().text.GetText("Tree", 0).empty());
+    EXPECT_TRUE(app.Context().language == UiLanguage::Chinese && !app.Context().text.GetText("Tree", 0).empty());
     {
         auto prompts = std::make_unique<ScriptedPrompts>();
         ScriptedPrompts* asked = prompts.get();
         CMainFrame frame(app, std::move(prompts));
         EXPECT_TRUE(asked->messages.empty());  // the default file was found
-        EXPECT_EQ(app.Context().codeplug.RadioSettings[5], 0xD0);
-        EXPECT_EQ(app.Context().currentFilePath, data.Default());
+        EXPECT_EQ(std::tuple(app.Context().codeplug.RadioSettings[5] + 0, app.Context().currentFilePath), std::tuple(0xD0, data.Default()));
         frame.OnCommand(Cmd::LanguageEnglish);
     }
     EXPECT_EQ(ReadBytes(user.path / "Sys.dat").at(32), 1);
@@ -138,10 +132,9 @@ TEST(Help, ManualShownInAWindowWhenTheHelpFileIsMissing)
     s.frame->OnCommand(Cmd::Help);
     auto* help = qobject_cast<CHelpWindow*>(s.frame->HelpWindow());
     ASSERT_NE(help, nullptr);
-    EXPECT_TRUE(help->isVisible());
-    const QString text = help->Browser()->toPlainText();
-    EXPECT_TRUE(text.startsWith("ZR-740 Programming Software")) << text.left(80).toStdString();
-    EXPECT_FALSE(text.contains("## ")) << "rendered, not shown as source";
+    const QString text = help->Browser()->toPlainText();  // rendered, not shown as source
+    EXPECT_TRUE(help->isVisible() && text.startsWith("ZR-740 Programming Software") && !text.contains("## "))
+        << text.left(80).toStdString();
     const QVariant picture =
         help->Browser()->document()->resource(QTextDocument::ImageResource, QUrl("images/main_en.png"));
     EXPECT_FALSE(picture.value<QImage>().isNull() && picture.value<QPixmap>().isNull());

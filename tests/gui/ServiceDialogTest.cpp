@@ -6,7 +6,6 @@
 #include "link/CDIALOG_PassWord.h"
 #include "link/CDialog_ADJ.h"
 #include "link/CDialog_RadioInfo.h"
-#include "link/CDialog_SetComPort.h"
 #include "link/QtSerialPort.h"
 #include "tests/core/SessionPrograms.h"
 #include "tests/gui/TestSupport.h"
@@ -244,15 +243,6 @@ TEST(ProgrammingPasswordForm, PadsBothCopiesAndRewritesTheSwitch)
     form->switchBox()->click();  // off: the password is kept and greyed out
     EXPECT_EQ(Text(std::span(c.PasswordBlock).subspan(1, 9)), std::string("\0" "00000000", 9));
     EXPECT_FALSE(form->passwordEdit()->isEnabled());
-}
-
-TEST(PortDialogTexts, ButtonsReadTheirOwnKeys)
-{
-    ServiceBench b(1);
-    CDialog_SetComPort d(*b.app, [](int) { return PortCheck{}; });
-    EXPECT_EQ(d.confirmButton()->text(), QText(b.app->text, "Info", 30));
-    EXPECT_EQ(d.cancelButton()->text(), QText(b.app->text, "Info", 31));
-    EXPECT_NE(d.confirmButton()->text(), QText(b.app->text, "Pub", 30)) << "Pub 30 is the adjustment question";
 }
 
 // As a technician works: zr740sim named COM1 in the program directory, the Qt serial port on the
