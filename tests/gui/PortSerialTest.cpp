@@ -1,23 +1,18 @@
 // The real serial path: a COMn link to a pseudo-terminal, opened through Qt's serial port, and
 // the zr740sim program answering on it at 38400 baud.
-#include <gtest/gtest.h>
-
 #include <fcntl.h>
 #include <poll.h>
 #include <termios.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <chrono>
-#include <filesystem>
-#include <string>
 #include <thread>
-#include <vector>
 
 #include "link/PortNames.h"
 #include "link/PortProbe.h"
 #include "link/QtSerialPort.h"
 #include "tests/core/SessionPrograms.h"
+#include "tests/core/TestFiles.h"
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
@@ -25,14 +20,6 @@ using Bytes = std::vector<std::uint8_t>;
 using Steady = std::chrono::steady_clock;
 
 namespace {
-
-fs::path TempDir(const char* tag)
-{
-    const fs::path dir = fs::temp_directory_path() / (std::string(tag) + std::to_string(::getpid()));
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-    return dir;
-}
 
 // Reads from fd until `want` bytes came or the time is up.
 Bytes ReadFor(int fd, std::size_t want, std::chrono::milliseconds limit)
@@ -53,7 +40,8 @@ Bytes ReadFor(int fd, std::size_t want, std::chrono::milliseconds limit)
 
 TEST(PortSerial, ComLinkToAPseudoTerminalThroughQtSerialPort)
 {
-    const fs::path dir = TempDir("zr740-pty-");
+    const testfiles::TempDir temp;
+    const fs::path dir = temp.path;
     const int master = posix_openpt(O_RDWR | O_NOCTTY);
     ASSERT_TRUE(master >= 0 && grantpt(master) == 0 && unlockpt(master) == 0);
     fs::create_symlink(ptsname(master), dir / "COM5");
@@ -78,12 +66,12 @@ TEST(PortSerial, ComLinkToAPseudoTerminalThroughQtSerialPort)
     port.Close();
     EXPECT_TRUE(TestPort(dir, 5)) << "free again after closing";
     close(master);
-    fs::remove_all(dir);
 }
 
 TEST(PortSerial, SessionAgainstZr740simAt38400Baud)
 {
-    const fs::path dir = TempDir("zr740-sim-");
+    const testfiles::TempDir temp;
+    const fs::path dir = temp.path;
     {
         session_test::Sim sim({"--link-dir", dir.string(), "--com", "4", "--password", "2468"});
         ASSERT_EQ(fs::read_symlink(dir / "COM4"), sim.device()) << sim.device();
@@ -121,5 +109,4 @@ TEST(PortSerial, SessionAgainstZr740simAt38400Baud)
         EXPECT_LT(ms(lastSeen - firstSeen), 110.0) << "a radio at half the rate takes 123 ms";
     }
     EXPECT_FALSE(fs::exists(fs::symlink_status(dir / "COM4"))) << "the link goes with the program";
-    fs::remove_all(dir);
 }
