@@ -52,24 +52,20 @@ TEST_F(Cli, InfoAndDumpShowTheDefaultFileAndRefuseUnusableOnes)
 {
     const ToolRun info = Zr740("info '" + defaultFile.string() + "'");
     EXPECT_EQ(info.exitCode, 0);
-    EXPECT_NE(info.out.find("Band: 400-480MHz"), std::string::npos);
-    EXPECT_NE(info.out.find("Digital channels (6 in use, table of 16)"), std::string::npos);
+    EXPECT_TRUE(info.out.find("Band: 400-480MHz") != std::string::npos &&
+                info.out.find("Digital channels (6 in use, table of 16)") != std::string::npos) << info.out;
     const ToolRun dump = Zr740("dump --json '" + defaultFile.string() + "'");
     EXPECT_EQ(dump.exitCode, 0);
-    EXPECT_TRUE(nlohmann::json::accept(dump.out));
-    EXPECT_NE(dump.out.find("\"rxTone\": \"D023N\""), std::string::npos);
+    EXPECT_TRUE(nlohmann::json::accept(dump.out) && dump.out.find("\"rxTone\": \"D023N\"") != std::string::npos);
     // Each unusable file has its own exit code.
-    EXPECT_EQ(Zr740("info '" + (dir / "missing.VNTX").string() + "'").exitCode, 3);
-    EXPECT_EQ(Zr740("info " + Copy("empty.VNTX", 0)).exitCode, 4);
-    EXPECT_EQ(Zr740("dump " + Copy("short.VNTX", 11278)).exitCode, 4);
-    EXPECT_EQ(Zr740("info " + Copy("foreign.VNTX", 11279, true)).exitCode, 5);
+    EXPECT_EQ((std::vector{Zr740("info '" + (dir / "missing.VNTX").string() + "'").exitCode,
+                           Zr740("info " + Copy("empty.VNTX", 0)).exitCode, Zr740("dump " + Copy("short.VNTX", 11278)).exitCode,
+                           Zr740("info " + Copy("foreign.VNTX", 11279, true)).exitCode,
+                           Zr740("info " + Copy("long.VNTX", 11279) + " extra").exitCode, Zr740("frobnicate").exitCode,
+                           Zr740("info --bogus x").exitCode, Zr740("--help").exitCode}),
+              (std::vector{3, 4, 4, 5, 2, 2, 2, 0}));
     const ToolRun forced = Zr740("info --force " + Copy("foreign.VNTX", 11279, true));
-    EXPECT_EQ(forced.exitCode, 0);
-    EXPECT_NE(forced.out.find("Marker: 0"), std::string::npos);
-    EXPECT_EQ(Zr740("info " + Copy("long.VNTX", 11279) + " extra").exitCode, 2);
-    EXPECT_EQ(Zr740("frobnicate").exitCode, 2);
-    EXPECT_EQ(Zr740("info --bogus x").exitCode, 2);
-    EXPECT_EQ(Zr740("--help").exitCode, 0);
+    EXPECT_TRUE(forced.exitCode == 0 && forced.out.find("Marker: 0") != std::string::npos) << forced.out;
 }
 
 TEST_F(Cli, InfoShowsSerialNumberFirmwareAndBand)
