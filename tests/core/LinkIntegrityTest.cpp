@@ -44,19 +44,16 @@ TEST(LinkIntegrity, RadioWithItsOwnCheckRuleReadsAndWritesExactlyAndIsNotedOnce)
     s.Read();
     ASSERT_EQ(s.state.TransferStatus, st::ReadDone);
     const Codeplug& got = *s.image;
-    EXPECT_EQ(GetCount(got.DigitalChannelCount), 5u);
-    EXPECT_EQ(GetCount(got.AnalogChannelCount), 2u);
-    EXPECT_EQ(GetCount(got.ScanListCount), 1u);
-    EXPECT_EQ(GetCount(got.ContactCount), 3u);
-    EXPECT_EQ(GetCount(got.RxGroupCount), 2u);
-    EXPECT_EQ(GetCount(got.MessageCount), 1u);
+    EXPECT_EQ((std::vector{GetCount(got.DigitalChannelCount), GetCount(got.AnalogChannelCount), GetCount(got.ScanListCount),
+                           GetCount(got.ContactCount), GetCount(got.RxGroupCount), GetCount(got.MessageCount)}),
+              (std::vector<std::uint32_t>{5, 2, 1, 3, 2, 1}));
     EXPECT_EQ(Slice(Bytes(*s.image), 6734, 5 * 82), Slice(Bytes(*source), 6734, 5 * 82));
     EXPECT_EQ(Slice(Bytes(*s.image), 0, 254 + 3 * 45), Slice(Bytes(*source), 0, 254 + 3 * 45));
     ASSERT_EQ(s.notes.size(), 1u);
     EXPECT_NE(s.notes[0].find("check byte"), std::string::npos);
-    EXPECT_EQ(s.CountEvents("read F4 0"), 2u) << "the first odd check byte is confirmed by a repeat";
-    EXPECT_EQ(s.CountEvents("read F4 2"), 1u) << "later replies of the same rule are taken at once";
-    EXPECT_EQ(s.state.Repeats, 0) << "the confirming repeat found nothing damaged";
+    // The first odd check byte is confirmed by a repeat, which found nothing damaged; later replies
+    // of the same rule are taken at once.
+    EXPECT_EQ(std::tuple(s.CountEvents("read F4 0"), s.CountEvents("read F4 2"), s.state.Repeats.load()), std::tuple(2u, 1u, 0));
 
     auto other = FullImage(4);
     SetListCounts(*other, 3, 2, 1, 2, 1, 1);
@@ -217,10 +214,10 @@ TEST(LinkIntegrity, DamagedAcknowledgementsFailTheWrite)
                 damage.set(s.radio().faults());
         };
         s.Write();
-        EXPECT_EQ(s.state.TransferStatus, st::Damaged) << damage.name;
         EXPECT_LT(s.bench.clock.Now(), 10s) << damage.name;
-        EXPECT_EQ(s.radio().WriteSessionsClosed(), 0) << damage.name;
-        EXPECT_EQ(s.CountEvents("write F4 0"), 3u) << damage.name << ": asked twice more, then given up";
+        // Asked twice more, then given up.
+        EXPECT_EQ(std::tuple(s.state.TransferStatus.load(), s.radio().WriteSessionsClosed(), s.CountEvents("write F4 0")),
+                  std::tuple(st::Damaged, 0, 3u)) << damage.name;
     }
 }
 
