@@ -42,8 +42,7 @@ TEST(Describe, FieldsReadAsTheUserSeesThemAndCountsListOnlyTheTable)
         {"rxTone", "D023I"}, {"bandwidth", "25kHz"}};
     for (const auto& [field, text] : shown)
         EXPECT_EQ(At(ch, {field}).text, text) << field;
-    EXPECT_EQ(At(ch, {"txTone"}).text.rfind("invalid", 0), 0u);
-    EXPECT_TRUE(At(ch, {"vox"}).flag);
+    EXPECT_TRUE(At(ch, {"txTone"}).text.starts_with("invalid") && At(ch, {"vox"}).flag);
     EXPECT_EQ(At(tree, {"dmrSettings", "radioId"}).text, "1234567");
     {
         Codeplug cp;
@@ -58,23 +57,23 @@ TEST(Describe, FieldsReadAsTheUserSeesThemAndCountsListOnlyTheTable)
         PutLE16(scan, ScanListField::Member(0) + ChannelRef::Index, 20);
 
         const DescNode tree = DescribeCodeplug(cp);
-        EXPECT_EQ(At(tree, {"contacts", "count"}).text, "200");
-        EXPECT_EQ(At(tree, {"contacts", "records"}).children.size(), 64u);
-        EXPECT_EQ(At(Record(tree, "contacts", 0), {"id"}).text, "16777215");
-        EXPECT_EQ(At(tree, {"scanLists", "records"}).children.size(), 3u);
-        EXPECT_EQ(At(tree, {"analogChannels", "records"}).children.size(), 16u);
+        EXPECT_EQ(std::tuple(At(tree, {"contacts", "count"}).text, At(Record(tree, "contacts", 0), {"id"}).text),
+                  std::tuple(std::string("200"), std::string("16777215")));
+        EXPECT_EQ((std::vector{At(tree, {"contacts", "records"}).children.size(), At(tree, {"scanLists", "records"}).children.size(),
+                               At(tree, {"analogChannels", "records"}).children.size(),
+                               At(DescribeSummary(cp), {"contacts", "names"}).children.size()}),
+                  (std::vector<std::size_t>{64, 3, 16, 64}));
         const DescNode& members = At(Record(tree, "scanLists", 0), {"members"});
         ASSERT_EQ(members.children.size(), 16u);
         EXPECT_EQ(members.children[0].text, "digital CH21 (not in use)");
-        EXPECT_EQ(At(DescribeSummary(cp), {"contacts", "names"}).children.size(), 64u);
     }
 }
 
 TEST(DescribeFormat, JsonStringsAreEscapedAndStayValidUtf8)
 {
-    EXPECT_EQ(JsonQuote("a\"b\\c\n\t\x01\x1F"), "\"a\\\"b\\\\c\\n\\t\\u0001\\u001f\"");
-    EXPECT_EQ(JsonQuote("调度台 \x7F"), "\"调度台 \x7F\"");
-    EXPECT_EQ(JsonQuote("\xFF"), "\"\\ufffd\"");
-    EXPECT_EQ(JsonQuote("x\xE4\xB8"), "\"x\\ufffd\\ufffd\"");  // cut short
-    EXPECT_EQ(JsonQuote("\xF0\x9F\x98\x80"), "\"\xF0\x9F\x98\x80\"");
+    const std::pair<const char*, const char*> rows[] = {
+        {"a\"b\\c\n\t\x01\x1F", "\"a\\\"b\\\\c\\n\\t\\u0001\\u001f\""}, {"调度台 \x7F", "\"调度台 \x7F\""},
+        {"\xFF", "\"\\ufffd\""}, {"x\xE4\xB8", "\"x\\ufffd\\ufffd\""} /* cut short */, {"\xF0\x9F\x98\x80", "\"\xF0\x9F\x98\x80\""}};
+    for (const auto& [text, quoted] : rows)
+        EXPECT_EQ(JsonQuote(text), quoted);
 }
