@@ -14,10 +14,9 @@ TEST(Codeplug, RecordAccessStopsAtTheTable)
 
     // Counts above the table are kept, but a loop visits the table only.
     SetCount(cp.ContactCount, 200);
-    EXPECT_EQ(GetCount(cp.ContactCount), 200u);
-    EXPECT_EQ(UsedRecords(GetCount(cp.ContactCount), cp.ContactTable), 64u);
-    EXPECT_EQ(UsedRecords(9, cp.ScanTable), 3u);
-    EXPECT_EQ(UsedRecords(2, cp.ScanTable), 2u);
+    EXPECT_EQ((std::vector<std::size_t>{GetCount(cp.ContactCount), UsedRecords(GetCount(cp.ContactCount), cp.ContactTable),
+                                        UsedRecords(9, cp.ScanTable), UsedRecords(2, cp.ScanTable)}),
+              (std::vector<std::size_t>{200, 64, 3, 2}));
 }
 
 TEST(Codeplug, TreeRepairTouchesOnlyTheFourCounts)
@@ -47,12 +46,9 @@ TEST(Codeplug, FieldNumbersAreStampedInEveryRecord)
         const std::array<int, 6> got{d[0], d[38], d[75], d[80], d[81], cp.AnalogChannelTable.record(i)[72]};
         EXPECT_EQ(got, (std::array<int, 6>{0, 1, 13, 15, 0xEE, 11})) << i;
     }
-    EXPECT_EQ(cp.ContactTable.record(63)[40], 2);
-    EXPECT_EQ(cp.RxGroupTable.record(31)[38], 1);
-    EXPECT_EQ(cp.ScanTable.record(2)[96], 6);
-    EXPECT_EQ(cp.ZoneTable.record(1)[40], 2);
-    EXPECT_EQ(cp.RadioSettings[224], 32);
-    EXPECT_EQ(cp.RadioSettings[137], 14);
+    EXPECT_EQ((std::vector<int>{cp.ContactTable.record(63)[40], cp.RxGroupTable.record(31)[38], cp.ScanTable.record(2)[96],
+                                cp.ZoneTable.record(1)[40], cp.RadioSettings[224], cp.RadioSettings[137]}),
+              (std::vector<int>{2, 1, 6, 2, 32, 14}));
     // Messages are stamped as they are sent, not here.
     EXPECT_EQ(cp.MessageTable.record(0)[2], 0);
 }

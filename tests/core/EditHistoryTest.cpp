@@ -82,14 +82,11 @@ TEST(EditHistory, UndoRedoWalkTheStepsAndANewStepDropsTheRedo)
     EXPECT_EQ(history.UndoName()->number, 3u);
     EXPECT_TRUE(*history.Undo() == states[2] && *history.Undo() == states[1]);
     EXPECT_EQ(history.RedoName()->number, 2u);
-    EXPECT_TRUE(*history.Redo() == states[2]);
-    EXPECT_EQ(history.UndoName()->number, 2u);
+    EXPECT_TRUE(*history.Redo() == states[2] && history.UndoName()->number == 2u);
 
     states[0].vox.level = 9;  // a new change after an undo: the redo is gone
     history.Record(states[0], {});
-    EXPECT_FALSE(history.CanRedo());
-    EXPECT_TRUE(history.Current() == states[0]);
-    EXPECT_TRUE(*history.Undo() == states[2]);
+    EXPECT_TRUE(!history.CanRedo() && history.Current() == states[0] && *history.Undo() == states[2]);
 
     history.Reset(*start);
     EXPECT_FALSE(history.CanUndo() || history.CanRedo());
