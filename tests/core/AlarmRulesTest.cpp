@@ -62,7 +62,9 @@ TYPED_TEST(AlarmList, DeletingSystemTwoOfFourMovesTheLaterOnesDown)
     auto table = WithSystems<K>(4);
     EXPECT_EQ(DeleteSystem(*table, 1), 1u);
     EXPECT_EQ(SystemsInUse(*table), 3u);
-    EXPECT_EQ((std::string{char(table->record(0)[K::kTagAt]), char(table->record(1)[K::kTagAt]), char(table->record(2)[K::kTagAt])}), "ACD");
+    EXPECT_EQ((std::string{char(table->record(0)[K::kTagAt]), char(table->record(1)[K::kTagAt]),
+                           char(table->record(2)[K::kTagAt])}),
+              "ACD");
     EXPECT_EQ(table->record(3)[K::kFlagsAt] & K::kInUseBit, 0);
 
     EXPECT_EQ(DeleteSystem(*table, 2), 0u);  // the last one: its place is gone, back to the first

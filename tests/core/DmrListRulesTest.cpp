@@ -71,14 +71,14 @@ TEST(ContactRules, CallTypeAndIdEntry)
         im.setContact(n, 0, n + 1u);
 
     // Private call: a fresh ID, its own old one still counting as taken. All call: AA AA AA AA.
-    EXPECT_EQ(contacts::CommitCallType(im.c, 0, 1), contacts::CallTypeResult::Changed);
-    EXPECT_EQ(im.id(0), 0x4u);
-    EXPECT_EQ(contacts::CommitCallType(im.c, 1, 2), contacts::CallTypeResult::Changed);
-    EXPECT_EQ(Bytes(im.contact(1) + 39, im.contact(1) + 45), (Bytes{2, 0, 0xAA, 0xAA, 0xAA, 0xAA}));
+    using R = contacts::CallTypeResult;
+    EXPECT_EQ((std::vector{contacts::CommitCallType(im.c, 0, 1), contacts::CommitCallType(im.c, 1, 2)}),
+              (std::vector{R::Changed, R::Changed}));
+    EXPECT_EQ(std::tuple(im.id(0), Bytes(im.contact(1) + 39, im.contact(1) + 45)), std::tuple(0x4u, Bytes{2, 0, 0xAA, 0xAA, 0xAA, 0xAA}));
     const Bytes before(im.c.ContactTable.bytes.begin(), im.c.ContactTable.bytes.end());
-    EXPECT_EQ(contacts::CommitCallType(im.c, 2, 2), contacts::CallTypeResult::AllCallExists);
-    EXPECT_EQ(contacts::CommitCallType(im.c, 1, 2), contacts::CallTypeResult::AllCallExists);
-    EXPECT_EQ(contacts::CommitCallType(im.c, 3, 0), contacts::CallTypeResult::Refused);
+    EXPECT_EQ((std::vector{contacts::CommitCallType(im.c, 2, 2), contacts::CommitCallType(im.c, 1, 2),
+                           contacts::CommitCallType(im.c, 3, 0)}),
+              (std::vector{R::AllCallExists, R::AllCallExists, R::Refused}));
     EXPECT_EQ(contacts::CommitId(im.c, 1, "5"), contacts::IdResult::Refused);  // all call
     EXPECT_EQ(Bytes(im.c.ContactTable.bytes.begin(), im.c.ContactTable.bytes.end()), before);
 
@@ -153,8 +153,7 @@ TEST(ContactRules, DeleteMovesLaterContactsAndEveryReferenceFollows)
     // The last contact goes without moving anything; outside the list nothing happens.
     ASSERT_TRUE(contacts::Delete(im.c, 2));
     EXPECT_EQ(im.channel(3)[64], 0);
-    EXPECT_FALSE(contacts::Delete(im.c, 2));
-    EXPECT_EQ(GetCount(im.c.ContactCount), 2u);
+    EXPECT_FALSE(contacts::Delete(im.c, 2) || GetCount(im.c.ContactCount) != 2u);
 
     // A count past the table is bounded: the delete works on 64 contacts.
     SetCount(im.c.ContactCount, 200);
@@ -187,12 +186,13 @@ TEST(RxGroupRules, MembersAreCleanedAddedAndRemoved)
     EXPECT_EQ(im.list(1)[39], 16);
     EXPECT_FALSE(rxgroups::AddMember(im.c, 1, 0));
 
+    using R = rxgroups::RemoveResult;
     EXPECT_TRUE(rxgroups::AddMember(im.c, 0, 3));
-    EXPECT_EQ(rxgroups::RemoveMember(im.c, 0, 3), rxgroups::RemoveResult::NoSelection);
-    EXPECT_EQ(rxgroups::RemoveMember(im.c, 0, 0), rxgroups::RemoveResult::Removed);
+    EXPECT_EQ((std::vector{rxgroups::RemoveMember(im.c, 0, 3), rxgroups::RemoveMember(im.c, 0, 0)}),
+              (std::vector{R::NoSelection, R::Removed}));
     EXPECT_EQ(std::tuple(im.list(0)[39] + 0, im.members(0)), std::tuple(2, Padded({2, 3})));
-    EXPECT_EQ(rxgroups::RemoveMember(im.c, 0, 1), rxgroups::RemoveResult::Removed);
-    EXPECT_EQ(rxgroups::RemoveMember(im.c, 0, 0), rxgroups::RemoveResult::LastMember);
+    EXPECT_EQ((std::vector{rxgroups::RemoveMember(im.c, 0, 1), rxgroups::RemoveMember(im.c, 0, 0)}),
+              (std::vector{R::Removed, R::LastMember}));
     EXPECT_EQ(im.members(0), Padded({2}));
 }
 
@@ -203,8 +203,8 @@ TEST(RxGroupRules, NewListCopiesListOneAndDeleteTurnsOffChannelsOfTheLastList)
     for (std::size_t i = 0; i < 57; ++i)
         im.list(0)[i] = static_cast<std::uint8_t>(i + 1);
     ASSERT_TRUE(rxgroups::NewList(im.c));
-    EXPECT_EQ(Bytes(im.c.RxGroupCount.begin(), im.c.RxGroupCount.end()), (Bytes{3, 0, 0, 0}));
-    EXPECT_EQ(Bytes(im.list(2), im.list(2) + 57), Bytes(im.list(0), im.list(0) + 57));
+    EXPECT_EQ(std::tuple(Bytes(im.c.RxGroupCount.begin(), im.c.RxGroupCount.end()), Bytes(im.list(2), im.list(2) + 57)),
+              std::tuple(Bytes{3, 0, 0, 0}, Bytes(im.list(0), im.list(0) + 57)));
 
     SetCount(im.c.DigitalChannelCount, 3);
     im.channel(0)[66] = 3, im.channel(1)[66] = 2, im.channel(2)[66] = 3;

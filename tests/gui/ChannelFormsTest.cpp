@@ -250,14 +250,12 @@ TEST(ChannelForms, EditsOfEveryFormSurviveSaveWriteAndRead)
     EXPECT_EQ(std::tuple(read.AnalogChannelCount[0], read.DigitalChannelCount[0], GetCount(read.ContactCount),
                          GetCount(read.MessageCount)),
               std::tuple(4, 3, 2u, 2u));
-    EXPECT_EQ(Used(read.AnalogChannelTable, 4), Used(written.AnalogChannelTable, 4));
-    EXPECT_EQ(Used(read.DigitalChannelTable, 3), Used(written.DigitalChannelTable, 3));
-    EXPECT_EQ(Used(read.ContactTable, 2), Used(written.ContactTable, 2));
-    EXPECT_EQ(Used(read.MessageTable, 2), Used(written.MessageTable, 2));
-    EXPECT_EQ(Used(read.ScanTable, 2), Used(written.ScanTable, 2));
-    EXPECT_EQ(read.ZoneTable.bytes, written.ZoneTable.bytes);
-    EXPECT_EQ(read.RadioSettings, written.RadioSettings);
-    EXPECT_EQ(read.DmrSettings, written.DmrSettings);
+    const auto used = [](const Codeplug& c) {
+        return std::vector{Used(c.AnalogChannelTable, 4), Used(c.DigitalChannelTable, 3), Used(c.ContactTable, 2),
+                           Used(c.MessageTable, 2), Used(c.ScanTable, 2), Used(c.ZoneTable, 2),
+                           Wire(c.RadioSettings.begin(), c.RadioSettings.end()), Wire(c.DmrSettings.begin(), c.DmrSettings.end())};
+    };
+    EXPECT_EQ(used(read), used(written));
     EXPECT_EQ(ReadFunctions(read), ReadFunctions(s.Image()));
 
     // Zone 2: analog 2, digital 1; scan list 2: analog 3, digital 2, 1500 ms (field number 2 stamped at 40).
@@ -268,29 +266,29 @@ TEST(ChannelForms, EditsOfEveryFormSurviveSaveWriteAndRead)
     EXPECT_EQ(GetLE16(read.ScanTable.record(1), 92), 1500);
     const auto ch2 = read.AnalogChannelTable.record(1);
     EXPECT_EQ(Wire(ch2.begin() + 1, ch2.begin() + 6), (Wire{4, 0xB1, 0xB1, 0xC3, 0xC5}));  // 北门 in GBK
-    EXPECT_EQ(GetLE32(ch2, 47), 439062500u);
-    EXPECT_EQ((std::vector<int>{ch2[64], ch2[65], ch2[73], ch2[74]}), (std::vector<int>{0x42, 21, 0x44, 21}));
-    EXPECT_EQ(GetLE16(read.DigitalChannelTable.record(0), 76), 4321);
-    EXPECT_EQ(GetLE32(read.DigitalChannelTable.record(0), 54), 409987500u);
+    EXPECT_EQ((std::vector<std::uint32_t>{GetLE32(ch2, 47), ch2[64], ch2[65], ch2[73], ch2[74],
+                                          GetLE16(read.DigitalChannelTable.record(0), 76), GetLE32(read.DigitalChannelTable.record(0), 54)}),
+              (std::vector<std::uint32_t>{439062500, 0x42, 21, 0x44, 21, 4321, 409987500}));
     const auto first = read.ContactTable.record(0), second = read.ContactTable.record(1);
     EXPECT_EQ(Wire(first.begin(), first.begin() + 20),
               (Wire{0, 8, 'C', 0, 'o', 0, 'n', 0, 't', 0, 'a', 0, 'c', 0, 't', 0, '2', 0, 0, 0}));
-    EXPECT_EQ(Wire(first.begin() + 38, first.end()), (Wire{1, 0, 2, 0x02, 0, 0, 0}));
-    EXPECT_EQ(Wire(second.begin() + 38, second.end()), (Wire{1, 0, 2, 0x03, 0, 0, 0}));
+    EXPECT_EQ(std::tuple(Wire(first.begin() + 38, first.end()), Wire(second.begin() + 38, second.end())),
+              std::tuple(Wire{1, 0, 2, 0x02, 0, 0, 0}, Wire{1, 0, 2, 0x03, 0, 0, 0}));
     EXPECT_EQ(DecodeContactName(second.subspan(2, 36)), "调度 Desk");
-    EXPECT_EQ(Wire(read.DmrSettings.begin() + 1, read.DmrSettings.begin() + 5), (Wire{0x78, 0x56, 0x34, 0x02}));
-    EXPECT_EQ(read.DmrSettings[8], 17);
+    EXPECT_EQ(std::tuple(Wire(read.DmrSettings.begin() + 1, read.DmrSettings.begin() + 5), read.DmrSettings[8] + 0),
+              std::tuple(Wire{0x78, 0x56, 0x34, 0x02}, 17));
     const auto& settings = read.RadioSettings;
     EXPECT_EQ((Wire{settings[128], settings[132], settings[195], static_cast<std::uint8_t>(settings[192] & 0x11), settings[90]}),
               (Wire{2, 3, 200, 0x01, 8}));
     EXPECT_EQ(Wire(settings.begin() + 91, settings.begin() + 100), (Wire{0xB6, 0xD4, 0xBD, 0xB2, 0xBB, 0xFA, 'A', 0, 0}));
     EXPECT_EQ(Wire(read.FunctionExtra.begin() + 2, read.FunctionExtra.begin() + 5), (Wire{45, 0xD6, 0x0E}));
-    EXPECT_EQ((Wire{settings[148], settings[212], settings[213]}), (Wire{0x13, 2, 0}));
-    EXPECT_EQ(GetLE16(settings, 222), 1500);
+    EXPECT_EQ((std::vector<int>{settings[148], settings[212], settings[213], GetLE16(settings, 222)}),
+              (std::vector<int>{0x13, 2, 0, 1500}));
     // On the link the radio ID, the long-press time and the message characters go most significant byte first.
-    EXPECT_EQ(session_test::Slice(bench.radio().Records(0xF2).at(0), 1, 4), (Wire{0x02, 0x34, 0x56, 0x78}));
-    EXPECT_EQ(session_test::Slice(bench.radio().Records(0xF0).at(0), 222, 2), (Wire{0x05, 0xDC}));
-    EXPECT_EQ(session_test::Slice(bench.radio().Records(0xE6).at(0), 1, 5), (Wire{36, 0x01, 0x00, 'C', 0x00}));
+    EXPECT_EQ((std::vector{session_test::Slice(bench.radio().Records(0xF2).at(0), 1, 4),
+                           session_test::Slice(bench.radio().Records(0xF0).at(0), 222, 2),
+                           session_test::Slice(bench.radio().Records(0xE6).at(0), 1, 5)}),
+              (std::vector<Wire>{{0x02, 0x34, 0x56, 0x78}, {0x05, 0xDC}, {36, 0x01, 0x00, 'C', 0x00}}));
     EXPECT_EQ(MessageText(read, 1), "收到请回复");
 }
 

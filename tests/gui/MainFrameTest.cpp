@@ -98,7 +98,8 @@ TEST(MainFrameNavigation, CommandsUseTheLastNavigation)
 
     s.frame->OnCommand(Cmd::Channel);  // before any click: record 0 and an empty title
     ASSERT_NE(s.frame->Windows().FormWindow(FormKind::DigitalChannel), nullptr);
-    EXPECT_EQ(std::tuple(TestForm(*s.frame, FormKind::DigitalChannel)->indexesShown, s.frame->Windows().FormWindow(FormKind::DigitalChannel)->windowTitle()),
+    EXPECT_EQ(std::tuple(TestForm(*s.frame, FormKind::DigitalChannel)->indexesShown,
+                         s.frame->Windows().FormWindow(FormKind::DigitalChannel)->windowTitle()),
               std::tuple(std::vector<std::uint32_t>{0}, QString()));
 
     s.frame->ClickTreeItem(ItemByKey(Root(*s.frame), 36));  // the password item's label is the title

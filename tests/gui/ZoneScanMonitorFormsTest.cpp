@@ -68,7 +68,8 @@ TEST(ZoneForm, GridsAddRemoveLimitsAndAlias)
     EXPECT_TRUE(s.prompts->messages.empty());
     Pick(*form->MemberGrid(), 1, *form->RemoveButton());
     ASSERT_EQ(s.prompts->messages.size(), 1u);
-    EXPECT_EQ(std::tuple(s.prompts->messages[0].caption, s.prompts->messages[0].text), std::tuple(QString("提示"), QString("信道组不能为空！")));
+    EXPECT_EQ(std::tuple(s.prompts->messages[0].caption, s.prompts->messages[0].text),
+              std::tuple(QString("提示"), QString("信道组不能为空！")));
     EXPECT_EQ(Members(zone), (Bytes{1, 0, 0}));
 
     Type(form->AliasBox(), "  Zone A ");
