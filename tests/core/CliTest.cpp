@@ -1,8 +1,6 @@
 // The zr740 tool as a user runs it: exit codes and output.
 #include "tests/core/TestFiles.h"
-#include <sys/wait.h>
 
-#include <cstdio>
 
 #include <nlohmann/json.hpp>
 
@@ -10,17 +8,11 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct ToolRun { int exitCode; std::string out; };
+using ToolRun = testfiles::Ran;
 
 ToolRun Zr740(const std::string& args)
 {
-    FILE* pipe = popen(("'" ZR740_PROGRAM_DIR "/zr740' " + args + " 2>/dev/null").c_str(), "r");
-    std::string out;
-    char buffer[4096];
-    for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-        out.append(buffer, got);
-    const int status = pclose(pipe);
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out};
+    return testfiles::Shell("'" ZR740_PROGRAM_DIR "/zr740' " + args + " 2>/dev/null");
 }
 
 class Cli : public ::testing::Test {

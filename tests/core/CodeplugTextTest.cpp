@@ -1,7 +1,6 @@
 // The codeplug as text: the field schema, JSON export/import, diff, check and the CSV tables.
 #include "tests/core/TestFiles.h"
 
-#include <sys/wait.h>
 
 #include <cstdlib>
 
@@ -248,8 +247,7 @@ namespace {
 
 int Zr740(const std::string& args)
 {
-    const int status = std::system(("'" ZR740_PROGRAM_DIR "/zr740' " + args + " >/dev/null 2>&1").c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return testfiles::Shell("'" ZR740_PROGRAM_DIR "/zr740' " + args + " >/dev/null 2>&1").exitCode;
 }
 
 }  // namespace

@@ -18,22 +18,12 @@ const fs::path kDefault = testfiles::kDefaultFile;
 using testfiles::ReadText;
 using testfiles::WriteText;
 
-struct Ran {
-    int exitCode = -1;
-    std::string errors;
-};
+using testfiles::Ran;
 
-// The command run by /bin/sh in `dir`, standard error captured, standard output dropped.
+// The command run by /bin/sh in `dir`: its standard error, standard output dropped.
 Ran Shell(const fs::path& dir, const std::string& command)
 {
-    FILE* pipe = popen(("cd '" + dir.string() + "' && { " + command + " ; } 2>&1 >/dev/null").c_str(), "r");
-    Ran ran;
-    char buffer[512];
-    for (std::size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-        ran.errors.append(buffer, n);
-    const int status = pclose(pipe);
-    ran.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return ran;
+    return testfiles::Shell("cd '" + dir.string() + "' && { " + command + " ; } 2>&1 >/dev/null");
 }
 
 // A process id that no process has now (a child that has ended and been waited for).
@@ -95,7 +85,7 @@ TEST(FileTraps, OutputsAreWrittenSafelyWhateverLiesAroundThem)
          [](const fs::path& d) { WriteText(d / "out.json", "old"); },
          "ulimit -f 16; " + exportJson, 1,
          [](const fs::path& d, const Ran& ran) {
-             EXPECT_NE(ran.errors.find("cannot write out.json: File too large"), std::string::npos) << ran.errors;
+             EXPECT_NE(ran.out.find("cannot write out.json: File too large"), std::string::npos) << ran.out;
              EXPECT_EQ(ReadText(d / "out.json"), "old");
              EXPECT_EQ(Temporaries(d), 0u);
          }},
@@ -116,7 +106,7 @@ TEST(FileTraps, OutputsAreWrittenSafelyWhateverLiesAroundThem)
          [](const fs::path& d) { WriteText(d / "deep.json", "{\"a\":" + std::string(50000, '[') + std::string(50000, ']') + "}"); },
          zr740 + " import deep.json -o deep.VNTX", 1,
          [](const fs::path& d, const Ran& ran) {
-             EXPECT_NE(ran.errors.find("nested more than 64 levels deep"), std::string::npos) << ran.errors;
+             EXPECT_NE(ran.out.find("nested more than 64 levels deep"), std::string::npos) << ran.out;
              EXPECT_FALSE(fs::exists(d / "deep.VNTX"));
          }},
         {"the simulator saving at exit past the file-size limit",
@@ -125,7 +115,7 @@ TEST(FileTraps, OutputsAreWrittenSafelyWhateverLiesAroundThem)
              "' --save-on-close radio.VNTX & sleep 0.5; kill $!; wait $!",
          0,
          [](const fs::path& d, const Ran& ran) {
-             EXPECT_NE(ran.errors.find("cannot save radio.VNTX"), std::string::npos) << ran.errors;
+             EXPECT_NE(ran.out.find("cannot save radio.VNTX"), std::string::npos) << ran.out;
              EXPECT_EQ(ReadText(d / "radio.VNTX"), "old");
          }},
     };
@@ -135,7 +125,7 @@ TEST(FileTraps, OutputsAreWrittenSafelyWhateverLiesAroundThem)
         const fs::path dir = temp.path;
         row.plant(dir);
         const Ran ran = Shell(dir, row.command);
-        EXPECT_EQ(ran.exitCode, row.exitCode) << ran.errors;
+        EXPECT_EQ(ran.exitCode, row.exitCode) << ran.out;
         row.check(dir, ran);
     }
 }
@@ -149,7 +139,7 @@ TEST(FileTraps, APipeAsTheTargetIsWrittenIntoNotReplaced)
     auto reader = std::async(std::launch::async, [&] { return ReadText(dir / "out.csv"); });
     const Ran ran = Shell(dir, "'" + (kPrograms / "zr740").string() + "' export '" + kDefault.string() +
                                    "' --table analog -o out.csv");
-    EXPECT_EQ(ran.exitCode, 0) << ran.errors;
+    EXPECT_EQ(ran.exitCode, 0) << ran.out;
     EXPECT_EQ(reader.get().substr(0, 6), "\xEF\xBB\xBFNo.");
     EXPECT_TRUE(fs::is_fifo(dir / "out.csv"));
 }

@@ -4,10 +4,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdio>
-#include <filesystem>
-#include <string>
-#include <vector>
+#include "tests/core/TestFiles.h"
 
 namespace session_test {
 
@@ -25,14 +22,8 @@ inline Finished RunProgram(const std::vector<std::string>& args)
     std::string command = "exec";
     for (const std::string& a : args)
         command += " '" + a + "'";
-    FILE* pipe = popen((command + " 2>&1 >/dev/null").c_str(), "r");
-    Finished result;
-    char buffer[512];
-    for (std::size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-        result.errors.append(buffer, n);
-    const int status = pclose(pipe);
-    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return result;
+    const testfiles::Ran ran = testfiles::Shell(command + " 2>&1 >/dev/null");
+    return {ran.exitCode, ran.out};
 }
 
 // zr740sim in the background until the object goes; its first output line names its pseudo-terminal.

@@ -2,9 +2,11 @@
 // What every display-free test starts from: GoogleTest, scratch folders, whole files and the
 // default codeplug.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
 #include <algorithm>
 #include <array>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -42,6 +44,25 @@ inline std::string ReadText(const fs::path& path)
 }
 
 inline void WriteText(const fs::path& path, std::string_view text) { std::ofstream(path, std::ios::binary) << text; }
+
+struct Ran {
+    int exitCode = -1;
+    std::string out;
+};
+
+// A command run by /bin/sh to its end, with what it wrote to standard output.
+inline Ran Shell(const std::string& command)
+{
+    Ran ran;
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        char buffer[4096];
+        for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+            ran.out.append(buffer, n);
+        const int status = pclose(pipe);
+        ran.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    return ran;
+}
 
 inline std::unique_ptr<Codeplug> DefaultCodeplug()
 {

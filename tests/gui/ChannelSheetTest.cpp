@@ -2,7 +2,6 @@
 // every name on them, page numbers, continued tables, nothing outside the paper; and the same
 // sheet from zr740 export --format pdf.
 
-#include <cstdio>
 
 #include "forms/channels/ChannelRules.h"
 #include "forms/channels/Encodings.h"
@@ -17,17 +16,7 @@ namespace {
 
 using testfiles::TempDir;
 
-std::string Shell(const std::string& command)
-{
-    std::string out;
-    if (FILE* pipe = popen(command.c_str(), "r")) {
-        char buffer[4096];
-        while (const std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe))
-            out.append(buffer, n);
-        pclose(pipe);
-    }
-    return out;
-}
+std::string Shell(const std::string& command) { return testfiles::Shell(command).out; }
 
 bool HavePdfToText() { return !Shell("command -v pdftotext").empty(); }
 
