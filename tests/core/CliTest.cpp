@@ -1,7 +1,6 @@
 // The zr740 tool as a user runs it: exit codes and output.
 #include "tests/core/TestFiles.h"
 
-
 #include <nlohmann/json.hpp>
 
 namespace fs = std::filesystem;

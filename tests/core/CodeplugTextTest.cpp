@@ -1,7 +1,6 @@
 // The codeplug as text: the field schema, JSON export/import, diff, check and the CSV tables.
 #include "tests/core/TestFiles.h"
 
-
 #include <cstdlib>
 
 #include "codeplug/CodeplugFile.h"

@@ -1,10 +1,8 @@
 // Programming a fleet: IDs across ports with radios that fail mid-write, stopping a run while a
 // write is under way, and the fast link against the virtual radio. Every port is a virtual radio
 // with the fleet switches on an in-memory line in virtual time, on a thread of its own.
-#include <gtest/gtest.h>
+#include "tests/core/TestFiles.h"
 
-#include <algorithm>
-#include <functional>
 #include <map>
 #include <mutex>
 #include <thread>

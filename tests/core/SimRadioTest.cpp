@@ -1,10 +1,7 @@
 // The virtual radio seen from the cable: requests and replies written out here by hand.
-#include <gtest/gtest.h>
+#include "tests/core/TestFiles.h"
 
-#include <memory>
 #include <sstream>
-#include <string>
-#include <vector>
 
 #include "codeplug/Codeplug.h"
 #include "sim/SimOptions.h"
