@@ -85,12 +85,7 @@ TYPED_TEST(AlarmList, TheLastSystemAndAnEmptyListDeleteNothing)
 
 TEST(AlarmSteps, ButtonsStayInsideTheListAndTheTable)
 {
-    const struct {
-        Step step;
-        std::uint32_t current;
-        std::size_t inUse;
-        std::uint32_t expected;
-    } cases[] = {
+    const struct { Step step; std::uint32_t current; std::size_t inUse; std::uint32_t expected; } cases[] = {
         {Step::First, 3, 4, 0}, {Step::Previous, 3, 4, 2}, {Step::Previous, 0, 4, 0}, {Step::Previous, 40, 0, 31},
         {Step::Next, 1, 4, 2},  {Step::Next, 3, 4, 3},     {Step::Next, 0, 0, 0},     {Step::Last, 0, 4, 3},
         {Step::Last, 2, 0, 0},

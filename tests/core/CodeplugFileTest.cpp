@@ -146,8 +146,9 @@ TEST_F(CodeplugFile, AppendingSavesTheOldContentsAndTheNewThroughLinks)
     for (const auto& r : rows) {
         const std::vector<std::uint8_t> more = {'c', 'd'};
         EXPECT_EQ(AppendFileContents(r.path, more).status, r.status) << r.name;
-        if (!r.holder.empty())
+        if (!r.holder.empty()) {
             EXPECT_EQ(testfiles::ReadText(r.holder), r.after) << r.name;
+        }
     }
     EXPECT_TRUE(fs::is_symlink(dir / "link.txt"));
 }

@@ -279,11 +279,7 @@ TEST(CodeplugRules, JsonImportsKeepEveryRecordWholeAndEveryReferenceTrue)
 // Names are measured in the bytes the radio stores: some characters take three.
 TEST(CodeplugRules, NamesThatDoNotFitAreRefusedNeverCut)
 {
-    struct Case {
-        std::string text;
-        std::size_t chars, bytes;
-        bool fits;
-    };
+    struct Case { std::string text; std::size_t chars, bytes; bool fits; };
     const Case cases[] = {
         {"ABCDEFGHIJKLMNOPQR", 18, 36, true},                  // 18 ASCII characters fill 36 bytes
         {"ABCDEFGHIJKLMNOPQRS", 18, 36, false},

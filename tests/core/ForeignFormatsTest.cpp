@@ -62,10 +62,7 @@ TEST(ChirpCsv, EveryDuplexToneModePolarityModeAndPower)
 {
     const std::string header = "Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,"
                                "DtcsPolarity,RxDtcsCode,CrossMode,Mode,TStep,Skip,Power\n";
-    struct Case {
-        const char* row;
-        const char* expected;
-    };
+    struct Case { const char* row; const char* expected; };
     const Case cases[] = {
         // Duplex; tone values of an unused mode are ignored.
         {"1,A,446.006250,,0,,88.5,69.4,999,XX,023,Tone->Tone,NFM,5,,1.0W", "446.006250 446.006250 None/None 12.5kHz Low scan"},

@@ -88,11 +88,7 @@ TEST(FunctionRules, DisplayClearsTheForcedOffBitsAndCommitKeepsTheBitsNoControlO
 
 TEST(FunctionRules, EachCheckBoxOwnsOneBit)
 {
-    struct Case {
-        FunFlag flag;
-        std::size_t offset;
-        std::uint8_t mask;
-    };
+    struct Case { FunFlag flag; std::size_t offset; std::uint8_t mask; };
     const Case cases[] = {
         {FunFlag::RemoteAlarmAllowed, 87, 0x08}, {FunFlag::WiredPtt, 87, 0x40},       {FunFlag::TxInhibitTone, 192, 0x80},
         {FunFlag::DigitalCallTone, 192, 0x02},   {FunFlag::PowerOnTone, 192, 0x20},   {FunFlag::LowBatteryTone, 193, 0x01},
@@ -119,13 +115,7 @@ TEST(FunctionRules, ListsStoreTheirPositionAndShowTheirEntries)
 {
     TextCatalogue text;
     text.LoadText("[OPT]\n000070=off\n000071=zh\n000072=en\n[Tree]\n000034=Zone 1\n000035=Zone 2\n");
-    struct Case {
-        FunList list;
-        int position;
-        const char* entry;
-        std::size_t offset;
-        std::uint8_t stored;
-    };
+    struct Case { FunList list; int position; const char* entry; std::size_t offset; std::uint8_t stored; };
     const Case cases[] = {
         {FunList::MenuLanguage, 1, "en", 87, 0x01},        {FunList::PowerSaveLevel, 0, "off", 128, 0},
         {FunList::PowerSaveLevel, 3, "1/4", 128, 3},       {FunList::PowerSaveEntryTime, 10, "10", 130, 10},
@@ -181,12 +171,7 @@ TEST(FunctionRules, AliasIsTrimmedCutToEighteenCharactersAndEncoded)
     Bytes eighteen;
     for (char ch = 'A'; ch <= 'R'; ++ch)
         eighteen.insert(eighteen.end(), {static_cast<std::uint8_t>(ch), 0});
-    const struct {
-        const char* typed;
-        std::uint8_t length;
-        Bytes field;
-        const char* shown;
-    } rows[] = {
+    const struct { const char* typed; std::uint8_t length; Bytes field; const char* shown; } rows[] = {
         {"  AB  ", 4, padded({'A', 0, 'B'}), "AB"},
         {"ABCDEFGHIJKLMNOPQRST", 4, padded({'A', 0, 'B'}), "AB"},  // 20 do not fit: nothing changes
         {"ABCDEFGHIJKLMNOPQR", 36, eighteen, "ABCDEFGHIJKLMNOPQR"},

@@ -141,8 +141,9 @@ TEST(MessageRules, RowsComeIntoUseOneAtATimeTextEncodingLimitsAndBlanks)
     for (const auto& [row, editable, count] : clicks) {
         EXPECT_EQ(OpenMessageRow(c, row), editable) << row;
         EXPECT_EQ(GetCount(c.MessageCount), count) << row;
-        if (row == 2 && editable)
+        if (row == 2 && editable) {
             EXPECT_EQ(MessageText(c, 1), "") << "a message comes into use empty, as its row shows";
+        }
     }
     c.MessageCount = {7, 0, 0, 0};
     EXPECT_EQ(ShownMessageCount(c), 0u);

@@ -73,12 +73,7 @@ TEST(LinkIntegrity, RadioWithItsOwnCheckRuleReadsAndWritesExactlyAndIsNotedOnce)
 // (n = 10) and 212 (n = 3) for the read, 15 and 70 repeats; 158 and 214 for the write.
 TEST(LinkIntegrity, NoisyCableSlowsTheSessionButEveryRecordArrivesAndTheRepeatsAreCounted)
 {
-    const struct {
-        Damage damage;
-        int every;
-        bool write;
-        int repeats;
-    } rows[] = {
+    const struct { Damage damage; int every; bool write; int repeats; } rows[] = {
         {{"wrong check byte", [](RadioFaults& f) { f.badCheck = true; }}, 10, false, 15},
         {{"wrong check byte", [](RadioFaults& f) { f.badCheck = true; }}, 3, false, 70},
         {{"cut after 18 bytes", [](RadioFaults& f) { f.recordCut = 18; }}, 3, false, 70},
@@ -166,14 +161,17 @@ TEST(LinkIntegrity, EveryFailureEndsWithinTenSecondsOfTheLastProgress)
                 previous = e.text;
             }
             EXPECT_LT(s.bench.clock.Now() - progress, 10s);
-            if (!row.progresses)
+            if (!row.progresses) {
                 EXPECT_LT(s.bench.clock.Now(), 10s);
+            }
             if (write)
                 continue;
-            if (row.readStatus != 0)
+            if (row.readStatus != 0) {
                 EXPECT_EQ(s.state.TransferStatus, row.readStatus);
-            if (row.readTime != Ms{})
+            }
+            if (row.readTime != Ms{}) {
                 EXPECT_EQ(s.bench.clock.Now(), row.readTime);
+            }
             EXPECT_EQ(Bytes(*s.image), Bytes(*FullImage(2))) << "the image is untouched";
             EXPECT_FALSE(s.bench.line.HostOpen());
             EXPECT_EQ(s.radio().ReadSessionsClosed(), 0);

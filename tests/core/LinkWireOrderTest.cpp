@@ -44,11 +44,7 @@ void ExpectMoves(std::uint8_t code, Bytes record, const Offsets& reversed, const
 
 TEST(LinkWireOrder, MovesPerBlock)
 {
-    const struct {
-        std::uint8_t code;
-        std::size_t size;
-        Offsets reversed, swapped;
-    } rows[] = {
+    const struct { std::uint8_t code; std::size_t size; Offsets reversed, swapped; } rows[] = {
         {0xF4, 82, {54, 59}, {76}},       {0xF5, 81, {42, 47}, {}},           {0xF0, 227, {}, {222}},
         {0xF1, 23, {1}, {}},              {0xF2, 27, {1}, {}},                {0xE0, 89, {}, Every(42, 3, 16)},
         {0xE4, 45, {41}, Every(2, 2, 18)}, {0xE6, 83, {}, Every(3, 2, 40)},   {0xDA, 30, {}, {}},

@@ -37,7 +37,7 @@ TEST(MenuBars, EveryLabelIsInTheLanguageFileAndTheChineseBarReachesEveryDialog)
         }
         for (const std::string& wanted : row.labels)
             EXPECT_TRUE(labels.count(wanted)) << wanted;
-        for (const std::string& typo : {"Progrem(&E)", "Adjuest value"})
+        for (const char* typo : {"Progrem(&E)", "Adjuest value"})
             EXPECT_FALSE(labels.count(typo)) << typo;
         if (row.english)
             englishCommands = commands;

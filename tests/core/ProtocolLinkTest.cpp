@@ -166,12 +166,7 @@ TEST_F(LinkOnScript, RecordRepliesMustBeWholeConsistentAndChecked)
         return b;
     };
     const Bytes noRecord = {0x84, 0xA9, 0x61, 0x00, 0x04, 0x2F, 0xFA, 0x00, 0x2F, 0xFE};
-    const struct {
-        const char* what;
-        std::deque<Bytes> replies;
-        int expected;
-        std::size_t exchanges;
-    } rows[] = {
+    const struct { const char* what; std::deque<Bytes> replies; int expected; std::size_t exchanges; } rows[] = {
         {"whole and consistent", {good}, LinkResult::Ok, 1},
         {"cut, then whole", {Bytes(good.begin(), good.end() - 1), good}, LinkResult::Ok, 2},
         {"another code each time", {with(6, 0xF4), with(6, 0xF4), with(6, 0xF4)}, LinkResult::DamagedReply, 3},

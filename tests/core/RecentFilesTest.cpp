@@ -29,11 +29,7 @@ TEST(RecentFiles, ReadsBackWhatItWroteAndSurvivesAnyFile)
     read.Load(dir / "RecentFiles.txt");
     EXPECT_EQ(read.Paths(), written.Paths());
 
-    const struct {
-        const char* what;
-        std::string content;
-        std::size_t paths;
-    } rows[] = {
+    const struct { const char* what; std::string content; std::size_t paths; } rows[] = {
         {"missing", "", 0},
         {"blank lines and repeats", "\n/x.VNTX\r\n\n/x.VNTX\n/y.VNTX", 2},
         {"a line too long for a path", std::string(5000, 'a') + "\n/z.VNTX\n", 1},

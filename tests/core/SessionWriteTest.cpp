@@ -75,12 +75,7 @@ TEST(SessionWrite, ShortListsInOrder)
 
 TEST(SessionWrite, RadioIdMessageContactAndZoneRules)
 {
-    struct Row {
-        const char* id;
-        std::uint32_t messages, contacts;
-        Wire wire;
-        std::size_t sentMessages, sentContacts;
-    };
+    struct Row { const char* id; std::uint32_t messages, contacts; Wire wire; std::size_t sentMessages, sentContacts; };
     for (const Row& k : {Row{"1234567", 0, 64, {0x01, 0x23, 0x45, 0x67}, 1, 64},
                          Row{"99999999", 5, 0, {0x16, 0x77, 0x64, 0x15}, 1, 0},
                          Row{"", 2, 1, {0x00, 0x00, 0x00, 0x01}, 2, 1}}) {

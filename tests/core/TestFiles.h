@@ -45,10 +45,7 @@ inline std::string ReadText(const fs::path& path)
 
 inline void WriteText(const fs::path& path, std::string_view text) { std::ofstream(path, std::ios::binary) << text; }
 
-struct Ran {
-    int exitCode = -1;
-    std::string out;
-};
+struct Ran { int exitCode = -1; std::string out; };
 
 // A command run by /bin/sh to its end, with what it wrote to standard output.
 inline Ran Shell(const std::string& command)

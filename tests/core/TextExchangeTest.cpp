@@ -16,12 +16,7 @@ using testfiles::DefaultCodeplug;
 
 TEST(ImportText, TheBytesAreJudgedBeforeTheTable)
 {
-    const struct {
-        const char* name;
-        std::string bytes;
-        ExchangeKind kind;
-        Status status;
-    } cases[] = {
+    const struct { const char* name; std::string bytes; ExchangeKind kind; Status status; } cases[] = {
         {"nothing", "", ExchangeKind::ContactsCsv, Status::Empty},
         {"bom and blanks", "\xEF\xBB\xBF \r\n\t", ExchangeKind::WholeJson, Status::Empty},
         {"nul", std::string("No.\0", 4), ExchangeKind::AnalogCsv, Status::Binary},

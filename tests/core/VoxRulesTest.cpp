@@ -5,10 +5,7 @@
 
 TEST(VoxRules, GainsPackAnalogLowAndDigitalHighSwitchesDisableTheirControlsAndKeepTheirValues)
 {
-    struct Case {
-        int analog, digital;
-        std::uint8_t gains;
-    };
+    struct Case { int analog, digital; std::uint8_t gains; };
     for (const Case& k : {Case{0, 15, 0xF0}, Case{15, 0, 0x0F}, Case{5, 3, 0x35}}) {
         VoxSettings settings;
         VoxControls controls = ShowVox(settings);

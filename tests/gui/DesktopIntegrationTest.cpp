@@ -21,10 +21,7 @@ QStringList ButtonTexts(QMessageBox& box)
 
 TEST(QtLanguage, StandardButtonsAndFileDialogFollowTheLanguage)
 {
-    struct Case {
-        UiLanguage language;
-        bool translated;
-    };
+    struct Case { UiLanguage language; bool translated; };
     for (const Case& c : {Case{UiLanguage::Chinese, true}, Case{UiLanguage::English, false}, Case{UiLanguage::Other, false}}) {
         SCOPED_TRACE(static_cast<int>(c.language));
         QtTranslationsFor installed(c.language);

@@ -248,10 +248,7 @@ TEST(DocumentFiles, CommandLineAndDropOpenACodeplugFile)
     EXPECT_TRUE(Drop(*s.frame, d.b));
     EXPECT_EQ(Tag(s), kFileBTag);
 
-    const struct {
-        QList<QUrl> urls;
-        bool taken;
-    } rows[] = {
+    const struct { QList<QUrl> urls; bool taken; } rows[] = {
         {{QUrl::fromLocalFile("/x/radio.vntx")}, true},
         {{QUrl::fromLocalFile("/x/radio.json")}, false},
         {{QUrl::fromLocalFile("/x/a.VNTX"), QUrl::fromLocalFile("/x/b.VNTX")}, false},

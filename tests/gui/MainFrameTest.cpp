@@ -23,12 +23,7 @@ QTreeWidgetItem* Root(const CMainFrame& frame) { return frame.Tree()->topLevelIt
 // menus, the English title and a key base the language file holds no texts for.
 TEST(MainFrameStart, LanguageValuesChooseTitleMenusAndTexts)
 {
-    const struct {
-        std::uint8_t language;
-        QString title, firstMenu;
-        int keyBase;
-        QString digitalLabel;
-    } rows[] = {
+    const struct { std::uint8_t language; QString title, firstMenu; int keyBase; QString digitalLabel; } rows[] = {
         {0, "ZR-74[0 NV系列] 客户版编程软件", "文件(&F)", 0, "数字信道"},
         {1, "ZR-74[0 NV]", "File(&F)", 100000, "Digital channels"},
         {2, "ZR-74[0 NV]", "文件(&F)", 800000, "Digital channels"},  // no texts of its own: English

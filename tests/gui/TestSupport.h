@@ -29,10 +29,7 @@ namespace fs = std::filesystem;
 
 inline QString Q(const fs::path& path) { return QString::fromStdString(path.string()); }
 
-struct Counts {
-    std::uint8_t digital = 3, analog = 2;
-    std::uint32_t scanLists = 2, rxGroups = 2;
-};
+struct Counts { std::uint8_t digital = 3, analog = 2; std::uint32_t scanLists = 2, rxGroups = 2; };
 
 // A valid codeplug file; `tag` goes into RadioSettings byte 5 to tell files apart after loading.
 inline void WriteCodeplug(const fs::path& path, const Counts& counts, std::uint8_t tag = 0)
@@ -110,10 +107,7 @@ struct ProgramDir : testfiles::TempDir {
 // Answers given in order; every question is recorded.
 class ScriptedPrompts : public IUserPrompts {
 public:
-    struct Message {
-        QString caption, text;
-        QMessageBox::Icon icon;
-    };
+    struct Message { QString caption, text; QMessageBox::Icon icon; };
 
     std::deque<QStringList> openAnswers;
     std::deque<QString> saveAnswers;

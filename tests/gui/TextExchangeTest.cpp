@@ -195,12 +195,7 @@ TEST(FileExchange, AFailedExportWriteIsReportedNeverSuccess)
 
 TEST(TraceOption, CommandLineNamesTheTraceFileAndTheLinkWritesIt)
 {
-    const struct {
-        QStringList args;
-        std::string trace;
-        QString file;
-        bool error;
-    } cases[] = {
+    const struct { QStringList args; std::string trace; QString file; bool error; } cases[] = {
         {{"zr740cps"}, "", "", false},
         {{"zr740cps", "--trace", "/tmp/a b.txt"}, "/tmp/a b.txt", "", false},
         {{"zr740cps", "--trace=t.txt", "radio.VNTX"}, "t.txt", "radio.VNTX", false},

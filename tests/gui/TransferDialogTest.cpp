@@ -131,11 +131,7 @@ TEST(TransferDialog, EnterStartsPasswordFieldOnAProtectedRadioAndThePortClosedOn
 // good record replies: 70 repeats, see LinkIntegrity).
 TEST(TransferDialog, DamagedAnswersHaveTheirOwnMessageAndRepeatsAreCounted)
 {
-    const struct {
-        int every;
-        std::uint32_t status;
-        const char* message;
-    } rows[] = {
+    const struct { int every; std::uint32_t status; const char* message; } rows[] = {
         {1, st::Damaged, "The radio's answers arrived damaged (cut short, mismatched or with a wrong check byte)."},
         {3, st::ReadDone, "Read completed.\n\n70 replies arrived damaged and were asked for again."},
     };
