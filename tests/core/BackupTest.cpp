@@ -2,7 +2,6 @@
 #include "tests/core/TestFiles.h"
 
 #include "core/Backups.h"
-#include "codeplug/CodeplugFile.h"
 
 namespace fs = std::filesystem;
 

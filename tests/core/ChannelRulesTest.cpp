@@ -4,7 +4,6 @@
 // own numbers, written out.
 #include "tests/core/TestFiles.h"
 
-#include "codeplug/Bytes.h"
 #include "forms/channels/ChannelRules.h"
 #include "forms/channels/MemberRules.h"
 #include "forms/channels/MonitorRules.h"

@@ -41,10 +41,17 @@ protected:
 
 TEST_F(Cli, InfoAndDumpShowTheDefaultFileAndRefuseUnusableOnes)
 {
-    const ToolRun info = Zr740("info '" + defaultFile.string() + "'");
+    std::string bytes = testfiles::ReadText(defaultFile);
+    bytes.replace(11208 + 2, 7, std::string("SN-0815", 7));  // RadioInfoBlock byte 2
+    bytes.replace(71, 6, std::string("M1.2.3", 6));           // RadioSettings byte 71
+    bytes.replace(58, 6, std::string("D4.5.6", 6));           // RadioSettings byte 58
+    bytes[55] = 5;
+    testfiles::WriteText(dir / "info.VNTX", bytes);
+    const ToolRun info = Zr740("info '" + (dir / "info.VNTX").string() + "'");
     EXPECT_EQ(info.exitCode, 0);
-    EXPECT_TRUE(info.out.find("Band: 400-480MHz") != std::string::npos &&
-                info.out.find("Digital channels (6 in use, table of 16)") != std::string::npos) << info.out;
+    for (const char* line : {"Serial number: SN-0815\n", "MCU firmware version: M1.2.3\n", "DSP firmware version: D4.5.6\n",
+                             "Band: 350-400MHz\n", "Digital channels (6 in use, table of 16)"})
+        EXPECT_NE(info.out.find(line), std::string::npos) << line;
     const ToolRun dump = Zr740("dump --json '" + defaultFile.string() + "'");
     EXPECT_EQ(dump.exitCode, 0);
     EXPECT_TRUE(nlohmann::json::accept(dump.out) && dump.out.find("\"rxTone\": \"D023N\"") != std::string::npos);
@@ -57,21 +64,6 @@ TEST_F(Cli, InfoAndDumpShowTheDefaultFileAndRefuseUnusableOnes)
               (std::vector{3, 4, 4, 5, 2, 2, 2, 0}));
     const ToolRun forced = Zr740("info --force " + Copy("foreign.VNTX", 11279, true));
     EXPECT_TRUE(forced.exitCode == 0 && forced.out.find("Marker: 0") != std::string::npos) << forced.out;
-}
-
-TEST_F(Cli, InfoShowsSerialNumberFirmwareAndBand)
-{
-    std::string bytes = testfiles::ReadText(defaultFile);
-    bytes.replace(11208 + 2, 7, std::string("SN-0815", 7));  // RadioInfoBlock byte 2
-    bytes.replace(71, 6, std::string("M1.2.3", 6));           // RadioSettings byte 71
-    bytes.replace(58, 6, std::string("D4.5.6", 6));           // RadioSettings byte 58
-    bytes[55] = 5;
-    testfiles::WriteText(dir / "info.VNTX", bytes);
-    const ToolRun info = Zr740("info '" + (dir / "info.VNTX").string() + "'");
-    EXPECT_EQ(info.exitCode, 0);
-    for (const char* line : {"Serial number: SN-0815\n", "MCU firmware version: M1.2.3\n", "DSP firmware version: D4.5.6\n",
-                             "Band: 350-400MHz\n"})
-        EXPECT_NE(info.out.find(line), std::string::npos) << line;
 }
 
 TEST_F(Cli, OtherProgramsFilesInAndOutEveryRowReportedBadFilesRefusedWithNothingWritten)

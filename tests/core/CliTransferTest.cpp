@@ -2,16 +2,10 @@
 // time. The tool is copied into a scratch program directory so that COMn there names the sim.
 #include <fcntl.h>
 #include "tests/core/TestFiles.h"
-#include <unistd.h>
-
-#include <sys/wait.h>
 
 #include <chrono>
 #include <future>
 #include <csignal>
-#include <map>
-#include <set>
-#include <sstream>
 
 #include "tests/core/SessionBench.h"
 #include "tests/core/SessionPrograms.h"

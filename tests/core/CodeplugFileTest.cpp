@@ -1,11 +1,6 @@
 #include "tests/core/TestFiles.h"
 #include <signal.h>
 #include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include "codeplug/CodeplugFile.h"
-#include "codeplug/Records.h"
 
 namespace fs = std::filesystem;
 

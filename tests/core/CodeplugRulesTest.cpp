@@ -3,7 +3,6 @@
 // random walk of editing operations after which the check never finds an error.
 #include "tests/core/TestFiles.h"
 
-#include "codeplug/CodeplugFile.h"
 #include "forms/CodeplugCheck.h"
 #include "forms/CodeplugJson.h"
 #include "forms/CsvTables.h"

@@ -1,8 +1,5 @@
 #include "tests/core/TestFiles.h"
 
-#include "codeplug/Codeplug.h"
-#include "codeplug/Records.h"
-
 TEST(Codeplug, RecordAccessStopsAtTheTable)
 {
     Codeplug cp;

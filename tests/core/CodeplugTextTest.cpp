@@ -3,7 +3,6 @@
 
 #include <cstdlib>
 
-#include "codeplug/CodeplugFile.h"
 #include "forms/CodeplugCheck.h"
 #include "forms/CodeplugDiff.h"
 #include "forms/CodeplugJson.h"

@@ -1,9 +1,7 @@
 #include "tests/core/TestFiles.h"
 
-#include "codeplug/CodeplugFile.h"
 #include "forms/Describe.h"
 #include "forms/DescribeFormat.h"
-#include "codeplug/Records.h"
 #include "forms/channels/Encodings.h"
 
 namespace fs = std::filesystem;

@@ -4,7 +4,6 @@
 
 #include "forms/Describe.h"
 #include "forms/DescribeFormat.h"
-#include "codeplug/Records.h"
 #include "forms/channels/Encodings.h"
 
 namespace {

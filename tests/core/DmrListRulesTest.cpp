@@ -4,8 +4,6 @@
 // one-touch entry k at RadioSettings 206 + 3k).
 #include "tests/core/TestFiles.h"
 
-#include "codeplug/Bytes.h"
-#include "codeplug/Codeplug.h"
 #include "forms/dmr/ContactRules.h"
 #include "forms/dmr/RxGroupRules.h"
 

@@ -2,8 +2,6 @@
 // conversions between entry, stored byte and shown number.
 #include "tests/core/TestFiles.h"
 
-#include <map>
-
 #include "codeplug/BcdId.h"
 #include "forms/dmr/DmrRules.h"
 
@@ -22,11 +20,7 @@ const dmr::SettingList& ListAt(std::size_t offset)
 
 TEST(DmrRadioId, TypedTextIsClampedStoredLittleEndianAndShownBack)
 {
-    const struct {
-        const char* typed;
-        Wire bytes;  // DmrSettings bytes 1-4
-        const char* shown;
-    } cases[] = {
+    const struct { const char* typed; Wire bytes; const char* shown; } cases[] = {  // bytes: DmrSettings 1-4
         {"99999999", {0x15, 0x64, 0x77, 0x16}, "16776415"},  // above the largest ID
         {"16776415", {0x15, 0x64, 0x77, 0x16}, "16776415"},
         {"901", {0x01, 0x09, 0x00, 0x00}, "901"},

@@ -2,7 +2,6 @@
 #include "tests/core/TestFiles.h"
 
 #include "app/EditHistory.h"
-#include "codeplug/CodeplugFile.h"
 #include "forms/channels/ChannelRules.h"
 #include "forms/channels/Encodings.h"
 #include "forms/dmr/ContactRules.h"

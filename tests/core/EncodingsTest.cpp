@@ -1,7 +1,5 @@
 #include "tests/core/TestFiles.h"
 
-#include <cstdint>
-
 #include "forms/channels/Encodings.h"
 
 namespace {

@@ -4,8 +4,6 @@
 #include "tests/core/TestFiles.h"
 #include <signal.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <future>
 

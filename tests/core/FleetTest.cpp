@@ -3,7 +3,6 @@
 // with the fleet switches on an in-memory line in virtual time, on a thread of its own.
 #include "tests/core/TestFiles.h"
 
-#include <map>
 #include <mutex>
 #include <thread>
 

@@ -3,7 +3,6 @@
 #include "tests/core/TestFiles.h"
 
 #include "app/TextExchange.h"
-#include "codeplug/CodeplugFile.h"
 #include "forms/CodeplugCheck.h"
 #include "forms/CsvTables.h"
 #include "forms/Sections.h"
@@ -118,10 +117,7 @@ TEST(ChirpCsv, EveryDuplexToneModePolarityModeAndPower)
 
 TEST(ChirpCsv, FileTolerancesAndRefusals)
 {
-    struct Case {
-        std::string text;
-        const char* expected;  // "rows: first number first rx [note]" or the error
-    };
+    struct Case { std::string text; const char* expected; };  // "rows: first number first rx [note]" or the error
     const auto describe = [](const ImportPlan& p) -> std::string {
         if (!p.error.empty())
             return p.error;
@@ -268,10 +264,7 @@ TEST(QdmrYaml, SiteCodeplugEveryRowStoredOrListedWithItsReason)
 
 TEST(QdmrYaml, ChannelForms)
 {
-    struct Case {
-        const char* channel;
-        const char* expected;  // Summary of the row
-    };
+    struct Case { const char* channel; const char* expected; };  // expected: the Summary of the row
     const Case cases[] = {
         {"fm: {id: a, rxFrequency: 446.00625 MHz, txFrequency: 446.00625 MHz, rxTone: ~, txTone: {ctcss: 67.0}}",
          "446.006250 446.006250 None/67.0 - -"},
@@ -350,10 +343,7 @@ TEST(QdmrYaml, MoreContactsThanFitAreListedAndOwnExportComesBack)
 
 TEST(DmrUserCsv, LayoutsNamesIdsDuplicatesAndTheContactLimit)
 {
-    struct Case {
-        std::string text;
-        std::vector<std::string> report;  // or the error as its one line
-    };
+    struct Case { std::string text; std::vector<std::string> report; };  // the report, or the error as its one line
     const Case cases[] = {
         {"Radio ID,Callsign,Name,City,State,Country,Remarks\n4600301,BD1AA,Li Wei,Beijing,,China,\n"
          "4600302,,Zhang San,,,,\n123456789,X,,,,,\n1001,DUP,,,,,\n100,Group ID,,,,,\n",

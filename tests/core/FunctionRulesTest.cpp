@@ -3,7 +3,6 @@
 #include "tests/core/TestFiles.h"
 
 #include "core/TextCatalogue.h"
-#include "codeplug/Codeplug.h"
 #include "forms/functions/FunctionRules.h"
 
 namespace {
@@ -34,12 +33,8 @@ void ShowEditCommit(Codeplug& c, Edit edit)
 // step below and is stored as that step at the next commit.
 TEST(FunctionRules, MicGainsShownRepairedAndStored)
 {
-    struct Case {
-        FunList list;
-        std::uint16_t stored;
-        int shown;  // list position ("1" is position 0)
-        std::uint16_t afterShow, afterCommit;
-    };
+    // shown: the list position ("1" is position 0)
+    struct Case { FunList list; std::uint16_t stored; int shown; std::uint16_t afterShow, afterCommit; };
     const Case cases[] = {
         {FunList::DigitalMicGain, 2048, 7, 2048, 2048}, {FunList::DigitalMicGain, 3900, 0, 298, 298},
         {FunList::DigitalMicGain, 300, 0, 300, 298},    {FunList::DigitalMicGain, 297, 0, 298, 298},

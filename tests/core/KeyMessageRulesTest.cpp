@@ -4,7 +4,6 @@
 
 #include <tuple>
 
-#include "codeplug/Codeplug.h"
 #include "forms/channels/Encodings.h"
 #include "forms/functions/KeyRules.h"
 #include "forms/functions/MessageRules.h"

@@ -2,8 +2,6 @@
 // bar reaching every command the English one reaches.
 #include "tests/core/TestFiles.h"
 
-#include <set>
-
 #include "app/CommandTable.h"
 #include "core/TextCatalogue.h"
 
@@ -11,11 +9,7 @@ TEST(MenuBars, EveryLabelIsInTheLanguageFileAndTheChineseBarReachesEveryDialog)
 {
     TextCatalogue text;
     text.LoadFile(std::filesystem::path(ZR740_SOURCE_DIR) / "data" / "Txt.ini");
-    const struct {
-        bool english;
-        int base;
-        std::set<std::string> labels;  // some that must be there, spelled right
-    } rows[] = {
+    const struct { bool english; int base; std::set<std::string> labels; } rows[] = {  // labels: some that must be there
         {true, 100000, {"Program(&E)", "Adjust value", "Password Set", "E&dit", "&Undo", "E&xit", "&Recent files"}},
         {false, 0, {"编程(&E)", "调整值", "密码设置", "声控(VOX)", "守候信道", "编辑(&D)", "撤销(&U)", "退出(&X)"}},
     };

@@ -1,10 +1,7 @@
 // The host's frames, byte for byte against hex written out here by hand.
 #include "tests/core/TestFiles.h"
 
-#include <sstream>
-
 #include "link/Frames.h"
-#include "tests/core/HexBytes.h"
 
 TEST(ProtocolFrames, EveryFrameByteForByte)
 {

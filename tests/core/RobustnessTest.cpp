@@ -4,7 +4,6 @@
 
 #include <nlohmann/json.hpp>
 
-#include "codeplug/CodeplugFile.h"
 #include "forms/Describe.h"
 #include "forms/DescribeFormat.h"
 #include "forms/channels/Encodings.h"

@@ -1,7 +1,6 @@
 // Receive group lists as CSV: the layout, round trips, refused members and lists that go.
 #include "tests/core/TestFiles.h"
 
-#include "codeplug/CodeplugFile.h"
 #include "forms/CsvTables.h"
 #include "forms/RxGroupCsv.h"
 
@@ -96,12 +95,7 @@ TEST(RxGroupCsv, EditedMembersAndNamesReachTheirBytes)
 
 TEST(RxGroupCsv, BadMembersAndCountsAreRefusedWithTheirCellAndNothingChanges)
 {
-    struct Case {
-        const char* name;
-        std::string text;
-        std::size_t row, column;
-        const char* reason;  // a part of it
-    };
+    struct Case { const char* name; std::string text; std::size_t row, column; const char* reason; };  // reason: a part of it
     std::string seventeen = "No.,Group list name";
     for (int m = 1; m <= 17; ++m)
         seventeen += ",Member " + std::to_string(m);

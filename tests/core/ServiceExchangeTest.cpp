@@ -2,18 +2,12 @@
 // rules: the exchanges against the virtual radio in virtual time, frames written out by hand.
 #include "tests/core/TestFiles.h"
 
-#include <sstream>
-
-#include <unistd.h>
-
-#include "codeplug/Codeplug.h"
 #include "codeplug/ProgrammingPassword.h"
 #include "codeplug/RadioInfo.h"
 #include "link/CDialog_MSComm.h"
 #include "link/ServiceOperations.h"
 #include "sim/SimOptions.h"
 #include "sim/VirtualRadio.h"
-#include "tests/core/HexBytes.h"
 
 using Bytes = std::vector<std::uint8_t>;
 using service::PasswordOutcome;

@@ -2,15 +2,7 @@
 // Test support for the transfer sessions: the virtual radio on an in-memory line in virtual time,
 // and an image with every table full, a distinct byte pattern per block and known multi-byte
 // values (record r ends its value in byte r) whose wire bytes the tests spell out.
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <memory>
-#include <string>
-#include <vector>
-
-#include "codeplug/Bytes.h"
-#include "codeplug/CodeplugFile.h"
+#include "tests/core/TestFiles.h"
 #include "link/Sessions.h"
 #include "sim/VirtualRadio.h"
 

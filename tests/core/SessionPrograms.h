@@ -1,8 +1,6 @@
 #pragma once
 // Test support: running the real programs (zr740, zr740sim) as child processes.
 #include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include "tests/core/TestFiles.h"
 

@@ -1,12 +1,8 @@
 // The virtual radio seen from the cable: requests and replies written out here by hand.
 #include "tests/core/TestFiles.h"
 
-#include <sstream>
-
-#include "codeplug/Codeplug.h"
 #include "sim/SimOptions.h"
 #include "sim/VirtualRadio.h"
-#include "tests/core/HexBytes.h"
 
 using namespace std::chrono_literals;
 using Bytes = std::vector<std::uint8_t>;

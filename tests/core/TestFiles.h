@@ -1,8 +1,9 @@
 #pragma once
-// What every display-free test starts from: GoogleTest, scratch folders, whole files and the
-// default codeplug.
+// What every display-free test starts from: GoogleTest, the codeplug and its file, bytes written
+// in hex, scratch folders, whole files and the default codeplug.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <array>
@@ -11,13 +12,28 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <map>
 #include <memory>
 #include <random>
+#include <set>
+#include <sstream>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "codeplug/CodeplugFile.h"
+#include "codeplug/Records.h"
 #include "data/DefaultCodeplug.h"
+
+// Bytes written as hex pairs separated by blanks: Hex("84 A9 61").
+inline std::vector<std::uint8_t> Hex(const std::string& text)
+{
+    std::vector<std::uint8_t> out;
+    std::istringstream in(text);
+    for (std::string byte; in >> byte;)
+        out.push_back(static_cast<std::uint8_t>(std::stoul(byte, nullptr, 16)));
+    return out;
+}
 
 namespace testfiles {
 

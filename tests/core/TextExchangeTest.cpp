@@ -3,7 +3,6 @@
 #include "tests/core/TestFiles.h"
 
 #include "app/TextExchange.h"
-#include "codeplug/CodeplugFile.h"
 #include "forms/CodeplugJson.h"
 
 namespace {

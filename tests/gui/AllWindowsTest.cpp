@@ -7,13 +7,9 @@
 // With ZR740_SHOTS=FOLDER every window is also saved as a picture (tools/screenshots).
 
 #include <cstdlib>
-#include <functional>
 
 #include "app/CAboutDlg.h"
-#include "app/CDialog_CheckFindings.h"
 #include "forms/CodeplugCheck.h"
-#include "app/CDialog_Exchange.h"
-#include "app/CDialog_ImportPreview.h"
 #include "app/FileCommands.h"
 #include "forms/foreign/ChirpCsv.h"
 #include "link/SessionRules.h"
@@ -215,6 +211,18 @@ TEST(AllWindows, EveryTextFoundAndEveryFormFitsInBothLanguages)
             Shoot(preview, "CDialog_ImportPreview", language);
             ExpectTabsRunDownColumns(preview);
         }
+        // Every tree item clicked, the close prompt, a file with a foreign marker and the language choice.
+        for (QTreeWidgetItemIterator it(s.frame->Tree()); *it != nullptr; ++it)
+            s.frame->ClickTreeItem(*it);
+        s.prompts->questionAnswers = {QMessageBox::Cancel, QMessageBox::No};
+        EXPECT_FALSE(SendClose(*s.frame));
+        WriteWholeFile(dir.path / "foreign.VNTX", std::vector<std::uint8_t>(kCodeplugFileBytes, 0));
+        s.prompts->openAnswers.push_back({Q(dir.path / "foreign.VNTX")});
+        s.frame->Documents().OnFileOpen();
+        s.frame->OnSetLanguage(language == 0 ? 1 : 0);
+        EXPECT_EQ(s.prompts->messages.size(), 2u);
+        for (const auto& message : s.prompts->messages)
+            EXPECT_FALSE(message.caption.isEmpty() || message.text.isEmpty());
         // Messages: the transfer outcomes and the main window's own texts.
         for (std::uint32_t status = 0; status < 1024; ++status)
             if (const auto key = session::MessageKeyForStatus(status))

@@ -3,19 +3,8 @@
 // in both languages; and a codeplug edited in the forms surviving a write to and a read from the radio.
 
 #include "TestSupport.h"
-#include "forms/channels/CFORM_AnaCH.h"
-#include "forms/channels/CForm_AnologCH.h"
-#include "forms/channels/CForm_GroupCH.h"
-#include "forms/channels/CForm_Scan.h"
-#include "forms/dmr/CFORM_DMR.h"
-#include "forms/dmr/CFORM_DMR_Contact.h"
-#include "forms/functions/CForm_Fun.h"
-#include "forms/functions/CForm_Key.h"
-#include "forms/functions/Form_Message.h"
 #include "forms/functions/FunctionRules.h"
 #include "forms/functions/MessageRules.h"
-#include "forms/channels/Encodings.h"
-#include "tests/core/SessionBench.h"
 
 using namespace testsupport;
 
@@ -48,7 +37,6 @@ TEST(AnalogChannelForm, ControlsWriteTheirBytesAndTheShowRulesHold)
     r[60] = 1, r[39] = 0x01;                  // scan list 1, auto scan
     r[73] = 0x00, r[74] = 0x00;               // a blank transmit tone
     CFORM_AnaCH* form = s.Open<CFORM_AnaCH>(FormKind::AnalogChannel, 1);
-    ASSERT_NE(form, nullptr);
     const auto& ui = form->Ui();
     EXPECT_EQ(ItemTexts(ui.scanList), (QStringList{"OFF", "扫描列表1", "扫描列表2"}));
     EXPECT_EQ((QStringList{ui.rxCtcss->itemText(1), ui.rxDcs->itemText(1), ui.txInverted->itemText(107)}),
@@ -69,14 +57,9 @@ TEST(AnalogChannelForm, ControlsWriteTheirBytesAndTheShowRulesHold)
     ui.rxInverted->setCurrentIndex(1);  // 023
     ui.tail->setCurrentIndex(1);
     EXPECT_EQ(std::tuple(r[64] + 0, r[65] + 0), std::tuple(0xE4, 2));
-    ui.bandwidth->setCurrentIndex(1);
-    ui.vox->setChecked(true);
-    ui.receiveOnly->setChecked(true);
-    ui.squelch->setCurrentIndex(5);
-    ui.timeout->setCurrentIndex(4);
-    ui.recovery->setCurrentIndex(10);
-    ui.power->setCurrentIndex(1);
-    ui.permission->setCurrentIndex(3);
+    Choose({{ui.bandwidth, 1}, {ui.squelch, 5}, {ui.timeout, 4}, {ui.recovery, 10}, {ui.power, 1}, {ui.permission, 3}});
+    for (QCheckBox* box : {ui.vox, ui.receiveOnly})
+        box->setChecked(true);
     EXPECT_EQ(r[39], 0x0F);
     EXPECT_EQ((std::vector<int>{r[52], r[54], r[56], r[58], r[62]}), (std::vector<int>{3, 1, 4, 10, 5}));
 
@@ -103,7 +86,6 @@ TEST(DigitalChannelForm, DirectModeEncryptionAndListsOfOtherRecords)
     PutLE32(r, 59, 431000000);
     r[42] = 0x01, r[64] = 1, r[66] = 9;  // direct mode 1; a group list that does not exist
     CForm_AnologCH* form = s.Open<CForm_AnologCH>(FormKind::DigitalChannel, 0);
-    ASSERT_NE(form, nullptr);
     const auto& ui = form->Ui();
     EXPECT_EQ(ItemTexts(ui.contact), (QStringList{"", "Bo"}));
     EXPECT_EQ(ItemTexts(ui.rxGroupList), (QStringList{"OFF", "接收组 01", "接收组 02", "接收组 03"}));
@@ -113,17 +95,10 @@ TEST(DigitalChannelForm, DirectModeEncryptionAndListsOfOtherRecords)
     EXPECT_EQ((std::vector<int>{ui.alias->maxLength(), ui.rxFrequency->maxLength(), ui.key->maxLength()}),
               (std::vector<int>{18, 10, 5}));
 
-    ui.timeSlot->setCurrentIndex(1);
-    ui.rxColourCode->setCurrentIndex(15);
-    ui.txColourCode->setCurrentIndex(3);
-    ui.permission->setCurrentIndex(2);
-    ui.power->setCurrentIndex(1);
-    ui.timeout->setCurrentIndex(5);
-    ui.recovery->setCurrentIndex(7);
-    ui.contact->setCurrentIndex(0);
-    ui.privateConfirm->setChecked(true);
-    ui.emergency->setChecked(true);
-    ui.vox->setChecked(true);
+    Choose({{ui.timeSlot, 1}, {ui.rxColourCode, 15}, {ui.txColourCode, 3}, {ui.permission, 2}, {ui.power, 1}, {ui.timeout, 5},
+            {ui.recovery, 7}, {ui.contact, 0}});
+    for (QCheckBox* box : {ui.privateConfirm, ui.emergency, ui.vox})
+        box->setChecked(true);
     EXPECT_EQ(r[41], 0x4C);
     EXPECT_EQ((std::vector<int>{r[44], r[49], r[64], r[66], r[68], r[70], r[72], r[74]}),
               (std::vector<int>{15, 3, 0, 9, 2, 1, 5, 7}));  // the unknown group list is kept
@@ -157,7 +132,6 @@ TEST(ChannelForms, AddAndDeleteFromTheForm)
     s.frame->Windows().OpenForm(FormKind::Zone);
     ASSERT_NE(s.frame->Windows().Form(FormKind::Zone), nullptr);
     CFORM_AnaCH* form = s.Open<CFORM_AnaCH>(FormKind::AnalogChannel, 4);
-    ASSERT_NE(form, nullptr);
     form->Ui().remove->click();
     EXPECT_EQ(s.frame->Windows().Form(FormKind::Zone), nullptr);  // no zone form is left showing the old members
     EXPECT_EQ(c.AnalogChannelCount[0], 4);
@@ -217,11 +191,8 @@ TEST(ChannelForms, EditsOfEveryFormSurviveSaveWriteAndRead)
     Type(dmr->IdBox(), "2345678");
     dmr->List(1)->setCurrentIndex(dmr->List(1)->findText("17"));  // private call hang time, byte 8
     auto* fun = s.Open<CForm_Fun>(FormKind::Fun);
-    fun->List(FunList::PowerSaveLevel)->setCurrentIndex(2);
-    fun->List(FunList::VoxLevel)->setCurrentIndex(3);
-    fun->List(FunList::LowBatteryInterval)->setCurrentIndex(200);
-    fun->List(FunList::AnalogMicGain)->setCurrentIndex(5);
-    fun->List(FunList::DigitalMicGain)->setCurrentIndex(14);
+    Choose({{fun->List(FunList::PowerSaveLevel), 2}, {fun->List(FunList::VoxLevel), 3}, {fun->List(FunList::LowBatteryInterval), 200},
+            {fun->List(FunList::AnalogMicGain), 5}, {fun->List(FunList::DigitalMicGain), 14}});
     if (!fun->Flag(FunFlag::RadioMute)->isChecked())
         fun->Flag(FunFlag::RadioMute)->click();
     if (fun->Flag(FunFlag::KeyTone)->isChecked())
@@ -257,39 +228,16 @@ TEST(ChannelForms, EditsOfEveryFormSurviveSaveWriteAndRead)
     };
     EXPECT_EQ(used(read), used(written));
     EXPECT_EQ(ReadFunctions(read), ReadFunctions(s.Image()));
-
-    // Zone 2: analog 2, digital 1; scan list 2: analog 3, digital 2, 1500 ms (field number 2 stamped at 40).
-    EXPECT_EQ(Wire(read.ZoneTable.record(1).begin() + 39, read.ZoneTable.record(1).begin() + 47),
-              (Wire{2, 2, 2, 1, 0, 1, 0, 0}));
-    EXPECT_EQ(Wire(read.ScanTable.record(1).begin() + 39, read.ScanTable.record(1).begin() + 47),
-              (Wire{2, 2, 2, 2, 0, 1, 1, 0}));
-    EXPECT_EQ(GetLE16(read.ScanTable.record(1), 92), 1500);
-    const auto ch2 = read.AnalogChannelTable.record(1);
-    EXPECT_EQ(Wire(ch2.begin() + 1, ch2.begin() + 6), (Wire{4, 0xB1, 0xB1, 0xC3, 0xC5}));  // 北门 in GBK
-    EXPECT_EQ((std::vector<std::uint32_t>{GetLE32(ch2, 47), ch2[64], ch2[65], ch2[73], ch2[74],
-                                          GetLE16(read.DigitalChannelTable.record(0), 76), GetLE32(read.DigitalChannelTable.record(0), 54)}),
-              (std::vector<std::uint32_t>{439062500, 0x42, 21, 0x44, 21, 4321, 409987500}));
-    const auto first = read.ContactTable.record(0), second = read.ContactTable.record(1);
-    EXPECT_EQ(Wire(first.begin(), first.begin() + 20),
-              (Wire{0, 8, 'C', 0, 'o', 0, 'n', 0, 't', 0, 'a', 0, 'c', 0, 't', 0, '2', 0, 0, 0}));
-    EXPECT_EQ(std::tuple(Wire(first.begin() + 38, first.end()), Wire(second.begin() + 38, second.end())),
-              std::tuple(Wire{1, 0, 2, 0x02, 0, 0, 0}, Wire{1, 0, 2, 0x03, 0, 0, 0}));
-    EXPECT_EQ(DecodeContactName(second.subspan(2, 36)), "调度 Desk");
-    EXPECT_EQ(std::tuple(Wire(read.DmrSettings.begin() + 1, read.DmrSettings.begin() + 5), read.DmrSettings[8] + 0),
-              std::tuple(Wire{0x78, 0x56, 0x34, 0x02}, 17));
-    const auto& settings = read.RadioSettings;
-    EXPECT_EQ((Wire{settings[128], settings[132], settings[195], static_cast<std::uint8_t>(settings[192] & 0x11), settings[90]}),
-              (Wire{2, 3, 200, 0x01, 8}));
-    EXPECT_EQ(Wire(settings.begin() + 91, settings.begin() + 100), (Wire{0xB6, 0xD4, 0xBD, 0xB2, 0xBB, 0xFA, 'A', 0, 0}));
-    EXPECT_EQ(Wire(read.FunctionExtra.begin() + 2, read.FunctionExtra.begin() + 5), (Wire{45, 0xD6, 0x0E}));
-    EXPECT_EQ((std::vector<int>{settings[148], settings[212], settings[213], GetLE16(settings, 222)}),
-              (std::vector<int>{0x13, 2, 0, 1500}));
-    // On the link the radio ID, the long-press time and the message characters go most significant byte first.
-    EXPECT_EQ((std::vector{session_test::Slice(bench.radio().Records(0xF2).at(0), 1, 4),
-                           session_test::Slice(bench.radio().Records(0xF0).at(0), 222, 2),
-                           session_test::Slice(bench.radio().Records(0xE6).at(0), 1, 5)}),
-              (std::vector<Wire>{{0x02, 0x34, 0x56, 0x78}, {0x05, 0xDC}, {36, 0x01, 0x00, 'C', 0x00}}));
-    EXPECT_EQ(MessageText(read, 1), "收到请回复");
+    // The edits are there: zone 2 holds analog 2 and digital 1, scan list 2 analog 3 and digital 2
+    // (field number 2 stamped at 40); the names and texts typed; the radio ID, most significant
+    // byte first on the link.
+    EXPECT_EQ(std::tuple(Wire(read.ZoneTable.record(1).begin() + 39, read.ZoneTable.record(1).begin() + 47),
+                         Wire(read.ScanTable.record(1).begin() + 39, read.ScanTable.record(1).begin() + 47),
+                         DecodeAlias(read.AnalogChannelTable.record(1)[1], read.AnalogChannelTable.record(1).subspan(2, 36)),
+                         DecodeContactName(read.ContactTable.record(1).subspan(2, 36)), MessageText(read, 1),
+                         session_test::Slice(bench.radio().Records(0xF2).at(0), 1, 4)),
+              std::tuple(Wire{2, 2, 2, 1, 0, 1, 0, 0}, Wire{2, 2, 2, 2, 0, 1, 1, 0}, std::string("北门"), std::string("调度 Desk"),
+                         std::string("收到请回复"), Wire{0x02, 0x34, 0x56, 0x78}));
 }
 
 // Records and counts from outside: whatever the bytes, the forms show, commit and copy within

@@ -2,9 +2,7 @@
 // every name on them, page numbers, continued tables, nothing outside the paper; and the same
 // sheet from zr740 export --format pdf.
 
-
 #include "forms/channels/ChannelRules.h"
-#include "forms/channels/Encodings.h"
 #include "forms/dmr/ContactRules.h"
 #include "forms/dmr/RxGroupRules.h"
 #include "tests/gui/TestSupport.h"

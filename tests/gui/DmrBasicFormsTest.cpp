@@ -2,7 +2,6 @@
 
 #include "TestSupport.h"
 #include "forms/dmr/AlarmStepBar.h"
-#include "forms/dmr/CFORM_DMR.h"
 #include "forms/dmr/CForm_AnologEmergAlarm.h"
 #include "forms/dmr/CForm_DigitalEmergAlarm.h"
 
@@ -17,7 +16,7 @@ FormT* Open(Session& s, int command, FormKind kind)
 {
     InstallFormFactories(*s.frame);
     s.frame->OnCommand(command);
-    return dynamic_cast<FormT*>(s.frame->Windows().Form(kind));
+    return s.Shown<FormT>(kind);
 }
 
 // The list of the DMR form that edits DmrSettings byte `offset`.
@@ -42,7 +41,6 @@ TEST(DmrBasicForm, ShowsStoredValuesAndWritesTheWholeFormBack)
     d[14] = 9, d[16] = 255;  // hidden lists, 255 with no entry
     d[7] = 0x33;             // not edited by any list
     auto* form = Open<CFORM_DMR>(s, Cmd::DmrBasic, FormKind::Dmr);
-    ASSERT_NE(form, nullptr);
     EXPECT_EQ(std::tuple(s.frame->Windows().FormWindow(FormKind::Dmr)->windowTitle(), form->IdBox()->maxLength(),
                          DmrList(*form, 10)->currentText(), DmrList(*form, 12)->currentText(), DmrList(*form, 18)->currentIndex()),
               std::tuple(QString("DMR基本参数"), 8, QString("300"), QString("200"), -1));
@@ -63,7 +61,6 @@ TEST(DigitalEmergAlarmForm, StartsEmptyEnablesByTypeAndStepsThroughTheSystems)
     ProgramDir dir(1);
     Session s(dir.path);
     auto* form = Open<CForm_DigitalEmergAlarm>(s, Cmd::DigitalEmergAlarm, FormKind::DigitalEmergAlarm);
-    ASSERT_NE(form, nullptr);
     using F = CForm_DigitalEmergAlarm;
     auto& table = s.app.Context().alarms.digital;
     EXPECT_EQ(s.frame->Windows().FormWindow(FormKind::DigitalEmergAlarm)->windowTitle(), "Digital emergency alarm system 1");
@@ -112,7 +109,6 @@ TEST(AnalogEmergAlarmForm, AlarmAndRepeatModesEnableTheirLists)
     ProgramDir dir(0);
     Session s(dir.path);
     auto* form = Open<CForm_AnologEmergAlarm>(s, Cmd::AnalogEmergAlarm, FormKind::AnalogEmergAlarm);
-    ASSERT_NE(form, nullptr);
     using F = CForm_AnologEmergAlarm;
     auto r = s.app.Context().alarms.analog.record(0);
     EXPECT_EQ(s.frame->Windows().FormWindow(FormKind::AnalogEmergAlarm)->windowTitle(), "模拟紧急报警系统 1");

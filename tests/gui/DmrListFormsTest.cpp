@@ -3,7 +3,6 @@
 #include <cstring>
 
 #include "TestSupport.h"
-#include "forms/dmr/CFORM_DMR_Contact.h"
 #include "forms/dmr/CFORM_DMR_RxGrpList.h"
 
 using namespace testsupport;
@@ -51,7 +50,6 @@ TEST(ContactForm, EditorsCommitIntoTheRecordAndCloseTheFormsThatListContacts)
     AddContact(s.Image(), 2, 0x1234, "All");
     AddContact(s.Image(), 0, 0x16777299, "Ops");  // repaired to the largest valid ID when shown
     CFORM_DMR_Contact* form = s.Contacts();
-    ASSERT_NE(form, nullptr);
     CMSFlexGrid* grid = form->Grid();
     EXPECT_EQ(Cells(*grid, {{1, 3}, {2, 2}, {2, 3}}), (QStringList{"16777215", "Group call", "16776415"}));
     EXPECT_EQ(GetLE32(s.Image().ContactTable.record(0), 41), 0xAAAAAAAAu);
@@ -72,8 +70,7 @@ TEST(ContactForm, EditorsCommitIntoTheRecordAndCloseTheFormsThatListContacts)
     Click(grid, 2, 2);
     ASSERT_TRUE(form->CallTypeEditor()->isVisibleTo(form));
     form->CallTypeEditor()->setCurrentIndex(2);
-    ASSERT_EQ(s.prompts->messages.size(), 1u);
-    EXPECT_EQ(s.prompts->messages[0].text, QString::fromUtf8("全呼已存在"));
+    EXPECT_EQ(s.prompts->Said(), QStringList{"提示: 全呼已存在"});
     EXPECT_EQ(s.Image().ContactTable.record(1)[39], 0);
     form->CallTypeEditor()->setCurrentIndex(1);
     EXPECT_EQ(Cells(*grid, {{2, 2}, {2, 3}}), (QStringList{"Private call", "1"}));
@@ -120,13 +117,11 @@ TEST(RxGroupListForm, MembersAreCleanedMovedAndListsAddedToTheTree)
     auto list = c.RxGroupTable.record(1);
     list[39] = 2, list[41] = 1, list[42] = 2;  // a private contact and G2
     CFORM_DMR_RxGrpList* form = s.List(1);
-    ASSERT_NE(form, nullptr);
     EXPECT_EQ(std::tuple(list[39] + 0, list[41] + 0, form->MemberGrid()->TextMatrix(1, 2)), std::tuple(1, 2, QString("G2")));
     EXPECT_EQ(Cells(*form->AvailableGrid(), {{2, 0}, {2, 1}}), (QStringList{"04", "14"}));
 
     form->RemoveMemberButton()->click();
-    ASSERT_EQ(s.prompts->messages.size(), 1u);
-    EXPECT_EQ(s.prompts->messages[0].text, QString::fromUtf8("接收组列表至少要保留一个成员。"));
+    EXPECT_EQ(s.prompts->Said(), QStringList{"提示: 接收组列表至少要保留一个成员。"});
     EXPECT_EQ(list[39], 1);
 
     form->AvailableGrid()->SetRow(2);

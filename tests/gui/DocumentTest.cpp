@@ -3,11 +3,6 @@
 // undo and redo.
 
 #include "codeplug/ProgrammingPassword.h"
-#include "forms/channels/CForm_AnologCH.h"
-#include "forms/channels/CForm_GroupCH.h"
-#include "forms/channels/CForm_Scan.h"
-#include "forms/functions/CFrom_PasswordEC.h"
-#include "link/CDialog_RW.h"
 #include "tests/gui/TestSupport.h"
 
 using namespace testsupport;
@@ -36,7 +31,6 @@ TEST(DocumentFollow, PasswordFormShowsTheNewCodeplugAfterNewOpenAndRead)
         Codeplug& codeplug = s.Image();
         StoreProgrammingPassword(codeplug, true, "1234");
         auto* form = s.Open<CFrom_PasswordEC>(FormKind::PasswordEC);
-        ASSERT_NE(form, nullptr);
         ASSERT_EQ(form->passwordEdit()->text(), "00001234");
 
         s.prompts->openAnswers.push_back({Q(dir.path / "other.VNTX")});
@@ -302,8 +296,7 @@ TEST(DocumentUndo, UndoAndRedoADeleteGiveBackTheExactBytes)
     FormSession s(dir.path);
     Codeplug& codeplug = s.Image();
     s.frame->ClickTreeItem(s.frame->Tree()->topLevelItem(0)->child(4)->child(1));  // Digital CH 02
-    auto* channel = dynamic_cast<CForm_AnologCH*>(s.frame->Windows().Form(FormKind::DigitalChannel));
-    ASSERT_NE(channel, nullptr);
+    auto* channel = s.Shown<CForm_AnologCH>(FormKind::DigitalChannel);
     const std::vector<std::uint8_t> before = CodeplugToBytes(codeplug);
     QAction* undo = s.frame->CommandAction(Cmd::EditUndo);
     QAction* redo = s.frame->CommandAction(Cmd::EditRedo);
@@ -314,8 +307,7 @@ TEST(DocumentUndo, UndoAndRedoADeleteGiveBackTheExactBytes)
     EXPECT_EQ(std::tuple(GetCount(codeplug.DigitalChannelCount), undo->text()), std::tuple(5u, QString("&Undo: delete Digital CH 02")));
     EXPECT_TRUE(s.frame->windowTitle().endsWith(" *"));
     s.frame->ClickTreeItem(s.frame->Tree()->topLevelItem(0)->child(3)->child(0));  // Zone 1
-    auto* zone = dynamic_cast<CForm_GroupCH*>(s.frame->Windows().Form(FormKind::Zone));
-    ASSERT_NE(zone, nullptr);
+    auto* zone = s.Shown<CForm_GroupCH>(FormKind::Zone);
     EXPECT_TRUE(zone->MemberGrid()->TextMatrix(8, 1).isEmpty());  // zone 1 lost the deleted channel
 
     undo->trigger();
@@ -341,8 +333,7 @@ TEST(DocumentUndo, AFormShowingAChannelThatUndoRemovesMovesToTheLastOne)
     ProgramDir dir(1, {3, 2, 2, 2});
     FormSession s(dir.path);
     s.frame->ClickTreeItem(s.frame->Tree()->topLevelItem(0)->child(4)->child(2));  // Digital CH 03
-    auto* channel = dynamic_cast<CForm_AnologCH*>(s.frame->Windows().Form(FormKind::DigitalChannel));
-    ASSERT_NE(channel, nullptr);
+    auto* channel = s.Shown<CForm_AnologCH>(FormKind::DigitalChannel);
     channel->Ui().add->click();
     s.frame->ClickTreeItem(s.frame->Tree()->topLevelItem(0)->child(4)->child(3));  // the new Digital CH 04
     s.frame->Documents().OnEditUndo();
@@ -405,37 +396,25 @@ TEST(DocumentFiles, KeysAndPrintButtonsDoTheirCommands)
 // file gives *.VNTX, so that a double-click in the file manager opens a codeplug.
 TEST(DocumentFiles, DesktopEntryOpensTheFileTypeOfCodeplugs)
 {
-    QFile entry(QStringLiteral(ZR740_SOURCE_DIR "/data/zr740cps.desktop"));
-    ASSERT_TRUE(entry.open(QIODevice::ReadOnly | QIODevice::Text));
-    QString exec, types;
-    for (const QString& line : QString::fromUtf8(entry.readAll()).split('\n')) {
-        if (line.startsWith("Exec="))
-            exec = line.mid(5);
-        if (line.startsWith("MimeType="))
-            types = line.mid(9);
-    }
-    EXPECT_EQ(exec, "zr740cps %f");
-
+    const QString entry = QString::fromStdString(testfiles::ReadText(ZR740_SOURCE_DIR "/data/zr740cps.desktop"));
+    const auto value = [&](const QString& key) {
+        return QRegularExpression("^" + key + "=(.*)$", QRegularExpression::MultilineOption).match(entry).captured(1);
+    };
     QFile mime(QStringLiteral(ZR740_SOURCE_DIR "/data/zr740cps-mime.xml"));
     ASSERT_TRUE(mime.open(QIODevice::ReadOnly));
     QXmlStreamReader xml(&mime);
     QString type;
     QStringList globs;
-    while (!xml.atEnd()) {
-        if (xml.readNext() != QXmlStreamReader::StartElement)
-            continue;
-        if (xml.name() == QLatin1String("mime-type"))
+    while (!xml.atEnd())
+        if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == QLatin1String("mime-type"))
             type = xml.attributes().value("type").toString();
-        if (xml.name() == QLatin1String("glob"))
+        else if (xml.isStartElement() && xml.name() == QLatin1String("glob"))
             globs << xml.attributes().value("pattern").toString();
-    }
     EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
-    EXPECT_EQ(types, type + ";");
-    ASSERT_EQ(globs.size(), 1);
+    EXPECT_EQ(std::tuple(value("Exec"), value("MimeType"), globs.size()), std::tuple(QString("zr740cps %f"), type + ";", 1));
     // shared-mime-info matches globs without regard to case: RADIO.VNTX and radio.vntx alike.
-    const QRegularExpression glob(QRegularExpression::wildcardToRegularExpression(globs.first()),
+    const QRegularExpression glob(QRegularExpression::wildcardToRegularExpression(globs.value(0)),
                                   QRegularExpression::CaseInsensitiveOption);
-    for (const char* name : {"radio.VNTX", "radio.vntx"})
-        EXPECT_TRUE(glob.match(name).hasMatch()) << name;
-    EXPECT_FALSE(glob.match("radio.json").hasMatch());
+    EXPECT_EQ((std::vector{glob.match("radio.VNTX").hasMatch(), glob.match("radio.vntx").hasMatch(), glob.match("radio.json").hasMatch()}),
+              (std::vector{true, true, false}));
 }

@@ -1,7 +1,6 @@
 // The general functions and VOX forms in the main window: the bytes their controls edit.
 
 #include "TestSupport.h"
-#include "forms/functions/CForm_Fun.h"
 #include "forms/functions/CForm_VOX.h"
 
 using namespace testsupport;
@@ -18,12 +17,12 @@ struct FormsSession : FormSession {
                 for (int j = 0; j < root->child(i)->childCount(); ++j)
                     if (root->child(i)->child(j)->data(0, CMainFrame::kTextKeyRole).toInt() == 4)
                         frame->ClickTreeItem(root->child(i)->child(j));
-        return dynamic_cast<CForm_Fun*>(frame->Windows().Form(FormKind::Fun));
+        return Shown<CForm_Fun>(FormKind::Fun);
     }
     CForm_VOX* OpenVox()
     {
         frame->OnCommand(Cmd::Vox);
-        return dynamic_cast<CForm_VOX*>(frame->Windows().Form(FormKind::Vox));
+        return Shown<CForm_VOX>(FormKind::Vox);
     }
 };
 
@@ -37,7 +36,6 @@ TEST(FunForm, ControlsWriteTheirBytesAndEveryDisplayClearsTheForcedOffBits)
     c.RadioSettings[87] = 0xFF;
     c.FunctionExtra[3] = 0x3C, c.FunctionExtra[4] = 0x0F;  // 3900
     CForm_Fun* form = s.OpenFun();
-    ASSERT_NE(form, nullptr);
     EXPECT_EQ(c.RadioSettings[87], 0xFB);
     EXPECT_EQ(std::tuple(form->List(FunList::DigitalMicGain)->currentText(), form->List(FunList::MenuLanguage)->currentIndex(),
                          form->ListLabel(FunList::DigitalMicGain)->text(), form->List(FunList::LowBatteryInterval)->count(),
@@ -64,7 +62,6 @@ TEST(VoxForm, StartsOffEnablesWithItsSwitchAndKeepsItsValuesForTheRun)
     ProgramDir dir(1);
     FormsSession s(dir.path);
     CForm_VOX* form = s.OpenVox();
-    ASSERT_NE(form, nullptr);
     const CForm_VOX::Controls& w = form->Widgets();
     EXPECT_EQ(std::tuple(w.level->currentIndex(), w.delay->currentText()), std::tuple(-1, QString("0.5")));
     EXPECT_FALSE(w.voxOn->isChecked() || w.level->isEnabled() || w.pttCancelsVox->isEnabled() || w.agcMax->isEnabled());
@@ -88,7 +85,6 @@ TEST(VoxForm, StartsOffEnablesWithItsSwitchAndKeepsItsValuesForTheRun)
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     s.frame->Documents().OnFileNew();
     form = s.OpenVox();
-    ASSERT_NE(form, nullptr);
     EXPECT_EQ(std::tuple(form->Widgets().delay->currentText(), form->Widgets().digitalGain->currentText()),
               std::tuple(QString("3.0"), QString("30")));
     EXPECT_EQ(s.app.Vox(), expected);

@@ -1,8 +1,6 @@
 // File › Import of another program's file: the preview lists every row, the user ticks rows,
 // and the import is one step of the edit history.
 
-#include "app/CDialog_Exchange.h"
-#include "app/CDialog_ImportPreview.h"
 #include "tests/gui/TestSupport.h"
 
 using namespace testsupport;

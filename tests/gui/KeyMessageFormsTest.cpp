@@ -1,8 +1,5 @@
 // The programmable keys and text messages forms driven through their controls.
 
-#include "forms/channels/Encodings.h"
-#include "forms/functions/CForm_Key.h"
-#include "forms/functions/Form_Message.h"
 #include "TestSupport.h"
 
 using namespace testsupport;
@@ -26,12 +23,12 @@ struct Forms : FormSession {
         for (QTreeWidgetItemIterator it(frame->Tree()); *it != nullptr; ++it)
             if ((*it)->text(0) == T("Tree", 3) && (*it)->parent() && (*it)->parent()->text(0) == T("Tree", 2))
                 frame->ClickTreeItem(*it);
-        return dynamic_cast<CForm_Key*>(frame->Windows().Form(FormKind::Key));
+        return Shown<CForm_Key>(FormKind::Key);
     }
     Form_Message* OpenMessages()
     {
         frame->OnCommand(kTextMessageCommand);
-        return dynamic_cast<Form_Message*>(frame->Windows().Form(FormKind::Message));
+        return Shown<Form_Message>(FormKind::Message);
     }
 };
 
@@ -60,7 +57,6 @@ TEST(KeyForm, KeyListsLongPressAndOneTouchGrid)
     c.RadioSettings[209] = 2, c.RadioSettings[210] = 2;
 
     CForm_Key* form = s.OpenKeys();
-    ASSERT_NE(form, nullptr);
     EXPECT_EQ(s.frame->Windows().FormWindow(FormKind::Key)->windowTitle(), s.T("Tree", 3));
     ASSERT_EQ(form->KeyList(0)->count(), 15);
     EXPECT_EQ(std::tuple(form->KeyList(0)->itemText(13), form->KeyList(1)->currentIndex(), form->KeyList(2)->currentIndex(),
@@ -113,7 +109,6 @@ TEST(MessageForm, RowsGrowOneAtATimeAndTheEditorCommitsOnLeaving)
 
     s.OpenKeys();  // the last tree label is not the messages form's title
     Form_Message* form = s.OpenMessages();
-    ASSERT_NE(form, nullptr);
     EXPECT_EQ(std::tuple(form->windowTitle(), GetCount(c.MessageCount)), std::tuple(s.T("Tree", 26), 0u));
     CMSFlexGrid* grid = form->Grid();
     EXPECT_EQ(Cells(*grid, {{3, 0}, {1, 1}}), (QStringList{"03", ""}));

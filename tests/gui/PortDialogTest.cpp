@@ -1,5 +1,4 @@
 // The serial-port dialog: clamping, which buttons are offered, its texts, what confirm writes.
-#include <set>
 
 #include "link/CDialog_SetComPort.h"
 #include "tests/gui/TestSupport.h"

@@ -3,7 +3,6 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <termios.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <thread>
@@ -12,9 +11,9 @@
 #include "link/PortProbe.h"
 #include "link/QtSerialPort.h"
 #include "tests/core/SessionPrograms.h"
-#include "tests/core/TestFiles.h"
 
 namespace fs = std::filesystem;
+
 using namespace std::chrono_literals;
 using Bytes = std::vector<std::uint8_t>;
 using Steady = std::chrono::steady_clock;

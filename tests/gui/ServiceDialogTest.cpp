@@ -2,12 +2,9 @@
 // form, driven as a user would: the service exchanges against the virtual radio in memory
 // (virtual time for the radio, real time for the dialogs' event loops).
 
-#include "forms/functions/CFrom_PasswordEC.h"
 #include "link/CDIALOG_PassWord.h"
 #include "link/CDialog_ADJ.h"
 #include "link/CDialog_RadioInfo.h"
-#include "link/QtSerialPort.h"
-#include "tests/core/SessionPrograms.h"
 #include "tests/gui/TestSupport.h"
 
 using namespace testsupport;
@@ -226,8 +223,7 @@ TEST(ProgrammingPasswordForm, PadsBothCopiesAndRewritesTheSwitch)
     c.PasswordBlock[1] = 0x81;  // not 80: shown off and rewritten
     c.PasswordBlock[10] = 0x80;
     s.frame->OnCommand(Cmd::ProgrammingPassword);
-    auto* form = dynamic_cast<CFrom_PasswordEC*>(s.frame->Windows().Form(FormKind::PasswordEC));
-    ASSERT_NE(form, nullptr);
+    auto* form = s.Shown<CFrom_PasswordEC>(FormKind::PasswordEC);
     EXPECT_FALSE(form->switchBox()->isChecked() || form->passwordEdit()->isEnabled());
     EXPECT_EQ(c.PasswordBlock[1] | c.PasswordBlock[10], 0);
     EXPECT_EQ(form->switchBox()->text(), QText(s.app.Context().text, "RW_Str", 42));

@@ -5,23 +5,43 @@
 #include <deque>
 #include <future>
 
+#include "app/CDialog_CheckFindings.h"
+#include "app/CDialog_Exchange.h"
+#include "app/CDialog_ImportPreview.h"
 #include "app/CMainFrame.h"
-#include "app/DocumentCommands.h"
-#include "app/FormWindows.h"
-#include "app/TransferCommands.h"
-#include "app/CommandTable.h"
 #include "app/CVanticApp.h"
+#include "app/CommandTable.h"
+#include "app/DocumentCommands.h"
 #include "app/FormFactories.h"
+#include "app/FormWindows.h"
 #include "app/QtLanguage.h"
+#include "app/TransferCommands.h"
 #include "app/UserPrompts.h"
-#include "codeplug/CodeplugFile.h"
 #include "core/AppContext.h"
 #include "forms/FormBase.h"
+#include "forms/channels/CFORM_AnaCH.h"
+#include "forms/channels/CForm_AnologCH.h"
+#include "forms/channels/CForm_GroupCH.h"
+#include "forms/channels/CForm_Scan.h"
+#include "forms/channels/Encodings.h"
+#include "forms/dmr/CFORM_DMR.h"
+#include "forms/dmr/CFORM_DMR_Contact.h"
+#include "forms/functions/CForm_Fun.h"
+#include "forms/functions/CForm_Key.h"
+#include "forms/functions/CFrom_PasswordEC.h"
+#include "forms/functions/Form_Message.h"
 #include "link/CDialog_MSComm.h"
+#include "link/CDialog_RW.h"
+#include "link/QtSerialPort.h"
 #include "sim/VirtualRadio.h"
+#include "tests/core/SessionBench.h"
+#include "tests/core/SessionPrograms.h"
 #include "tests/core/TestFiles.h"
 #include "ui/CMSFlexGrid.h"
 #include "ui/QtText.h"
+
+// Texts in failure messages as text.
+inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
 
 namespace testsupport {
 
@@ -139,6 +159,14 @@ public:
     {
         messages.push_back({caption, text, icon});
     }
+    // The messages shown so far, each as "caption: text".
+    QStringList Said() const
+    {
+        QStringList said;
+        for (const Message& m : messages)
+            said << m.caption + ": " + m.text;
+        return said;
+    }
 
 private:
     template <typename T>
@@ -167,6 +195,14 @@ struct Session {
         frame = std::make_unique<CMainFrame>(app, std::move(owned));
         frame->SetDialogRunner([this](QDialog& dialog) { dialogsRun << dialog.metaObject()->className(); });
     }
+    // The form of `kind` in its window; a test whose form is not there fails at once.
+    template <typename Form>
+    Form* Shown(FormKind kind) const
+    {
+        if (auto* form = dynamic_cast<Form*>(frame->Windows().Form(kind)))
+            return form;
+        throw std::runtime_error("no form of kind " + std::to_string(static_cast<int>(kind)) + " is shown");
+    }
     // File › Save As to `path` through the main window, and the saved file loaded back.
     bool SaveAsAndLoad(const fs::path& path, Codeplug& loaded)
     {
@@ -186,6 +222,13 @@ inline void Randomize(Codeplug& codeplug, std::mt19937& random)
     for (BlockView block : BlocksInFileOrder(codeplug))
         for (std::uint8_t& b : block.bytes)
             b = static_cast<std::uint8_t>(random());
+}
+
+// Entries chosen in lists, one after another, as a user does.
+inline void Choose(std::initializer_list<std::pair<QComboBox*, int>> choices)
+{
+    for (const auto& [list, index] : choices)
+        list->setCurrentIndex(index);
 }
 
 // A row of a grid chosen and a button pressed, as a user does to add or remove a member.
@@ -222,7 +265,7 @@ struct FormSession : Session {
     {
         app.Navigation().Index(kind) = index;
         frame->Windows().OpenForm(kind);
-        return dynamic_cast<Form*>(frame->Windows().Form(kind));
+        return Shown<Form>(kind);
     }
 };
 

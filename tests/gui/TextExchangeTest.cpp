@@ -1,11 +1,7 @@
 // File › Export and File › Import in the main window, and the --trace option of the program.
 
-#include "app/CDialog_CheckFindings.h"
-#include "app/CDialog_Exchange.h"
 #include "app/CDialog_ImportProblems.h"
 #include "forms/CodeplugJson.h"
-#include "tests/core/SessionPrograms.h"
-#include "tests/core/TestFiles.h"
 #include "tests/gui/TestSupport.h"
 
 using namespace testsupport;

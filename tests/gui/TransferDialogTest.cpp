@@ -2,13 +2,6 @@
 // for the radio, real time for the dialog's timers), and once through the Qt serial port and
 // zr740sim on a pseudo-terminal.
 
-#include <algorithm>
-#include <set>
-
-#include "link/CDialog_RW.h"
-#include "link/QtSerialPort.h"
-#include "tests/core/SessionBench.h"
-#include "tests/core/SessionPrograms.h"
 #include "tests/gui/TestSupport.h"
 
 using namespace session_test;

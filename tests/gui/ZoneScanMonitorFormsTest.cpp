@@ -1,9 +1,6 @@
 // The zone, scan-list and monitor channel forms driven offscreen, checked on the bytes they write.
 
-#include "forms/channels/CFORM_AnaCH.h"
-#include "forms/channels/CForm_GroupCH.h"
 #include "forms/channels/CForm_MonitorCh.h"
-#include "forms/channels/CForm_Scan.h"
 #include "TestSupport.h"
 
 using namespace testsupport;
@@ -47,7 +44,6 @@ TEST(ZoneForm, GridsAddRemoveLimitsAndAlias)
     std::copy(std::begin(members), std::end(members), zone.begin() + 41);
 
     auto* form = s.Open<CForm_GroupCH>(FormKind::Zone, 1);
-    ASSERT_NE(form, nullptr);
     EXPECT_EQ(Members(zone), (Bytes{1, 1, 0}));  // the missing channels left the record on opening
     CMSFlexGrid& available = *form->AvailableGrid();
     EXPECT_EQ(std::tuple(available.Rows(), form->MemberGrid()->Rows()), std::tuple(33, 17));
@@ -67,10 +63,7 @@ TEST(ZoneForm, GridsAddRemoveLimitsAndAlias)
     Pick(*form->MemberGrid(), 1, *form->RemoveButton());
     EXPECT_TRUE(s.prompts->messages.empty());
     Pick(*form->MemberGrid(), 1, *form->RemoveButton());
-    ASSERT_EQ(s.prompts->messages.size(), 1u);
-    EXPECT_EQ(std::tuple(s.prompts->messages[0].caption, s.prompts->messages[0].text),
-              std::tuple(QString("提示"), QString("信道组不能为空！")));
-    EXPECT_EQ(Members(zone), (Bytes{1, 0, 0}));
+    EXPECT_EQ(std::tuple(s.prompts->Said(), Members(zone)), std::tuple(QStringList{"提示: 信道组不能为空！"}, Bytes{1, 0, 0}));
 
     Type(form->AliasBox(), "  Zone A ");
     EXPECT_EQ(Range(zone, 1, 14), (Bytes{12, 'Z', 0, 'o', 0, 'n', 0, 'e', 0, ' ', 0, 'A', 0, 0}));
@@ -82,9 +75,7 @@ TEST(ZoneForm, GridsAddRemoveLimitsAndAlias)
     form->OnInitialUpdate();
     for (int i = 0; i < 16; ++i)
         Pick(available, 1, *form->AddButton());
-    EXPECT_EQ(zone[39], 16);
-    ASSERT_EQ(s.prompts->messages.size(), 2u);
-    EXPECT_EQ(s.prompts->messages[1].text, "信道组已满！");
+    EXPECT_EQ(std::tuple(zone[39] + 0, s.prompts->Said()), std::tuple(16, QStringList{"提示: 信道组不能为空！", "提示: 信道组已满！"}));
 }
 
 TEST(ScanForm, SettingsListAddDeleteTheTreeAndTheFullList)
@@ -100,8 +91,7 @@ TEST(ScanForm, SettingsListAddDeleteTheTreeAndTheFullList)
     QTreeWidgetItem* scans = s.frame->Tree()->topLevelItem(0)->child(7);
     ASSERT_EQ(scans->text(0), "扫描列表");
     s.frame->ClickTreeItem(scans->child(1));
-    auto* form = dynamic_cast<CForm_Scan*>(s.frame->Windows().Form(FormKind::Scan));
-    ASSERT_NE(form, nullptr);
+    auto* form = s.Shown<CForm_Scan>(FormKind::Scan);
     EXPECT_EQ(s.frame->Windows().FormWindow(FormKind::Scan)->windowTitle(), "扫描列表2");
     auto list2 = c.ScanTable.record(1);
     EXPECT_EQ((QStringList{QString::number(form->DwellList()->count()), form->DwellList()->itemText(20), form->DwellList()->currentText()}),
@@ -115,14 +105,12 @@ TEST(ScanForm, SettingsListAddDeleteTheTreeAndTheFullList)
     EXPECT_EQ(Members(list2), (Bytes{2, 0, 0, 1, 0, 0}));
     Pick(*form->MemberGrid(), 1, *form->RemoveButton());
     Pick(*form->MemberGrid(), 1, *form->RemoveButton());
-    ASSERT_EQ(s.prompts->messages.size(), 1u);
-    EXPECT_EQ(s.prompts->messages[0].text, "扫描信道不能为空！");
+    EXPECT_EQ(s.prompts->Said(), QStringList{"提示: 扫描信道不能为空！"});
     EXPECT_EQ(Range(list2, 39, 9), (Bytes{1, 0, 1, 0, 0, 0, 0, 0, 0}));  // the tail is zeroed
 
     // Delete with list 2 shown removes list 3; list 2 stays shown. The channel form open on a
     // channel of list 3 follows at once: its next change never writes the deleted list back.
     auto* channel = s.Open<CFORM_AnaCH>(FormKind::AnalogChannel, 1);
-    ASSERT_NE(channel, nullptr);
     s.frame->Windows().OpenForm(FormKind::Scan);
     form->DeleteListButton()->click();
     EXPECT_EQ(c.ScanListCount, (Block<4>{2, 0, 0, 0}));
@@ -151,9 +139,7 @@ TEST(ScanForm, SettingsListAddDeleteTheTreeAndTheFullList)
     auto* first = f.Open<CForm_Scan>(FormKind::Scan);
     for (int i = 0; i < 17; ++i)
         Pick(*first->AvailableGrid(), 1, *first->AddButton());
-    EXPECT_EQ(f.Image().ScanTable.record(0)[39], 16);
-    ASSERT_EQ(f.prompts->messages.size(), 1u);
-    EXPECT_EQ(f.prompts->messages[0].text, "扫描信道已满！");
+    EXPECT_EQ(std::tuple(f.Image().ScanTable.record(0)[39] + 0, f.prompts->Said()), std::tuple(16, QStringList{"提示: 扫描信道已满！"}));
 }
 
 TEST(MonitorForm, InMemorySettingsCandidatesAndStandbyReply)
@@ -161,15 +147,12 @@ TEST(MonitorForm, InMemorySettingsCandidatesAndStandbyReply)
     ProgramDir dir(1);
     FormSession s(dir.path);
     s.frame->OnCommand(32857);
-    auto* form = dynamic_cast<CForm_MonitorCh*>(s.frame->Windows().Form(FormKind::MonitorCh));
-    ASSERT_NE(form, nullptr);
+    auto* form = s.Shown<CForm_MonitorCh>(FormKind::MonitorCh);
     EXPECT_EQ(s.frame->Windows().FormWindow(FormKind::MonitorCh)->windowTitle(), "Monitor channels");
     EXPECT_TRUE(Column(*form->CandidateGrid(), 1).isEmpty());  // nothing fills the candidate table
     EXPECT_EQ(std::tuple(form->StandbyReplyList()->count(), form->StandbyReplyList()->itemText(0)), std::tuple(1, QString("OFF")));
     form->RemoveButton()->click();
-    ASSERT_EQ(s.prompts->messages.size(), 1u);
-    EXPECT_EQ(std::tuple(s.prompts->messages[0].caption, s.prompts->messages[0].text),
-              std::tuple(QString("Prompt"), QString("There is no monitor channel to remove!")));
+    EXPECT_EQ(s.prompts->Said(), QStringList{"Prompt: There is no monitor channel to remove!"});
 
     // Candidates: receive value above 13600000 and transmit value below 51200000 (10 Hz units).
     MonitorMemory& memory = s.app.Context().monitor;
@@ -198,13 +181,11 @@ TEST(MonitorForm, InMemorySettingsCandidatesAndStandbyReply)
     // The settings outlive the window.
     s.frame->Windows().CloseForm(FormKind::MonitorCh);
     s.frame->OnCommand(32857);
-    form = dynamic_cast<CForm_MonitorCh*>(s.frame->Windows().Form(FormKind::MonitorCh));
-    ASSERT_NE(form, nullptr);
+    form = s.Shown<CForm_MonitorCh>(FormKind::MonitorCh);
     EXPECT_EQ(Column(*form->MemberGrid(), 1), (QStringList{"CH03"}));
     EXPECT_TRUE(form->HoldTimeList()->currentIndex() == 4 && form->ScanBox()->isChecked());
     for (int i = 0; i < 16; ++i)
         Pick(*form->CandidateGrid(), 1, *form->AddButton());
-    EXPECT_EQ(memory.settings.bytes[16], 16);
-    ASSERT_EQ(s.prompts->messages.size(), 2u);
-    EXPECT_EQ(s.prompts->messages[1].text, "The monitor channel list is full!");
+    EXPECT_EQ(std::tuple(memory.settings.bytes[16] + 0, s.prompts->Said().value(1)),
+              std::tuple(16, QString("Prompt: The monitor channel list is full!")));
 }
