@@ -365,3 +365,23 @@ TEST(AllWindows, EveryChangeAFormMakesReachesTheMainWindowAtOnce)
     }
     EXPECT_EQ(forms, static_cast<int>(kFormKindCount));
 }
+
+// Whatever bytes a codeplug from outside holds, every form shows it on a record inside or past
+// its table and every control of it can be used (the address sanitizer watches the tables).
+TEST(AllWindows, RandomImagesNeverTakeAFormOutsideItsTables)
+{
+    ProgramDir dir(0);
+    ModalCloser closer;
+    FormSession s(dir.path);
+    std::mt19937 random(740);
+    for (std::size_t k = 0; k < kFormKindCount; ++k) {
+        const auto kind = static_cast<FormKind>(k);
+        SCOPED_TRACE(FormInfoOf(kind).className);
+        Randomize(s.Image(), random);
+        s.app.Navigation().Index(kind) = k % 2 == 0 ? 3 : 40;
+        s.frame->Windows().OpenForm(kind);
+        UseEveryControl(*s.frame->Windows().Form(kind), [](const QString&) {});
+        s.frame->Windows().CloseForm(kind);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+}

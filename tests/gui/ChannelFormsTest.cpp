@@ -239,28 +239,3 @@ TEST(ChannelForms, EditsOfEveryFormSurviveSaveWriteAndRead)
               std::tuple(Wire{2, 2, 2, 1, 0, 1, 0, 0}, Wire{2, 2, 2, 2, 0, 1, 1, 0}, std::string("北门"), std::string("调度 Desk"),
                          std::string("收到请回复"), Wire{0x02, 0x34, 0x56, 0x78}));
 }
-
-// Records and counts from outside: whatever the bytes, the forms show, commit and copy within
-// their tables, and what they write back is one of the values they are meant to write.
-TEST(ChannelForms, RandomImagesShowAndCommitWithinTheTables)
-{
-    ProgramDir dir(1);
-    FormSession s(dir.path);
-    std::mt19937 random(740);
-    for (int round = 0; round < 4; ++round) {
-        Randomize(s.Image(), random);
-        const std::uint32_t index = round == 3 ? 40 : round * 5;  // the last one past the table
-        CFORM_AnaCH* analog = s.Open<CFORM_AnaCH>(FormKind::AnalogChannel, index);
-        analog->Ui().copy->click();
-        const auto a = s.Image().AnalogChannelTable.record(std::min<std::uint32_t>(index, 15));
-        EXPECT_NE(std::string("\x02\x04\x42\x44\xC2\xC4\xE2\xE4").find(char(a[64])), std::string::npos);
-        constexpr int kTransmitTypes[] = {0x04, 0x44, 0xC4, 0xE4};  // what copy makes of the shown receive type
-        EXPECT_EQ(a[73], kTransmitTypes[analog->Ui().rxType->currentIndex()]);
-        CForm_AnologCH* digital = s.Open<CForm_AnologCH>(FormKind::DigitalChannel, index);
-        digital->Ui().copy->click();
-        digital->Ui().remove->click();
-        const auto d = s.Image().DigitalChannelTable.record(std::min<std::uint32_t>(index, 15));
-        EXPECT_EQ(GetLE16(d, 76) == 0, (d[41] & 0x20) == 0);
-        EXPECT_LE(s.app.Navigation().Index(FormKind::DigitalChannel), 15u);
-    }
-}

@@ -133,34 +133,3 @@ TEST(MessageForm, RowsGrowOneAtATimeAndTheEditorCommitsOnLeaving)
     s.OpenMessages();  // raised again, still under its own title
     EXPECT_EQ(s.frame->Windows().FormWindow(FormKind::Message)->windowTitle(), s.T("Tree", 26));
 }
-
-// Whatever the image holds, every cell and list entry of both forms can be used: the count
-// is brought back into the table, and a one-touch kind the forms write is always 0 or 2.
-TEST(KeyMessageForms, RandomImagesStayWithinTheTables)
-{
-    ProgramDir dir(0);
-    Forms s(dir.path);
-    std::mt19937 random(6303);
-    for (int round = 0; round < 3; ++round) {
-        Randomize(s.Image(), random);
-        s.frame->Windows().CloseAllForms();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        CForm_Key* keys = s.OpenKeys();
-        for (int row = 0; row <= 6; ++row)
-            for (int col = 0; col <= 3; ++col) {
-                keys->ClickCell(row, col);
-                for (QComboBox* list : {keys->KindList(), keys->ContactList()})
-                    if (Shown(list) && list->count() > 0)
-                        Choose(list, static_cast<int>(random() % list->count()));
-            }
-        for (std::size_t k = 0; k < 5; ++k)
-            EXPECT_EQ(s.Image().RadioSettings[206 + 3 * k] & ~2, 0) << k;
-        Form_Message* messages = s.OpenMessages();
-        EXPECT_LE(GetCount(s.Image().MessageCount), 3u);
-        for (int row = 0; row <= 4; ++row) {
-            messages->ClickCell(row, 1);
-            TypeAndLeave(messages->Editor(), messages->Editor()->text());
-        }
-        EXPECT_EQ(GetCount(s.Image().MessageCount), 3u);
-    }
-}
