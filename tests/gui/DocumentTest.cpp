@@ -62,7 +62,6 @@ TEST(DocumentFollow, OtherOpenFormsShowAChangeAtOnce)
     SetCount(codeplug.ScanListCount, 1);
     auto* channel = s.Open<CForm_AnologCH>(FormKind::DigitalChannel);
     auto* scan = s.Open<CForm_Scan>(FormKind::Scan);
-    ASSERT_TRUE(channel && scan);
     EXPECT_EQ(channel->Ui().scanList->count(), 2);  // "OFF" and list 1
 
     scan->AddListButton()->click();
