@@ -16,23 +16,6 @@ TEST(Codeplug, RecordAccessStopsAtTheTable)
               (std::vector<std::size_t>{200, 64, 3, 2}));
 }
 
-TEST(Codeplug, TreeRepairTouchesOnlyTheFourCounts)
-{
-    Codeplug cp;
-    auto counts = [&] {
-        return std::array<std::uint32_t, 6>{GetCount(cp.AnalogChannelCount), GetCount(cp.DigitalChannelCount), GetCount(cp.ScanListCount),
-                                            GetCount(cp.RxGroupCount),       GetCount(cp.ContactCount),        GetCount(cp.MessageCount)};
-    };
-    RepairTreeCounts(cp);
-    EXPECT_EQ(counts(), (std::array<std::uint32_t, 6>{1, 1, 1, 1, 0, 0}));
-    SetCount(cp.AnalogChannelCount, 17);
-    SetCount(cp.DigitalChannelCount, 16);
-    SetCount(cp.ScanListCount, 4);
-    SetCount(cp.RxGroupCount, 40);
-    RepairTreeCounts(cp);
-    EXPECT_EQ(counts(), (std::array<std::uint32_t, 6>{1, 16, 1, 40, 0, 0}));
-}
-
 TEST(Codeplug, FieldNumbersAreStampedInEveryRecord)
 {
     Codeplug cp;

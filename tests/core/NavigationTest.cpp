@@ -25,7 +25,7 @@ const NavNode& Child(const NavNode& node, int textKey)
 }  // namespace
 
 // Counts of 0 or out of range are repaired to 1 (and written back); an RX-group count above 32
-// is kept but only 32 items are listed.
+// is kept but only 32 items are listed; contacts and messages may stay at 0.
 TEST(NavigationTree, ListsFollowTheRepairedCounts)
 {
     const TextCatalogue text = RealTexts(0);
@@ -39,11 +39,12 @@ TEST(NavigationTree, ListsFollowTheRepairedCounts)
         ExpansionFlags flags;
         const NavNode root = BuildNavigationTree(codeplug, text, flags);
         const NavNode& rx = Child(Child(root, 7), 10);
-        const std::array<std::size_t, 7> got = {Child(root, 28).children.size(), Child(root, 29).children.size(),
+        const std::array<std::size_t, 8> got = {Child(root, 28).children.size(), Child(root, 29).children.size(),
                                                 Child(root, 17).children.size(), rx.children.size(),
                                                 GetCount(codeplug.DigitalChannelCount), GetCount(codeplug.ScanListCount),
-                                                GetCount(codeplug.RxGroupCount)};
-        EXPECT_EQ(got, (std::array<std::size_t, 7>{r[4], r[5], r[6], r[7], r[4], r[6], r[8]})) << r[0];
+                                                GetCount(codeplug.RxGroupCount),
+                                                GetCount(codeplug.ContactCount) + GetCount(codeplug.MessageCount)};
+        EXPECT_EQ(got, (std::array<std::size_t, 8>{r[4], r[5], r[6], r[7], r[4], r[6], r[8], 0})) << r[0];
         EXPECT_EQ(rx.children.back().label, r[7] == 32 ? "接收组 32" : "接收组 01");
     }
 }

@@ -46,28 +46,3 @@ TEST(SessionProgress, PlanMeetsTheExchangesTheRadioSaw)
         EXPECT_EQ(s.state.RecordsDone, c.expected);
     }
 }
-
-// The retry after a wanted password is planned from the password on.
-TEST(SessionProgress, PasswordRetryPlansOnlyWhatItSends)
-{
-    for (bool write : {false, true}) {
-        SCOPED_TRACE(write ? "write" : "read");
-        SessionBench s;
-        auto image = FullImage(2);
-        SetListCounts(*image, 3, 2, 1, 4, 2, 2);
-        write ? void(*s.image = *image) : s.radio().LoadCodeplug(*image);
-        s.radio().SetProgrammingPassword("777");
-        write ? s.Write() : s.Read();
-        ASSERT_EQ(s.state.TransferStatus, st::PasswordWanted);
-        EXPECT_LT(s.state.RecordsDone, s.state.RecordsTotal) << "a stopped attempt never shows done";
-
-        s.radio().ClearHistory();
-        s.state.PasswordEntry = session::MakePasswordEntry("777");
-        write ? s.Write() : s.Read();
-        ASSERT_EQ(s.state.TransferStatus, write ? st::WriteDone : st::ReadDone);
-        EXPECT_EQ(s.state.RecordsDone, s.state.RecordsTotal);
-        if (!write) {
-            EXPECT_EQ(s.state.RecordsDone, static_cast<int>(s.radio().EventTexts().size()));
-        }
-    }
-}

@@ -105,6 +105,7 @@ TEST(SessionRead, ProtectedRadioEmptyMistypedThenRightPassword)
     s.radio().SetProgrammingPassword("12345678");
     s.Read();  // the entry as the dialog leaves it: eight bytes 00
     EXPECT_TRUE(s.state.TransferStatus == st::PasswordWanted && s.bench.line.HostOpen());  // kept open for the retry
+    EXPECT_LT(s.state.RecordsDone, s.state.RecordsTotal) << "a stopped attempt never shows done";
     EXPECT_EQ(s.CountEvents("password rejected 0000000000000000"), 1u);
 
     const std::size_t sent = s.radio().Received().size();
@@ -116,6 +117,7 @@ TEST(SessionRead, ProtectedRadioEmptyMistypedThenRightPassword)
     s.state.PasswordEntry = session::MakePasswordEntry("12345678");
     s.Read();
     EXPECT_EQ(s.state.TransferStatus, st::ReadDone);
+    EXPECT_EQ(s.state.RecordsDone, s.state.RecordsTotal) << "the retry planned only what it sent";
     // One port, one radio session for all attempts.
     EXPECT_EQ(std::tuple(s.bench.line.OpenCount(), s.CountEvents("open read session"),
                          s.CountEvents("password accepted 3132333435363738")),

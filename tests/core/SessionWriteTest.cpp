@@ -132,6 +132,7 @@ TEST(SessionWrite, PasswordRetryContinuesTheSessionAndSendsEverything)
     s.Write();
     ASSERT_EQ(s.state.TransferStatus, st::PasswordWanted);
     EXPECT_EQ(s.CountEvents("begin write"), 0u);
+    EXPECT_LT(s.state.RecordsDone, s.state.RecordsTotal) << "a stopped attempt never shows done";
 
     const std::size_t sent = s.radio().Received().size();
     s.state.PasswordEntry = session::MakePasswordEntry("4322");

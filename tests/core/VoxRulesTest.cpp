@@ -27,34 +27,23 @@ TEST(VoxRules, GainsPackAnalogLowAndDigitalHighSwitchesDisableTheirControlsAndKe
         controls.promptTone = true;
         controls.agcMin = 0, controls.agcMax = 14;  // AGC off: not taken
         CommitVox(settings, controls);
-        EXPECT_EQ(settings.level, 9);
-        EXPECT_EQ(settings.delay, 19);
-        EXPECT_EQ(settings.options, 0xF9);
-        EXPECT_EQ(settings.agcMin, 3);
-        EXPECT_EQ(settings.agcMax, 7);
+        EXPECT_EQ(settings, (VoxSettings{9, 19, 0xF9, 0xFB, 0, 3, 7}));  // level 9, delay 19, AGC bytes kept
 
         controls = ShowVox(settings);
         controls.voxOn = false;
         controls.agcOn = true;
         controls.agcMax = 14;
         CommitVox(settings, controls);
-        EXPECT_EQ(settings.options, 0xF8);
-        EXPECT_EQ(settings.agc, 0xFF);
-        EXPECT_EQ(settings.agcMax, 14);
+        EXPECT_EQ(settings, (VoxSettings{9, 19, 0xF8, 0xFF, 0, 3, 14}));
         controls = ShowVox(settings);
-        EXPECT_FALSE(controls.voxControlsEnabled);
-        EXPECT_TRUE(controls.agcListsEnabled);
-        EXPECT_EQ(controls.level, 8);
-        EXPECT_TRUE(controls.promptTone);
+        EXPECT_EQ(std::tuple(controls.voxControlsEnabled, controls.agcListsEnabled, controls.level, controls.promptTone),
+                  std::tuple(false, true, 8, true));
 
         // Positions past their lists show no selection and are not stored over.
         settings.agcMin = 10, settings.agcMax = 15, settings.delay = 20;
         controls = ShowVox(settings);
-        EXPECT_EQ(controls.agcMin, -1);
-        EXPECT_EQ(controls.delay, -1);
+        EXPECT_EQ(std::tuple(controls.agcMin, controls.delay), std::tuple(-1, -1));
         CommitVox(settings, controls);
-        EXPECT_EQ(settings.agcMin, 10);
-        EXPECT_EQ(settings.agcMax, 15);
-        EXPECT_EQ(settings.delay, 20);
+        EXPECT_EQ(std::tuple(settings.agcMin + 0, settings.agcMax + 0, settings.delay + 0), std::tuple(10, 15, 20));
     }
 }
