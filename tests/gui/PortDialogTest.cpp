@@ -32,18 +32,20 @@ CDialog_SetComPort::PortTester Ports(std::set<int> usable)
 
 }  // namespace
 
-TEST(PortDialog, ClampsAndOffersOnlyUsablePorts)
+// Stored numbers are clamped; only usable ports can be chosen; confirm writes the whole record.
+TEST(PortDialog, ClampsOffersOnlyUsablePortsAndConfirmWritesTheWholeSettingsRecord)
 {
     const ProgramDir dir(1);
     for (const auto& [stored, clamped] : std::vector<std::pair<int, int>>{{0, 1}, {20, 16}}) {
         auto app = Start(dir, static_cast<std::uint8_t>(stored));
         CDialog_SetComPort dialog(*app, Ports({1, 16}));
-        EXPECT_EQ(std::tuple(app->settings.bytes[SystemSettings::PortNumber] + 0, dialog.checkedPort()), std::tuple(clamped, clamped));
+        EXPECT_EQ(std::tuple(app->settings.bytes[SystemSettings::PortNumber] + 0, dialog.checkedPort()),
+                  std::tuple(clamped, clamped));
     }
     auto app = Start(dir, 5);
-    CDialog_SetComPort dialog(*app, Ports({3}));
+    CDialog_SetComPort dialog(*app, Ports({3, 9}));
     for (int n = 1; n <= 16; ++n)
-        EXPECT_EQ(dialog.portButton(n)->isEnabled(), n == 3) << n;
+        EXPECT_EQ(dialog.portButton(n)->isEnabled(), n == 3 || n == 9) << n;
     EXPECT_EQ(dialog.checkedPort(), 0) << "stored COM5 is not usable: nothing checked";
     EXPECT_FALSE(dialog.confirmButton()->isEnabled());
     const QString refused = dialog.portButton(2)->toolTip();
@@ -53,14 +55,7 @@ TEST(PortDialog, ClampsAndOffersOnlyUsablePorts)
     EXPECT_EQ((QStringList{dialog.confirmButton()->text(), dialog.cancelButton()->text()}),
               (QStringList{QText(app->text, "Info", 30), QText(app->text, "Info", 31)}));
     EXPECT_NE(dialog.confirmButton()->text(), QText(app->text, "Pub", 30));
-}
 
-TEST(PortDialog, ConfirmWritesTheWholeSettingsRecord)
-{
-    const ProgramDir dir(1);
-    auto app = Start(dir, 3);
-    CDialog_SetComPort dialog(*app, Ports({3, 9}));
-    EXPECT_EQ(dialog.checkedPort(), 3) << "a usable stored port is checked";
     dialog.portButton(9)->click();
     ASSERT_TRUE(dialog.confirmButton()->isEnabled());
     dialog.confirmButton()->click();
@@ -68,6 +63,7 @@ TEST(PortDialog, ConfirmWritesTheWholeSettingsRecord)
     const auto sys = ReadBytes(dir / "Sys.dat");
     ASSERT_EQ(sys.size(), 1024u);
     // The port, "port configured", and the old file's bytes.
-    EXPECT_EQ(std::tuple(sys[SystemSettings::PortNumber] + 0, sys[16] + 0, std::vector<std::uint8_t>(sys.begin(), sys.begin() + 10)),
+    EXPECT_EQ(std::tuple(sys[SystemSettings::PortNumber] + 0, sys[16] + 0,
+                         std::vector<std::uint8_t>(sys.begin(), sys.begin() + 10)),
               std::tuple(9, 1, std::vector<std::uint8_t>(10, 0xAB)));
 }
