@@ -1,12 +1,11 @@
-// The programmable keys and text messages forms driven through their controls.
+// The programmable keys and text messages forms driven through their controls; the codes, times,
+// one-touch entries and message rows they store are KeyMessageRulesTest's.
 
 #include "TestSupport.h"
 
 using namespace testsupport;
 
 namespace {
-
-constexpr int kTextMessageCommand = 32866;
 
 void PutContact(Codeplug& c, std::size_t n, const char* name, std::uint8_t callType)
 {
@@ -18,17 +17,10 @@ void PutContact(Codeplug& c, std::size_t n, const char* name, std::uint8_t callT
 struct Forms : FormSession {
     using FormSession::FormSession;
     QString T(const char* section, int key) const { return QText(app.Context().text, section, key); }
-    CForm_Key* OpenKeys()  // as a click on Keys under Functions
+    void ClickKeysItem()  // the last tree label is then not the messages form's title
     {
-        for (QTreeWidgetItemIterator it(frame->Tree()); *it != nullptr; ++it)
-            if ((*it)->text(0) == T("Tree", 3) && (*it)->parent() && (*it)->parent()->text(0) == T("Tree", 2))
-                frame->ClickTreeItem(*it);
-        return Shown<CForm_Key>(FormKind::Key);
-    }
-    Form_Message* OpenMessages()
-    {
-        frame->OnCommand(kTextMessageCommand);
-        return Shown<Form_Message>(FormKind::Message);
+        frame->ClickTreeItem(frame->Tree()->findItems(T("Tree", 3), Qt::MatchExactly | Qt::MatchRecursive).value(0));
+        ASSERT_NE(frame->Windows().Form(FormKind::Key), nullptr);
     }
 };
 
@@ -56,33 +48,31 @@ TEST(KeyForm, KeyListsLongPressAndOneTouchGrid)
     c.RadioSettings[206] = 0, c.RadioSettings[207] = 9;
     c.RadioSettings[209] = 2, c.RadioSettings[210] = 2;
 
-    CForm_Key* form = s.OpenKeys();
-    EXPECT_EQ(s.frame->Windows().FormWindow(FormKind::Key)->windowTitle(), s.T("Tree", 3));
+    CForm_Key* form = s.Open<CForm_Key>(FormKind::Key);
     ASSERT_EQ(form->KeyList(0)->count(), 15);
-    EXPECT_EQ(std::tuple(form->KeyList(0)->itemText(13), form->KeyList(1)->currentIndex(), form->KeyList(2)->currentIndex(),
-                         form->LongPressList()->currentText()),
+    EXPECT_EQ(std::tuple(form->KeyList(0)->itemText(13), form->KeyList(1)->currentIndex(),
+                         form->KeyList(2)->currentIndex(), form->LongPressList()->currentText()),
               std::tuple(s.T("Key", 43), 14, 0, QString("2.5")));
-
     CMSFlexGrid* grid = form->OneTouchGrid();
     const QString none = s.T("Key", 18);
     EXPECT_EQ(grid->Rows(), 6);
-    EXPECT_EQ(Cells(*grid, {{0, 2}, {1, 1}, {1, 2}, {2, 1}, {2, 2}}), (QStringList{s.T("Key", 12), none, none, "DMR", "Ann"}));
+    EXPECT_EQ(Cells(*grid, {{0, 2}, {1, 1}, {1, 2}, {2, 1}, {2, 2}}),
+              (QStringList{s.T("Key", 12), none, none, "DMR", "Ann"}));
 
     // Any change commits every list: the unknown K2 code becomes 0x00.
     form->KeyList(0)->setCurrentIndex(5);
-    EXPECT_EQ(std::tuple(c.RadioSettings[138], c.RadioSettings[139], c.RadioSettings[144]), std::tuple(0x08, 0x14, 0x00));
     form->LongPressList()->setCurrentIndex(8);
-    EXPECT_EQ(std::tuple(c.RadioSettings[222], c.RadioSettings[223]), std::tuple(0x88, 0x13));
+    EXPECT_EQ((std::vector<int>{c.RadioSettings[138], c.RadioSettings[139], c.RadioSettings[144], c.RadioSettings[222],
+                                c.RadioSettings[223]}),
+              (std::vector<int>{0x08, 0x14, 0x00, 0x88, 0x13}));
 
     // One-touch entry 1 has no kind: only the kind list opens over it.
     ASSERT_EQ(form->ContactList()->count(), 2);
-    form->ClickCell(1, 2);
-    EXPECT_FALSE(Shown(form->ContactList()));
     form->ClickCell(1, 1);
     ASSERT_TRUE(Shown(form->KindList()));
     EXPECT_EQ(form->KindList()->currentIndex(), 0);
     Choose(form->KindList(), 1);
-    EXPECT_EQ(std::tuple(c.RadioSettings[206], c.RadioSettings[207], grid->TextMatrix(1, 1)), std::tuple(2, 9, QString("DMR")));
+    EXPECT_EQ(std::tuple(c.RadioSettings[206], grid->TextMatrix(1, 1)), std::tuple(2, QString("DMR")));
     form->ClickCell(1, 2);
     ASSERT_TRUE(Shown(form->ContactList()) && !Shown(form->KindList()));
     Choose(form->ContactList(), 1);
@@ -104,32 +94,30 @@ TEST(MessageForm, RowsGrowOneAtATimeAndTheEditorCommitsOnLeaving)
     Forms s(dir.path);
     Codeplug& c = s.Image();
     SetCount(c.MessageCount, 7);
-    c.MessageTable.record(0)[1] = 4, c.MessageTable.record(0)[3] = 'X';  // old texts out of use
-    c.MessageTable.record(1)[1] = 2, c.MessageTable.record(1)[3] = 'Y';
-
-    s.OpenKeys();  // the last tree label is not the messages form's title
-    Form_Message* form = s.OpenMessages();
+    c.MessageTable.record(0)[1] = 4, c.MessageTable.record(0)[3] = 'X';  // an old text out of use
+    s.ClickKeysItem();
+    s.frame->OnCommand(Cmd::TextMessage);
+    auto* form = s.Shown<Form_Message>(FormKind::Message);
     EXPECT_EQ(std::tuple(form->windowTitle(), GetCount(c.MessageCount)), std::tuple(s.T("Tree", 26), 0u));
     CMSFlexGrid* grid = form->Grid();
     EXPECT_EQ(Cells(*grid, {{3, 0}, {1, 1}}), (QStringList{"03", ""}));
 
     form->ClickCell(1, 1);  // the first free row comes into use, empty as it shows
     ASSERT_TRUE(Shown(form->Editor()));
-    EXPECT_EQ(std::tuple(GetCount(c.MessageCount), c.MessageTable.record(0)[1] + 0, form->Editor()->text(), form->Editor()->maxLength()),
+    EXPECT_EQ(std::tuple(GetCount(c.MessageCount), c.MessageTable.record(0)[1] + 0, form->Editor()->text(),
+                         form->Editor()->maxLength()),
               std::tuple(1u, 0, QString(), 40));
     TypeAndLeave(form->Editor(), " Meet at gate 3 ");
-    EXPECT_FALSE(Shown(form->Editor()));
-    EXPECT_EQ(std::tuple(c.MessageTable.record(0)[1], c.MessageTable.record(0)[3], grid->TextMatrix(1, 1)),
-              std::tuple(28, 'M', QString("Meet at gate 3")));
+    EXPECT_EQ(std::tuple(Shown(form->Editor()), c.MessageTable.record(0)[1], grid->TextMatrix(1, 1)),
+              std::tuple(false, 28, QString("Meet at gate 3")));
 
     form->ClickCell(1, 1);
     EXPECT_EQ(form->Editor()->selectedText(), "Meet at gate 3");
     form->Editor()->setText("Go");
     form->ClickCell(2, 0);  // a click elsewhere ends the edit too
     EXPECT_EQ(std::tuple(c.MessageTable.record(0)[1], GetCount(c.MessageCount), Shown(form->Editor())), std::tuple(4, 2u, false));
-    EXPECT_EQ(std::tuple(c.MessageTable.record(1)[1], grid->TextMatrix(2, 1)), std::tuple(0, QString()));
 
-    s.OpenKeys();
-    s.OpenMessages();  // raised again, still under its own title
+    s.ClickKeysItem();
+    s.frame->OnCommand(Cmd::TextMessage);  // raised again, still under its own title
     EXPECT_EQ(s.frame->Windows().FormWindow(FormKind::Message)->windowTitle(), s.T("Tree", 26));
 }
