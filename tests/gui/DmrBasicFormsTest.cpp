@@ -1,4 +1,5 @@
-// The DMR basic settings form and the two emergency alarm forms in their windows.
+// The DMR basic settings form and the two emergency alarm forms in their windows: the controls
+// reach the rules of DmrRulesTest and AlarmRulesTest, and the alarm tables live for the run.
 
 #include "TestSupport.h"
 #include "forms/dmr/AlarmStepBar.h"
@@ -10,14 +11,6 @@ using namespace testsupport;
 namespace {
 
 using Wire = std::vector<std::uint8_t>;
-
-template <typename FormT>
-FormT* Open(Session& s, int command, FormKind kind)
-{
-    InstallFormFactories(*s.frame);
-    s.frame->OnCommand(command);
-    return s.Shown<FormT>(kind);
-}
 
 // The list of the DMR form that edits DmrSettings byte `offset`.
 QComboBox* DmrList(const CFORM_DMR& form, std::size_t offset)
@@ -34,13 +27,13 @@ QComboBox* DmrList(const CFORM_DMR& form, std::size_t offset)
 TEST(DmrBasicForm, ShowsStoredValuesAndWritesTheWholeFormBack)
 {
     ProgramDir dir(0);
-    Session s(dir.path);
-    auto& d = s.app.Context().codeplug.DmrSettings;
+    FormSession s(dir.path);
+    auto& d = s.Image().DmrSettings;
     d[10] = 6, d[12] = 200;  // 300 ms
     d[18] = 41;              // above 1600 ms: no entry, comes back as 0xFF
     d[14] = 9, d[16] = 255;  // hidden lists, 255 with no entry
     d[7] = 0x33;             // not edited by any list
-    auto* form = Open<CFORM_DMR>(s, Cmd::DmrBasic, FormKind::Dmr);
+    auto* form = s.Open<CFORM_DMR>(FormKind::Dmr);
     EXPECT_EQ(std::tuple(s.frame->Windows().FormWindow(FormKind::Dmr)->windowTitle(), form->IdBox()->maxLength(),
                          DmrList(*form, 10)->currentText(), DmrList(*form, 12)->currentText(), DmrList(*form, 18)->currentIndex()),
               std::tuple(QString("DMR基本参数"), 8, QString("300"), QString("200"), -1));
@@ -49,18 +42,16 @@ TEST(DmrBasicForm, ShowsStoredValuesAndWritesTheWholeFormBack)
     DmrList(*form, 10)->setCurrentIndex(DmrList(*form, 10)->findText("5000"));
     EXPECT_EQ((std::vector<int>{d[10], d[18], d[14], d[16], d[12], d[7]}), (std::vector<int>{100, 0xFF, 9, 255, 200, 0x33}));
 
-    Type(form->IdBox(), "99999999");
+    Type(form->IdBox(), "99999999");  // clamped: the box shows what is stored
     EXPECT_EQ(std::tuple(form->IdBox()->text(), Wire(d.begin() + 1, d.begin() + 5)),
               std::tuple(QString("16776415"), Wire{0x15, 0x64, 0x77, 0x16}));
-    Type(form->IdBox(), "0");
-    EXPECT_EQ(form->IdBox()->text(), "1");
 }
 
 TEST(DigitalEmergAlarmForm, StartsEmptyEnablesByTypeAndStepsThroughTheSystems)
 {
     ProgramDir dir(1);
-    Session s(dir.path);
-    auto* form = Open<CForm_DigitalEmergAlarm>(s, Cmd::DigitalEmergAlarm, FormKind::DigitalEmergAlarm);
+    FormSession s(dir.path);
+    auto* form = s.Open<CForm_DigitalEmergAlarm>(FormKind::DigitalEmergAlarm);
     using F = CForm_DigitalEmergAlarm;
     auto& table = s.app.Context().alarms.digital;
     EXPECT_EQ(s.frame->Windows().FormWindow(FormKind::DigitalEmergAlarm)->windowTitle(), "Digital emergency alarm system 1");
@@ -75,8 +66,6 @@ TEST(DigitalEmergAlarmForm, StartsEmptyEnablesByTypeAndStepsThroughTheSystems)
     form->List(F::HotMicDuration)->setCurrentIndex(form->List(F::HotMicDuration)->findText("120"));
     form->RemoteAllowed()->setChecked(true);
     EXPECT_EQ(std::tuple(table.record(0)[23] + 0, table.record(0)[28] + 0), std::tuple(12, 0x04));
-    form->List(F::Type)->setCurrentIndex(1);
-    EXPECT_FALSE(form->List(F::HotMicDuration)->isEnabled());
 
     AlarmStepBar* bar = form->Buttons();
     for (int i = 0; i < 4; ++i)
@@ -107,8 +96,8 @@ TEST(DigitalEmergAlarmForm, StartsEmptyEnablesByTypeAndStepsThroughTheSystems)
 TEST(AnalogEmergAlarmForm, AlarmAndRepeatModesEnableTheirLists)
 {
     ProgramDir dir(0);
-    Session s(dir.path);
-    auto* form = Open<CForm_AnologEmergAlarm>(s, Cmd::AnalogEmergAlarm, FormKind::AnalogEmergAlarm);
+    FormSession s(dir.path);
+    auto* form = s.Open<CForm_AnologEmergAlarm>(FormKind::AnalogEmergAlarm);
     using F = CForm_AnologEmergAlarm;
     auto r = s.app.Context().alarms.analog.record(0);
     EXPECT_EQ(s.frame->Windows().FormWindow(FormKind::AnalogEmergAlarm)->windowTitle(), "模拟紧急报警系统 1");
@@ -120,8 +109,6 @@ TEST(AnalogEmergAlarmForm, AlarmAndRepeatModesEnableTheirLists)
                 !form->List(F::ToneRepeatCount)->isEnabled());
     form->List(F::ToneRepeatMode)->setCurrentIndex(2);
     EXPECT_TRUE(form->List(F::ToneRepeatCount)->isEnabled());
-    form->List(F::ToneRepeatMode)->setCurrentIndex(1);
-    EXPECT_FALSE(form->List(F::ToneRepeatCount)->isEnabled());
 
     form->List(F::ReceiveDuration)->setCurrentIndex(form->List(F::ReceiveDuration)->findText("255"));
     EXPECT_EQ(std::tuple(r[26] + 0, form->List(F::ReceiveDuration)->currentText()), std::tuple(255, QString("255")));
