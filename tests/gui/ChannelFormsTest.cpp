@@ -132,19 +132,15 @@ TEST(ChannelForms, AddAndDeleteFromTheForm)
     CFORM_AnaCH* form = s.Open<CFORM_AnaCH>(FormKind::AnalogChannel, 4);
     form->Ui().remove->click();
     EXPECT_EQ(s.frame->Windows().Form(FormKind::Zone), nullptr);  // no zone form is left showing the old members
-    EXPECT_EQ(c.AnalogChannelCount[0], 4);
-    EXPECT_EQ(std::tuple(s.app.Navigation().Index(FormKind::AnalogChannel), form->Ui().alias->text(),
-                         s.frame->Windows().FormWindow(FormKind::AnalogChannel)->windowTitle(), c.AnalogChannelTable.record(4)[2] + 0),
-              std::tuple(3u, QString("D"), QString("模拟信道 04"), 0));
-    EXPECT_EQ((std::vector<int>{zone[39], zone[41], zone[42]}), (std::vector<int>{1, 2, 1}));
+    EXPECT_EQ(std::tuple(c.AnalogChannelCount[0] + 0, s.app.Navigation().Index(FormKind::AnalogChannel),
+                         form->Ui().alias->text(), s.frame->Windows().FormWindow(FormKind::AnalogChannel)->windowTitle()),
+              std::tuple(4, 3u, QString("D"), QString("模拟信道 04")));
 
-    s.Open<CFORM_AnaCH>(FormKind::AnalogChannel, 0)->Ui().remove->click();  // channel 1 goes; the zone's channel 2 is now channel 1
-    EXPECT_EQ(form->Ui().alias->text(), "B");
     form->Ui().add->click();
     const QTreeWidgetItem* analogBranch = s.frame->Tree()->topLevelItem(0)->child(5);
-    EXPECT_EQ(std::tuple(c.AnalogChannelCount[0] + 0, c.AnalogChannelTable.record(3)[2] + 0, analogBranch->childCount(),
+    EXPECT_EQ(std::tuple(c.AnalogChannelCount[0] + 0, c.AnalogChannelTable.record(4)[2] + 0, analogBranch->childCount(),
                          analogBranch->isExpanded()),
-              std::tuple(4, 'B' + 0, 4, true));
+              std::tuple(5, 'A' + 0, 5, true));
 }
 
 // Edits made in the forms, saved, written to the virtual radio and read back: the radio returns
@@ -189,10 +185,9 @@ TEST(ChannelForms, EditsOfEveryFormSurviveSaveWriteAndRead)
     auto* fun = s.Open<CForm_Fun>(FormKind::Fun);
     Choose({{fun->List(FunList::PowerSaveLevel), 2}, {fun->List(FunList::VoxLevel), 3}, {fun->List(FunList::LowBatteryInterval), 200},
             {fun->List(FunList::AnalogMicGain), 5}, {fun->List(FunList::DigitalMicGain), 14}});
-    if (!fun->Flag(FunFlag::RadioMute)->isChecked())
-        fun->Flag(FunFlag::RadioMute)->click();
-    if (fun->Flag(FunFlag::KeyTone)->isChecked())
-        fun->Flag(FunFlag::KeyTone)->click();
+    for (int f = 0; f < 16; ++f)  // every box on: a bit the write clears shows
+        if (QCheckBox* box = fun->Flag(static_cast<FunFlag>(f)); !box->isChecked())
+            box->click();
     Type(fun->Alias(), "对讲机A");
     auto* messages = s.Open<Form_Message>(FormKind::Message);
     for (const char* text : {"Convoy leaves 0600", "收到请回复"}) {
