@@ -133,7 +133,8 @@ TEST(ChannelForms, AddAndDeleteFromTheForm)
     form->Ui().remove->click();
     EXPECT_EQ(s.frame->Windows().Form(FormKind::Zone), nullptr);  // no zone form is left showing the old members
     EXPECT_EQ(std::tuple(c.AnalogChannelCount[0] + 0, s.app.Navigation().Index(FormKind::AnalogChannel),
-                         form->Ui().alias->text(), s.frame->Windows().FormWindow(FormKind::AnalogChannel)->windowTitle()),
+                         form->Ui().alias->text(),
+                         s.frame->Windows().FormWindow(FormKind::AnalogChannel)->windowTitle()),
               std::tuple(4, 3u, QString("D"), QString("模拟信道 04")));
 
     form->Ui().add->click();
