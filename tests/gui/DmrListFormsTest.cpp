@@ -1,7 +1,5 @@
 // The contact and receive-group-list forms in the main window.
 
-#include <cstring>
-
 #include "TestSupport.h"
 #include "forms/dmr/CFORM_DMR_RxGrpList.h"
 
@@ -32,9 +30,7 @@ void AddContact(Codeplug& c, std::uint8_t type, std::uint32_t id, const char* na
 {
     const std::uint32_t n = GetCount(c.ContactCount);
     auto record = c.ContactTable.record(n);
-    record[1] = static_cast<std::uint8_t>(std::strlen(name));
-    for (std::size_t i = 0; name[i] != 0; ++i)
-        record[2 + 2 * i] = static_cast<std::uint8_t>(name[i]);
+    record[1] = EncodeContactName(name, record.subspan(2, 36));
     record[39] = type;
     PutLE32(record, 41, id);
     SetCount(c.ContactCount, n + 1);
