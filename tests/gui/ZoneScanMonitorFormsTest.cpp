@@ -84,14 +84,8 @@ TEST(ScanForm, SettingsListAddDeleteTheTreeAndTheFullList)
     Codeplug& c = s.Image();
     PutLE16(c.ScanTable.record(1), 92, 2600);
     c.ScanTable.record(1)[39] = 1, c.ScanTable.record(1)[41] = 2;
-    c.ScanTable.record(2)[39] = 2, c.ScanTable.record(2)[41] = 1, c.ScanTable.record(2)[44] = 2;
     c.AnalogChannelTable.record(1)[60] = 3;  // names list 3
-    s.frame->RebuildTree();
-    QTreeWidgetItem* scans = s.frame->Tree()->topLevelItem(0)->child(7);
-    ASSERT_EQ(scans->text(0), "扫描列表");
-    s.frame->ClickTreeItem(scans->child(1));
-    auto* form = s.Shown<CForm_Scan>(FormKind::Scan);
-    EXPECT_EQ(s.frame->Windows().FormWindow(FormKind::Scan)->windowTitle(), "扫描列表2");
+    auto* form = s.Open<CForm_Scan>(FormKind::Scan, 1);
     auto list2 = c.ScanTable.record(1);
     EXPECT_EQ((QStringList{QString::number(form->DwellList()->count()), form->DwellList()->itemText(20), form->DwellList()->currentText()}),
               (QStringList{"21", "10.0", "2.5"}));  // 2600 shows as 2.5 s
@@ -117,7 +111,8 @@ TEST(ScanForm, SettingsListAddDeleteTheTreeAndTheFullList)
     EXPECT_EQ(std::tuple(c.AnalogChannelTable.record(1)[60] + 0, c.AnalogChannelTable.record(1)[62] + 0), std::tuple(0, 2));
     s.frame->Windows().CloseForm(FormKind::AnalogChannel);
     EXPECT_EQ(std::tuple(form->windowTitle(), form->TxModeList()->currentIndex()), std::tuple(QString("扫描列表2"), 1));
-    scans = s.frame->Tree()->topLevelItem(0)->child(7);  // rebuilt
+    const QTreeWidgetItem* scans = s.frame->Tree()->topLevelItem(0)->child(7);
+    EXPECT_EQ(scans->text(0), "扫描列表");
     EXPECT_EQ(std::tuple(scans->childCount(), scans->isExpanded()), std::tuple(2, true));
     form->DeleteListButton()->click();  // list 2 shown and removed: list 1 shows
     EXPECT_EQ(form->windowTitle(), "扫描列表1");
