@@ -143,6 +143,8 @@ TEST(RadioInfoDialog, ShowsTheImageAndStoresTheBandAtOnce)
 
     emit d.bandList()->activated(1);
     EXPECT_EQ(std::tuple(c.RadioSettings[55] + 0, d.bandList()->currentText()), std::tuple(5, QString("350-400MHz")));
+    emit d.bandList()->activated(0);  // the entry chosen is the band stored
+    EXPECT_EQ(c.RadioSettings[55], 4);
 }
 
 TEST(AdjustDialog, ConfirmationVoxCheckAndTheValuesReachTheRadio)
