@@ -131,12 +131,14 @@ TEST(ChannelForms, AddAndDeleteFromTheForm)
                          form->Ui().alias->text(),
                          s.frame->Windows().FormWindow(FormKind::AnalogChannel)->windowTitle()),
               std::tuple(4, 3u, QString("D"), QString("模拟信道 04")));
+    s.Open<CFORM_AnaCH>(FormKind::AnalogChannel, 0)->Ui().remove->click();  // channel 1 goes: the new channel 1 shows
+    EXPECT_EQ(form->Ui().alias->text(), "B");
 
     form->Ui().add->click();
     const QTreeWidgetItem* analogBranch = s.frame->Tree()->topLevelItem(0)->child(5);
-    EXPECT_EQ(std::tuple(c.AnalogChannelCount[0] + 0, c.AnalogChannelTable.record(4)[2] + 0, analogBranch->childCount(),
+    EXPECT_EQ(std::tuple(c.AnalogChannelCount[0] + 0, c.AnalogChannelTable.record(3)[2] + 0, analogBranch->childCount(),
                          analogBranch->isExpanded()),
-              std::tuple(5, 'A' + 0, 5, true));
+              std::tuple(4, 'B' + 0, 4, true));
 }
 
 // Edits made in the forms, saved, written to the virtual radio and read back: the radio returns
