@@ -4,11 +4,15 @@
 
 using namespace testsupport;
 
-TEST(FormBase, CommitThenShowWritesTheRecordAndShowingCommitsNothing)
+// A form commits what the user changes to its record and showing a record commits nothing; its
+// window's keys leave the commands' alone; closing from a form's own button clears the slots of
+// that form and of another one.
+TEST(FormBase, CommitThenShowAndClosingFromInsideTheForm)
 {
     ProgramDir dir(0, {2, 2, 3, 2});
     Session s(dir.path);
-    RegisterTestForms(*s.frame, {FormKind::Scan});
+    int live = 0;
+    RegisterTestForms(*s.frame, {FormKind::Scan, FormKind::Key, FormKind::DmrContact}, &live);
     auto& scans = s.app.Context().codeplug.ScanTable;
     scans.record(1)[1] = 77;
     s.app.Navigation().Index(FormKind::Scan) = 1;
@@ -17,21 +21,12 @@ TEST(FormBase, CommitThenShowWritesTheRecordAndShowingCommitsNothing)
     ASSERT_NE(form, nullptr);
     // Filling the controls wrote nothing back.
     EXPECT_EQ(std::tuple(form->Value()->value(), form->commits, scans.record(1)[1] + 0), std::tuple(77, 0, 77));
-
     form->Value()->setValue(12);
     EXPECT_EQ(std::tuple(form->commits, form->shows, scans.record(1)[1] + 0, scans.record(0)[1] + 0), std::tuple(1, 2, 12, 0));
     // The child window's own keys leave the command keys (Ctrl+W: Write) alone.
     for (QAction* action : s.frame->Windows().FormWindow(FormKind::Scan)->systemMenu()->actions())
         EXPECT_FALSE(action->shortcuts().contains(QKeySequence("Ctrl+W"))) << action->text().toStdString();
-}
 
-// Closing from a form's own button clears the slots of that form and of another one.
-TEST(FormBase, ClosingTheWindowClearsTheSlotEvenFromInsideTheForm)
-{
-    ProgramDir dir(0);
-    Session s(dir.path);
-    int live = 0;
-    RegisterTestForms(*s.frame, {FormKind::Key, FormKind::DmrContact}, &live);
     s.frame->Windows().OpenForm(FormKind::Key);
     s.frame->Windows().OpenForm(FormKind::DmrContact);
     CFormBase* contacts = s.frame->Windows().Form(FormKind::DmrContact);
@@ -45,7 +40,7 @@ TEST(FormBase, ClosingTheWindowClearsTheSlotEvenFromInsideTheForm)
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     const int closed = live;
     s.frame->Windows().OpenForm(FormKind::DmrContact);
-    EXPECT_EQ(std::tuple(closed, live), std::tuple(0, 1));
+    EXPECT_EQ(std::tuple(closed, live), std::tuple(1, 2));  // the scan form stays
 }
 
 namespace {
@@ -77,6 +72,8 @@ TEST(Grid, WidthsInTwips)
               (std::vector{96, 39, 167}));  // rounded
 }
 
+// A click chooses its cell; an editor placed on a cell covers it until the grid scrolls; the
+// wheel scrolls three rows a notch.
 TEST(Grid, ClickWheelAndPlacedEditors)
 {
     ShownGrid grid;
@@ -90,32 +87,27 @@ TEST(Grid, ClickWheelAndPlacedEditors)
     QApplication::sendEvent(grid.viewport(), &press);
     QApplication::sendEvent(grid.viewport(), &release);
     EXPECT_EQ(std::tuple(clicks, grid.Row()), std::tuple(std::vector<std::pair<int, int>>{{3, 2}}, 3));
-    {
-        ShownGrid grid;
-        ASSERT_EQ(grid.TopRow(), 1);
-        // Towards the user (negative) is further down; half notches add up.
-        const std::pair<int, int> steps[] = {{-120, 4}, {-60, 4}, {-60, 7}, {1200, 1}};
-        for (const auto& [delta, top] : steps) {
-            grid.Wheel(delta);
-            EXPECT_EQ(grid.TopRow(), top) << delta;
-        }
-        for (int i = 0; i < 40; ++i)
-            grid.Wheel(-120);
-        EXPECT_EQ(grid.TopRow(), grid.verticalScrollBar()->maximum() + 1);
-    }
-    {
-        ShownGrid grid;
-        QWidget form;
-        auto* editor = new QLineEdit(&form);
-        grid.PlaceEditor(editor, 2, 1);
-        EXPECT_EQ(std::tuple(editor->parentWidget(), editor->geometry(), editor->isVisible()),
-                  std::tuple(grid.viewport(), grid.CellRect(2, 1), true));
 
-        int scrolled = 0;
-        QObject::connect(&grid, &CMSFlexGrid::Scrolled, [&] { ++scrolled; });
-        grid.Wheel(-120);
-        EXPECT_TRUE(!editor->isVisible() && scrolled == 1);
-        grid.PlaceEditor(editor, 0, 1);  // the header row places nothing
-        EXPECT_FALSE(editor->isVisible());
+    QWidget form;
+    auto* editor = new QLineEdit(&form);
+    grid.PlaceEditor(editor, 2, 1);
+    EXPECT_EQ(std::tuple(editor->parentWidget(), editor->geometry(), editor->isVisible()),
+              std::tuple(grid.viewport(), grid.CellRect(2, 1), true));
+    int scrolled = 0;
+    QObject::connect(&grid, &CMSFlexGrid::Scrolled, [&] { ++scrolled; });
+    ASSERT_EQ(grid.TopRow(), 1);
+    grid.Wheel(-120);
+    EXPECT_TRUE(!editor->isVisible() && scrolled == 1);
+    grid.PlaceEditor(editor, 0, 1);  // the header row places nothing
+    EXPECT_FALSE(editor->isVisible());
+
+    // Towards the user (negative) is further down; half notches add up.
+    const std::pair<int, int> steps[] = {{-60, 4}, {-60, 7}, {1200, 1}};
+    for (const auto& [delta, top] : steps) {
+        grid.Wheel(delta);
+        EXPECT_EQ(grid.TopRow(), top) << delta;
     }
+    for (int i = 0; i < 40; ++i)
+        grid.Wheel(-120);
+    EXPECT_EQ(grid.TopRow(), grid.verticalScrollBar()->maximum() + 1);
 }

@@ -324,8 +324,7 @@ public:
             --*liveCount_;
     }
 
-    int initialUpdates = 0, shows = 0, commits = 0;
-    std::vector<std::uint32_t> indexesShown;  // the record each initial update showed
+    int shows = 0, commits = 0;
 
     QSpinBox* Value() const { return value_; }
     std::uint8_t& Field()
@@ -336,9 +335,7 @@ public:
 
     void OnInitialUpdate() override
     {
-        ++initialUpdates;
         CFormBase::OnInitialUpdate();
-        indexesShown.push_back(CurrentIndex());
         initialUpdateLog.emplace_back(Kind(), CurrentIndex());
     }
 
