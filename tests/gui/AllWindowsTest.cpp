@@ -359,7 +359,8 @@ TEST(AllWindows, EveryChangeAFormMakesReachesTheMainWindowAndRandomImagesStayInT
                 ++changes;
                 *seen = *now;
                 EXPECT_TRUE(*now == s.frame->Documents().History().Current()) << what.toStdString();
-                EXPECT_TRUE(s.frame->Documents().IsModified() == s.frame->windowTitle().endsWith(" *")) << what.toStdString();
+                EXPECT_EQ(s.frame->Documents().IsModified(), s.frame->windowTitle().endsWith(" *"))
+                    << what.toStdString();
                 // Whatever a form stores is a codeplug the check has nothing against.
                 const auto findings = CheckCodeplug(context.codeplug);
                 EXPECT_EQ(CountErrors(findings), 0u) << what.toStdString() << ": " << findings.front().Text();

@@ -51,25 +51,6 @@ TEST(DocumentFollow, PasswordFormShowsTheNewCodeplugAfterNewOpenAndRead)
     }
 }
 
-// A scan list added in its form appears at once in the open digital channel form's list, and the
-// main window's title and history know of it.
-TEST(DocumentFollow, OtherOpenFormsShowAChangeAtOnce)
-{
-    ProgramDir dir(1);
-    dir.UseRealDefault();
-    FormSession s(dir.path);
-    Codeplug& codeplug = s.Image();
-    SetCount(codeplug.ScanListCount, 1);
-    auto* channel = s.Open<CForm_AnologCH>(FormKind::DigitalChannel);
-    auto* scan = s.Open<CForm_Scan>(FormKind::Scan);
-    EXPECT_EQ(channel->Ui().scanList->count(), 2);  // "OFF" and list 1
-
-    scan->AddListButton()->click();
-    EXPECT_EQ(std::tuple(GetCount(codeplug.ScanListCount), channel->Ui().scanList->count(), s.frame->Documents().History().UndoSteps()),
-              std::tuple(2u, 3, 1u));
-    EXPECT_TRUE(s.frame->windowTitle().endsWith(" *"));
-}
-
 namespace {
 
 constexpr std::uint8_t kDefaultTag = 0xD0, kFileATag = 0xA1, kFileBTag = 0xB2, kRadioTag = 0x5E, kEditedTag = 0x77;
@@ -95,7 +76,6 @@ struct Desk {
     ProgramDir dir{1};
     std::unique_ptr<Session> s;
     fs::path a = dir.path / "a.VNTX", b = dir.path / "b.VNTX";
-    int reads = 0;
 
     Desk()
     {
@@ -105,7 +85,6 @@ struct Desk {
         s->frame->SetDialogRunner([this](QDialog& dialog) {
             if (!qobject_cast<CDialog_RW*>(&dialog))
                 return;
-            ++reads;
             Codeplug& c = s->app.Context().codeplug;
             c.RadioSettings[5] = kRadioTag;
             const char serial[] = "SN0742";
@@ -201,8 +180,7 @@ TEST(DocumentPrompts, SaveAfterReadAsksForANameBesideTheLastFile)
     s.prompts->openAnswers.push_back({Q(d.a)});
     s.frame->Documents().OnFileOpen();
     s.frame->Transfers().OnRead();
-    ASSERT_EQ(d.reads, 1);
-    EXPECT_TRUE(s.frame->windowTitle().endsWith("[Read from radio SN0742]")) << s.frame->windowTitle().toStdString();
+    ASSERT_TRUE(s.frame->windowTitle().endsWith("[Read from radio SN0742]")) << s.frame->windowTitle().toStdString();
     EXPECT_TRUE(s.frame->statusBar()->currentMessage().contains("SN0742"));
 
     const fs::path chosen = d.dir.path / "customer.VNTX";
@@ -227,20 +205,24 @@ TEST(DocumentPrompts, SaveAfterReadAsksForANameBesideTheLastFile)
 }
 
 // zr740cps FILE.VNTX and a file dropped on the window open it; anything but one codeplug file is
-// not taken.
-TEST(DocumentFiles, CommandLineAndDropOpenACodeplugFile)
+// not taken. File › Recent files: the files opened and saved, newest first, kept for the next
+// start; a file that is gone is shown disabled; choosing one opens it.
+TEST(DocumentFiles, CommandLineDropAndRecentFilesOpenACodeplugFile)
 {
     Desk d;
-    Session& s = *d.s;
-    const CVanticApp::CommandLine line = CVanticApp::ParseCommandLine({"zr740cps", Q(d.a)});
-    ASSERT_TRUE(s.frame->Documents().OpenCodeplugFile(line.file.toStdString()));
-    EXPECT_EQ(Tag(s), kFileATag);
-    EXPECT_EQ(s.frame->windowTitle(), "ZR-74[0 NV][" + Q(d.a) + "]");
-    EXPECT_EQ(s.frame->statusBar()->currentMessage(), "Opened " + Q(d.a));
-
-    EXPECT_TRUE(Drop(*s.frame, d.b));
-    EXPECT_EQ(Tag(s), kFileBTag);
-
+    const fs::path c = d.dir.path / "c.VNTX";
+    {
+        Session& s = *d.s;
+        const CVanticApp::CommandLine line = CVanticApp::ParseCommandLine({"zr740cps", Q(d.a)});
+        ASSERT_TRUE(s.frame->Documents().OpenCodeplugFile(line.file.toStdString()));
+        EXPECT_EQ(Tag(s), kFileATag);
+        EXPECT_EQ(s.frame->windowTitle(), "ZR-74[0 NV][" + Q(d.a) + "]");
+        EXPECT_EQ(s.frame->statusBar()->currentMessage(), "Opened " + Q(d.a));
+        EXPECT_TRUE(Drop(*s.frame, d.b));
+        EXPECT_EQ(Tag(s), kFileBTag);
+        s.prompts->saveAnswers.push_back(Q(c));
+        ASSERT_TRUE(s.frame->Documents().OnFileSaveAs());
+    }
     const struct { QList<QUrl> urls; bool taken; } rows[] = {
         {{QUrl::fromLocalFile("/x/radio.vntx")}, true},
         {{QUrl::fromLocalFile("/x/radio.json")}, false},
@@ -253,24 +235,7 @@ TEST(DocumentFiles, CommandLineAndDropOpenACodeplugFile)
         data.setUrls(row.urls);
         EXPECT_EQ(CMainFrame::DroppedCodeplugFile(&data).has_value(), row.taken) << row.urls.size();
     }
-}
 
-// File › Recent files: the files opened and saved, newest first, kept for the next start; a file
-// that is gone is shown disabled; choosing one opens it.
-TEST(DocumentFiles, RecentFilesFollowOpenAndSaveAndOutliveTheRun)
-{
-    Desk d;
-    const fs::path c = d.dir.path / "c.VNTX";
-    {
-        Session& s = *d.s;
-        for (const fs::path& file : {d.a, d.b}) {
-            s.prompts->openAnswers.push_back({Q(file)});
-            s.frame->Documents().OnFileOpen();
-        }
-        s.prompts->saveAnswers.push_back(Q(c));
-        ASSERT_TRUE(s.frame->Documents().OnFileSaveAs());
-        EXPECT_EQ(s.frame->Documents().Recent().Paths(), (std::vector<fs::path>{c, d.b, d.a}));
-    }
     d.s.reset();
     fs::remove(d.b);
     Session again(d.dir.path);
@@ -287,14 +252,17 @@ TEST(DocumentFiles, RecentFilesFollowOpenAndSaveAndOutliveTheRun)
 }
 
 // Undo and redo across a channel delete that renumbers the zones' and scan lists' members give
-// back the exact bytes, in the open forms too, and name the step.
-TEST(DocumentUndo, UndoAndRedoADeleteGiveBackTheExactBytes)
+// back the exact bytes, in the open forms too, and name the step. Undoing the channel a form
+// shows leaves the form on the last channel there is, titled after it. A scan list added in its
+// form appears at once in the open channel form's list, and the title and history know of it.
+TEST(DocumentUndo, UndoAndRedoGiveBackTheExactBytesAndOpenFormsFollowEveryChange)
 {
     ProgramDir dir(1);
     dir.UseRealDefault();
     FormSession s(dir.path);
     Codeplug& codeplug = s.Image();
-    s.frame->ClickTreeItem(s.frame->Tree()->topLevelItem(0)->child(4)->child(1));  // Digital CH 02
+    QTreeWidgetItem* digital = s.frame->Tree()->topLevelItem(0)->child(4);
+    s.frame->ClickTreeItem(digital->child(1));  // Digital CH 02
     auto* channel = s.Shown<CForm_AnologCH>(FormKind::DigitalChannel);
     const std::vector<std::uint8_t> before = CodeplugToBytes(codeplug);
     QAction* undo = s.frame->CommandAction(Cmd::EditUndo);
@@ -312,33 +280,33 @@ TEST(DocumentUndo, UndoAndRedoADeleteGiveBackTheExactBytes)
     undo->trigger();
     EXPECT_EQ(CodeplugToBytes(codeplug), before);
     EXPECT_FALSE(s.frame->windowTitle().endsWith(" *"));
-    EXPECT_EQ(std::tuple(redo->text(), s.frame->Tree()->topLevelItem(0)->child(4)->childCount()),
-              std::tuple(QString("&Redo: delete Digital CH 02"), 6));
+    digital = s.frame->Tree()->topLevelItem(0)->child(4);
+    EXPECT_EQ(std::tuple(redo->text(), digital->childCount()), std::tuple(QString("&Redo: delete Digital CH 02"), 6));
     EXPECT_FALSE(zone->MemberGrid()->TextMatrix(8, 1).isEmpty());  // and shows all 8 members again
-
     redo->trigger();
     EXPECT_EQ(CodeplugToBytes(codeplug), deleted);
     undo->trigger();
     EXPECT_EQ(CodeplugToBytes(codeplug), before);
 
-    // A fresh history after New: nothing to undo or redo.
+    channel->Ui().add->click();
+    s.frame->ClickTreeItem(s.frame->Tree()->topLevelItem(0)->child(4)->child(6));  // the new Digital CH 07
+    s.frame->Documents().OnEditUndo();
+    EXPECT_EQ(std::tuple(GetCount(codeplug.DigitalChannelCount), s.app.Navigation().Index(FormKind::DigitalChannel),
+                         s.frame->Windows().FormWindow(FormKind::DigitalChannel)->windowTitle()),
+              std::tuple(6u, 5u, QString("Digital CH 06")));
+
+    const std::uint32_t lists = GetCount(codeplug.ScanListCount);
+    const int shown = channel->Ui().scanList->count();  // "OFF" and the lists
+    s.Open<CForm_Scan>(FormKind::Scan)->AddListButton()->click();
+    EXPECT_EQ(std::tuple(GetCount(codeplug.ScanListCount), channel->Ui().scanList->count(),
+                         s.frame->Documents().History().UndoSteps()),
+              std::tuple(lists + 1, shown + 1, 1u));
+    EXPECT_TRUE(s.frame->windowTitle().endsWith(" *"));
+
+    // A fresh history after New (the changes not saved): nothing to undo or redo.
+    s.prompts->questionAnswers = {QMessageBox::No};
     s.frame->Documents().OnFileNew();
     EXPECT_FALSE(undo->isEnabled() || redo->isEnabled());
-}
-
-// Undoing the channel a form shows leaves the form on the last channel there is, titled after it.
-TEST(DocumentUndo, AFormShowingAChannelThatUndoRemovesMovesToTheLastOne)
-{
-    ProgramDir dir(1, {3, 2, 2, 2});
-    FormSession s(dir.path);
-    s.frame->ClickTreeItem(s.frame->Tree()->topLevelItem(0)->child(4)->child(2));  // Digital CH 03
-    auto* channel = s.Shown<CForm_AnologCH>(FormKind::DigitalChannel);
-    channel->Ui().add->click();
-    s.frame->ClickTreeItem(s.frame->Tree()->topLevelItem(0)->child(4)->child(3));  // the new Digital CH 04
-    s.frame->Documents().OnEditUndo();
-    EXPECT_EQ(std::tuple(GetCount(s.Image().DigitalChannelCount), s.app.Navigation().Index(FormKind::DigitalChannel),
-                         s.frame->Windows().FormWindow(FormKind::DigitalChannel)->windowTitle()),
-              std::tuple(3u, 2u, QString("Digital CH 03")));
 }
 
 // The keys of the file, edit and window commands, in both menu bars; Ctrl+F4 closes the active
@@ -351,18 +319,14 @@ TEST(DocumentFiles, KeysAndPrintButtonsDoTheirCommands)
     } keys[] = {{Cmd::EditUndo, "Ctrl+Z"},   {Cmd::EditRedo, "Ctrl+Shift+Z"}, {Cmd::EditRedo, "Ctrl+Y"},
                         {Cmd::FileExit, "Ctrl+Q"},   {Cmd::FileClose, "Ctrl+F4"},    {Cmd::FilePrint, "Ctrl+P"},
                         {Cmd::FileSave, "Ctrl+S"}};
-    for (std::uint8_t language : {0, 1}) {
-        ProgramDir dir(language);
-        Session s(dir.path);
+    ProgramDir chinese(0), dir(1);
+    Session zh(chinese.path), s(dir.path);
+    for (const Session* run : {&zh, &s})
         for (const auto& key : keys) {
-            QAction* action = s.frame->CommandAction(key.command);
+            QAction* action = run->frame->CommandAction(key.command);
             ASSERT_NE(action, nullptr) << key.key;
-            EXPECT_TRUE(action->shortcuts().contains(QKeySequence(key.key))) << key.key << " language " << int(language);
+            EXPECT_TRUE(action->shortcuts().contains(QKeySequence(key.key))) << key.key << (run == &zh ? " zh" : "");
         }
-    }
-
-    ProgramDir dir(1);
-    Session s(dir.path);
     RegisterTestForms(*s.frame, {FormKind::Fun, FormKind::Key});
     s.frame->show();
     QTreeWidget* tree = s.frame->Tree();

@@ -89,8 +89,9 @@ TEST(MainFrameNavigation, TreeClicksOpenOneWindowPerFormOnTheRecordClicked)
     EXPECT_EQ(s.frame->Windows().FormWindow(FormKind::PasswordEC)->windowTitle(), "写频加密");
     for (int i : {0, 1})
         s.frame->ClickTreeItem(ItemByKey(*s.frame, 17)->child(i));
-    EXPECT_EQ(initialUpdateLog, (FormLog{{FormKind::DigitalChannel, 0}, {FormKind::DigitalChannel, 4}, {FormKind::DigitalChannel, 11},
-                                         {FormKind::PasswordEC, 0}, {FormKind::Scan, 0}, {FormKind::Scan, 1}}));
+    EXPECT_EQ(initialUpdateLog, (FormLog{{FormKind::DigitalChannel, 0}, {FormKind::DigitalChannel, 4},
+                                         {FormKind::DigitalChannel, 11}, {FormKind::PasswordEC, 0},
+                                         {FormKind::Scan, 0}, {FormKind::Scan, 1}}));
 
     TestForm(*s.frame, FormKind::Scan)->AddScanList();
     EXPECT_TRUE(ItemByKey(*s.frame, 17)->childCount() == 3 && ItemByKey(*s.frame, 17)->isExpanded());
@@ -147,8 +148,8 @@ TEST(MainFrameNavigation, EachFormCommandOpensItsFormAndATransferClosesAllButThe
     EXPECT_EQ(std::tuple(live, s.frame->ClientArea()->subWindowList().size()), std::tuple(1, 1));
     for (int command : {Cmd::SetPort, Cmd::Read, Cmd::RadioInfo, Cmd::PasswordSet, Cmd::AdjustValue})
         s.frame->OnCommand(command);
-    EXPECT_EQ(s.dialogsRun, (QStringList{"CDialog_CheckFindings", "CDialog_SetComPort", "CDialog_RW", "CDialog_RadioInfo",
-                                         "CDIALOG_PassWord", "CDialog_ADJ"}));
+    EXPECT_EQ(s.dialogsRun, (QStringList{"CDialog_CheckFindings", "CDialog_SetComPort", "CDialog_RW",
+                                         "CDialog_RadioInfo", "CDIALOG_PassWord", "CDialog_ADJ"}));
 }
 
 // Open takes the first of the files chosen and rebuilds the tree (a cancelled Open only closes
@@ -163,8 +164,10 @@ TEST(MainFrameFiles, OpenTakesTheFirstFileAndFailuresLeavePathTitleAndTreeAsThey
     RegisterTestForms(*s.frame, {FormKind::Fun});
     s.frame->OnCommand(Cmd::GeneralFunctions);
     s.frame->Documents().OnFileOpen();  // cancelled
-    EXPECT_TRUE(s.frame->Windows().FormWindow(FormKind::Fun) == nullptr && s.app.Context().codeplug.RadioSettings[5] == 0xD0);
-    s.prompts->openAnswers = {{Q(good), Q(shortFile), Q(dir.Default())}, {Q(dir.path / "missing.VNTX")}, {Q(shortFile)}};
+    EXPECT_EQ(std::tuple(s.frame->Windows().FormWindow(FormKind::Fun), s.app.Context().codeplug.RadioSettings[5] + 0),
+              std::tuple(nullptr, 0xD0));
+    const QStringList firstOfThree = {Q(good), Q(shortFile), Q(dir.Default())};
+    s.prompts->openAnswers = {firstOfThree, {Q(dir.path / "missing.VNTX")}, {Q(shortFile)}};
     for (int i = 0; i < 3; ++i)
         s.frame->Documents().OnFileOpen();
     s.prompts->saveAnswers.push_back(Q(dir.path / "no-such-folder" / "x.VNTX"));
