@@ -12,8 +12,6 @@ using namespace testsupport;
 
 namespace {
 
-using testfiles::TempDir;
-
 std::string Shell(const std::string& command) { return testfiles::Shell(command).out; }
 
 bool HavePdfToText() { return !Shell("command -v pdftotext").empty(); }
@@ -21,12 +19,6 @@ bool HavePdfToText() { return !Shell("command -v pdftotext").empty(); }
 std::string PdfText(const fs::path& pdf, const std::string& options = "-layout")
 {
     return Shell("pdftotext " + options + " '" + pdf.string() + "' - 2>/dev/null");
-}
-
-fs::path WritePdf(const TempDir& dir, const QByteArray& bytes, const std::string& name)
-{
-    testfiles::WriteText(dir / name, bytes.toStdString());
-    return dir / name;
 }
 
 // The default codeplug with `channels` channels of each kind named "DIG-nn" / "ANA-nn", and up to
@@ -51,14 +43,6 @@ std::unique_ptr<Codeplug> Filled(std::size_t channels, std::size_t contacts, std
     while (rxgroups::Count(*c) < groups && rxgroups::NewList(*c)) {
     }
     return c;
-}
-
-TextCatalogue Texts(int keyBase)
-{
-    TextCatalogue text;
-    text.SetKeyBase(keyBase);
-    text.LoadFile(fs::path(ZR740_SOURCE_DIR) / "data" / "Txt.ini");
-    return text;
 }
 
 int Count(const std::string& text, const std::string& part)
@@ -89,13 +73,16 @@ TEST(ChannelSheet, PagesFollowTheContentAndEveryNameIsOnThem)
         {16, 64, 32, QPageSize::A4, "A4", 4, 8},
         {16, 64, 32, QPageSize::Letter, "letter", 4, 8},
     };
-    const TextCatalogue english = Texts(100000);
-    TempDir dir;
+    TextCatalogue english;
+    english.SetKeyBase(100000);
+    english.LoadFile(fs::path(ZR740_SOURCE_DIR) / "data" / "Txt.ini");
+    testfiles::TempDir dir;
+    const fs::path pdf = dir / "s.pdf";
     int fullA4 = 0;
     for (const auto& row : rows) {
         SCOPED_TRACE(testing::Message() << row.channels << " channels, " << row.contacts << " contacts, " << row.size);
         const auto codeplug = Filled(row.channels, row.contacts, row.groups);
-        const fs::path pdf = WritePdf(dir, ChannelSheetPdf(BuildChannelSheet(*codeplug, english), row.paper), "s.pdf");
+        testfiles::WriteText(pdf, ChannelSheetPdf(BuildChannelSheet(*codeplug, english), row.paper).toStdString());
         const std::string text = PdfText(pdf);
         const int pages = Count(text, "\f");
         EXPECT_TRUE(pages >= row.minPages && pages <= row.maxPages) << pages;
@@ -140,7 +127,7 @@ TEST(ChannelSheet, CommandLineWritesTheSheet)
 {
     if (!HavePdfToText() || !fs::exists(fs::path(ZR740_PROGRAM_DIR) / "zr740"))
         GTEST_SKIP() << "pdftotext or zr740 missing";
-    TempDir dir;
+    testfiles::TempDir dir;
     const fs::path codeplug = dir.path / "radio.VNTX", sheet = dir.path / "sheet.pdf";
     ASSERT_TRUE(SaveCodeplugFile(*Filled(3, 6, 2), codeplug).ok());
     // No display and no platform chosen: the tool picks the offscreen one itself.

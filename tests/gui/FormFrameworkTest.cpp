@@ -11,8 +11,7 @@ TEST(FormBase, CommitThenShowAndClosingFromInsideTheForm)
 {
     ProgramDir dir(0, {2, 2, 3, 2});
     Session s(dir.path);
-    int live = 0;
-    RegisterTestForms(*s.frame, {FormKind::Scan, FormKind::Key, FormKind::DmrContact}, &live);
+    RegisterTestForms(*s.frame, {FormKind::Scan, FormKind::Key, FormKind::DmrContact});
     auto& scans = s.app.Context().codeplug.ScanTable;
     scans.record(1)[1] = 77;
     s.app.Navigation().Index(FormKind::Scan) = 1;
@@ -38,9 +37,9 @@ TEST(FormBase, CommitThenShowAndClosingFromInsideTheForm)
     button->click();
     EXPECT_TRUE(s.frame->Windows().FormWindow(FormKind::DmrContact) == nullptr && s.frame->Windows().FormWindow(FormKind::Key) == nullptr);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    const int closed = live;
+    const int closed = CForm_TestRecord::alive;
     s.frame->Windows().OpenForm(FormKind::DmrContact);
-    EXPECT_EQ(std::tuple(closed, live), std::tuple(1, 2));  // the scan form stays
+    EXPECT_EQ(std::tuple(closed, CForm_TestRecord::alive), std::tuple(1, 2));  // the scan form stays
 }
 
 namespace {

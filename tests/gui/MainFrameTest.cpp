@@ -128,14 +128,13 @@ TEST(MainFrameNavigation, EachFormCommandOpensItsFormAndATransferClosesAllButThe
         {32901, FormKind::DigitalEmergAlarm}, {32902, FormKind::AnalogEmergAlarm},
         {32868, FormKind::PasswordEC},
     };
-    int live = 0;
     for (const auto& [command, kind] : rows) {
         SCOPED_TRACE(command);
-        RegisterTestForms(*s.frame, {kind}, &live);
+        RegisterTestForms(*s.frame, {kind});
         s.frame->OnCommand(command);
         EXPECT_NE(s.frame->Windows().FormWindow(kind), nullptr);
     }
-    EXPECT_EQ(std::tuple(live, s.frame->ClientArea()->subWindowList().size()), std::tuple(13, 13));
+    EXPECT_EQ(std::tuple(CForm_TestRecord::alive, s.frame->ClientArea()->subWindowList().size()), std::tuple(13, 13));
     initialUpdateLog.clear();
     for (const auto& [command, kind] : rows)
         s.frame->OnCommand(command);
@@ -145,7 +144,7 @@ TEST(MainFrameNavigation, EachFormCommandOpensItsFormAndATransferClosesAllButThe
     s.frame->OnCommand(Cmd::Write);
     EXPECT_NE(s.frame->Windows().FormWindow(FormKind::PasswordEC), nullptr);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(std::tuple(live, s.frame->ClientArea()->subWindowList().size()), std::tuple(1, 1));
+    EXPECT_EQ(std::tuple(CForm_TestRecord::alive, s.frame->ClientArea()->subWindowList().size()), std::tuple(1, 1));
     for (int command : {Cmd::SetPort, Cmd::Read, Cmd::RadioInfo, Cmd::PasswordSet, Cmd::AdjustValue})
         s.frame->OnCommand(command);
     EXPECT_EQ(s.dialogsRun, (QStringList{"CDialog_CheckFindings", "CDialog_SetComPort", "CDialog_RW",

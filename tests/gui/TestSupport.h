@@ -307,23 +307,18 @@ inline FormLog initialUpdateLog;
 // A small real form: edits byte 1 of the current scan list (record 0 for non-indexed kinds).
 class CForm_TestRecord : public CFormBase {
 public:
-    CForm_TestRecord(FormContext& app, FormKind kind, int* liveCount = nullptr)
-        : CFormBase(app, kind, "Tree"), liveCount_(liveCount)
+    CForm_TestRecord(FormContext& app, FormKind kind) : CFormBase(app, kind, "Tree")
     {
         value_ = new QSpinBox(this);
         value_->setRange(0, 255);
         auto* layout = new QVBoxLayout(this);
         layout->addWidget(value_);
         OnChange(value_, &QSpinBox::valueChanged);
-        if (liveCount_ != nullptr)
-            ++*liveCount_;
+        ++alive;
     }
-    ~CForm_TestRecord() override
-    {
-        if (liveCount_ != nullptr)
-            --*liveCount_;
-    }
+    ~CForm_TestRecord() override { --alive; }
 
+    inline static int alive = 0;  // test forms not yet deleted
     int shows = 0, commits = 0;
 
     QSpinBox* Value() const { return value_; }
@@ -360,14 +355,13 @@ protected:
 
 private:
     QSpinBox* value_ = nullptr;
-    int* liveCount_ = nullptr;
 };
 
-// Registers test forms for the given kinds; `live` counts the forms alive.
-inline void RegisterTestForms(CMainFrame& frame, std::initializer_list<FormKind> kinds, int* live = nullptr)
+// Registers test forms for the given kinds.
+inline void RegisterTestForms(CMainFrame& frame, std::initializer_list<FormKind> kinds)
 {
     for (FormKind kind : kinds)
-        frame.Windows().SetFormFactory(kind, [kind, live](FormContext& app) { return new CForm_TestRecord(app, kind, live); });
+        frame.Windows().SetFormFactory(kind, [kind](FormContext& app) { return new CForm_TestRecord(app, kind); });
 }
 
 inline CForm_TestRecord* TestForm(const CMainFrame& frame, FormKind kind)
