@@ -22,8 +22,10 @@ namespace {
 
 const char* LanguageTag(std::uint8_t language) { return language == 0 ? "zh" : "en"; }
 
+// Shows the window; with ZR740_SHOTS=FOLDER also saves its picture there.
 void Shoot(QWidget& widget, const QString& name, std::uint8_t language)
 {
+    widget.show();
     const char* folder = std::getenv("ZR740_SHOTS");
     if (folder == nullptr)
         return;
@@ -166,7 +168,6 @@ TEST(AllWindows, EveryTextFoundAndEveryFormFitsInBothLanguages)
         int dialogs = 0;
         s.frame->SetDialogRunner([&](QDialog& dialog) {
             ++dialogs;
-            dialog.show();
             QString name = dialog.metaObject()->className();
             if (auto* transfer = qobject_cast<CDialog_RW*>(&dialog))
                 name += transfer->mode() == CDialog_RW::Mode::Read ? "_read" : "_write";
@@ -191,9 +192,8 @@ TEST(AllWindows, EveryTextFoundAndEveryFormFitsInBothLanguages)
             c.DigitalChannelTable.record(0)[66] = 9;
             c.ZoneTable.record(1)[39] = 0;
             CDialog_CheckFindings check(s.app.Context().text, s.app.Context().language, CheckCodeplug(c), s.frame.get());
-            check.show();
-            EXPECT_EQ(check.FindingList()->count(), 3);
             Shoot(check, "CDialog_CheckFindings", language);
+            EXPECT_EQ(check.FindingList()->count(), 3);
             ExpectTabsRunDownColumns(check);
         }
 
@@ -204,7 +204,6 @@ TEST(AllWindows, EveryTextFoundAndEveryFormFitsInBothLanguages)
             const std::string list = testfiles::ReadText(fs::path(ZR740_SOURCE_DIR) / "tests/data/foreign/repeaters.csv");
             CDialog_ImportPreview preview(text, "repeaters.csv", ReadChirpCsv(list), ImportMode::Append, s.app.Context().codeplug,
                                           s.frame.get());
-            preview.show();
             Shoot(preview, "CDialog_ImportPreview", language);
             ExpectTabsRunDownColumns(preview);
         }
@@ -236,11 +235,9 @@ TEST(AllWindows, EveryTextFoundAndEveryFormFitsInBothLanguages)
 
         // The windows Qt draws for us, in the run's language.
         CAboutDlg about(language == 0, s.frame.get());
-        about.show();
         Shoot(about, "CAboutDlg", language);
         QMessageBox question(QMessageBox::Question, QText(text, "Pub", 10), QText(text, "Pub", 11),
                              QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, s.frame.get());
-        question.show();
         Shoot(question, "ClosePrompt", language);
         QFileDialog files(s.frame.get());
         files.setOption(QFileDialog::DontUseNativeDialog);
@@ -249,7 +246,6 @@ TEST(AllWindows, EveryTextFoundAndEveryFormFitsInBothLanguages)
             filters << QString::fromStdString(filter);
         files.setNameFilters(filters);
         files.resize(900, 560);
-        files.show();
         Shoot(files, "FileDialog", language);
         s.frame->hide();
     }

@@ -25,8 +25,7 @@ std::string PdfText(const fs::path& pdf, const std::string& options = "-layout")
 // `contacts` contacts and `groups` receive group lists.
 std::unique_ptr<Codeplug> Filled(std::size_t channels, std::size_t contacts, std::size_t groups)
 {
-    auto c = std::make_unique<Codeplug>();
-    EXPECT_TRUE(LoadCodeplugFile(*c, testfiles::kDefaultFile).ok());
+    auto c = testfiles::DefaultCodeplug();
     for (ChannelKind kind : {ChannelKind::Digital, ChannelKind::Analog}) {
         while (ChannelCount(*c, kind) < channels)
             AddChannel(*c, kind);

@@ -11,11 +11,8 @@ using namespace testsupport;
 // and password, so the next focus change cannot carry the old password into the new codeplug.
 TEST(DocumentFollow, PasswordFormShowsTheNewCodeplugAfterNewOpenAndRead)
 {
-    const struct {
-        int command;
-        bool on;
-        std::string password;
-    } rows[] = {{Cmd::FileNew, false, "00000000"}, {Cmd::FileOpen, true, "00005678"}, {Cmd::Read, true, "00009999"}};
+    const struct { int command; bool on; std::string password; } rows[] = {
+        {Cmd::FileNew, false, "00000000"}, {Cmd::FileOpen, true, "00005678"}, {Cmd::Read, true, "00009999"}};
     for (const auto& row : rows) {
         SCOPED_TRACE(row.password);
         ProgramDir dir(1);
@@ -313,12 +310,9 @@ TEST(DocumentUndo, UndoAndRedoGiveBackTheExactBytesAndOpenFormsFollowEveryChange
 // form, Enter on a tree item opens it, and the Print buttons and item open the sheet's preview.
 TEST(DocumentFiles, KeysAndPrintButtonsDoTheirCommands)
 {
-    const struct {
-        int command;
-        const char* key;
-    } keys[] = {{Cmd::EditUndo, "Ctrl+Z"},   {Cmd::EditRedo, "Ctrl+Shift+Z"}, {Cmd::EditRedo, "Ctrl+Y"},
-                        {Cmd::FileExit, "Ctrl+Q"},   {Cmd::FileClose, "Ctrl+F4"},    {Cmd::FilePrint, "Ctrl+P"},
-                        {Cmd::FileSave, "Ctrl+S"}};
+    const struct { int command; const char* key; } keys[] = {
+        {Cmd::EditUndo, "Ctrl+Z"}, {Cmd::EditRedo, "Ctrl+Shift+Z"}, {Cmd::EditRedo, "Ctrl+Y"}, {Cmd::FileExit, "Ctrl+Q"},
+        {Cmd::FileClose, "Ctrl+F4"}, {Cmd::FilePrint, "Ctrl+P"}, {Cmd::FileSave, "Ctrl+S"}};
     ProgramDir chinese(0), dir(1);
     Session zh(chinese.path), s(dir.path);
     for (const Session* run : {&zh, &s})
