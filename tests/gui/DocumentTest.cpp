@@ -13,17 +13,15 @@ TEST(DocumentFollow, PasswordFormShowsTheNewCodeplugAfterNewOpenAndRead)
 {
     const struct { int command; bool on; std::string password; } rows[] = {
         {Cmd::FileNew, false, "00000000"}, {Cmd::FileOpen, true, "00005678"}, {Cmd::Read, true, "00009999"}};
+    ProgramDir dir(1);
+    Codeplug protectedOff;
+    LoadCodeplugFile(protectedOff, dir.Default());
+    StoreProgrammingPassword(protectedOff, false, "");
+    ASSERT_TRUE(SaveCodeplugFile(protectedOff, dir.Default()).ok());
+    StoreProgrammingPassword(protectedOff, true, "5678");
+    ASSERT_TRUE(SaveCodeplugFile(protectedOff, dir.path / "other.VNTX").ok());
     for (const auto& row : rows) {
         SCOPED_TRACE(row.password);
-        ProgramDir dir(1);
-        {
-            Codeplug protectedOff;
-            LoadCodeplugFile(protectedOff, dir.Default());
-            StoreProgrammingPassword(protectedOff, false, "");
-            ASSERT_TRUE(SaveCodeplugFile(protectedOff, dir.Default()).ok());
-            StoreProgrammingPassword(protectedOff, true, "5678");
-            ASSERT_TRUE(SaveCodeplugFile(protectedOff, dir.path / "other.VNTX").ok());
-        }
         FormSession s(dir.path);
         Codeplug& codeplug = s.Image();
         StoreProgrammingPassword(codeplug, true, "1234");

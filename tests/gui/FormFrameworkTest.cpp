@@ -64,17 +64,13 @@ struct ShownGrid : CMSFlexGrid {
 
 }  // namespace
 
-TEST(Grid, WidthsInTwips)
+// Widths in twips become pixels, rounded; a click chooses its cell; an editor placed on a cell
+// covers it until the grid scrolls; the wheel scrolls three rows a notch.
+TEST(Grid, TwipsClickWheelAndPlacedEditors)
 {
     EXPECT_EQ((std::vector{CMSFlexGrid::TwipsToPixels(1440, 96), CMSFlexGrid::TwipsToPixels(590, 96),
                            CMSFlexGrid::TwipsToPixels(2000, 120)}),
-              (std::vector{96, 39, 167}));  // rounded
-}
-
-// A click chooses its cell; an editor placed on a cell covers it until the grid scrolls; the
-// wheel scrolls three rows a notch.
-TEST(Grid, ClickWheelAndPlacedEditors)
-{
+              (std::vector{96, 39, 167}));
     ShownGrid grid;
     std::vector<std::pair<int, int>> clicks;
     QObject::connect(&grid, &CMSFlexGrid::CellClicked, [&](int row, int col) { clicks.emplace_back(row, col); });

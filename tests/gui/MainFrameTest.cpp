@@ -21,7 +21,7 @@ QTreeWidgetItem* ItemByKey(const CMainFrame& frame, int key)
 
 // Language 0 and 1 choose their title, menus and text key base; any other value gets Chinese
 // menus, the English title and a key base the language file holds no texts for.
-TEST(MainFrameStart, LanguageValuesChooseTitleMenusAndTexts)
+TEST(MainFrameStart, LanguageValuesChooseTitleMenusAndTextsAndMissingFilesAreNamed)
 {
     const struct { std::uint8_t language; QString title, firstMenu; int keyBase; QString digitalLabel; } rows[] = {
         {0, "ZR-74[0 NV系列] 客户版编程软件", "文件(&F)", 0, "数字信道"},
@@ -37,21 +37,18 @@ TEST(MainFrameStart, LanguageValuesChooseTitleMenusAndTexts)
         // The default file was loaded, without a word.
         EXPECT_TRUE(s.app.Context().codeplug.RadioSettings[5] == 0xD0 && s.prompts->messages.empty()) << int(r.language);
     }
-}
 
-// A missing default file or language file is named at start, and the program starts anyway.
-TEST(MainFrameStart, MissingDefaultOrLanguageFileIsNamedAndTheProgramStarts)
-{
+    // A missing default file or language file is named at start, and the program starts anyway.
     ProgramDir noDefault(1, {}, false), noTexts(1), textsFolder(1);
     fs::remove(noTexts.path / "Txt.ini");
     fs::remove(textsFolder.path / "Txt.ini");
     fs::create_directory(textsFolder.path / "Txt.ini");  // there, but not a file
-    const struct { const ProgramDir& dir; QStringList says; int digitalChannels; } rows[] = {
+    const struct { const ProgramDir& dir; QStringList says; int digitalChannels; } missing[] = {
         {noDefault, {Q(noDefault.Default())}, 1},  // zero counts repaired
         {noTexts, {Q(noTexts.path / "Txt.ini"), "cannot be read"}, 3},
         {textsFolder, {"Is a directory"}, 3},
     };
-    for (const auto& row : rows) {
+    for (const auto& row : missing) {
         Session s(row.dir.path);
         const QStringList said = s.prompts->Said();
         ASSERT_EQ(said.size(), 1) << row.says.join(", ").toStdString();
@@ -120,13 +117,10 @@ TEST(MainFrameNavigation, EachFormCommandOpensItsFormAndATransferClosesAllButThe
     ProgramDir dir(0);
     Session s(dir.path);
     const std::pair<int, FormKind> rows[] = {
-        {32791, FormKind::Fun},           {32793, FormKind::Key},
-        {32854, FormKind::Vox},           {32857, FormKind::MonitorCh},
-        {32834, FormKind::DigitalChannel}, {32864, FormKind::AnalogChannel},
-        {32824, FormKind::Dmr},           {32825, FormKind::DmrContact},
-        {32827, FormKind::DmrRxGrpList},  {32866, FormKind::Message},
-        {32901, FormKind::DigitalEmergAlarm}, {32902, FormKind::AnalogEmergAlarm},
-        {32868, FormKind::PasswordEC},
+        {32791, FormKind::Fun}, {32793, FormKind::Key}, {32854, FormKind::Vox}, {32857, FormKind::MonitorCh},
+        {32834, FormKind::DigitalChannel}, {32864, FormKind::AnalogChannel}, {32824, FormKind::Dmr},
+        {32825, FormKind::DmrContact}, {32827, FormKind::DmrRxGrpList}, {32866, FormKind::Message},
+        {32901, FormKind::DigitalEmergAlarm}, {32902, FormKind::AnalogEmergAlarm}, {32868, FormKind::PasswordEC},
     };
     for (const auto& [command, kind] : rows) {
         SCOPED_TRACE(command);
