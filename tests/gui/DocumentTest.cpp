@@ -309,8 +309,8 @@ TEST(DocumentUndo, UndoAndRedoGiveBackTheExactBytesAndOpenFormsFollowEveryChange
 TEST(DocumentFiles, KeysAndPrintButtonsDoTheirCommands)
 {
     const struct { int command; const char* key; } keys[] = {
-        {Cmd::EditUndo, "Ctrl+Z"}, {Cmd::EditRedo, "Ctrl+Shift+Z"}, {Cmd::EditRedo, "Ctrl+Y"}, {Cmd::FileExit, "Ctrl+Q"},
-        {Cmd::FileClose, "Ctrl+F4"}, {Cmd::FilePrint, "Ctrl+P"}, {Cmd::FileSave, "Ctrl+S"}};
+        {Cmd::EditUndo, "Ctrl+Z"}, {Cmd::EditRedo, "Ctrl+Shift+Z"}, {Cmd::EditRedo, "Ctrl+Y"},
+        {Cmd::FileExit, "Ctrl+Q"}, {Cmd::FileClose, "Ctrl+F4"}, {Cmd::FilePrint, "Ctrl+P"}, {Cmd::FileSave, "Ctrl+S"}};
     ProgramDir chinese(0), dir(1);
     Session zh(chinese.path), s(dir.path);
     for (const Session* run : {&zh, &s})
