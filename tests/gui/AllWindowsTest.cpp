@@ -164,7 +164,12 @@ TEST(AllWindows, EveryTextFoundAndEveryFormFitsInBothLanguages)
         }
         EXPECT_EQ(nameBoxes, 8);  // channels (2), zone, scan list, contact, group list, radio alias, message
 
-        // The dialogs the commands open, each shown, walked and closed.
+        // The dialogs the commands open, each shown, walked and closed; Write checks first, here a
+        // codeplug with a few problems, and is told to go on.
+        Codeplug& c = s.app.Context().codeplug;
+        c.ScanTable.record(1)[90] = 2;
+        c.DigitalChannelTable.record(0)[66] = 9;
+        c.ZoneTable.record(1)[39] = 0;
         int dialogs = 0;
         s.frame->SetDialogRunner([&](QDialog& dialog) {
             ++dialogs;
@@ -177,6 +182,10 @@ TEST(AllWindows, EveryTextFoundAndEveryFormFitsInBothLanguages)
             Shoot(dialog, name, language);
             ExpectTabsRunDownColumns(dialog);
             WalkChoices(dialog);
+            if (auto* check = qobject_cast<CDialog_CheckFindings*>(&dialog)) {
+                EXPECT_EQ(check->FindingList()->count(), 3);
+                check->accept();
+            }
             dialog.hide();
         });
         s.prompts->questionAnswers = {QMessageBox::No};  // the walk changed the codeplug: Read asks to save first
@@ -184,18 +193,6 @@ TEST(AllWindows, EveryTextFoundAndEveryFormFitsInBothLanguages)
                             Cmd::FileExport, Cmd::FileImport, Cmd::FilePrint})
             s.frame->OnCommand(command);
         EXPECT_GE(dialogs, 3);
-
-        // The check before a write, on a codeplug with a few problems.
-        {
-            Codeplug& c = s.app.Context().codeplug;
-            c.ScanTable.record(1)[90] = 2;
-            c.DigitalChannelTable.record(0)[66] = 9;
-            c.ZoneTable.record(1)[39] = 0;
-            CDialog_CheckFindings check(s.app.Context().text, s.app.Context().language, CheckCodeplug(c), s.frame.get());
-            Shoot(check, "CDialog_CheckFindings", language);
-            EXPECT_EQ(check.FindingList()->count(), 3);
-            ExpectTabsRunDownColumns(check);
-        }
 
         // The import preview, opened by File › Import once a file is chosen, on a channel list
         // with rows that fit and rows that do not.
