@@ -34,25 +34,19 @@ void Shoot(QWidget& widget, const QString& name, std::uint8_t language)
 }
 
 // Closes every modal box a choice opens (a refused value, a question) and keeps its text.
-class ModalCloser : public QObject {
-public:
+struct ModalCloser {
     ModalCloser()
     {
-        timer_.setInterval(20);
-        connect(&timer_, &QTimer::timeout, this, [this] {
-            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+        timer.callOnTimeout([this] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
                 texts << box->text();
-                box->reject();
-            } else if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
                 dialog->reject();
-            }
         });
-        timer_.start();
+        timer.start(20);
     }
     QStringList texts;
-
-private:
-    QTimer timer_;
+    QTimer timer;
 };
 
 // Chooses every entry of every list once and puts the first choice back; also every tab.

@@ -97,14 +97,9 @@ TEST(DocumentPrompts, SaveChangesIsAskedOnlyForChanges)
 {
     using B = QMessageBox::StandardButton;
     enum class Command { New, Open, Read, Drop, Close };
-    struct Row {
-        Command command;
-        bool named;        // a.VNTX is open (else the default file)
-        bool edited;
-        B answer;          // NoButton: no question expected
-        QString saveName;  // asked for when the default file is current
-        bool goesOn;
-    };
+    // named: a.VNTX is open (else the default file); answer NoButton: no question expected; the
+    // save name is asked for when the default file is current.
+    struct Row { Command command; bool named, edited; B answer; QString saveName; bool goesOn; };
     const QString elsewhere = "elsewhere.VNTX";
     const Row rows[] = {
         {Command::New, false, false, B::NoButton, {}, true},
