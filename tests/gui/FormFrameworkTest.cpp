@@ -42,28 +42,6 @@ TEST(FormBase, CommitThenShowAndClosingFromInsideTheForm)
     EXPECT_EQ(std::tuple(closed, CForm_TestRecord::alive), std::tuple(1, 2));  // the scan form stays
 }
 
-namespace {
-
-struct ShownGrid : CMSFlexGrid {
-    ShownGrid()
-    {
-        SetRows(65);
-        SetCols(4);
-        resize(400, 240);
-        show();
-        QCoreApplication::processEvents();
-    }
-    void Wheel(int delta)
-    {
-        const QPointF at(20, 40);
-        QWheelEvent event(at, viewport()->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
-                          Qt::NoScrollPhase, false);
-        QApplication::sendEvent(viewport(), &event);
-    }
-};
-
-}  // namespace
-
 // Widths in twips become pixels, rounded; a click chooses its cell; an editor placed on a cell
 // covers it until the grid scrolls; the wheel scrolls three rows a notch.
 TEST(Grid, TwipsClickWheelAndPlacedEditors)
@@ -71,7 +49,18 @@ TEST(Grid, TwipsClickWheelAndPlacedEditors)
     EXPECT_EQ((std::vector{CMSFlexGrid::TwipsToPixels(1440, 96), CMSFlexGrid::TwipsToPixels(590, 96),
                            CMSFlexGrid::TwipsToPixels(2000, 120)}),
               (std::vector{96, 39, 167}));
-    ShownGrid grid;
+    CMSFlexGrid grid;
+    grid.SetRows(65);
+    grid.SetCols(4);
+    grid.resize(400, 240);
+    grid.show();
+    QCoreApplication::processEvents();
+    const auto wheel = [&grid](int delta) {
+        const QPointF at(20, 40);
+        QWheelEvent event(at, grid.viewport()->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(grid.viewport(), &event);
+    };
     std::vector<std::pair<int, int>> clicks;
     QObject::connect(&grid, &CMSFlexGrid::CellClicked, [&](int row, int col) { clicks.emplace_back(row, col); });
     const QPoint at = grid.CellRect(3, 2).center();
@@ -91,7 +80,7 @@ TEST(Grid, TwipsClickWheelAndPlacedEditors)
     int scrolled = 0;
     QObject::connect(&grid, &CMSFlexGrid::Scrolled, [&] { ++scrolled; });
     ASSERT_EQ(grid.TopRow(), 1);
-    grid.Wheel(-120);
+    wheel(-120);
     EXPECT_TRUE(!editor->isVisible() && scrolled == 1);
     grid.PlaceEditor(editor, 0, 1);  // the header row places nothing
     EXPECT_FALSE(editor->isVisible());
@@ -99,10 +88,10 @@ TEST(Grid, TwipsClickWheelAndPlacedEditors)
     // Towards the user (negative) is further down; half notches add up.
     const std::pair<int, int> steps[] = {{-60, 4}, {-60, 7}, {1200, 1}};
     for (const auto& [delta, top] : steps) {
-        grid.Wheel(delta);
+        wheel(delta);
         EXPECT_EQ(grid.TopRow(), top) << delta;
     }
     for (int i = 0; i < 40; ++i)
-        grid.Wheel(-120);
+        wheel(-120);
     EXPECT_EQ(grid.TopRow(), grid.verticalScrollBar()->maximum() + 1);
 }
