@@ -57,8 +57,8 @@ TEST(Grid, TwipsClickWheelAndPlacedEditors)
     QCoreApplication::processEvents();
     const auto wheel = [&grid](int delta) {
         const QPointF at(20, 40);
-        QWheelEvent event(at, grid.viewport()->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
-                          Qt::NoScrollPhase, false);
+        QWheelEvent event(at, grid.viewport()->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
         QApplication::sendEvent(grid.viewport(), &event);
     };
     std::vector<std::pair<int, int>> clicks;
