@@ -121,10 +121,9 @@ TEST(ChannelSheet, CommandLineWritesTheSheetOnThePagesItsContentNeeds)
             fullA4 = pages;
 
         // Every word on the paper, inside the 15 mm margins (42.5 points) less a little.
-        const std::string boxes = PdfText(sheet, "-bbox");
         const QRegularExpression page("<page width=\"([0-9.]+)\" height=\"([0-9.]+)\"");
         const QRegularExpression word("<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"([0-9.]+)\" yMax=\"([0-9.]+)\"");
-        const QString xml = QString::fromStdString(boxes);
+        const QString xml = QString::fromStdString(PdfText(sheet, "-bbox"));
         const auto size = page.match(xml);
         ASSERT_TRUE(size.hasMatch());
         const double width = size.captured(1).toDouble(), height = size.captured(2).toDouble();

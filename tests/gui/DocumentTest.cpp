@@ -327,15 +327,10 @@ TEST(DocumentFiles, KeysAndPrintButtonsDoTheirCommands)
     s.frame->CommandAction(Cmd::FileClose)->trigger();  // the keys form is the active one
     EXPECT_TRUE(s.frame->Windows().FormWindow(FormKind::Key) == nullptr && s.frame->Windows().FormWindow(FormKind::Fun) != nullptr);
 
-    int printButtons = 0;
-    for (QAction* action : s.frame->ToolBar()->actions())
-        if (action->data().toInt() == Cmd::FilePrint) {
-            EXPECT_TRUE(action->isEnabled());
+    for (QAction* action : s.frame->ToolBar()->actions())  // two print buttons, both enabled
+        if (action->data().toInt() == Cmd::FilePrint)
             action->trigger();
-            ++printButtons;
-        }
     s.frame->CommandAction(Cmd::FilePrint)->trigger();
-    EXPECT_EQ(printButtons, 2);
     EXPECT_EQ(s.dialogsRun, (QStringList{"QPrintPreviewDialog", "QPrintPreviewDialog", "QPrintPreviewDialog"}));
 
     s.frame->CommandAction(Cmd::FileExit)->trigger();  // nothing changed: no question, the window goes
