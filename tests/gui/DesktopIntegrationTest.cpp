@@ -85,17 +85,12 @@ TEST(InstalledLayout, DataFromTheDataFolderSettingsInTheUsersFolder)
     fs::remove(user.path / "Sys.dat");
     const auto dataSettings = ReadBytes(data.path / "Sys.dat");
 
-    CVanticApp app;
-    app.Start(user.path, data.path);
-    EXPECT_TRUE(app.Context().language == UiLanguage::Chinese && !app.Context().text.GetText("Tree", 0).empty());
-    {
-        auto prompts = std::make_unique<ScriptedPrompts>();
-        ScriptedPrompts* asked = prompts.get();
-        CMainFrame frame(app, std::move(prompts));
-        EXPECT_TRUE(asked->messages.empty());  // the default file was found
-        EXPECT_EQ(std::tuple(app.Context().codeplug.RadioSettings[5] + 0, app.Context().currentFilePath), std::tuple(0xD0, data.Default()));
-        frame.OnCommand(Cmd::LanguageEnglish);
-    }
+    Session s(user.path, data.path);
+    const AppContext& app = s.app.Context();
+    EXPECT_TRUE(app.language == UiLanguage::Chinese && !app.text.GetText("Tree", 0).empty());
+    EXPECT_TRUE(s.prompts->messages.empty());  // the default file was found
+    EXPECT_EQ(std::tuple(app.codeplug.RadioSettings[5] + 0, app.currentFilePath), std::tuple(0xD0, data.Default()));
+    s.frame->OnCommand(Cmd::LanguageEnglish);
     EXPECT_EQ(ReadBytes(user.path / "Sys.dat").at(32), 1);
     EXPECT_EQ(ReadBytes(data.path / "Sys.dat"), dataSettings);
 }

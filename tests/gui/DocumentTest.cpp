@@ -289,8 +289,7 @@ TEST(DocumentUndo, UndoAndRedoGiveBackTheExactBytesAndOpenFormsFollowEveryChange
     const int shown = channel->Ui().scanList->count();  // "OFF" and the lists
     s.Open<CForm_Scan>(FormKind::Scan)->AddListButton()->click();
     EXPECT_EQ(std::tuple(GetCount(codeplug.ScanListCount), channel->Ui().scanList->count(),
-                         s.frame->Documents().History().UndoSteps()),
-              std::tuple(lists + 1, shown + 1, 1u));
+                         s.frame->Documents().History().UndoSteps()), std::tuple(lists + 1, shown + 1, 1u));
     EXPECT_TRUE(s.frame->windowTitle().endsWith(" *"));
 
     // A fresh history after New (the changes not saved): nothing to undo or redo.

@@ -139,10 +139,7 @@ public:
     QString lastQuestion;
     std::vector<Message> messages;
 
-    QStringList AskOpenPaths(QWidget*, const QStringList&) override
-    {
-        return Take(openAnswers, QStringList());
-    }
+    QStringList AskOpenPaths(QWidget*, const QStringList&) override { return Take(openAnswers, QStringList()); }
     QString AskSavePath(QWidget*, const QStringList& filters, const QString& proposed) override
     {
         ++saveAsked;
@@ -180,16 +177,16 @@ private:
     }
 };
 
-// One started application with its main window and scripted prompts.
+// One started application with its main window and scripted prompts; data from the program folder if none given.
 struct Session {
     CVanticApp app;
     ScriptedPrompts* prompts = nullptr;
     std::unique_ptr<CMainFrame> frame;
     QStringList dialogsRun;  // class names of the modal radio dialogs the commands opened
 
-    explicit Session(const fs::path& programDirectory)
+    explicit Session(const fs::path& programDirectory, const fs::path& dataDirectory = {})
     {
-        app.Start(programDirectory);
+        app.Start(programDirectory, dataDirectory);
         auto owned = std::make_unique<ScriptedPrompts>();
         prompts = owned.get();
         frame = std::make_unique<CMainFrame>(app, std::move(owned));
