@@ -1,5 +1,5 @@
-// Qt's own texts in the run's language, windows that fit a small laptop screen, and the installed
-// layout (data apart from the settings).
+// Qt's own texts in the run's language, windows that fit a small laptop screen, the installed
+// layout (data apart from the settings, where the language choice goes) and the help window.
 
 #include "app/HelpWindow.h"
 #include "tests/gui/TestSupport.h"
@@ -76,13 +76,17 @@ TEST(ScreenFit, MainWindowAndFormsFitTheAvailableArea)
     EXPECT_EQ((QStringList{window->windowTitle(), form->windowTitle()}), (QStringList{"Zone 2", "Zone 2"}));
 }
 
-// Installed: texts and the default file from the data folder, Sys.dat in the user's folder.
+// Installed: texts and the default file from the data folder, Sys.dat in the user's folder. The
+// language chosen in the menu is written there for the next start, a byte the program does not
+// know surviving; this run keeps its language.
 TEST(InstalledLayout, DataFromTheDataFolderSettingsInTheUsersFolder)
 {
-    ProgramDir data(1);  // its Sys.dat (English) must not be read
+    ProgramDir data(1);  // its Sys.dat (English) is neither read nor written
     ProgramDir user(0, {}, /*withDefault=*/false);
     fs::remove(user.path / "Txt.ini");
-    fs::remove(user.path / "Sys.dat");
+    std::vector<std::uint8_t> settings(1024, 0);
+    settings[100] = 0x5A;
+    WriteWholeFile(user.path / "Sys.dat", settings);
     const auto dataSettings = ReadBytes(data.path / "Sys.dat");
 
     Session s(user.path, data.path);
@@ -90,8 +94,12 @@ TEST(InstalledLayout, DataFromTheDataFolderSettingsInTheUsersFolder)
     EXPECT_TRUE(app.language == UiLanguage::Chinese && !app.text.GetText("Tree", 0).empty());
     EXPECT_TRUE(s.prompts->messages.empty());  // the default file was found
     EXPECT_EQ(std::tuple(app.codeplug.RadioSettings[5] + 0, app.currentFilePath), std::tuple(0xD0, data.Default()));
-    s.frame->OnCommand(Cmd::LanguageEnglish);
-    EXPECT_EQ(ReadBytes(user.path / "Sys.dat").at(32), 1);
+    s.frame->CommandAction(Cmd::LanguageEnglish)->trigger();
+    const auto written = ReadBytes(user.path / "Sys.dat");
+    ASSERT_EQ(written.size(), 1024u);
+    EXPECT_EQ(std::tuple(written[32] + 0, written[100] + 0, s.prompts->messages.size(), app.text.KeyBase()),
+              std::tuple(1, 0x5A, 1u, 0));
+    EXPECT_TRUE(s.frame->CommandAction(Cmd::LanguageEnglish)->isChecked());
     EXPECT_EQ(ReadBytes(data.path / "Sys.dat"), dataSettings);
 }
 

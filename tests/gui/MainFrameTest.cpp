@@ -1,5 +1,4 @@
-// The main window: start-up by language, menus, tree clicks, forms, file commands,
-// the close prompt and the language choice.
+// The main window: start-up by language and with files missing, tree clicks, forms, file commands.
 
 #include "TestSupport.h"
 
@@ -174,19 +173,4 @@ TEST(MainFrameFiles, OpenTakesTheFirstFileAndFailuresLeavePathTitleAndTreeAsThey
     EXPECT_EQ(std::tuple(s.app.Context().codeplug.RadioSettings[5] + 0, s.app.Context().currentFilePath, s.frame->windowTitle(),
                          ItemByKey(*s.frame, 28)->childCount()),
               std::tuple(0x61, good, "ZR-74[0 NV][" + Q(good) + "]", 6));
-}
-
-TEST(MainFrameLanguage, ChoiceIsWrittenToSysDatForTheNextStart)
-{
-    ProgramDir dir(0);
-    std::vector<std::uint8_t> settings(SystemSettings::kBytes, 0);
-    settings[100] = 0x5A;  // a byte the program does not know survives the write
-    WriteWholeFile(dir.path / "Sys.dat", settings);
-    Session s(dir.path);
-    s.frame->CommandAction(Cmd::LanguageEnglish)->trigger();
-    const auto written = ReadBytes(dir.path / "Sys.dat");
-    ASSERT_EQ(written.size(), SystemSettings::kBytes);
-    EXPECT_EQ(std::tuple(written[32] + 0, written[100] + 0, s.prompts->messages.size()), std::tuple(1, 0x5A, 1u));
-    EXPECT_TRUE(s.frame->CommandAction(Cmd::LanguageEnglish)->isChecked());
-    EXPECT_EQ(s.app.Context().text.KeyBase(), 0);  // this run keeps its language
 }
