@@ -13,8 +13,6 @@ namespace {
 
 std::string Shell(const std::string& command) { return testfiles::Shell(command).out; }
 
-bool HavePdfToText() { return !Shell("command -v pdftotext").empty(); }
-
 std::string PdfText(const fs::path& pdf, const std::string& options = "-layout")
 {
     return Shell("pdftotext " + options + " '" + pdf.string() + "' - 2>/dev/null");
@@ -60,7 +58,7 @@ int Count(const std::string& text, const std::string& part)
 // margins. Options it does not take write nothing.
 TEST(ChannelSheet, CommandLineWritesTheSheetOnThePagesItsContentNeeds)
 {
-    if (!HavePdfToText() || !fs::exists(fs::path(ZR740_PROGRAM_DIR) / "zr740"))
+    if (Shell("command -v pdftotext").empty() || !fs::exists(fs::path(ZR740_PROGRAM_DIR) / "zr740"))
         GTEST_SKIP() << "pdftotext or zr740 missing";
     testfiles::TempDir dir;
     const fs::path codeplug = dir.path / "radio.VNTX", sheet = dir.path / "sheet.pdf";

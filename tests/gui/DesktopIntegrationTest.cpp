@@ -63,8 +63,7 @@ TEST(ScreenFit, MainWindowAndFormsFitTheAvailableArea)
     s.frame->Windows().OpenForm(FormKind::Zone);
     QMdiSubWindow* window = s.frame->Windows().FormWindow(FormKind::Zone);
     ASSERT_NE(window, nullptr);
-    const QSize viewport = s.frame->ClientArea()->viewport()->size();
-    EXPECT_EQ(window->size(), QSize(1000, viewport.height()));
+    EXPECT_EQ(window->size(), QSize(1000, s.frame->ClientArea()->viewport()->height()));
     CFormBase* form = s.frame->Windows().Form(FormKind::Zone);
     auto* scroller = qobject_cast<QScrollArea*>(window->widget());
     ASSERT_NE(scroller, nullptr);

@@ -82,8 +82,7 @@ struct Desk {
                 return;
             Codeplug& c = s->app.Context().codeplug;
             c.RadioSettings[5] = kRadioTag;
-            const char serial[] = "SN0742";
-            std::copy(serial, serial + 6, c.RadioInfoBlock.begin() + 2);
+            std::copy_n("SN0742", 6, c.RadioInfoBlock.begin() + 2);
             dialog.accept();
         });
     }
@@ -316,8 +315,7 @@ TEST(DocumentFiles, KeysAndPrintButtonsDoTheirCommands)
     RegisterTestForms(*s.frame, {FormKind::Fun, FormKind::Key});
     s.frame->show();
     QTreeWidget* tree = s.frame->Tree();
-    QTreeWidgetItem* functions = tree->topLevelItem(0)->child(2);
-    tree->setCurrentItem(functions->child(1));  // General settings
+    tree->setCurrentItem(tree->topLevelItem(0)->child(2)->child(1));  // General settings
     tree->setFocus();
     QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
     QApplication::sendEvent(tree, &enter);
