@@ -146,11 +146,7 @@ TEST(DocumentPrompts, SaveChangesIsAskedOnlyForChanges)
         case Command::Close: closed = SendClose(*s.frame); break;
         }
         EXPECT_EQ(s.prompts->lastQuestion.isEmpty(), row.answer == B::NoButton) << s.prompts->lastQuestion.toStdString();
-        if (row.command == Command::Close) {
-            EXPECT_EQ(closed, row.goesOn);
-        } else {
-            EXPECT_EQ(Tag(s), row.goesOn ? after : before);
-        }
+        EXPECT_TRUE(row.command == Command::Close ? closed == row.goesOn : Tag(s) == (row.goesOn ? after : before));
         const bool saved = row.answer == B::Yes && row.goesOn;
         if (saved) {
             EXPECT_EQ(ReadBytes(row.named ? d.a : saveTarget).at(5), kEditedTag);
@@ -159,47 +155,16 @@ TEST(DocumentPrompts, SaveChangesIsAskedOnlyForChanges)
     }
 }
 
-// After a read the document has no file: Save asks for a name, proposing "<serial>-<date>.VNTX"
-// in the folder last used, and the file open before the read stays as it was. The default file
-// is never saved over: with it current (again after New) Save asks too.
-TEST(DocumentPrompts, SaveAfterReadAsksForANameBesideTheLastFile)
-{
-    Desk d;
-    Session& s = *d.s;
-    s.prompts->openAnswers.push_back({Q(d.a)});
-    s.frame->Documents().OnFileOpen();
-    s.frame->Transfers().OnRead();
-    ASSERT_TRUE(s.frame->windowTitle().endsWith("[Read from radio SN0742]")) << s.frame->windowTitle().toStdString();
-    EXPECT_TRUE(s.frame->statusBar()->currentMessage().contains("SN0742"));
-
-    const fs::path chosen = d.dir.path / "customer.VNTX";
-    s.prompts->saveAnswers.push_back(Q(chosen));
-    ASSERT_TRUE(s.frame->Documents().OnFileSave());
-    EXPECT_EQ(s.prompts->lastFilters, (QStringList{"Codeplug files (*.VNTX)", "All files (*.*)"}));
-    const QString proposed = s.prompts->lastProposed;
-    EXPECT_EQ(QFileInfo(proposed).absolutePath(), Q(d.dir.path));
-    EXPECT_TRUE(QRegularExpression("^SN0742-20[0-9]{6}\\.VNTX$").match(QFileInfo(proposed).fileName()).hasMatch())
-        << proposed.toStdString();
-    EXPECT_EQ(std::tuple(ReadBytes(chosen).at(5), ReadBytes(d.a).at(5)), std::tuple(kRadioTag, kFileATag));
-    EXPECT_EQ(s.frame->windowTitle(), "ZR-74[0 NV][" + Q(chosen) + "]");
-    EXPECT_EQ(s.frame->statusBar()->currentMessage(), "Saved to " + Q(chosen));
-
-    s.app.Context().codeplug.RadioSettings[5] = kEditedTag;  // now Save writes the chosen file silently
-    EXPECT_TRUE(s.frame->Documents().OnFileSave());
-    EXPECT_EQ(std::tuple(s.prompts->saveAsked, ReadBytes(chosen).at(5)), std::tuple(1, kEditedTag));
-    const auto defaultBytes = ReadBytes(d.dir.Default());
-    s.frame->Documents().OnFileNew();
-    EXPECT_FALSE(s.frame->Documents().OnFileSave());  // asked, and cancelled
-    EXPECT_EQ(std::tuple(s.prompts->saveAsked, ReadBytes(d.dir.Default())), std::tuple(2, defaultBytes));
-}
-
 // zr740cps FILE.VNTX and a file dropped on the window open it; anything but one codeplug file is
-// not taken. File › Recent files: the files opened and saved, newest first, kept for the next
-// start; a file that is gone is shown disabled; choosing one opens it.
-TEST(DocumentFiles, CommandLineDropAndRecentFilesOpenACodeplugFile)
+// not taken. After a read the document has no file: Save asks for a name, proposing
+// "<serial>-<date>.VNTX" in the folder last used, and the file open before the read stays as it
+// was. The default file is never saved over: with it current (again after New) Save asks too.
+// File › Recent files: the files opened and saved, newest first, kept for the next start; a file
+// that is gone is shown disabled; choosing one opens it.
+TEST(DocumentFiles, CommandLineReadSaveDropAndRecentFiles)
 {
     Desk d;
-    const fs::path c = d.dir.path / "c.VNTX";
+    const fs::path chosen = d.dir.path / "customer.VNTX", c = d.dir.path / "c.VNTX";
     {
         Session& s = *d.s;
         const CVanticApp::CommandLine line = CVanticApp::ParseCommandLine({"zr740cps", Q(d.a)});
@@ -207,6 +172,28 @@ TEST(DocumentFiles, CommandLineDropAndRecentFilesOpenACodeplugFile)
         EXPECT_EQ(Tag(s), kFileATag);
         EXPECT_EQ(s.frame->windowTitle(), "ZR-74[0 NV][" + Q(d.a) + "]");
         EXPECT_EQ(s.frame->statusBar()->currentMessage(), "Opened " + Q(d.a));
+
+        s.frame->Transfers().OnRead();
+        const QString title = s.frame->windowTitle();
+        ASSERT_TRUE(title.endsWith("[Read from radio SN0742]")) << title.toStdString();
+        EXPECT_TRUE(s.frame->statusBar()->currentMessage().contains("SN0742"));
+        s.prompts->saveAnswers.push_back(Q(chosen));
+        ASSERT_TRUE(s.frame->Documents().OnFileSave());
+        EXPECT_EQ(s.prompts->lastFilters, (QStringList{"Codeplug files (*.VNTX)", "All files (*.*)"}));
+        const QString proposed = s.prompts->lastProposed;  // in the folder of a.VNTX
+        const QRegularExpression name("^" + QRegularExpression::escape(Q(d.dir.path)) + "/SN0742-20[0-9]{6}\\.VNTX$");
+        EXPECT_TRUE(name.match(proposed).hasMatch()) << proposed.toStdString();
+        EXPECT_EQ(std::tuple(ReadBytes(chosen).at(5), ReadBytes(d.a).at(5)), std::tuple(kRadioTag, kFileATag));
+        EXPECT_EQ(s.frame->windowTitle(), "ZR-74[0 NV][" + Q(chosen) + "]");
+        EXPECT_EQ(s.frame->statusBar()->currentMessage(), "Saved to " + Q(chosen));
+        s.app.Context().codeplug.RadioSettings[5] = kEditedTag;  // now Save writes the chosen file silently
+        EXPECT_TRUE(s.frame->Documents().OnFileSave());
+        EXPECT_EQ(std::tuple(s.prompts->saveAsked, ReadBytes(chosen).at(5)), std::tuple(1, kEditedTag));
+        const auto defaultBytes = ReadBytes(d.dir.Default());
+        s.frame->Documents().OnFileNew();
+        EXPECT_FALSE(s.frame->Documents().OnFileSave());  // asked, and cancelled
+        EXPECT_EQ(std::tuple(s.prompts->saveAsked, ReadBytes(d.dir.Default())), std::tuple(2, defaultBytes));
+
         EXPECT_TRUE(Drop(*s.frame, d.b));
         EXPECT_EQ(Tag(s), kFileBTag);
         s.prompts->saveAnswers.push_back(Q(c));
@@ -234,8 +221,8 @@ TEST(DocumentFiles, CommandLineDropAndRecentFilesOpenACodeplugFile)
     QStringList shown;
     for (QAction* action : menu->actions())
         shown << action->text() + (action->isEnabled() ? "" : " (disabled)");
-    EXPECT_EQ(shown, (QStringList{"&1 " + Q(c), "&2 " + Q(d.b) + " (disabled)", "&3 " + Q(d.a)}));
-    menu->actions().at(2)->trigger();
+    EXPECT_EQ(shown, (QStringList{"&1 " + Q(c), "&2 " + Q(d.b) + " (disabled)", "&3 " + Q(chosen), "&4 " + Q(d.a)}));
+    menu->actions().at(3)->trigger();
     EXPECT_EQ(std::tuple(again.app.Context().codeplug.RadioSettings[5], again.frame->Documents().Recent().Paths().front()),
               std::tuple(kFileATag, d.a));
 }
