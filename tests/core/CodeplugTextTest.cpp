@@ -101,13 +101,23 @@ TEST(CodeplugJson, HandEditsLandInTheirBytesAndBadValuesAreRefusedWithTheirPath)
                                 b[5438 + 5], b[5438 + 81 + 39] & 0x04, b[5438 + 2 * 81 + 39] & 0x04}),
               (std::vector<int>{0xE0, 2, 4, 0xB1, 0xB1, 0xC3, 0xC5, 0x04, 0x00}));
 
+    // Each refusal names the value's path, and every record stays whole and every reference true.
     const Image before = BytesOf(*edited);
+    const auto refusedAt = [&](const JsonDocument& broken, const std::string& path) {
+        const auto problems = ImportJson(broken, *edited);
+        ASSERT_EQ(problems.size(), 1u) << path;
+        EXPECT_TRUE(problems[0].path == path && !problems[0].reason.empty()) << path;
+    };
     const std::pair<const char*, JsonDocument> bad[] = {
         {"/digitalChannels/records/0/rxFrequency", "500.000000"},
         {"/analogChannels/records/1/txTone", "99.9"},
         {"/contacts/records/0/callType", "Broadcast"},
         {"/analogChannels/records/0/alias", "a name much longer than eighteen"},
+        {"/rxGroupLists/records/0/name", "華東區開關門點華東區開關門點華東區開"},
+        {"/contacts/records/1/name", std::string("A\0B", 3)},
         {"/zones/records/0/members", JsonDocument::array({"A1", "X9"})},
+        {"/digitalChannels/records/0/txContact", 7},
+        {"/analogChannels/count", 200},
         {"/radioSettings/powerOnZone", 3},
         {"/analogChannels/records/0/kept/1", "01"},  // byte 1 is the alias length
         {"/analogChannels/records/0/kept/80", "0000"},  // past the record's 81 bytes
@@ -116,10 +126,19 @@ TEST(CodeplugJson, HandEditsLandInTheirBytesAndBadValuesAreRefusedWithTheirPath)
     for (const auto& [path, value] : bad) {
         JsonDocument broken = doc;
         broken[JsonDocument::json_pointer(path)] = value;
-        const auto problems = ImportJson(broken, *edited);
-        ASSERT_EQ(problems.size(), 1u) << path;
-        EXPECT_TRUE(problems[0].path == path && !problems[0].reason.empty()) << path;
+        refusedAt(broken, path);
     }
+    JsonDocument broken = doc;
+    broken["contacts"]["records"][0].erase("id");
+    refusedAt(broken, "/contacts/records/0/id");
+    broken = doc;  // contact 3 made an all call: contact 6 is the second
+    broken["contacts"]["records"][2]["callType"] = "All call";
+    broken["contacts"]["records"][2]["id"] = 16777215;
+    refusedAt(broken, "/contacts/records/5/callType");
+    broken = doc;  // the last analog channel gone with its count: zone 2 still names it
+    broken["analogChannels"]["records"].erase(5);
+    broken["analogChannels"]["count"] = 5;
+    refusedAt(broken, "/zones/records/1/members");
     // Bytes no valid value describes travel as "exact"; an edit of the value is still written.
     auto odd = std::make_unique<Codeplug>(*edited);
     odd->AnalogChannelTable.record(0)[65] = 200;  // past every tone list
