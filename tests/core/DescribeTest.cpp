@@ -26,14 +26,16 @@ TEST(Describe, FieldsReadAsTheUserSeesThemAndCountsListOnlyTheTable)
 {
     Codeplug cp;
     SetCount(cp.AnalogChannelCount, 1);
+    // Analog channel: alias length 1, alias 2, flags 39 (wide 0x04, VOX 0x08), receive frequency 42,
+    // receive tone type and index 64-65, transmit tone type 73.
     auto a = cp.AnalogChannelTable.record(0);
-    a[AnalogChannelField::AliasLength] = EncodeAlias("Gate", a.subspan(AnalogChannelField::Alias, AliasField::kBytes));
-    PutLE32(a, AnalogChannelField::RxFrequency, 435012500);
-    a[AnalogChannelField::RxToneType] = 0xE4;
-    a[AnalogChannelField::RxToneIndex] = 2;
-    a[AnalogChannelField::TxToneType] = 0x44;  // a blank transmit tone committed: no index
-    a[AnalogChannelField::Flags] = AnalogChannelField::kFlagWideBand | AnalogChannelField::kFlagVox;
-    PutLE32(cp.DmrSettings, DmrSettingsField::RadioId, 0x01234567);
+    a[1] = EncodeAlias("Gate", a.subspan(2, 36));
+    PutLE32(a, 42, 435012500);
+    a[64] = 0xE4;
+    a[65] = 2;
+    a[73] = 0x44;  // a blank transmit tone committed: no index
+    a[39] = 0x04 | 0x08;
+    PutLE32(cp.DmrSettings, 1, 0x01234567);
 
     const DescNode tree = DescribeCodeplug(cp);
     const DescNode& ch = Record(tree, "analogChannels", 0);
@@ -49,11 +51,11 @@ TEST(Describe, FieldsReadAsTheUserSeesThemAndCountsListOnlyTheTable)
         SetCount(cp.ScanListCount, 9);
         SetCount(cp.AnalogChannelCount, 255);
         SetCount(cp.DigitalChannelCount, 1);
-        cp.ContactTable.record(0)[ContactField::CallType] = ContactField::kAllCall;
+        cp.ContactTable.record(0)[39] = 2;  // an all call
         auto scan = cp.ScanTable.record(0);
-        scan[ScanListField::MemberCount] = 255;
-        scan[ScanListField::Member(0) + ChannelRef::Kind] = ChannelRef::kDigital;
-        PutLE16(scan, ScanListField::Member(0) + ChannelRef::Index, 20);
+        scan[39] = 255;  // the member count; member 1: kind 1 (digital), index 20
+        scan[41] = 1;
+        PutLE16(scan, 42, 20);
 
         const DescNode tree = DescribeCodeplug(cp);
         EXPECT_EQ(std::tuple(At(tree, {"contacts", "count"}).text, At(Record(tree, "contacts", 0), {"id"}).text),
