@@ -67,13 +67,11 @@ TEST(DmrSettingLists, TimesConvertAtBothEndsAndCountListsCoverTheirWholeRange)
     EXPECT_EQ(std::tuple(delayTexts.front(), delayTexts[static_cast<std::size_t>(dmr::PositionOfStored(delay, 40))],
                          dmr::PositionOfStored(delay, 41), dmr::StoredOfPosition(delay, -1)),
               std::tuple(std::string("0"), std::string("1600"), -1, 0xFF));
-    {
-        for (std::size_t offset : {6, 8, 20, 22, 24, 26})  // 0 ... 255
-            EXPECT_EQ(dmr::ListTexts(ListAt(offset)).back(), "255") << offset;
-        for (std::size_t offset : {12, 14, 16}) {  // 0 ... 254; 255 has no entry and comes back as 255
-            EXPECT_EQ(std::tuple(dmr::ListTexts(ListAt(offset)).back(), dmr::PositionOfStored(ListAt(offset), 255),
-                                 dmr::StoredOfPosition(ListAt(offset), -1)),
-                      std::tuple(std::string("254"), -1, 255)) << offset;
-        }
+    for (std::size_t offset : {6, 8, 20, 22, 24, 26})  // 0 ... 255
+        EXPECT_EQ(dmr::ListTexts(ListAt(offset)).back(), "255") << offset;
+    for (std::size_t offset : {12, 14, 16}) {  // 0 ... 254; 255 has no entry and comes back as 255
+        EXPECT_EQ(std::tuple(dmr::ListTexts(ListAt(offset)).back(), dmr::PositionOfStored(ListAt(offset), 255),
+                             dmr::StoredOfPosition(ListAt(offset), -1)),
+                  std::tuple(std::string("254"), -1, 255)) << offset;
     }
 }
