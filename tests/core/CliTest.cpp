@@ -8,11 +8,7 @@ namespace fs = std::filesystem;
 namespace {
 
 using ToolRun = testfiles::Ran;
-
-ToolRun Zr740(const std::string& args)
-{
-    return testfiles::Shell("'" ZR740_PROGRAM_DIR "/zr740' " + args + " 2>/dev/null");
-}
+using testfiles::Zr740;
 
 class Cli : public ::testing::Test {
 protected:

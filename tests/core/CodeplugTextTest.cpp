@@ -260,42 +260,33 @@ TEST(Csv, DroppedAndReorderedRowsCarryTheirReferences)
               (std::vector<int>{2, 0, 1, 1, 0, 2}));
 }
 
-namespace {
-
-int Zr740(const std::string& args)
-{
-    return testfiles::Shell("'" ZR740_PROGRAM_DIR "/zr740' " + args + " >/dev/null 2>&1").exitCode;
-}
-
-}  // namespace
-
 TEST(TextVerbs, ExportImportDiffAndCheckFromTheShell)
 {
     const testfiles::TempDir dir;
     const std::string d = "'" + dir.path.string() + "/";
     const std::string original = "'" ZR740_SOURCE_DIR "/data/Default.VNTX'";
-    EXPECT_EQ(Zr740("export " + original + " -o " + d + "a.json'"), 0);
-    EXPECT_EQ(Zr740("import " + d + "a.json' -o " + d + "b.VNTX'"), 0);
-    EXPECT_EQ(Zr740("diff " + original + " " + d + "b.VNTX'"), 0);
-    EXPECT_EQ(Zr740("check " + d + "b.VNTX'"), 0);
+    EXPECT_EQ(testfiles::Zr740("export " + original + " -o " + d + "a.json'").exitCode, 0);
+    EXPECT_EQ(testfiles::Zr740("import " + d + "a.json' -o " + d + "b.VNTX'").exitCode, 0);
+    EXPECT_EQ(testfiles::Zr740("diff " + original + " " + d + "b.VNTX'").exitCode, 0);
+    EXPECT_EQ(testfiles::Zr740("check " + d + "b.VNTX'").exitCode, 0);
 
-    EXPECT_EQ(Zr740("export " + original + " --table digital -o " + d + "d.csv'"), 0);
+    EXPECT_EQ(testfiles::Zr740("export " + original + " --table digital -o " + d + "d.csv'").exitCode, 0);
     std::string csv = testfiles::ReadText(dir / "d.csv");
     testfiles::WriteText(dir / "d.csv", csv.replace(csv.find("438.500000"), 10, "439.112500"));
-    EXPECT_EQ(Zr740("import " + d + "d.csv' --table digital --into " + d + "b.VNTX'"), 0);
-    EXPECT_EQ(Zr740("diff " + original + " " + d + "b.VNTX'"), 1);
+    EXPECT_EQ(testfiles::Zr740("import " + d + "d.csv' --table digital --into " + d + "b.VNTX'").exitCode, 0);
+    EXPECT_EQ(testfiles::Zr740("diff " + original + " " + d + "b.VNTX'").exitCode, 1);
 
     testfiles::WriteText(dir / "bad.csv", "No.,Receive frequency\n1,999\n");
     const auto before = fs::last_write_time(dir / "b.VNTX");
-    EXPECT_EQ(Zr740("import " + d + "bad.csv' --table digital --into " + d + "b.VNTX'"), 1);
+    EXPECT_EQ(testfiles::Zr740("import " + d + "bad.csv' --table digital --into " + d + "b.VNTX'").exitCode, 1);
     EXPECT_EQ(fs::last_write_time(dir / "b.VNTX"), before);
     testfiles::WriteText(dir / "bad.json", "{\"format\": 1}");
-    EXPECT_EQ(Zr740("import " + d + "bad.json' -o " + d + "c.VNTX'"), 1);
+    EXPECT_EQ(testfiles::Zr740("import " + d + "bad.json' -o " + d + "c.VNTX'").exitCode, 1);
     EXPECT_FALSE(fs::exists(dir / "c.VNTX"));
 
     auto broken = DefaultCodeplug();
     SetCount(broken->ContactCount, 99);
     ASSERT_TRUE(SaveCodeplugFile(*broken, dir / "broken.VNTX").ok());
-    EXPECT_EQ(Zr740("check " + d + "broken.VNTX'"), 1);
-    EXPECT_EQ(Zr740("diff " + d + "missing.VNTX' " + original), 3);
+    EXPECT_EQ(testfiles::Zr740("check " + d + "broken.VNTX'").exitCode, 1);
+    EXPECT_EQ(testfiles::Zr740("diff " + d + "missing.VNTX' " + original).exitCode, 3);
 }

@@ -77,6 +77,9 @@ inline Ran Shell(const std::string& command)
     return ran;
 }
 
+// The zr740 tool run with the given arguments (quoted by the caller), its errors left out.
+inline Ran Zr740(const std::string& args) { return Shell("'" ZR740_PROGRAM_DIR "/zr740' " + args + " 2>/dev/null"); }
+
 inline std::unique_ptr<Codeplug> DefaultCodeplug()
 {
     auto c = std::make_unique<Codeplug>();
