@@ -161,7 +161,6 @@ TEST(ChirpCsv, ALongListFitsTheChosenRowsAndListsEveryOther)
     EXPECT_EQ(std::pair(fates[9].stored, fates[9].index), std::pair(true, std::size_t{15}));
     EXPECT_EQ(fates[10].reason, "over capacity: the radio holds 16 analog channels");
     EXPECT_EQ(fates[74].reason, "Receive frequency: 145.500000 MHz is outside the band 400.000000-480.000000 MHz");
-    EXPECT_EQ(fates[75].reason, "mode AM: the radio stores FM and NFM channels only");
     const std::vector<bool> replacing = FittingRows(plan, ImportMode::Replace, *c);
     EXPECT_EQ(std::count(replacing.begin(), replacing.end(), true), 16);
 
@@ -203,7 +202,6 @@ TEST(ChirpCsv, OwnExportComesBackExactlyInEveryFieldCsvCarries)
             ASSERT_EQ(WriteField(*FindField(schema, id), r, value, ctx), "") << id;
     }
     const ForeignExport exported = ExportChirpCsv(*c);
-    EXPECT_EQ(exported.text.substr(0, 60), "Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFr");
     auto back = DefaultCodeplug();
     const ImportPlan plan = ReadChirpCsv(exported.text);
     ASSERT_EQ(ApplyPlan(plan, All(plan), ImportMode::Replace, *back).problems, std::vector<std::string>{});
