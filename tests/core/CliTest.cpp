@@ -7,7 +7,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-using ToolRun = testfiles::Ran;
 using testfiles::Zr740;
 
 class Cli : public ::testing::Test {
@@ -43,12 +42,12 @@ TEST_F(Cli, InfoAndDumpShowTheDefaultFileAndRefuseUnusableOnes)
     bytes.replace(58, 6, std::string("D4.5.6", 6));           // RadioSettings byte 58
     bytes[55] = 5;
     testfiles::WriteText(dir / "info.VNTX", bytes);
-    const ToolRun info = Zr740("info '" + (dir / "info.VNTX").string() + "'");
+    const testfiles::Ran info = Zr740("info '" + (dir / "info.VNTX").string() + "'");
     EXPECT_EQ(info.exitCode, 0);
     for (const char* line : {"Serial number: SN-0815\n", "MCU firmware version: M1.2.3\n", "DSP firmware version: D4.5.6\n",
                              "Band: 350-400MHz\n", "Digital channels (6 in use, table of 16)"})
         EXPECT_NE(info.out.find(line), std::string::npos) << line;
-    const ToolRun dump = Zr740("dump --json '" + defaultFile.string() + "'");
+    const testfiles::Ran dump = Zr740("dump --json '" + defaultFile.string() + "'");
     EXPECT_EQ(dump.exitCode, 0);
     EXPECT_TRUE(nlohmann::json::accept(dump.out) && dump.out.find("\"rxTone\": \"D023N\"") != std::string::npos);
     // Each unusable file has its own exit code.
@@ -58,7 +57,7 @@ TEST_F(Cli, InfoAndDumpShowTheDefaultFileAndRefuseUnusableOnes)
                            Zr740("info " + Copy("long.VNTX", 11279) + " extra").exitCode, Zr740("frobnicate").exitCode,
                            Zr740("info --bogus x").exitCode, Zr740("--help").exitCode}),
               (std::vector{3, 4, 4, 5, 2, 2, 2, 0}));
-    const ToolRun forced = Zr740("info --force " + Copy("foreign.VNTX", 11279, true));
+    const testfiles::Ran forced = Zr740("info --force " + Copy("foreign.VNTX", 11279, true));
     EXPECT_TRUE(forced.exitCode == 0 && forced.out.find("Marker: 0") != std::string::npos) << forced.out;
 }
 
@@ -67,7 +66,7 @@ TEST_F(Cli, OtherProgramsFilesInAndOutEveryRowReportedBadFilesRefusedWithNothing
     const std::string data = std::string(ZR740_SOURCE_DIR) + "/tests/data/foreign/";
     const fs::path out = dir / "out.VNTX";
     const std::string into = " --into '" + defaultFile.string() + "' -o '" + out.string() + "'";
-    const ToolRun chirp = Zr740("import --from chirp '" + data + "repeaters.csv'" + into + " --rows 1-3");
+    const testfiles::Ran chirp = Zr740("import --from chirp '" + data + "repeaters.csv'" + into + " --rows 1-3");
     EXPECT_EQ(chirp.exitCode, 0);
     EXPECT_EQ(chirp.out, "row 1 (Gate): Analog channel 7\nrow 2 (Yard Rpt): Analog channel 8\n"
                          "row 3 (Airband): not stored: mode AM: the radio stores FM and NFM channels only\n"

@@ -149,7 +149,7 @@ TEST(CodeplugJson, HandEditsLandInTheirBytesAndBadValuesAreRefusedWithTheirPath)
     EXPECT_EQ(BytesOf(*odd)[5438 + 65], 3);
 
     JsonDocument structural = doc;
-    structural["analogChannels"]["count"] = doc["analogChannels"]["count"].get<int>() + 1;  // one record short
+    structural["analogChannels"]["count"] = 7;  // one record short
     structural["digitalChannels"]["records"][0]["colour"] = 1;
     structural["radioSettings"]["kept"]["18"] = "zz";
     structural.erase("password");
@@ -168,19 +168,16 @@ TEST(CodeplugDiff, NamesEachDifferingFieldAndBytesOutsideTheFields)
     auto b = DefaultCodeplug();
     EXPECT_TRUE(DiffCodeplugs(*a, *b).empty());
     PutLE32(b->DigitalChannelTable.record(2), 54, 439112500);
-    EXPECT_EQ(DiffCodeplugs(*a, *b), (std::vector<std::string>{"Digital channel 3: receive frequency " +
-                                                               FrequencyToText(GetLE32(a->DigitalChannelTable.record(2), 54)) +
-                                                               " → 439.112500 MHz"}));
+    EXPECT_EQ(DiffCodeplugs(*a, *b),
+              (std::vector<std::string>{"Digital channel 3: receive frequency 441.000000 → 439.112500 MHz"}));
     b = DefaultCodeplug();
     b->IdentityBlock[10] ^= 0x01;
     b->ContactTable.record(1)[39] = 1;
     EXPECT_EQ(DiffCodeplugs(*a, *b), (std::vector<std::string>{"Contact 2: call type Group call → Private call",
                                                               "Identity record: bytes outside the named fields differ at file offset 8315"}));
-    SetCount(b->AnalogChannelCount, GetCount(a->AnalogChannelCount) - 1);
+    SetCount(b->AnalogChannelCount, 5);
     const auto counted = DiffCodeplugs(*a, *b);
-    EXPECT_NE(std::find(counted.begin(), counted.end(), "Analog channels: count " + std::to_string(GetCount(a->AnalogChannelCount)) +
-                                                            " → " + std::to_string(GetCount(b->AnalogChannelCount))),
-              counted.end());
+    EXPECT_NE(std::find(counted.begin(), counted.end(), "Analog channels: count 6 → 5"), counted.end());
 }
 
 TEST(Csv, QuotingBomsAndBrokenQuotes)

@@ -350,7 +350,8 @@ TEST(DmrUserCsv, LayoutsNamesIdsDuplicatesAndTheContactLimit)
          "Group ID|Private call|100|"},
         {"RADIO_ID;CALLSIGN;FIRST_NAME;LAST_NAME;CITY\n2345678;;Anna;Berg;Oslo\n16776415;;;;\n",
          {"row 1 (Anna Berg): Contact 7", "row 2 (16776415): Contact 8"}, "16776415|Private call|16776415|"},
-        {"Callsign,Name\nBD1AA,Li\n", {"not a DMR user list: the header has no Radio ID column"}, "All Call|All call|16777215|"},
+        {"Callsign,Name\nBD1AA,Li\n", {"not a DMR user list: the header has no Radio ID column"},
+         "All Call|All call|16777215|"},
     };
     for (const Case& c : cases) {
         const ImportPlan plan = ReadDmrUserCsv(c.text);
