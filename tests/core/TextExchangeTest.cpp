@@ -5,13 +5,8 @@
 #include "app/TextExchange.h"
 #include "forms/CodeplugJson.h"
 
-namespace {
-
 using Status = ImportOutcome::Status;
-
 using testfiles::DefaultCodeplug;
-
-}  // namespace
 
 TEST(ImportText, TheBytesAreJudgedBeforeTheTable)
 {
