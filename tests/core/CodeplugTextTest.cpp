@@ -1,16 +1,12 @@
 // The codeplug as text: the field schema, JSON export/import, diff, check and the CSV tables.
 #include "tests/core/TestFiles.h"
 
-#include <cstdlib>
-
 #include "forms/CodeplugCheck.h"
 #include "forms/CodeplugDiff.h"
 #include "forms/CodeplugJson.h"
 #include "forms/CsvTables.h"
 #include "forms/Sections.h"
-#include "forms/channels/ChannelRules.h"
 #include "forms/channels/Encodings.h"
-#include "codeplug/BcdId.h"
 #include "forms/dmr/ContactRules.h"
 
 namespace fs = std::filesystem;
