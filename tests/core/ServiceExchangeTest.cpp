@@ -6,7 +6,6 @@
 #include "codeplug/RadioInfo.h"
 #include "link/CDialog_MSComm.h"
 #include "link/ServiceOperations.h"
-#include "sim/SimOptions.h"
 #include "sim/VirtualRadio.h"
 
 using Bytes = std::vector<std::uint8_t>;
@@ -274,15 +273,8 @@ TEST(AdjustValues, RefusalsWriteNothing)
 
 // ------------------------------------------------------------------ the virtual radio's switches
 
-TEST(SimService, SwitchesAndTheServiceMemoryFile)
+TEST(SimService, TheServiceMemoryFile)
 {
-    std::string error;
-    const std::vector<std::string> args = {"--foreign-identity", "--old-firmware", "--service-password", "1234"};
-    const auto o = ParseSimOptions(args, error);
-    ASSERT_TRUE(o) << error;
-    EXPECT_EQ(Text(std::span(o->setup.keyAnswer).first(6)), "ZR-730");
-    EXPECT_EQ(Text(std::span(o->setup.keyAnswer).subspan(12, 2)), std::string("\0" "0", 2));
-
     const testfiles::TempDir dir;
     const auto path = dir / "radio.service";
     VirtualRadio radio;
