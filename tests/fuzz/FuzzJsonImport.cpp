@@ -9,22 +9,17 @@
 
 #include "app/TextExchange.h"
 #include "codeplug/CodeplugFile.h"
-#include "data/DefaultCodeplug.h"
 #include "forms/CodeplugJson.h"
+#include "tests/fuzz/FuzzStart.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    static const std::unique_ptr<Codeplug> kStart = [] {
-        auto c = std::make_unique<Codeplug>();
-        BuildDefaultCodeplug(*c);
-        return c;
-    }();
-    auto codeplug = std::make_unique<Codeplug>(*kStart);
+    auto codeplug = std::make_unique<Codeplug>(StartCodeplug());
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     if (!ImportText(text, ExchangeKind::WholeJson, *codeplug).imported())
         return 0;
     const std::string exported = ExportText(*codeplug, ExchangeKind::WholeJson);
-    auto again = std::make_unique<Codeplug>(*kStart);
+    auto again = std::make_unique<Codeplug>(StartCodeplug());
     if (!ImportText(exported, ExchangeKind::WholeJson, *again).imported() ||
         CodeplugToBytes(*again) != CodeplugToBytes(*codeplug))
         std::abort();  // what was imported does not come back from its own export
