@@ -16,6 +16,7 @@
 #include <QMdiArea>
 #include <QPointer>
 
+#include "app/MainWindowHost.h"
 #include "app/UserPrompts.h"
 
 class DocumentCommands;
@@ -40,7 +41,7 @@ public:
     explicit CClientWnd(QWidget* parent = nullptr);
 };
 
-class CMainFrame : public QMainWindow {
+class CMainFrame : public QMainWindow, public MainWindowHost {
     Q_OBJECT
 public:
     // Tree item data roles: the number a numbered item carries and the "Tree" key of the label.
@@ -54,19 +55,19 @@ public:
     ~CMainFrame() override;
 
     // The editing forms, the document's commands and the radio's.
-    FormWindows& Windows() const { return *windows_; }
-    DocumentCommands& Documents() const { return *documents_; }
+    FormWindows& Windows() const override { return *windows_; }
+    DocumentCommands& Documents() const override { return *documents_; }
     TransferCommands& Transfers() const { return *transfers_; }
 
     // Navigation.
-    void RebuildTree();
+    void RebuildTree() override;
     void ClickTreeItem(QTreeWidgetItem* item);  // what a mouse click on the item does
 
     // How the modal dialogs of the commands are run: exec() by default. Tests replace it to see
     // which dialog a command opens without entering a modal loop.
     using DialogRunner = std::function<void(QDialog& dialog)>;
     void SetDialogRunner(DialogRunner runner) { runDialog_ = std::move(runner); }
-    void RunDialog(QDialog& dialog) const { runDialog_(dialog); }
+    void RunDialog(QDialog& dialog) const override { runDialog_(dialog); }
 
     // Shows the window at its preferred size, centred in the screen's available area, or
     // maximised where that area cannot hold it with its frame (a 1366 x 768 laptop).
@@ -77,12 +78,12 @@ public:
     static std::optional<std::filesystem::path> DroppedCodeplugFile(const QMimeData* data);
 
     // How the program asks and tells the user (forms show their messages through it too).
-    IUserPrompts& Prompts() const { return *prompts_; }
+    IUserPrompts& Prompts() const override { return *prompts_; }
     // A message under the program's caption.
-    void ShowMessage(const QString& text, int icon);
-    QString Caption() const;
+    void ShowMessage(const QString& text, int icon) override;
+    QString Caption() const override;
     // A label of section "Menu" in the language of the installed menu bar.
-    QString MenuText(int key) const;
+    QString MenuText(int key) const override;
 
     // Runs a command by id (menu, toolbar and keys all come here).
     void OnCommand(int command);
@@ -98,7 +99,8 @@ public:
     CClientWnd* ClientArea() const { return client_; }
     QDockWidget* NavigationBar() const { return navigationBar_; }
     QToolBar* ToolBar() const { return toolBar_; }
-    QAction* CommandAction(int command) const;  // the menu or shortcut action of a command
+    QAction* CommandAction(int command) const override;  // the menu or shortcut action of a command
+    QMainWindow& Window() override { return *this; }
     bool EnglishMenus() const { return englishMenus_; }
     QDialog* HelpWindow() const { return helpWindow_; }  // the manual's window while it is open
 

@@ -7,12 +7,14 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QScreen>
+#include <QMainWindow>
 #include <QStatusBar>
 
 #include "app/CDialog_Exchange.h"
 #include "app/CDialog_ImportPreview.h"
 #include "app/CDialog_ImportProblems.h"
-#include "app/CMainFrame.h"
+#include "app/MainWindowHost.h"
+#include "app/UserPrompts.h"
 #include "app/CommandTable.h"
 #include "app/FileCommands.h"
 #include "app/FormWindows.h"
@@ -63,8 +65,8 @@ std::filesystem::path ToPath(const QString& text) { return std::filesystem::path
 
 }  // namespace
 
-DocumentCommands::DocumentCommands(CMainFrame& frame, AppContext& context)
-    : QObject(&frame), frame_(frame), context_(context)
+DocumentCommands::DocumentCommands(MainWindowHost& frame, AppContext& context)
+    : QObject(&frame.Window()), frame_(frame), context_(context)
 {
 }
 
@@ -176,7 +178,7 @@ void DocumentCommands::UpdateTitle()
     std::string title = TitleWithName(MainTitleFor(context_.language), documentName_);
     if (IsModified())
         title += " *";
-    frame_.setWindowTitle(WindowTitleText(title));
+    frame_.Window().setWindowTitle(WindowTitleText(title));
 }
 
 bool DocumentCommands::IsModified() const { return CodeplugToBytes(context_.codeplug) != unmodifiedImage_; }
@@ -192,7 +194,8 @@ bool DocumentCommands::AskToSave(int promptKey)
     frame_.Windows().CommitPendingEdits();
     if (!IsModified())
         return true;
-    switch (frame_.Prompts().AskYesNoCancel(&frame_, frame_.Caption(), QText(context_.text, "Pub", promptKey))) {
+    QWidget* window = &frame_.Window();
+    switch (frame_.Prompts().AskYesNoCancel(window, frame_.Caption(), QText(context_.text, "Pub", promptKey))) {
     case QMessageBox::Yes:
         // Only a saved codeplug lets the command go on; a cancelled or failed save stops it.
         return OnFileSave();
@@ -300,7 +303,7 @@ void DocumentCommands::OnFileOpen()
     if (!AskToSaveChanges())
         return;
     frame_.Windows().CloseAllForms();
-    const QStringList files = frame_.Prompts().AskOpenPaths(&frame_, FileFilters());
+    const QStringList files = frame_.Prompts().AskOpenPaths(&frame_.Window(), FileFilters());
     if (files.isEmpty())
         return;
     // Only the first of several selected files is opened.
@@ -324,7 +327,8 @@ bool DocumentCommands::LoadDocument(const std::filesystem::path& path)
     SetDocumentName(path.string());
     AfterDocumentReplaced();
     RememberFile(path);
-    frame_.statusBar()->showMessage(QText(context_.text, "Pub", kPubOpened).arg(QString::fromStdString(path.string())));
+    const QString opened = QText(context_.text, "Pub", kPubOpened).arg(QString::fromStdString(path.string()));
+    frame_.Window().statusBar()->showMessage(opened);
     return true;
 }
 
@@ -349,7 +353,7 @@ bool DocumentCommands::OnFileSave()
     // Saving never overwrites the default file, and a codeplug read from a radio has no file
     // yet: then ask for a name.
     if (SaveNeedsName(path, context_.DataDirectory())) {
-        const QString chosen = frame_.Prompts().AskSavePath(&frame_, FileFilters(), ProposedSavePath());
+        const QString chosen = frame_.Prompts().AskSavePath(&frame_.Window(), FileFilters(), ProposedSavePath());
         if (chosen.isEmpty())
             return false;
         path = ToPath(chosen);
@@ -360,7 +364,7 @@ bool DocumentCommands::OnFileSave()
 bool DocumentCommands::OnFileSaveAs()
 {
     frame_.Windows().CloseAllForms();
-    const QString chosen = frame_.Prompts().AskSavePath(&frame_, FileFilters(), ProposedSavePath());
+    const QString chosen = frame_.Prompts().AskSavePath(&frame_.Window(), FileFilters(), ProposedSavePath());
     if (chosen.isEmpty())
         return false;
     return SaveDocument(ToPath(chosen));
@@ -374,7 +378,8 @@ bool DocumentCommands::SaveDocument(const std::filesystem::path& path)
     context_.currentFilePath = path;
     SetDocumentName(path.string());
     RememberFile(path);
-    frame_.statusBar()->showMessage(QText(context_.text, "Pub", kPubSaved).arg(QString::fromStdString(path.string())));
+    const QString saved = QText(context_.text, "Pub", kPubSaved).arg(QString::fromStdString(path.string()));
+    frame_.Window().statusBar()->showMessage(saved);
     return true;
 }
 
@@ -384,12 +389,13 @@ bool DocumentCommands::SaveDocument(const std::filesystem::path& path)
 bool DocumentCommands::OnFileExport()
 {
     frame_.Windows().CommitPendingEdits();
-    CDialog_Exchange choose(context_.text, CDialog_Exchange::Mode::Export, exchangeKind_, &frame_);
+    CDialog_Exchange choose(context_.text, CDialog_Exchange::Mode::Export, exchangeKind_, &frame_.Window());
     frame_.RunDialog(choose);
     if (choose.result() != QDialog::Accepted)
         return false;
     exchangeKind_ = choose.Kind();
-    const QString chosen = frame_.Prompts().AskSavePath(&frame_, ExchangeFilters(context_.text, exchangeKind_));
+    const QString chosen =
+        frame_.Prompts().AskSavePath(&frame_.Window(), ExchangeFilters(context_.text, exchangeKind_));
     if (chosen.isEmpty())
         return false;
     const FileResult written = WriteExport(context_.codeplug, exchangeKind_, ToPath(chosen));
@@ -399,7 +405,7 @@ bool DocumentCommands::OnFileExport()
                            QMessageBox::Critical);
         return false;
     }
-    frame_.statusBar()->showMessage(QText(context_.text, kExchange, kExported).arg(chosen));
+    frame_.Window().statusBar()->showMessage(QText(context_.text, kExchange, kExported).arg(chosen));
     return true;
 }
 
@@ -413,12 +419,13 @@ void DocumentCommands::OnFilePrint()
     printer.setPageLayout(QPageLayout(QPageSize(LocalPaperSize()), QPageLayout::Portrait,
                                       QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter));
     printer.setDocName(QString::fromStdString(sheet.title));
-    QPrintPreviewDialog preview(&printer, &frame_);
+    QPrintPreviewDialog preview(&printer, &frame_.Window());
     preview.setWindowTitle(frame_.MenuText(kMenuPrint).remove('&').remove(QStringLiteral("...")));
     connect(&preview, &QPrintPreviewDialog::paintRequested, this,
             [&sheet](QPrinter* target) { PaintChannelSheet(*target, sheet); });
     // Room for a whole page beside the preview's tools, within the screen.
-    const QRect screen = frame_.screen() != nullptr ? frame_.screen()->availableGeometry() : QRect(0, 0, 1366, 728);
+    const QScreen* shown = frame_.Window().screen();
+    const QRect screen = shown != nullptr ? shown->availableGeometry() : QRect(0, 0, 1366, 728);
     preview.resize(QSize(1000, 900).boundedTo(screen.size() - QSize(16, 48)));
     frame_.RunDialog(preview);
 }
@@ -437,7 +444,8 @@ bool DocumentCommands::OnFileExportPdf()
                    (backups::SerialForFileName(context_.codeplug) + ".pdf");
     else
         proposed.replace_extension(".pdf");
-    const QString chosen = frame_.Prompts().AskSavePath(&frame_, filters, QString::fromStdString(proposed.string()));
+    const QString chosen =
+        frame_.Prompts().AskSavePath(&frame_.Window(), filters, QString::fromStdString(proposed.string()));
     if (chosen.isEmpty())
         return false;
     const QByteArray pdf = ChannelSheetPdf(Sheet(), LocalPaperSize());
@@ -449,19 +457,20 @@ bool DocumentCommands::OnFileExportPdf()
                            QMessageBox::Critical);
         return false;
     }
-    frame_.statusBar()->showMessage(QText(context_.text, "Sheet", kSheetWritten).arg(chosen));
+    frame_.Window().statusBar()->showMessage(QText(context_.text, "Sheet", kSheetWritten).arg(chosen));
     return true;
 }
 
 bool DocumentCommands::OnFileImport()
 {
     frame_.Windows().CommitPendingEdits();
-    CDialog_Exchange choose(context_.text, CDialog_Exchange::Mode::Import, exchangeKind_, &frame_);
+    CDialog_Exchange choose(context_.text, CDialog_Exchange::Mode::Import, exchangeKind_, &frame_.Window());
     frame_.RunDialog(choose);
     if (choose.result() != QDialog::Accepted)
         return false;
     exchangeKind_ = choose.Kind();
-    const QStringList files = frame_.Prompts().AskOpenPaths(&frame_, ExchangeFilters(context_.text, exchangeKind_));
+    const QStringList files =
+        frame_.Prompts().AskOpenPaths(&frame_.Window(), ExchangeFilters(context_.text, exchangeKind_));
     if (files.isEmpty())
         return false;
     const QString file = files.first();
@@ -481,7 +490,7 @@ bool DocumentCommands::OnFileImport()
     frame_.RebuildTree();
     history_.Amend(CaptureDocument(context_));
     UpdateEditActions();
-    frame_.statusBar()->showMessage(QText(context_.text, kExchange, kImported).arg(file));
+    frame_.Window().statusBar()->showMessage(QText(context_.text, kExchange, kImported).arg(file));
     return true;
 }
 
@@ -495,7 +504,7 @@ bool DocumentCommands::ImportWithPreview(const QString& file)
     }
     // The preview changes the codeplug only on Import, and only when the whole import is good.
     CDialog_ImportPreview preview(context_.text, file, std::move(plan), DefaultImportMode(exchangeKind_),
-                                  context_.codeplug, &frame_);
+                                  context_.codeplug, &frame_.Window());
     frame_.RunDialog(preview);
     return preview.result() == QDialog::Accepted;
 }
@@ -504,7 +513,7 @@ void DocumentCommands::ShowImportOutcome(const ImportOutcome& outcome, const QSt
 {
     using Status = ImportOutcome::Status;
     if (outcome.status == Status::Refused) {
-        CDialog_ImportProblems problems(context_.text, file, outcome.problems, &frame_);
+        CDialog_ImportProblems problems(context_.text, file, outcome.problems, &frame_.Window());
         frame_.RunDialog(problems);
         return;
     }

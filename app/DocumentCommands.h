@@ -17,7 +17,7 @@
 #include "forms/ChannelSheet.h"
 
 class CFormBase;
-class CMainFrame;
+class MainWindowHost;
 class QMenu;
 struct AppContext;
 struct FileResult;
@@ -25,7 +25,7 @@ struct FileResult;
 class DocumentCommands : public QObject {
     Q_OBJECT
 public:
-    DocumentCommands(CMainFrame& frame, AppContext& context);
+    DocumentCommands(MainWindowHost& frame, AppContext& context);
 
     // At start-up: the default codeplug file, unmodified, with a fresh history and the recent
     // files of the last run.
@@ -103,7 +103,7 @@ private:
     // The channel sheet of the codeplug in the run's language.
     ChannelSheet Sheet() const;
 
-    CMainFrame& frame_;
+    MainWindowHost& frame_;
     AppContext& context_;
     std::string documentName_;  // the title's name in brackets; empty: none
     RecentFiles recentFiles_;

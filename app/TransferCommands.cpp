@@ -1,9 +1,11 @@
 #include "app/TransferCommands.h"
 
+#include <QMainWindow>
 #include <QStatusBar>
 
 #include "app/CDialog_CheckFindings.h"
-#include "app/CMainFrame.h"
+#include "app/MainWindowHost.h"
+#include "app/UserPrompts.h"
 #include "app/CVanticApp.h"
 #include "app/DocumentCommands.h"
 #include "app/FormWindows.h"
@@ -24,29 +26,32 @@ constexpr int kPubWritten = 56;    // %1 the port
 
 }  // namespace
 
-TransferCommands::TransferCommands(CMainFrame& frame, CVanticApp& app) : QObject(&frame), frame_(frame), app_(app) {}
+TransferCommands::TransferCommands(MainWindowHost& frame, CVanticApp& app)
+    : QObject(&frame.Window()), frame_(frame), app_(app)
+{
+}
 
 void TransferCommands::OnRadioInfo()
 {
-    CDialog_RadioInfo dialog(app_.Context(), &frame_);
+    CDialog_RadioInfo dialog(app_.Context(), &frame_.Window());
     frame_.RunDialog(dialog);
 }
 
 void TransferCommands::OnSetPort()
 {
-    CDialog_SetComPort dialog(app_.Context(), {}, &frame_);
+    CDialog_SetComPort dialog(app_.Context(), {}, &frame_.Window());
     frame_.RunDialog(dialog);
 }
 
 void TransferCommands::OnPasswordSet()
 {
-    CDIALOG_PassWord dialog(app_.Context(), app_.Link(), &frame_);
+    CDIALOG_PassWord dialog(app_.Context(), app_.Link(), &frame_.Window());
     frame_.RunDialog(dialog);
 }
 
 void TransferCommands::OnAdjustValue()
 {
-    CDialog_ADJ dialog(app_.Context(), app_.Link(), &frame_);
+    CDialog_ADJ dialog(app_.Context(), app_.Link(), &frame_.Window());
     frame_.RunDialog(dialog);
 }
 
@@ -72,7 +77,7 @@ bool TransferCommands::CheckBeforeWrite()
     const std::vector<CheckFinding> findings = CheckCodeplug(context.codeplug);
     if (CountErrors(findings) == 0)
         return true;
-    CDialog_CheckFindings dialog(context.text, context.language, findings, &frame_);
+    CDialog_CheckFindings dialog(context.text, context.language, findings, &frame_.Window());
     connect(&dialog, &CDialog_CheckFindings::recordChosen, &frame_.Windows(), &FormWindows::OpenRecordForm);
     frame_.RunDialog(dialog);
     return dialog.result() == QDialog::Accepted;
@@ -81,7 +86,7 @@ bool TransferCommands::CheckBeforeWrite()
 void TransferCommands::RunTransferDialog(CDialog_RW::Mode mode)
 {
     AppContext& context = app_.Context();
-    CDialog_RW dialog(context, app_.Link(), app_.Transfer(), mode, &frame_);
+    CDialog_RW dialog(context, app_.Link(), app_.Transfer(), mode, &frame_.Window());
     frame_.RunDialog(dialog);
     const bool done = dialog.result() == QDialog::Accepted;
     const QString port = QStringLiteral("COM%1").arg(context.settings.portNumber());
@@ -89,7 +94,7 @@ void TransferCommands::RunTransferDialog(CDialog_RW::Mode mode)
         frame_.Documents().NoteChange(nullptr);  // a write may give the radio ID a step up
         frame_.RebuildTree();
         if (mode == CDialog_RW::Mode::Write && done)
-            frame_.statusBar()->showMessage(QText(context.text, "Pub", kPubWritten).arg(port));
+            frame_.Window().statusBar()->showMessage(QText(context.text, "Pub", kPubWritten).arg(port));
         return;
     }
     // Every successful read is also kept, exactly as read, as a backup under the user's data
@@ -107,5 +112,5 @@ void TransferCommands::RunTransferDialog(CDialog_RW::Mode mode)
     QString message = QText(context.text, "Pub", kPubReadDone).arg(serial, port);
     if (backup.ok)
         message += "  " + QText(context.text, "Pub", kPubBackup).arg(QString::fromStdString(backup.path.string()));
-    frame_.statusBar()->showMessage(message);
+    frame_.Window().statusBar()->showMessage(message);
 }

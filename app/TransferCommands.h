@@ -6,13 +6,13 @@
 
 #include "link/CDialog_RW.h"
 
-class CMainFrame;
+class MainWindowHost;
 class CVanticApp;
 
 class TransferCommands : public QObject {
     Q_OBJECT
 public:
-    TransferCommands(CMainFrame& frame, CVanticApp& app);
+    TransferCommands(MainWindowHost& frame, CVanticApp& app);
 
     void OnRead();
     void OnWrite();
@@ -25,6 +25,6 @@ public:
     void OnAdjustValue();
 
 private:
-    CMainFrame& frame_;
+    MainWindowHost& frame_;
     CVanticApp& app_;
 };
